@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what the native and Windows build trees and their tests need on
+# Debian 12. Idempotent: returns at once when everything is already there.
+set -euo pipefail
+
+packages=(
+  cmake g++ make googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  libjpeg62-turbo-dev libcurl4-openssl-dev
+  g++-mingw-w64-i686 mingw-w64-i686-dev nasm
+  wine wine32:i386 xvfb xauth
+  chromium python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+here="$(cd "$(dirname "$0")" && pwd)"
+"$here/build-jpeg-mingw.sh"

@@ -1,0 +1,55 @@
+#include "cli/cli.h"
+
+#include "text/conversions.h"
+#include "text/debug_log.h"
+
+namespace tunora {
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: tunora COMMAND [OPTIONS] FILE...\n"
+    "\n"
+    "Commands:\n"
+    "  tags [--json] FILE...   print the tags and stream properties of music files\n"
+    "\n"
+    "Options:\n"
+    "  --help                  show this help\n"
+    "  --debug                 write the diagnostic log to standard error\n";
+
+}  // namespace
+
+void writeText(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+void printUsage(std::FILE* stream) {
+  writeText(stream, kUsage);
+}
+
+int runTunora(const Arguments& args, std::FILE* out, std::FILE* err) {
+  // The diagnostic log would mix with the tool's own output on stdout.
+  setDebugLogStream(nullptr);
+  Arguments rest;
+  for (const auto& arg : args) {
+    if (arg == u"--debug")
+      setDebugLogStream(err);
+    else
+      rest.push_back(arg);
+  }
+  if (!rest.empty() && (rest[0] == u"--help" || rest[0] == u"-h")) {
+    printUsage(out);
+    return 0;
+  }
+  if (rest.empty()) {
+    printUsage(err);
+    return 2;
+  }
+  const std::u16string command = rest[0];
+  rest.erase(rest.begin());
+  if (command == u"tags") return runTagsCommand(rest, out, err);
+  writeText(err, "tunora: unknown command '" + convertUTF16ToUTF8(command) + "'\n");
+  printUsage(err);
+  return 2;
+}
+
+}  // namespace tunora

@@ -1,0 +1,24 @@
+#pragma once
+// The command-line tool without its platform entry point: arguments arrive as
+// 16-bit text (without the program name), output goes to the given streams.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace tunora {
+
+using Arguments = std::vector<std::u16string>;
+
+int runTunora(const Arguments& args, std::FILE* out, std::FILE* err);
+
+// Subcommands, each given the arguments after its name.
+int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err);
+
+// Usage of the whole tool.
+void printUsage(std::FILE* stream);
+
+// Writes UTF-8 text.
+void writeText(std::FILE* stream, std::string_view text);
+
+}  // namespace tunora

@@ -1,0 +1,34 @@
+#pragma once
+// The developers' trace sink. Nothing reads it back and nothing depends on it.
+
+#include <cstddef>
+#include <cstdio>
+#include <string_view>
+
+namespace tunora {
+
+// Longest line the log formats; text beyond it is cut off.
+inline constexpr std::size_t kDebugLogLineLimit = 2999;
+
+// printf-style; returns the number of characters written (after the cut).
+int debugLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// 16-bit text, written as UTF-8 (cut at the same limit, counted in units).
+int debugLogText(std::u16string_view text);
+
+// Where the log goes while no console is open: standard output by default.
+// The command-line tool turns it off (nullptr) so that it cannot mix with its
+// own output, or sends it to standard error with --debug.
+void setDebugLogStream(std::FILE* stream);
+
+// Opens a console window titled "Debug Window" for the log (Windows only;
+// elsewhere it does nothing and gives false).
+bool openDebugConsole();
+
+namespace detail {
+// Platform side: writes formatted text to the open console, or returns false
+// when there is none.
+bool writeToDebugConsole(std::string_view text);
+}  // namespace detail
+
+}  // namespace tunora

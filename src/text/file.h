@@ -1,0 +1,76 @@
+#pragma once
+// The file seam: files opened by 16-bit path, 64-bit positions on every
+// platform, and the conversions between 16-bit paths and the 8-bit paths of
+// the platform (Windows: the system code page, widened byte by byte; elsewhere
+// UTF-8).
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tunora {
+
+class File {
+ public:
+  enum class Mode { Read, Write };
+
+  // Opens in untranslated byte mode; Write creates or truncates. A directory
+  // never opens. On failure the reason is left for lastFileError().
+  static std::optional<File> open(std::u16string_view path, Mode mode);
+
+  // Reads up to buffer.size() bytes at the current position; gives the count.
+  std::size_t read(std::span<std::uint8_t> buffer);
+  // Exactly `count` bytes at `offset`, or nothing when the file has fewer.
+  std::optional<std::vector<std::uint8_t>> readAt(std::int64_t offset, std::size_t count);
+  bool write(std::span<const std::uint8_t> bytes);
+  bool seek(std::int64_t offset);
+  std::int64_t tell();
+  // The length of the file in bytes; -1 if it cannot be told.
+  std::int64_t size();
+  // Flushes and closes; false when that failed. Destruction closes silently.
+  bool close();
+
+ private:
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  explicit File(std::FILE* file) : file_(file) {}
+  std::unique_ptr<std::FILE, Closer> file_;
+};
+
+// The reason of the last failed File::open, e.g. "No such file or directory".
+std::string lastFileError();
+
+// Separator the platform's file system uses between folders.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+std::u16string pathFromNative(std::string_view path);
+std::string pathToNative(std::u16string_view path);
+
+// Whole file, or nothing when it cannot be opened and read.
+std::optional<std::vector<std::uint8_t>> readWholeFile(std::u16string_view path);
+bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> bytes);
+
+namespace platform {
+std::FILE* openFile(std::u16string_view path, File::Mode mode);
+bool seekFile(std::FILE* file, std::int64_t offset, int origin);
+std::int64_t tellFile(std::FILE* file);
+// True for a directory that carries no other attribute (not read-only,
+// hidden, system or archived); a trailing separator is allowed.
+bool isPlainDirectory(std::u16string_view path);
+// A new empty file in the system temporary folder, named with the prefix
+// "tup"; empty when none could be made.
+std::string makeTempFile();
+bool removeFile(std::u16string_view path);
+}  // namespace platform
+
+}  // namespace tunora

@@ -1,0 +1,174 @@
+#include "text/helpers.h"
+
+#include <algorithm>
+
+#include "text/conversions.h"
+
+namespace tunora {
+namespace {
+
+template <typename Char>
+std::size_t lastSeparator(std::basic_string_view<Char> path) {
+  const auto backslash = path.rfind(Char('\\'));
+  return backslash != std::basic_string_view<Char>::npos ? backslash : path.rfind(Char('/'));
+}
+
+template <typename Char>
+std::basic_string<Char> fileNameOfImpl(std::basic_string_view<Char> path) {
+  const auto at = lastSeparator(path);
+  return std::basic_string<Char>(at == path.npos ? path : path.substr(at + 1));
+}
+
+template <typename Char>
+std::basic_string<Char> folderOfImpl(std::basic_string_view<Char> path) {
+  const auto at = lastSeparator(path);
+  return std::basic_string<Char>(at == path.npos ? path : path.substr(0, at + 1));
+}
+
+template <typename Char>
+std::basic_string<Char> extensionOfImpl(std::basic_string_view<Char> path) {
+  const auto dot = path.rfind(Char('.'));
+  if (dot == path.npos) return {'U', 'n', 'k', 'n', 'o', 'w', 'n'};
+  std::basic_string<Char> extension(path.substr(dot + 1));
+  for (auto& c : extension)
+    if (c >= 'a' && c <= 'z') c = static_cast<Char>(c - 'a' + 'A');
+  return extension;
+}
+
+template <typename Char>
+int replaceTextImpl(std::basic_string<Char>& text, std::basic_string_view<Char> search,
+                    std::basic_string_view<Char> replacement, bool all) {
+  if (search.empty()) return 0;
+  int count = 0;
+  std::size_t from = 0;
+  while (true) {
+    const auto at = std::basic_string_view<Char>(text).find(search, from);
+    if (at == std::basic_string_view<Char>::npos) break;
+    text.replace(at, search.size(), replacement);
+    ++count;
+    from = at + replacement.size();
+    if (!all) break;
+  }
+  return count;
+}
+
+template <typename Char>
+std::basic_string<Char> toLowerImpl(std::basic_string_view<Char> text) {
+  std::basic_string<Char> lower(text);
+  for (auto& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<Char>(c - 'A' + 'a');
+  return lower;
+}
+
+}  // namespace
+
+std::string fileNameOf(std::string_view path) {
+  return fileNameOfImpl(path);
+}
+std::u16string fileNameOf(std::u16string_view path) {
+  return fileNameOfImpl(path);
+}
+std::string folderOf(std::string_view path) {
+  return folderOfImpl(path);
+}
+std::u16string folderOf(std::u16string_view path) {
+  return folderOfImpl(path);
+}
+std::string extensionOf(std::string_view path) {
+  return extensionOfImpl(path);
+}
+std::u16string extensionOf(std::u16string_view path) {
+  return extensionOfImpl(path);
+}
+
+bool folderExists(std::string_view path) {
+  return platform::isPlainDirectory(pathFromNative(path));
+}
+
+bool fileExists(std::string_view path) {
+  return File::open(pathFromNative(path), File::Mode::Read).has_value();
+}
+
+bool deleteFile(std::string_view path) {
+  const std::u16string wide = pathFromNative(path);
+  platform::removeFile(wide);
+  return !File::open(wide, File::Mode::Read).has_value();
+}
+
+std::string makeTempFileName() {
+  return platform::makeTempFile();
+}
+
+std::optional<std::vector<std::uint8_t>> readBytes(File& file, std::size_t n) {
+  const std::int64_t here = file.tell();
+  if (here < 0) return std::nullopt;
+  return file.readAt(here, n);
+}
+
+int replaceText(std::string& text, std::string_view search, std::string_view replacement,
+                bool all) {
+  return replaceTextImpl(text, search, replacement, all);
+}
+
+int replaceText(std::u16string& text, std::u16string_view search, std::u16string_view replacement,
+                bool all) {
+  return replaceTextImpl(text, search, replacement, all);
+}
+
+std::string trimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == text.npos) return {};
+  const auto last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+  return text.ends_with(suffix);
+}
+bool endsWith(std::u16string_view text, std::u16string_view suffix) {
+  return text.ends_with(suffix);
+}
+
+int hexDigitValue(char16_t c) {
+  if (c >= u'1' && c <= u'9') return c - u'0';
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  return 0;
+}
+
+bool reduceYear(std::u16string& year) {
+  std::size_t runStart = 0;
+  std::size_t runLength = 0;
+  for (std::size_t i = 0; i < year.size() && year[i] != 0; ++i) {
+    if (year[i] >= u'0' && year[i] <= u'9') {
+      if (runLength++ == 0) runStart = i;
+      if (runLength == 4) {
+        year = year.substr(runStart, 4);
+        return true;
+      }
+    } else {
+      runLength = 0;
+    }
+  }
+  year = u"Unknown";
+  return false;
+}
+
+void stripGenreNumber(std::u16string& genre) {
+  if (genre.empty() || genre[0] != u'(') return;
+  const auto close = genre.find(u')');
+  if (close != genre.npos) genre.erase(0, close + 1);
+}
+
+std::u16string decimalText(std::uint64_t value) {
+  return convertCharToWChar(std::to_string(value));
+}
+
+std::string toLowerAscii(std::string_view text) {
+  return toLowerImpl(text);
+}
+std::u16string toLowerAscii(std::u16string_view text) {
+  return toLowerImpl(text);
+}
+
+}  // namespace tunora

@@ -1,0 +1,188 @@
+#include "text/text_lines.h"
+
+#include <algorithm>
+
+#include "text/conversions.h"
+#include "text/debug_log.h"
+#include "text/embedded_resources.h"
+#include "text/file.h"
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+constexpr char16_t kByteOrderMark = 0xFEFF;
+constexpr char16_t kEndOfUnicodeText = 0xFFFF;
+
+std::u16string_view visible(const std::u16string& line) {
+  return untilNul(std::u16string_view(line));
+}
+
+// Replaces in the visible part only; a hidden tail after a NUL is kept as is.
+int replaceInLine(std::u16string& line, std::u16string_view token, std::u16string_view value,
+                  bool all) {
+  const std::size_t visibleLength = visible(line).size();
+  if (visibleLength == line.size()) return replaceText(line, token, value, all);
+  std::u16string head = line.substr(0, visibleLength);
+  const int count = replaceText(head, token, value, all);
+  if (count > 0) line = head + line.substr(visibleLength);
+  return count;
+}
+
+}  // namespace
+
+void TextLines::appendUnit(char16_t unit) {
+  if (lines_.empty()) lines_.emplace_back();
+  if (unit == u'\n')
+    lines_.emplace_back();
+  else
+    lines_.back().push_back(unit);
+}
+
+int TextLines::loadFile(std::u16string_view path, bool unicode) {
+  clear();
+  auto file = File::open(path, File::Mode::Read);
+  if (!file) return -1;
+  const std::int64_t length = file->size();
+  if (length < 0) return -1;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+  if (file->read(bytes) != bytes.size()) return -1;
+  if (!file->close()) return -1;
+
+  if (!unicode) {
+    for (const std::uint8_t byte : bytes) appendUnit(byte);
+    return 1;
+  }
+  if (bytes.size() < 2 || (bytes[0] | bytes[1] << 8) != kByteOrderMark) return 1;
+  unicode_ = true;
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const auto unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+    if (unit == kEndOfUnicodeText) break;
+    appendUnit(unit);
+  }
+  return 1;
+}
+
+bool TextLines::loadResource(ModuleHandle module, int number) {
+  clear();
+  const auto bytes = findHtmlResource(module, number);
+  if (!bytes) return false;
+  for (const std::uint8_t byte : *bytes) appendUnit(byte);
+  return true;
+}
+
+int TextLines::save(std::u16string_view path) const {
+  auto file = File::open(path, File::Mode::Write);
+  if (!file) return -1;
+  std::vector<std::uint8_t> bytes;
+  auto put = [&bytes](char16_t unit) {
+    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+  };
+  if (!lines_.empty()) {
+    if (unicode_) put(kByteOrderMark);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      if (i > 0) put(u'\n');
+      for (const char16_t unit : visible(lines_[i])) put(unit);
+    }
+  }
+  const bool written = file->write(bytes);
+  return file->close() && written ? 1 : -1;
+}
+
+std::optional<std::u16string_view> TextLines::line(std::size_t index) const {
+  if (index >= lines_.size()) return std::nullopt;
+  return visible(lines_[index]);
+}
+
+int TextLines::findLine(std::u16string_view token, std::size_t start) const {
+  for (std::size_t i = start; i < lines_.size(); ++i)
+    if (visible(lines_[i]).find(token) != std::u16string_view::npos) return static_cast<int>(i);
+  return -1;
+}
+
+int TextLines::replaceAll(std::u16string_view token, std::u16string_view value, bool all) {
+  if (token.empty()) return 0;
+  int count = 0;
+  for (auto& line : lines_) {
+    count += replaceInLine(line, token, value, all);
+    if (!all && count > 0) break;
+  }
+  return count;
+}
+
+void TextLines::clearLines(std::size_t first, std::size_t last) {
+  if (first >= lines_.size()) return;
+  last = std::min(last, lines_.size() - 1);
+  for (std::size_t i = first; i <= last; ++i) lines_[i].clear();
+}
+
+void TextLines::removeBlocks(std::u16string_view beginMarker, std::u16string_view endMarker) {
+  // Each pass empties the block it found, so the next pass finds the next one;
+  // `from` only skips lines that are known to hold no begin marker any more.
+  std::size_t from = 0;
+  while (true) {
+    const int begin = findLine(beginMarker, from);
+    if (begin < 0) break;
+    const int end = findLine(endMarker, static_cast<std::size_t>(begin));
+    if (end < 0) {
+      clearLines(static_cast<std::size_t>(begin), lines_.size());
+      return;
+    }
+    clearLines(static_cast<std::size_t>(begin), static_cast<std::size_t>(end));
+    from = static_cast<std::size_t>(end);
+  }
+  const int end = findLine(endMarker, 0);
+  if (end >= 0) clearLines(0, static_cast<std::size_t>(end));
+}
+
+std::u16string TextLines::joinWithBreaks() const {
+  std::u16string joined;
+  for (const auto& line : lines_) {
+    const auto text = visible(line);
+    joined.append(text.substr(0, text.find_first_of(u"\r\n")));
+    joined.append(u"<br>");
+  }
+  return joined;
+}
+
+void TextLines::assign(const TextLines& other) {
+  if (this == &other) return;
+  lines_ = other.lines_;
+  unicode_ = other.unicode_;
+}
+
+void TextLines::appendLines(const TextLines& other) {
+  if (this == &other) {
+    const auto copy = other.lines_;
+    lines_.insert(lines_.end(), copy.begin(), copy.end());
+  } else {
+    lines_.insert(lines_.end(), other.lines_.begin(), other.lines_.end());
+  }
+  unicode_ = other.unicode_;
+}
+
+void TextLines::assignRange(const TextLines& other, std::size_t first, std::size_t last) {
+  std::vector<std::u16string> range;
+  if (first < other.lines_.size()) {
+    last = std::min(last, other.lines_.size() - 1);
+    if (first <= last)
+      range.assign(other.lines_.begin() + static_cast<std::ptrdiff_t>(first),
+                   other.lines_.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+  }
+  lines_ = std::move(range);
+  unicode_ = other.unicode_;
+}
+
+void TextLines::dump(int indentation) const {
+  if (lines_.empty()) return;
+  const std::string indent(static_cast<std::size_t>(std::max(indentation, 0)), ' ');
+  debugLog("%slines: %d\n", indent.c_str(), static_cast<int>(lines_.size()));
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const std::string text = convertUTF16ToUTF8(visible(lines_[i]));
+    debugLog(i + 1 < lines_.size() ? "%s%d: %s\n" : "%s%d: %s", indent.c_str(),
+             static_cast<int>(i + 1), text.c_str());
+  }
+}
+
+}  // namespace tunora

@@ -1,0 +1,54 @@
+#pragma once
+// The values that every reader of tags fills in, with the queries that give
+// them back. Format classes derive from it, fill the members in readFile and
+// override only the queries whose rules differ.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "text/text_lines.h"
+#include "trackinfo/track_info.h"
+
+namespace tunora {
+
+class TaggedTrackInfo : public TrackInfo {
+ public:
+  bool hasComment() const override { return commentFound_; }
+  bool hasCover() const override { return cover_.has_value(); }
+  bool hasLyrics() const override { return lyricsFound_; }
+  bool hasTag() const override { return tagFound_; }
+  const std::u16string& getTitle() override { return title_; }
+  const std::u16string& getYear() override { return year_; }
+  const std::u16string& getAlbum() override { return album_; }
+  const std::u16string& getArtist() override { return artist_; }
+  const std::u16string& getTrackNumber() override { return trackNumber_; }
+  const std::u16string& getGenre() override { return genre_; }
+  const TextLines* getComment() const override { return commentFound_ ? &comment_ : nullptr; }
+  const TextLines* getLyrics() const override { return lyricsFound_ ? &lyrics_ : nullptr; }
+  const std::vector<std::uint8_t>* getCoverData() const override {
+    return cover_ ? &*cover_ : nullptr;
+  }
+  const std::u16string& getPresentTags() override { return presentTags_; }
+  const std::u16string& getFileName() const override { return fileName_; }
+  int saveCover(const std::u16string& targetPath) override;
+
+ protected:
+  std::u16string fileName_{kUnknown};
+  std::u16string title_{kUnknown};
+  std::u16string artist_{kUnknown};
+  std::u16string album_{kUnknown};
+  std::u16string year_{kUnknown};
+  std::u16string genre_{kUnknown};
+  std::u16string trackNumber_{kUnknown};
+  std::u16string presentTags_{kNone};
+  TextLines comment_;
+  TextLines lyrics_;
+  bool commentFound_ = false;
+  bool lyricsFound_ = false;
+  bool tagFound_ = false;
+  std::optional<std::vector<std::uint8_t>> cover_;
+};
+
+}  // namespace tunora

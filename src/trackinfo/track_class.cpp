@@ -1,0 +1,91 @@
+#include "trackinfo/track_class.h"
+
+#include <array>
+
+#include "formats/flac_info.h"
+#include "formats/mp4_info.h"
+#include "formats/mpc_info.h"
+#include "formats/ogg_info.h"
+#include "tags/aac_info.h"
+#include "tags/mp3_info.h"
+#include "text/conversions.h"
+#include "text/debug_log.h"
+#include "text/file.h"
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+struct ExtensionRule {
+  std::u16string_view extension;
+  TrackClass type;
+};
+
+constexpr std::array kExtensionRules{
+    ExtensionRule{u".mp3", TrackClass::MP3}, ExtensionRule{u".m4a", TrackClass::MP4},
+    ExtensionRule{u".mp4", TrackClass::MP4}, ExtensionRule{u".aac", TrackClass::AAC},
+    ExtensionRule{u".ogg", TrackClass::OGG}, ExtensionRule{u".flac", TrackClass::FLAC},
+    ExtensionRule{u".mpc", TrackClass::MPC},
+};
+
+}  // namespace
+
+bool FileTypeSwitches::enabled(TrackClass type) const {
+  switch (type) {
+    case TrackClass::MP3:
+      return mp3;
+    case TrackClass::MP4:
+      return mp4;
+    case TrackClass::AAC:
+      return aac;
+    case TrackClass::OGG:
+      return ogg;
+    case TrackClass::FLAC:
+      return flac;
+    case TrackClass::MPC:
+      return mpc;
+  }
+  return false;
+}
+
+ResolvedEntry resolveEntryName(std::u16string_view name) {
+  ResolvedEntry entry{std::u16string(name), false};
+  if (name.find(u"://") == name.npos || File::open(name, File::Mode::Read)) return entry;
+  if (toLowerAscii(name).find(u"file://") == std::u16string::npos) {
+    entry.isStream = true;
+    return entry;
+  }
+  entry.name = entry.name.substr(std::min<std::size_t>(7, entry.name.size()));
+  for (auto& c : entry.name)
+    if (c == u'/') c = static_cast<char16_t>(kPathSeparator);
+  debugLog("filename: '%s'\n", pathToNative(entry.name).c_str());
+  return entry;
+}
+
+std::optional<TrackClass> chooseTrackClass(std::u16string_view name, bool isStream,
+                                           const FileTypeSwitches& switches) {
+  if (isStream) return std::nullopt;
+  for (const auto& rule : kExtensionRules)
+    if (switches.enabled(rule.type) && name.ends_with(rule.extension)) return rule.type;
+  return std::nullopt;
+}
+
+std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type) {
+  switch (type) {
+    case TrackClass::MP3:
+      return std::make_unique<MP3Info>();
+    case TrackClass::MP4:
+      return std::make_unique<MP4Info>();
+    case TrackClass::AAC:
+      return std::make_unique<AACInfo>();
+    case TrackClass::OGG:
+      return std::make_unique<OGGInfo>();
+    case TrackClass::FLAC:
+      return std::make_unique<FLACInfo>();
+    case TrackClass::MPC:
+      return std::make_unique<MPCInfo>();
+  }
+  return std::make_unique<TrackInfo>();
+}
+
+}  // namespace tunora

@@ -1,0 +1,67 @@
+#pragma once
+// The interface of every class that describes one audio file. The base is also
+// used on its own, unread, for a file about which nothing is known: then every
+// query gives its default.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/text_lines.h"
+
+namespace tunora {
+
+inline constexpr std::u16string_view kUnknown = u"Unknown";
+inline constexpr std::u16string_view kNone = u"None";
+
+class TrackInfo {
+ public:
+  TrackInfo() = default;
+  virtual ~TrackInfo() = default;
+  TrackInfo(const TrackInfo&) = delete;
+  TrackInfo& operator=(const TrackInfo&) = delete;
+
+  // Reads tags and stream properties; the meaning of the status is the class's.
+  virtual int readFile(const std::u16string& path);
+  virtual bool hasComment() const { return false; }
+  virtual bool hasCover() const { return false; }
+  virtual bool hasLyrics() const { return false; }
+  virtual bool hasTag() const { return false; }
+  // Texts belong to the object; year and genre may be normalised on each call.
+  virtual const std::u16string& getTitle() { return unknown_; }
+  virtual const std::u16string& getYear() { return unknown_; }
+  virtual const std::u16string& getAlbum() { return unknown_; }
+  virtual const std::u16string& getArtist() { return unknown_; }
+  virtual const std::u16string& getTrackNumber() { return unknown_; }
+  virtual const std::u16string& getGenre() { return unknown_; }
+  // Null when there is none.
+  virtual const TextLines* getComment() const { return nullptr; }
+  virtual const TextLines* getLyrics() const { return nullptr; }
+  virtual const std::vector<std::uint8_t>* getCoverData() const { return nullptr; }
+  const std::u16string& getSampleRate() const { return sampleRate_; }
+  const std::u16string& getStereoMode() const { return channels_; }
+  const std::u16string& getBitrate() const { return bitrate_; }
+  virtual const std::u16string& getPresentTags() { return none_; }
+  virtual const std::u16string& getFileName() const { return unknown_; }
+  // Writes the embedded picture: 1 written, -1 failed, 0 when there is none.
+  virtual int saveCover(const std::u16string& targetPath);
+
+  // Bits per second; the text is the kilobit figure (value >> 10), "Unknown" for 0.
+  void setBitrate(std::uint32_t bitsPerSecond, std::uint32_t = 0, std::uint32_t = 0);
+  void setSampleRate(std::uint32_t hertz);
+  void setChannels(std::uint32_t count, std::uint32_t = 0);
+
+ protected:
+  // For classes whose stream texts start empty until read (host information).
+  void clearStreamTexts();
+
+ private:
+  const std::u16string unknown_{kUnknown};
+  const std::u16string none_{kNone};
+  std::u16string bitrate_{kUnknown};
+  std::u16string sampleRate_{kUnknown};
+  std::u16string channels_{kUnknown};
+};
+
+}  // namespace tunora

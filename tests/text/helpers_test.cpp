@@ -1,0 +1,160 @@
+#include "text/helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+#include "text/conversions.h"
+
+namespace tunora {
+namespace {
+
+using testing::TempDir;
+
+TEST(PathSplitting, BackslashWinsOverSlash) {
+  EXPECT_EQ(fileNameOf(std::string_view("C:\\Music\\a/b.mp3")), "a/b.mp3");
+  EXPECT_EQ(fileNameOf(std::string_view("a/b.mp3")), "b.mp3");
+  EXPECT_EQ(fileNameOf(std::string_view("plain.mp3")), "plain.mp3");
+  EXPECT_EQ(fileNameOf(std::u16string_view(u"C:\\M\u00FCsik\\x.ogg")), u"x.ogg");
+  EXPECT_EQ(folderOf(std::string_view("C:\\Music\\a.mp3")), "C:\\Music\\");
+  EXPECT_EQ(folderOf(std::string_view("/home/u/a.mp3")), "/home/u/");
+  EXPECT_EQ(folderOf(std::string_view("a.mp3")), "a.mp3");
+}
+
+TEST(PathSplitting, ExtensionIsAfterLastDotOfWholePath) {
+  EXPECT_EQ(extensionOf(std::string_view("C:\\my.folder\\track")), "FOLDER\\TRACK");
+  EXPECT_EQ(extensionOf(std::string_view("song.Mp3")), "MP3");
+  EXPECT_EQ(extensionOf(std::string_view("noext")), "Unknown");
+  EXPECT_EQ(extensionOf(std::u16string_view(u"x.flac")), u"FLAC");
+  EXPECT_EQ(extensionOf(std::string_view("trailing.")), "");
+}
+
+TEST(ReplaceText, ReplacementContainingSearchIsNotRescanned) {
+  std::string text = "%a-%a";
+  EXPECT_EQ(replaceText(text, "%a", "50%ab", true), 2);
+  EXPECT_EQ(text, "50%ab-50%ab");
+  std::u16string wide = u"xx";
+  EXPECT_EQ(replaceText(wide, u"x", u"xx", true), 2);
+  EXPECT_EQ(wide, u"xxxx");
+}
+
+TEST(ReplaceText, FirstOnlyEmptySearchAndShrinking) {
+  std::string text = "aXbXc";
+  EXPECT_EQ(replaceText(text, "X", "", false), 1);
+  EXPECT_EQ(text, "abXc");
+  EXPECT_EQ(replaceText(text, "", "zz", true), 0);
+  EXPECT_EQ(text, "abXc");
+  EXPECT_EQ(replaceText(text, "Q", "zz", true), 0);
+  EXPECT_EQ(replaceText(text, "abXc", "same", true), 1);
+  EXPECT_EQ(text, "same");
+}
+
+TEST(TextHelpers, TrimEndsWithAndHexDigits) {
+  EXPECT_EQ(trimBlanks("   "), "");
+  EXPECT_EQ(trimBlanks(""), "");
+  EXPECT_EQ(trimBlanks("  a b \t "), "a b \t");
+  EXPECT_TRUE(endsWith("song.mp3", ".mp3"));
+  EXPECT_FALSE(endsWith("song.MP3", ".mp3"));
+  EXPECT_FALSE(endsWith("mp3", "x.mp3"));
+  EXPECT_TRUE(endsWith("abc", ""));
+  EXPECT_EQ(hexDigitValue(u'0'), 0);
+  EXPECT_EQ(hexDigitValue(u'9'), 9);
+  EXPECT_EQ(hexDigitValue(u'a'), 10);
+  EXPECT_EQ(hexDigitValue(u'F'), 15);
+  EXPECT_EQ(hexDigitValue(u'g'), 0);
+  EXPECT_EQ(uint32FromBytes(0x78, 0x56, 0x34, 0x12), 0x12345678u);
+  EXPECT_EQ(uint32FromBytes(0xFF, 0xFF, 0xFF, 0xFF), 0xFFFFFFFFu);
+}
+
+TEST(YearAndGenre, ReduceYearKeepsFirstRunOfFourDigits) {
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"2004-05-01", u"2004"}, {u"1999", u"1999"},     {u"99", u"Unknown"}, {u"12345", u"1234"},
+      {u"2OO4", u"Unknown"},    {u"199x2004", u"2004"}, {u"", u"Unknown"},
+  };
+  for (const auto& [input, expected] : cases) {
+    std::u16string year = input;
+    EXPECT_EQ(reduceYear(year), expected != u"Unknown");
+    EXPECT_EQ(year, expected);
+  }
+}
+
+TEST(YearAndGenre, StripGenreNumber) {
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"(17)Rock", u"Rock"},           {u"(17)", u""}, {u"(Rock", u"(Rock"},
+      {u"Rock (live)", u"Rock (live)"}, {u"", u""},     {u"(1)(2)x", u"(2)x"},
+  };
+  for (const auto& [input, expected] : cases) {
+    std::u16string genre = input;
+    stripGenreNumber(genre);
+    EXPECT_EQ(genre, expected);
+  }
+}
+
+TEST(FileHelpers, ExistenceDeletionAndFolders) {
+  TempDir dir;
+  const std::string file = (dir.path() / "a.txt").string();
+  EXPECT_FALSE(fileExists(file));
+  ASSERT_TRUE(writeWholeFile(pathFromNative(file), std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_TRUE(fileExists(file));
+  EXPECT_TRUE(deleteFile(file));
+  EXPECT_FALSE(fileExists(file));
+  EXPECT_TRUE(deleteFile(file));  // already gone counts as deleted
+
+  const std::string folder = dir.path().string();
+  EXPECT_TRUE(folderExists(folder));
+  EXPECT_TRUE(folderExists(folder + std::string(1, kPathSeparator)));
+  EXPECT_FALSE(fileExists(folder));  // a directory is no readable file
+  EXPECT_FALSE(folderExists(folder + "/missing"));
+}
+
+TEST(FileHelpers, ReadOnlyFolderIsNotPlainFolder) {
+  TempDir dir;
+  const auto folder = dir.path() / "locked";
+  std::filesystem::create_directory(folder);
+  std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  EXPECT_FALSE(folderExists(folder.string()));
+  std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+}
+
+TEST(FileHelpers, TempFileNamesAreNewEmptyFiles) {
+  const std::string first = makeTempFileName();
+  const std::string second = makeTempFileName();
+  ASSERT_FALSE(first.empty());
+  EXPECT_NE(first, second);
+  EXPECT_NE(fileNameOf(std::string_view(first)).find("tup"), std::string::npos);
+  EXPECT_TRUE(fileExists(first));
+  EXPECT_TRUE(deleteFile(first));
+  EXPECT_TRUE(deleteFile(second));
+}
+
+TEST(FileHelpers, ReadBytesNeedsEveryByte) {
+  TempDir dir;
+  const auto path = dir.file("bytes.bin");
+  ASSERT_TRUE(writeWholeFile(path, std::vector<std::uint8_t>{1, 2, 3, 4}));
+  auto file = File::open(path, File::Mode::Read);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(file->seek(1));
+  EXPECT_EQ(readBytes(*file, 3), (std::vector<std::uint8_t>{2, 3, 4}));
+  ASSERT_TRUE(file->seek(2));
+  EXPECT_FALSE(readBytes(*file, 3));
+  EXPECT_FALSE(file->readAt(5, 0));
+  EXPECT_EQ(file->size(), 4);
+}
+
+TEST(FileHelpers, NonAsciiAndVeryLongPaths) {
+  TempDir dir;
+  const auto path = dir.file("K\xC3\xB6ln \xE2\x82\xAC.txt");
+  ASSERT_TRUE(writeWholeFile(path, std::vector<std::uint8_t>{42}));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / std::u8string(u8"K\u00F6ln \u20AC.txt")));
+  EXPECT_EQ(readWholeFile(path), (std::vector<std::uint8_t>{42}));
+
+  const std::u16string longPath = dir.file(std::string(5000, 'x') + ".mp3");
+  EXPECT_FALSE(File::open(longPath, File::Mode::Read));
+  EXPECT_FALSE(writeWholeFile(longPath, std::vector<std::uint8_t>{1}));
+}
+
+}  // namespace
+}  // namespace tunora

@@ -1,0 +1,81 @@
+#include "trackinfo/track_info.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+#include "text/file.h"
+#include "trackinfo/tagged_track_info.h"
+
+namespace tunora {
+namespace {
+
+TEST(TrackInfoDefaults, UnreadTrackAnswersDefaults) {
+  TrackInfo track;
+  EXPECT_EQ(track.readFile(u"whatever.mp3"), 0);
+  for (const auto* text :
+       {&track.getTitle(), &track.getYear(), &track.getAlbum(), &track.getArtist(),
+        &track.getTrackNumber(), &track.getGenre(), &track.getSampleRate(), &track.getStereoMode(),
+        &track.getBitrate(), &track.getFileName()})
+    EXPECT_EQ(*text, u"Unknown");
+  EXPECT_EQ(track.getPresentTags(), u"None");
+  EXPECT_FALSE(track.hasComment() || track.hasCover() || track.hasLyrics() || track.hasTag());
+  EXPECT_EQ(track.getComment(), nullptr);
+  EXPECT_EQ(track.getLyrics(), nullptr);
+  EXPECT_EQ(track.getCoverData(), nullptr);
+  EXPECT_EQ(track.saveCover(u"cover.jpg"), 0);
+}
+
+TEST(TrackInfoSetters, NumbersBecomeTexts) {
+  TrackInfo track;
+  track.setBitrate(1023);
+  EXPECT_EQ(track.getBitrate(), u"0");
+  track.setBitrate(1024);
+  EXPECT_EQ(track.getBitrate(), u"1");
+  track.setBitrate(128 * 1024, 7, 9);
+  EXPECT_EQ(track.getBitrate(), u"128");
+  track.setBitrate(0xFFFFFFFF);
+  EXPECT_EQ(track.getBitrate(), u"4194303");
+  track.setBitrate(0);
+  EXPECT_EQ(track.getBitrate(), u"Unknown");
+
+  track.setSampleRate(44100);
+  EXPECT_EQ(track.getSampleRate(), u"44100");
+  track.setSampleRate(0);
+  EXPECT_EQ(track.getSampleRate(), u"Unknown");
+  track.setChannels(1, 5);
+  EXPECT_EQ(track.getStereoMode(), u"1");
+  track.setChannels(2);
+  EXPECT_EQ(track.getStereoMode(), u"2");
+  track.setChannels(0);
+  EXPECT_EQ(track.getStereoMode(), u"Unknown");
+}
+
+// A reader that found a comment and a cover, as the format classes fill them.
+class FilledTrack : public TaggedTrackInfo {
+ public:
+  int readFile(const std::u16string& path) override {
+    fileName_ = path;
+    comment_.appendLine(u"nice");
+    commentFound_ = true;
+    cover_ = std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF};
+    return 1;
+  }
+};
+
+TEST(TaggedTrackInfo, ReportsWhatTheReaderFilled) {
+  testing::TempDir dir;
+  FilledTrack track;
+  EXPECT_EQ(track.getFileName(), u"Unknown");
+  track.readFile(u"a.mp3");
+  EXPECT_EQ(track.getFileName(), u"a.mp3");
+  ASSERT_NE(track.getComment(), nullptr);
+  EXPECT_EQ(*track.getComment()->line(0), u"nice");
+  EXPECT_EQ(track.getLyrics(), nullptr);
+  EXPECT_TRUE(track.hasCover());
+  EXPECT_EQ(track.saveCover(dir.file("cover.jpg")), 1);
+  EXPECT_EQ(readWholeFile(dir.file("cover.jpg")), *track.getCoverData());
+  EXPECT_EQ(track.saveCover(dir.file("missing/cover.jpg")), -1);
+}
+
+}  // namespace
+}  // namespace tunora
