@@ -136,7 +136,10 @@ std::u16string range(const std::vector<TrackValues>& tracks, std::u16string Trac
   std::u16string text;
   if (lowestFound) {
     text = decimalText(lowest);
-    if (highestFound && highest != lowest) text += u"-" + decimalText(highest);
+    if (highestFound && highest != lowest) {
+      text += u'-';
+      text += decimalText(highest);
+    }
   } else if (highestFound) {
     text = decimalText(highest);
   } else {
@@ -153,7 +156,10 @@ std::u16string distinctList(const std::vector<TrackValues>& tracks,
   for (const auto& track : tracks) distinct.offer(track.*field);
   std::u16string text;
   const auto& values = distinct.values();
-  for (std::size_t i = 0; i < values.size(); ++i) text += (i > 0 ? u", " : u"") + values[i];
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) text += u", ";
+    text += values[i];
+  }
   return text;
 }
 
