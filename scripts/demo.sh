@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job on the sample music shipped in samples/: installs what is
-# missing, builds the native tool and shows what Tunora reads from each file.
+# missing, builds the native tool, and builds the directory page of the
+# samples (build/demo/tunora.html, covers beside it), then says where it is.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -13,4 +14,5 @@ if [ "${#files[@]}" -eq 0 ]; then
   echo "demo: no sample music in samples/" >&2
   exit 1
 fi
-build/release/src/tunora tags "${files[@]}"
+mkdir -p build/demo
+build/release/src/tunora page --directory samples -o build/demo/tunora.html
