@@ -30,7 +30,7 @@ std::vector<std::uint8_t> fixture(const std::string& name) {
   return readWholeFile(testing::fixturePath("jpeg/" + name)).value_or(std::vector<std::uint8_t>{});
 }
 
-class CoverExport : public ::testing::Test {
+class CoverExport : public testing::PageTest {
  protected:
   CoverExport() {
     host.folder = toU16(dir.path() / "covers") + static_cast<char16_t>(kPathSeparator);
@@ -39,16 +39,8 @@ class CoverExport : public ::testing::Test {
   std::u16string music(const std::string& name) const { return dir.file("music/" + name); }
   std::u16string cover(const std::string& name) const { return dir.file("covers/" + name); }
   std::string coverText(const std::string& name) const { return convertUTF16ToUTF8(cover(name)); }
-  std::string fill(std::string_view section, std::size_t index = 0) {
-    TextLines lines = linesOf(section);
-    creator.fillTrack(lines, tracks, index);
-    return textOf(lines);
-  }
 
   testing::TempDir dir;
-  testing::FolderHostLink host;
-  HtmlCreator creator{nullptr, host};
-  MultipleTags tracks;
 };
 
 constexpr std::string_view kCoverSection =

@@ -10,18 +10,7 @@ using testing::linesOf;
 using testing::makeTrack;
 using testing::textOf;
 
-class FillGroup : public ::testing::Test {
- protected:
-  std::string process(std::string_view templateText) {
-    TextLines page = linesOf(templateText);
-    creator.processTemplate(page, tracks);
-    return textOf(page);
-  }
-
-  testing::FolderHostLink host;
-  HtmlCreator creator{nullptr, host};
-  MultipleTags tracks;
-};
+class FillGroup : public testing::PageTest {};
 
 TEST_F(FillGroup, GroupStretchesShowSummariesAndTracksTheirOwnValues) {
   tracks.add(makeTrack({.file = u"/m/a.mp3", .title = u"One", .artist = u"X", .year = u"2001"}));

@@ -10,18 +10,7 @@ using testing::linesOf;
 using testing::makeTrack;
 using testing::textOf;
 
-class FillTrack : public ::testing::Test {
- protected:
-  std::string fill(std::string_view section, std::size_t index = 0) {
-    TextLines lines = linesOf(section);
-    creator.fillTrack(lines, tracks, index);
-    return textOf(lines);
-  }
-
-  testing::FolderHostLink host;
-  HtmlCreator creator{nullptr, host};
-  MultipleTags tracks;
-};
+class FillTrack : public testing::PageTest {};
 
 TEST_F(FillTrack, ReplacesEveryTrackToken) {
   tracks.add(makeTrack({.file = u"/music/Band/03 - Song.mp3",

@@ -2,6 +2,8 @@
 // Helpers of the page generator tests: templates from UTF-8 text, pages back
 // as UTF-8 text, a host that names a cover folder, JPEG pictures made here.
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,5 +63,26 @@ inline std::vector<std::uint8_t> greyRampJpeg(std::uint32_t width, std::uint32_t
     return std::array<std::uint8_t, 3>{v, v, v};
   });
 }
+
+// A page generator without cover folder and the tracks of one page.
+class PageTest : public ::testing::Test {
+ protected:
+  // The template processed into a page.
+  std::string process(std::string_view templateText) {
+    TextLines page = linesOf(templateText);
+    creator.processTemplate(page, tracks);
+    return textOf(page);
+  }
+  // One track section filled with track `index`.
+  std::string fill(std::string_view section, std::size_t index = 0) {
+    TextLines lines = linesOf(section);
+    creator.fillTrack(lines, tracks, index);
+    return textOf(lines);
+  }
+
+  FolderHostLink host;
+  HtmlCreator creator{nullptr, host};
+  MultipleTags tracks;
+};
 
 }  // namespace tunora::testing

@@ -10,20 +10,11 @@ using testing::linesOf;
 using testing::makeTrack;
 using testing::textOf;
 
-class TemplateProcessor : public ::testing::Test {
+class TemplateProcessor : public testing::PageTest {
  protected:
-  std::string process(std::string_view templateText) {
-    TextLines page = linesOf(templateText);
-    creator.processTemplate(page, tracks);
-    return textOf(page);
-  }
   void addTitles(std::initializer_list<std::u16string_view> titles) {
     for (const auto title : titles) tracks.add(makeTrack({.title = std::u16string(title)}));
   }
-
-  testing::FolderHostLink host;
-  HtmlCreator creator{nullptr, host};
-  MultipleTags tracks;
 };
 
 TEST_F(TemplateProcessor, CommentsRemoveWholeLines) {
