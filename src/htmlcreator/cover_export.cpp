@@ -51,15 +51,18 @@ void recolourPicture(std::vector<std::uint8_t>& pixels, const Duotone& duotone) 
   // Blue, green, red: the byte order of the pixels.
   const std::array<int, 3> dark{darkBlue, darkGreen, darkRed};
   const std::array<int, 3> light{lightBlue, lightGreen, lightRed};
-  std::array<double, 3> factor{};
-  for (std::size_t c = 0; c < 3; ++c)
-    if (highest != lowest && light[c] != dark[c])
-      factor[c] = static_cast<double>(light[c] - dark[c]) / (highest - lowest);
+  // Multiplied before dividing, in integers where it can be: the brightest
+  // pixel then takes exactly the light colour, with any floating-point unit.
+  const int range = highest - lowest;
   for (std::size_t i = 0; i < pixels.size(); i += 3) {
     const int grey = pixels[i];
     for (std::size_t c = 0; c < 3; ++c) {
-      const double value = std::trunc((grey - lowest) * factor[c] + dark[c]);
-      pixels[i + c] = static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0));
+      const int value =
+          range == 0
+              ? dark[c]
+              : static_cast<int>(std::trunc(
+                    static_cast<double>((grey - lowest) * (light[c] - dark[c])) / range + dark[c]));
+      pixels[i + c] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
     }
   }
 }

@@ -30,9 +30,10 @@ class PageCommand : public ::testing::Test {
   PageCommand() {
     std::filesystem::create_directories(dir.path() / "music" / "sub");
     for (const char* name : {"b.mp3", "a.mp3", "c.flac", "notes.txt", "sub/d.mp3"})
-      writeWholeFile(dir.file(std::string("music/") + name), std::vector<std::uint8_t>(16, 0));
+      writeWholeFile(testing::nativePath(dir.path(), std::string("music/") + name),
+                     std::vector<std::uint8_t>(16, 0));
   }
-  std::u16string page() const { return dir.file("out/page.html"); }
+  std::u16string page() const { return testing::nativePath(dir.path(), "out/page.html"); }
   CliResult run(Arguments args) {
     std::filesystem::create_directories(dir.path() / "out");
     args.insert(args.begin(), {u"page", u"-o", page()});
@@ -53,13 +54,14 @@ TEST_F(PageCommand, ArgumentErrorsShowTheUsage) {
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("Usage"), std::string::npos);
   }
-  const CliResult missing = run({u"--template", dir.file("none.html"), dir.file("music/a.mp3")});
+  const CliResult missing =
+      run({u"--template", dir.file("none.html"), testing::nativePath(dir.path(), "music/a.mp3")});
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
 }
 
 TEST_F(PageCommand, ASingleFileUsesTheSingleTrackTemplate) {
-  const CliResult result = run({dir.file("music/a.mp3")});
+  const CliResult result = run({testing::nativePath(dir.path(), "music/a.mp3")});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("page.html"), std::string::npos);
   const std::string text = pageText(dir.path() / "out" / "page.html");
@@ -69,7 +71,8 @@ TEST_F(PageCommand, ASingleFileUsesTheSingleTrackTemplate) {
 }
 
 TEST_F(PageCommand, ADirectoryPageListsItsFilesWithTheCoverBesideThem) {
-  writeWholeFile(dir.file("music/folder.jpg"), testing::greyRampJpeg(30, 20));
+  writeWholeFile(testing::nativePath(dir.path(), "music/folder.jpg"),
+                 testing::greyRampJpeg(30, 20));
   const CliResult result = run({u"--directory", dir.file("music")});
   EXPECT_EQ(result.status, 0) << result.err;
   const std::string text = pageText(dir.path() / "out" / "page.html");
@@ -87,9 +90,10 @@ TEST_F(PageCommand, ADirectoryPageListsItsFilesWithTheCoverBesideThem) {
 }
 
 TEST_F(PageCommand, TheCoverNamePatternAndTheMiniTemplate) {
-  writeWholeFile(dir.file("music/Unknown cover.jpg"), testing::greyRampJpeg(8, 8));
-  const CliResult result =
-      run({u"--mini", u"--covername", u"%a cover.jpg", dir.file("music/a.mp3")});
+  writeWholeFile(testing::nativePath(dir.path(), "music/Unknown cover.jpg"),
+                 testing::greyRampJpeg(8, 8));
+  const CliResult result = run(
+      {u"--mini", u"--covername", u"%a cover.jpg", testing::nativePath(dir.path(), "music/a.mp3")});
   EXPECT_EQ(result.status, 0) << result.err;
   const std::string text = pageText(dir.path() / "out" / "page.html");
   EXPECT_NE(text.find("_tmptrk0.jpg"), std::string::npos);
@@ -97,8 +101,8 @@ TEST_F(PageCommand, TheCoverNamePatternAndTheMiniTemplate) {
 }
 
 TEST_F(PageCommand, WithoutSupportedFilesThePageSaysSo) {
-  const CliResult skipped =
-      run({u"--skip", u"mp3", dir.file("music/a.mp3"), dir.file("music/b.mp3")});
+  const CliResult skipped = run({u"--skip", u"mp3", testing::nativePath(dir.path(), "music/a.mp3"),
+                                 testing::nativePath(dir.path(), "music/b.mp3")});
   EXPECT_EQ(skipped.status, 1);
   EXPECT_NE(pageText(dir.path() / "out" / "page.html").find("[No supported files found]"),
             std::string::npos);
@@ -112,7 +116,8 @@ TEST_F(PageCommand, WithoutSupportedFilesThePageSaysSo) {
 TEST_F(PageCommand, AnEightBitTemplateGivesAnEmptyPageAndSaysWhy) {
   const std::string text = "<html><$songname$></html>";
   writeWholeFile(dir.file("ansi.html"), std::vector<std::uint8_t>(text.begin(), text.end()));
-  const CliResult result = run({u"--template", dir.file("ansi.html"), dir.file("music/a.mp3")});
+  const CliResult result =
+      run({u"--template", dir.file("ansi.html"), testing::nativePath(dir.path(), "music/a.mp3")});
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("not UTF-16LE"), std::string::npos);
   EXPECT_EQ(std::filesystem::file_size(dir.path() / "out" / "page.html"), 0u);

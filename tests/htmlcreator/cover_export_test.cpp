@@ -36,8 +36,12 @@ class CoverExport : public testing::PageTest {
     host.folder = toU16(dir.path() / "covers") + static_cast<char16_t>(kPathSeparator);
     std::filesystem::create_directories(dir.path() / "music");
   }
-  std::u16string music(const std::string& name) const { return dir.file("music/" + name); }
-  std::u16string cover(const std::string& name) const { return dir.file("covers/" + name); }
+  std::u16string music(const std::string& name) const {
+    return testing::nativePath(dir.path(), "music/" + name);
+  }
+  std::u16string cover(const std::string& name) const {
+    return testing::nativePath(dir.path(), "covers/" + name);
+  }
   std::string coverText(const std::string& name) const { return convertUTF16ToUTF8(cover(name)); }
 
   testing::TempDir dir;
@@ -216,7 +220,7 @@ TEST(TempCovers, PathsAndDeletionStopAtTheFirstGap) {
 
 TEST(TempCovers, PreparingMakesTheFolderOrRemovesAnOldFile) {
   testing::TempDir dir;
-  const std::u16string inNewFolder = dir.file("new/_tmptrk0.jpg");
+  const std::u16string inNewFolder = testing::nativePath(dir.path(), "new/_tmptrk0.jpg");
   EXPECT_TRUE(prepareTempCover(inNewFolder));
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "new"));
   ASSERT_TRUE(writeWholeFile(inNewFolder, std::vector<std::uint8_t>{1}));
@@ -225,7 +229,7 @@ TEST(TempCovers, PreparingMakesTheFolderOrRemovesAnOldFile) {
   EXPECT_TRUE(prepareTempCover(inNewFolder));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "new" / "_tmptrk0.jpg"));
   // A folder that cannot be made: the parent is missing too.
-  EXPECT_FALSE(prepareTempCover(dir.file("a/b/_tmpdir.jpg")));
+  EXPECT_FALSE(prepareTempCover(testing::nativePath(dir.path(), "a/b/_tmpdir.jpg")));
 }
 
 }  // namespace

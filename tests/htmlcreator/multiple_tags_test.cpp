@@ -171,7 +171,7 @@ TEST(MultipleTags, PicturesAreWrittenUnchangedButNotWhenTooSmall) {
   tags.trackCover(0)->settled = true;
   EXPECT_EQ(tags.writeTrackPicture(0, dir.file("small.jpg")), 1);
   EXPECT_FALSE(File::open(dir.file("small.jpg"), File::Mode::Read));
-  EXPECT_EQ(tags.writeTrackPicture(1, dir.file("missing/folder/x.jpg")), -1);
+  EXPECT_EQ(tags.writeTrackPicture(1, testing::nativePath(dir.path(), "missing/folder/x.jpg")), -1);
 }
 
 }  // namespace

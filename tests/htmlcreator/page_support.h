@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "htmlcreator/html_creator.h"
 #include "jpeg/jpeg_codec.h"
 #include "support/memory_track.h"
+#include "support/temp_dir.h"
 #include "text/conversions.h"
 #include "text/text_lines.h"
 #include "trackinfo/host_link.h"
@@ -22,6 +24,12 @@ struct FolderHostLink : HostLink {
   std::optional<std::u16string> folder;
   std::optional<std::u16string> coverFolder() const override { return folder; }
 };
+
+// A path inside a test folder with the platform's separators, as the core
+// splits paths at them ("music/a.mp3" becomes music\a.mp3 on Windows).
+inline std::u16string nativePath(const std::filesystem::path& folder, const std::string& relative) {
+  return toU16((folder / relative).make_preferred());
+}
 
 // Lines separated by "\n".
 inline TextLines linesOf(std::string_view utf8) {

@@ -69,7 +69,8 @@ TEST_F(TemplateSources, AChosenFileMustBeUnicode) {
 TEST_F(TemplateSources, EveryDefaultConsumesAllItsTokens) {
   std::filesystem::create_directories(dir.path() / "music");
   const auto picture = testing::greyRampJpeg(40, 40);
-  const std::vector<std::u16string> names{dir.file("music/a.mp3"), dir.file("music/b.ogg")};
+  const std::vector<std::u16string> names{testing::nativePath(dir.path(), "music/a.mp3"),
+                                          testing::nativePath(dir.path(), "music/b.ogg")};
   for (const auto slot : kSlots) {
     creator.chooseTemplate(slot, u"");
     MultipleTags tracks;
