@@ -1,0 +1,65 @@
+#pragma once
+// An APE tag version 2 with both header and footer, as found at the end of
+// MP3, AAC and Musepack files. Every item is read as UTF-8 text.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "text/byte_reader.h"
+#include "text/file.h"
+#include "text/text_lines.h"
+#include "trackinfo/track_info.h"
+
+namespace tunora {
+
+class APEv2Tag {
+ public:
+  static constexpr std::size_t kHeaderSize = 32;
+
+  // Decodes a block laid out as header, items, footer (tag size + 32 bytes).
+  // A block without both preambles leaves the tag absent.
+  void parse(Bytes block);
+
+  bool isPresent() const { return present_; }
+  const std::u16string& title() const { return title_; }
+  const std::u16string& artist() const { return artist_; }
+  const std::u16string& album() const { return album_; }
+  const std::u16string& track() const { return track_; }
+  // The first four-digit run of the stored year, else "Unknown".
+  const std::u16string& year() const { return year_; }
+  // Without a leading "(number)" group.
+  const std::u16string& genre() const { return genre_; }
+  const TextLines& comment() const { return comment_; }
+  const TextLines& lyrics() const { return lyrics_; }
+  bool hasComment() const { return hasComment_; }
+  bool hasLyrics() const { return hasLyrics_; }
+
+ private:
+  void takeItem(std::u16string_view key, const std::u16string& value);
+
+  bool hasComment_ = false;
+  bool hasLyrics_ = false;
+  std::u16string track_{kUnknown};
+  std::u16string year_{kUnknown};
+  std::u16string title_{kUnknown};
+  std::u16string genre_{kUnknown};
+  std::u16string artist_{kUnknown};
+  std::u16string album_{kUnknown};
+  TextLines comment_;
+  TextLines lyrics_;
+  bool present_ = false;
+};
+
+// Where a file's tag may end: directly before an ID3v1 tag (128 bytes before
+// the end) or at the very end. MP3 and AAC files try them in this order,
+// Musepack files the other way round.
+enum class APEv2Search { BeforeID3v1First, AtEndFirst };
+
+// The whole tag (header through footer) found by its footer at one of the two
+// places, or nothing.
+std::optional<std::vector<std::uint8_t>> readAPEv2Block(File& file, std::int64_t length,
+                                                        APEv2Search order);
+
+}  // namespace tunora
