@@ -140,7 +140,8 @@ void ID3v2Tag::parse(Bytes block) {
     if (!body) break;
 
     if (!isSkipped(version, formatFlags)) {
-      const auto name = toLowerAscii(convertCharToWChar(charsOf(id)));
+      // All four bytes, NUL bytes included, so that the name never comes out shorter.
+      const auto name = toLowerAscii(std::u16string(id.begin(), id.end()));
       if (name[0] == u't' && name != u"txxx") {
         takeTextFrame(name, version, *body);
       } else if (name == u"comm" || name == u"uslt") {
