@@ -1,0 +1,62 @@
+#pragma once
+// An ID3v2.3 or ID3v2.4 tag at the start of an audio file: the text frames
+// that name the track, COMM comments, USLT lyrics and one JPEG picture.
+// Version 2.2 is not read; compressed and encrypted frames (and version 4
+// frames with a data-length indicator) are skipped; unsynchronisation is not
+// undone, so frame bytes are decoded as stored.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tags/file_blocks.h"
+#include "tags/tag_texts.h"
+#include "text/byte_reader.h"
+
+namespace tunora {
+
+class ID3v2Tag : public TagTexts {
+ public:
+  static constexpr std::size_t kHeaderSize = 10;
+  // The smallest picture worth writing to a file.
+  static constexpr std::size_t kMinimumSavedPicture = 100;
+
+  // Decodes a block that starts with the tag header and holds the whole tag
+  // and at least one byte more.
+  void parse(Bytes block);
+
+  bool hasPicture() const { return hasPicture_; }
+  const std::vector<std::uint8_t>& picture() const { return picture_; }
+  // Writes the kept picture: 1 written, -1 when there is none worth writing
+  // or the file cannot be written.
+  int savePicture(const std::u16string& path) const;
+
+ private:
+  void takeTextFrame(std::u16string_view id, int version, Bytes body);
+  void takeCommentOrLyrics(bool isComment, Bytes body);
+  // Gives the picture bytes of a JPEG APIC frame and whether it is the front cover.
+  struct Picture {
+    Bytes bytes;
+    bool frontCover = false;
+  };
+  static std::optional<Picture> jpegPictureOf(Bytes body);
+
+  std::vector<std::uint8_t> picture_;
+  bool hasPicture_ = false;
+};
+
+// The size of the whole tag, header included, when the first ten bytes are a
+// header this reader accepts (version 3 or 4, revision 0, known flags,
+// syncsafe size).
+std::optional<std::uint32_t> id3v2TagEnd(Bytes header);
+
+// Where the audio starts after a leading ID3v2 tag (0 without one), and the
+// tag with the 20 bytes after it when the file holds them.
+struct ID3v2Location {
+  std::int64_t tagEnd = 0;
+  std::optional<Bytes> block;
+};
+ID3v2Location readID3v2Block(FileBlocks& blocks);
+
+}  // namespace tunora
