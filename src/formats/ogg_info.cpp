@@ -1,10 +1,76 @@
 #include "formats/ogg_info.h"
 
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "formats/vorbis_comment.h"
+#include "formats/vorbis_headers.h"
+#include "tags/file_block.h"
+#include "text/byte_reader.h"
+#include "text/debug_log.h"
+#include "text/file.h"
+
 namespace tunora {
+namespace {
+
+// Enough for the identification and comment headers of any real file; other
+// packets leave the position where it is, so a pass can repeat a page.
+constexpr int kMaxPasses = 21;
+constexpr std::int64_t kPageHeaderSize = 27;
+// Packet type and "vorbis".
+constexpr std::int64_t kPacketPrefixSize = 7;
+constexpr std::int64_t kIdentificationSize = 23;
+// The comment header usually fits its first page.
+constexpr std::uint64_t kCommentReadHint = 4096;
+
+}  // namespace
 
 int OGGInfo::readFile(const std::u16string& path) {
   fileName_ = path;
-  return 0;
+  auto file = File::open(path, File::Mode::Read);
+  if (!file) {
+    debugLog("File couldn't be opened");
+    return 0;
+  }
+  const std::int64_t length = file->size();
+
+  std::optional<VorbisIdentification> identification;
+  std::int64_t position = 0;
+  for (int pass = 0; pass < kMaxPasses; ++pass) {
+    const auto page = readFileBlock(*file, position, kPageHeaderSize, length);
+    if (!page || !startsWith(*page, "OggS")) break;
+    // The first packet is taken to start right after the lacing values and
+    // to lie contiguous in the file; the lacing values are not read.
+    const std::int64_t packet = position + kPageHeaderSize + (*page)[26];
+    const auto prefix = readFileBlock(*file, packet, kPacketPrefixSize, length);
+    if (!prefix || !startsWith(Bytes(*prefix).subspan(1), "vorbis")) break;
+    const std::uint8_t packetType = (*prefix)[0];
+    if (packetType == 1) {
+      const auto fields =
+          readFileBlock(*file, packet + kPacketPrefixSize, kIdentificationSize, length);
+      const auto parsed = fields ? parseVorbisIdentification(*fields) : std::nullopt;
+      if (!parsed) break;
+      identification = parsed;
+      // The next page is expected right behind the identification packet.
+      position = packet + kPacketPrefixSize + kIdentificationSize;
+    } else if (packetType == 3) {
+      VorbisComment comment =
+          readVorbisComment(*file, length, packet + kPacketPrefixSize, kCommentReadHint);
+      takeTagTexts(std::move(comment.texts));
+      break;
+    }
+  }
+
+  if (identification) {
+    // The text shows kilobits of 1000 bits.
+    setBitrate(identification->nominalBitrate / 1000 * 1024);
+    setSampleRate(identification->sampleRate);
+    setChannels(identification->channels);
+    tagFound_ = true;
+    presentTags_ = u"Ogg-Comments";
+  }
+  return file->close() ? 1 : -1;
 }
 
 }  // namespace tunora

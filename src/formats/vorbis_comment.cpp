@@ -1,0 +1,104 @@
+#include "formats/vorbis_comment.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "tags/file_block.h"
+#include "text/conversions.h"
+
+namespace tunora {
+namespace {
+
+char upperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
+void handleEntry(std::string_view entry, TagTexts& texts) {
+  std::string key;
+  std::string value;
+  const auto equals = entry.find('=');
+  if (equals == std::string_view::npos) {
+    // No key: the whole text is a comment, upper-cased like a key would be.
+    key = "COMMENT";
+    value.resize(entry.size());
+    std::transform(entry.begin(), entry.end(), value.begin(), upperAscii);
+  } else {
+    key.resize(equals);
+    std::transform(entry.begin(), entry.begin() + equals, key.begin(), upperAscii);
+    value = entry.substr(equals + 1);
+  }
+  std::u16string text;
+  if (!convertUTF8ToUTF16(value, text)) return;
+
+  if (key.find("COMMENT") != std::string::npos && !text.empty()) {
+    for (const char16_t unit : text) texts.comment.appendUnit(unit);
+    texts.commentFound = true;
+    return;
+  }
+  if (text.empty()) text = kUnknown;
+  std::u16string* target = nullptr;
+  if (key == "ARTIST") {
+    target = &texts.artist;
+  } else if (key == "TITLE") {
+    target = &texts.title;
+  } else if (key == "ALBUM") {
+    target = &texts.album;
+  } else if (key == "TRACKNUMBER") {
+    target = &texts.trackNumber;
+  } else if (key == "DATE") {
+    target = &texts.year;
+  } else if (key == "GENRE") {
+    target = &texts.genre;
+  }
+  if (target) *target = std::move(text);
+}
+
+}  // namespace
+
+VorbisComment parseVorbisComment(Bytes block) {
+  VorbisComment result;
+  ByteReader reader(block);
+  const auto vendorLength = reader.u32le();
+  if (!vendorLength) {
+    result.bytesWanted = 4;
+    return result;
+  }
+  // An empty vendor string is valid: the entries follow all the same.
+  const auto count = reader.skip(*vendorLength) ? reader.u32le() : std::nullopt;
+  if (!count) {
+    result.bytesWanted = std::uint64_t{8} + *vendorLength;
+    return result;
+  }
+  result.entryCountRead = true;
+  result.entryCount = *count;
+  for (std::uint32_t i = 0; i < *count; ++i) {
+    const std::uint64_t entryStart = reader.position();
+    const auto length = reader.u32le();
+    const auto entry = length ? reader.bytes(*length) : std::nullopt;
+    if (!entry) {
+      result.bytesWanted = entryStart + 4 + (length ? *length : 0);
+      break;
+    }
+    handleEntry(std::string_view(reinterpret_cast<const char*>(entry->data()), entry->size()),
+                result.texts);
+  }
+  return result;
+}
+
+VorbisComment readVorbisComment(File& file, std::int64_t length, std::int64_t blockStart,
+                                std::uint64_t sizeHint) {
+  if (blockStart < 0 || blockStart >= length) return {};
+  const auto available = static_cast<std::uint64_t>(length - blockStart);
+  std::uint64_t window = std::min(available, std::max<std::uint64_t>(sizeHint, 64));
+  for (;;) {
+    const auto bytes = readFileBlock(file, blockStart, window, length);
+    if (!bytes) return {};
+    VorbisComment result = parseVorbisComment(*bytes);
+    if (result.bytesWanted == 0 || window == available) return result;
+    // Grows at least twofold, so that a chain of long entries costs few reads.
+    window = std::min(available, std::max(result.bytesWanted, window * 2));
+  }
+}
+
+}  // namespace tunora
