@@ -19,8 +19,10 @@ constexpr std::size_t kTrackHeaderContent = 84;
 // Anything smaller is taken for a placeholder rather than a picture.
 constexpr std::size_t kMinSavedCover = 100;
 
+// The bytes after the header; none for an atom of size 0, which is read as
+// nothing at all.
 Bytes contentOf(const std::vector<std::uint8_t>& atom, const MP4Atom& header) {
-  return Bytes(atom).subspan(header.headerSize);
+  return atom.size() < header.headerSize ? Bytes{} : Bytes(atom).subspan(header.headerSize);
 }
 
 // An audio track has neither width nor height. The two words end the matrix

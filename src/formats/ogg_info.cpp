@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "formats/ogg_page.h"
 #include "formats/vorbis_comment.h"
 #include "formats/vorbis_headers.h"
 #include "tags/file_block.h"
@@ -17,12 +18,9 @@ namespace {
 // Enough for the identification and comment headers of any real file; other
 // packets leave the position where it is, so a pass can repeat a page.
 constexpr int kMaxPasses = 21;
-constexpr std::int64_t kPageHeaderSize = 27;
 // Packet type and "vorbis".
 constexpr std::int64_t kPacketPrefixSize = 7;
 constexpr std::int64_t kIdentificationSize = 23;
-// The comment header usually fits its first page.
-constexpr std::uint64_t kCommentReadHint = 4096;
 
 }  // namespace
 
@@ -38,11 +36,11 @@ int OGGInfo::readFile(const std::u16string& path) {
   std::optional<VorbisIdentification> identification;
   std::int64_t position = 0;
   for (int pass = 0; pass < kMaxPasses; ++pass) {
-    const auto page = readFileBlock(*file, position, kPageHeaderSize, length);
-    if (!page || !startsWith(*page, "OggS")) break;
-    // The first packet is taken to start right after the lacing values and
-    // to lie contiguous in the file; the lacing values are not read.
-    const std::int64_t packet = position + kPageHeaderSize + (*page)[26];
+    const auto pageBytes = readFileBlock(*file, position, kOggPageHeaderSize, length);
+    const auto page = pageBytes ? parseOggPageHeader(*pageBytes) : std::nullopt;
+    if (!page) break;
+    // The header packets each start a page, right after its lacing values.
+    const std::int64_t packet = position + kOggPageHeaderSize + page->segmentCount;
     const auto prefix = readFileBlock(*file, packet, kPacketPrefixSize, length);
     if (!prefix || !startsWith(Bytes(*prefix).subspan(1), "vorbis")) break;
     const std::uint8_t packetType = (*prefix)[0];
@@ -55,9 +53,13 @@ int OGGInfo::readFile(const std::u16string& path) {
       // The next page is expected right behind the identification packet.
       position = packet + kPacketPrefixSize + kIdentificationSize;
     } else if (packetType == 3) {
-      VorbisComment comment =
-          readVorbisComment(*file, length, packet + kPacketPrefixSize, kCommentReadHint);
-      takeTagTexts(std::move(comment.texts));
+      // Joined across pages: a long comment header (a picture in it, say)
+      // goes on over page headers that must not be read as entries.
+      const auto whole = readFirstOggPacket(*file, length, position);
+      if (whole && whole->size() >= kPacketPrefixSize) {
+        VorbisComment comment = parseVorbisComment(Bytes(*whole).subspan(kPacketPrefixSize));
+        takeTagTexts(std::move(comment.texts));
+      }
       break;
     }
   }

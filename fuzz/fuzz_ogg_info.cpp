@@ -1,0 +1,7 @@
+// OGGInfo on arbitrary bytes taken for Ogg Vorbis files.
+#include "formats/ogg_info.h"
+#include "track_file_fuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return tunora::fuzzing::readAsTrack<tunora::OGGInfo>(data, size);
+}

@@ -1,0 +1,43 @@
+#include "formats/ogg_page.h"
+
+#include "tags/file_block.h"
+
+namespace tunora {
+
+std::optional<OggPageHeader> parseOggPageHeader(Bytes header) {
+  if (header.size() < kOggPageHeaderSize || !startsWith(header, "OggS")) return std::nullopt;
+  return OggPageHeader{(header[5] & 1) != 0, header[26]};
+}
+
+std::optional<std::vector<std::uint8_t>> readFirstOggPacket(File& file, std::int64_t length,
+                                                            std::int64_t pageOffset) {
+  std::optional<std::vector<std::uint8_t>> packet;
+  std::int64_t offset = pageOffset;
+  // Every page moves the offset on by at least its header, so the walk ends.
+  for (;;) {
+    const auto headerBytes = readFileBlock(file, offset, kOggPageHeaderSize, length);
+    const auto header = headerBytes ? parseOggPageHeader(*headerBytes) : std::nullopt;
+    if (!header || (packet && !header->continuesPacket)) return packet;
+    if (!packet) packet.emplace();
+    const std::int64_t lacingStart = offset + kOggPageHeaderSize;
+    const auto lacing = readFileBlock(file, lacingStart, header->segmentCount, length);
+    if (!lacing) return packet;
+
+    std::uint64_t taken = 0;
+    std::uint64_t pageBody = 0;
+    bool ends = false;
+    for (const std::uint8_t value : *lacing) {
+      pageBody += value;
+      if (!ends) taken += value;
+      if (value < 255) ends = true;
+    }
+    const std::int64_t bodyStart = lacingStart + header->segmentCount;
+    const auto body = readFileBlock(file, bodyStart, taken, length);
+    if (!body) return packet;
+    packet->insert(packet->end(), body->begin(), body->end());
+    if (ends) return packet;
+    offset = bodyStart + static_cast<std::int64_t>(pageBody);
+  }
+}
+
+}  // namespace tunora
