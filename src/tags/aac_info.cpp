@@ -1,10 +1,89 @@
 #include "tags/aac_info.h"
 
-namespace tunora {
+#include <array>
 
-int AACInfo::readFile(const std::u16string& path) {
-  fileName_ = path;
-  return 0;
+#include "tags/file_block.h"
+
+namespace tunora {
+namespace {
+
+// The sampling frequency index of ISO/IEC 14496-3; 13 to 15 are reserved.
+constexpr std::array<std::uint32_t, 16> kSampleRates{96000, 88200, 64000, 48000, 44100, 32000,
+                                                     24000, 22050, 16000, 12000, 11025, 8000,
+                                                     7350,  0,     0,     0};
+constexpr std::size_t kHeaderRead = 50;
+// The ADIF fields of ISO/IEC 13818-7, as bit positions after "ADIF" (and
+// after the 72-bit copyright identifier when there is one).
+constexpr std::size_t kAdifFields = 4;
+constexpr std::size_t kCopyrightIdBytes = 9;
+constexpr std::uint64_t kBitstreamTypeBit = 3;
+constexpr std::uint64_t kBitrateBit = 4;
+constexpr std::uint64_t kConstantRateElementBit = 51;
+constexpr std::uint64_t kVariableRateElementBit = 31;
+// The bit-rate value handed to the base with the rate, and its MPEG-2 mark.
+constexpr std::uint32_t kAdtsRate = 1;
+constexpr std::uint32_t kMpeg2Profile = 4;
+constexpr std::uint32_t kConstantRate = 2;
+constexpr std::uint32_t kVariableRate = 3;
+
+bool isADTS(Bytes header) {
+  return header.size() >= 4 && header[0] == 0xFF && (header[1] & 0xF0) == 0xF0;
+}
+
+}  // namespace
+
+void AACInfo::readStream(File& file, std::int64_t length, std::int64_t streamStart) {
+  // No search: the stream header starts right at the tag end, or is not read.
+  if (length <= streamStart + static_cast<std::int64_t>(kHeaderRead)) return;
+  const auto header = readFileBlock(file, streamStart, kHeaderRead, length);
+  if (!header) return;
+  if (isADTS(*header))
+    readADTS(*header);
+  else if (startsWith(*header, "ADIF"))
+    readADIF(*header);
+}
+
+void AACInfo::readADTS(Bytes header) {
+  const bool mpeg2 = (header[1] & 0x08) != 0;
+  const std::uint32_t profile = header[2] >> 6;
+  const std::uint32_t channels = (header[2] & 0x01) << 2 | header[3] >> 6;
+  setChannels(channels);
+  setSampleRate(kSampleRates[(header[2] >> 2) & 0x0F]);
+  setBitrate(0, kAdtsRate, profile + (mpeg2 ? kMpeg2Profile : 0));
+}
+
+void AACInfo::readADIF(Bytes header) {
+  const std::size_t start = kAdifFields + ((header[kAdifFields] & 0x80) ? kCopyrightIdBytes : 0);
+  if (start >= header.size()) return;
+  const Bytes fields = header.subspan(start);
+  const auto variableRate = bitsAt(fields, kBitstreamTypeBit, 1);
+  const auto bitrate = bitsAt(fields, kBitrateBit, 23);
+  if (!variableRate || !bitrate) return;
+  // The first program configuration element: tag (4 bits), object type (2),
+  // sampling index (4), then the front, side and back channel elements (4
+  // each) and the LFE elements (2).
+  const std::uint64_t element = *variableRate ? kVariableRateElementBit : kConstantRateElementBit;
+  const auto objectType = bitsAt(fields, element + 4, 2);
+  const auto samplingIndex = bitsAt(fields, element + 6, 4);
+  const auto front = bitsAt(fields, element + 10, 4);
+  const auto side = bitsAt(fields, element + 14, 4);
+  const auto back = bitsAt(fields, element + 18, 4);
+  const auto lfe = bitsAt(fields, element + 22, 2);
+  if (!objectType || !samplingIndex || !front || !side || !back || !lfe) return;
+  setSampleRate(kSampleRates[*samplingIndex]);
+  setBitrate(*variableRate ? 0 : *bitrate, *variableRate ? kVariableRate : kConstantRate,
+             *objectType);
+  setChannels(*lfe + 2 * (*front + *side + *back));
+}
+
+std::span<const MpegTagsInfo::TagKind> AACInfo::fieldPrecedence() const {
+  static constexpr std::array kFieldPrecedence{TagKind::APEv2, TagKind::ID3v2, TagKind::ID3v1};
+  return kFieldPrecedence;
+}
+
+std::span<const MpegTagsInfo::TagKind> AACInfo::lyricsPrecedence() const {
+  static constexpr std::array kLyricsPrecedence{TagKind::APEv2, TagKind::ID3v2};
+  return kLyricsPrecedence;
 }
 
 }  // namespace tunora

@@ -1,15 +1,24 @@
 #pragma once
+// Raw AAC files with the extension ".aac": the ID3v1, ID3v2 and APEv2 tags
+// (APEv2 answers first), and sample rate and channels from the ADTS or ADIF
+// header that directly follows the ID3v2 tag or starts the file; ADIF also
+// gives the bit rate.
 
-#include <string>
+#include <span>
 
-#include "trackinfo/tagged_track_info.h"
+#include "tags/mpeg_tags_info.h"
 
 namespace tunora {
 
-// Not read yet: answers the defaults until its reader lands.
-class AACInfo : public TaggedTrackInfo {
- public:
-  int readFile(const std::u16string& path) override;
+class AACInfo : public MpegTagsInfo {
+ protected:
+  void readStream(File& file, std::int64_t length, std::int64_t streamStart) override;
+  std::span<const TagKind> fieldPrecedence() const override;
+  std::span<const TagKind> lyricsPrecedence() const override;
+
+ private:
+  void readADTS(Bytes header);
+  void readADIF(Bytes header);
 };
 
 }  // namespace tunora

@@ -1,0 +1,30 @@
+#pragma once
+// For the fuzz targets of the track classes, which read files: writes the
+// input to a file of this process and reads it with a fresh object.
+
+#include <unistd.h>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "text/file.h"
+#include "trackinfo/track_info.h"
+
+namespace tunora::fuzzing {
+
+template <typename Track>
+void readAsFile(const std::uint8_t* data, std::size_t size, const char* extension) {
+  static const std::u16string path =
+      pathFromNative("/tmp/tunora-fuzz-" + std::to_string(getpid()) + extension);
+  if (!writeWholeFile(path, std::span<const std::uint8_t>(data, size))) return;
+  Track track;
+  track.readFile(path);
+  for (const auto* text : {&track.getTitle(), &track.getYear(), &track.getGenre(),
+                           &track.getBitrate(), &track.getPresentTags()})
+    (void)text->size();
+  if (const auto* lines = track.getComment()) (void)lines->line(0);
+  if (const auto* lines = track.getLyrics()) (void)lines->line(0);
+}
+
+}  // namespace tunora::fuzzing

@@ -1,0 +1,89 @@
+#pragma once
+// An ID3v2.3 or ID3v2.4 tag at the start of an audio file: the text frames
+// that name the track, COMM comments, USLT lyrics and one JPEG picture.
+// Version 2.2 is not read; compressed and encrypted frames (and version 4
+// frames with a data-length indicator) are skipped; unsynchronisation is not
+// undone, so frame bytes are decoded as stored.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "text/byte_reader.h"
+#include "text/file.h"
+#include "text/text_lines.h"
+#include "trackinfo/track_info.h"
+
+namespace tunora {
+
+class ID3v2Tag {
+ public:
+  static constexpr std::size_t kHeaderSize = 10;
+  // The smallest picture worth writing to a file.
+  static constexpr std::size_t kMinimumSavedPicture = 100;
+
+  // Decodes a block that starts with the tag header and holds the whole tag
+  // and at least one byte more.
+  void parse(Bytes block);
+
+  // At least one value was taken from the tag.
+  bool isPresent() const { return present_; }
+  const std::u16string& title() const { return title_; }
+  const std::u16string& artist() const { return artist_; }
+  const std::u16string& album() const { return album_; }
+  // As stored, with any total after a slash.
+  const std::u16string& track() const { return track_; }
+  // The first four-digit run of the stored year, else "Unknown".
+  const std::u16string& year() const { return year_; }
+  // Without a leading "(number)" group.
+  const std::u16string& genre() const { return genre_; }
+  const TextLines& comment() const { return comment_; }
+  const TextLines& lyrics() const { return lyrics_; }
+  bool hasComment() const { return hasComment_; }
+  bool hasLyrics() const { return hasLyrics_; }
+  bool hasPicture() const { return hasPicture_; }
+  const std::vector<std::uint8_t>& picture() const { return picture_; }
+  // Writes the kept picture: 1 written, -1 when there is none worth writing
+  // or the file cannot be written.
+  int savePicture(const std::u16string& path) const;
+
+ private:
+  void takeTextFrame(std::u16string_view id, int version, Bytes body);
+  void takeCommentOrLyrics(bool isComment, Bytes body);
+  // Gives the picture bytes of a JPEG APIC frame and whether it is the front cover.
+  struct Picture {
+    Bytes bytes;
+    bool frontCover = false;
+  };
+  static std::optional<Picture> jpegPictureOf(Bytes body);
+
+  bool hasComment_ = false;
+  bool hasLyrics_ = false;
+  std::vector<std::uint8_t> picture_;
+  std::u16string track_{kUnknown};
+  bool hasPicture_ = false;
+  std::u16string year_{kUnknown};
+  std::u16string title_{kUnknown};
+  std::u16string genre_{kUnknown};
+  std::u16string artist_{kUnknown};
+  std::u16string album_{kUnknown};
+  TextLines comment_;
+  TextLines lyrics_;
+  bool present_ = false;
+};
+
+// The size of the whole tag, header included, when the first ten bytes are a
+// header this reader accepts (version 3 or 4, revision 0, known flags,
+// syncsafe size).
+std::optional<std::uint32_t> id3v2TagEnd(Bytes header);
+
+// Where the audio starts after a leading ID3v2 tag (0 without one), and the
+// tag with the 20 bytes after it when the file holds them.
+struct ID3v2Location {
+  std::int64_t tagEnd = 0;
+  std::optional<std::vector<std::uint8_t>> block;
+};
+ID3v2Location readID3v2Block(File& file, std::int64_t length);
+
+}  // namespace tunora

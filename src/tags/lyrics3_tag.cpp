@@ -1,0 +1,77 @@
+#include "tags/lyrics3_tag.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "tags/file_block.h"
+#include "tags/id3v1_tag.h"
+
+namespace tunora {
+namespace {
+
+constexpr std::string_view kBegin = "LYRICSBEGIN";
+constexpr std::string_view kEnd = "LYRICS200";
+constexpr std::size_t kSizeDigits = 6;
+constexpr std::size_t kFieldSizeDigits = 5;
+constexpr std::size_t kFieldIdSize = 3;
+// A block of a million bytes or more is taken for damage.
+constexpr std::uint64_t kSizeLimit = 1000000;
+
+// ASCII decimal digits; nothing when any byte is no digit, so that a damaged
+// size can neither run backwards nor claim a huge block.
+std::optional<std::uint64_t> decimalOf(Bytes digits) {
+  std::uint64_t value = 0;
+  for (const std::uint8_t byte : digits) {
+    if (byte < '0' || byte > '9') return std::nullopt;
+    value = value * 10 + (byte - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+void Lyrics3Tag::parse(Bytes block) {
+  present_ = false;
+  if (block.size() < 10) return;
+  hasLyrics_ = false;
+  ByteReader reader{block};
+  reader.skip(kBegin.size());
+  while (const auto fieldHeader = reader.peek(kFieldIdSize + kFieldSizeDigits)) {
+    const auto id = fieldHeader->first(kFieldIdSize);
+    const auto dataSize = decimalOf(fieldHeader->subspan(kFieldIdSize));
+    reader.skip(kFieldIdSize + kFieldSizeDigits);
+    const auto data = dataSize ? reader.bytes(*dataSize) : std::nullopt;
+    if (!data) break;
+    if (startsWith(id, "IND")) {
+      present_ = true;
+      if (!data->empty() && data->front() == '1') hasLyrics_ = true;
+    } else if (startsWith(id, "LYR")) {
+      present_ = true;
+      hasLyrics_ = true;
+      for (const std::uint8_t byte : *data) lyrics_.appendUnit(byte);
+    } else if (startsWith(id, "EAR") || startsWith(id, "EAL")) {
+      present_ = true;
+    }
+    if (reader.atEnd() || reader.rest().front() == 0) break;
+  }
+}
+
+std::optional<std::vector<std::uint8_t>> readLyrics3Block(File& file, std::int64_t length,
+                                                          bool hasID3v1) {
+  constexpr auto kTrailerSize = static_cast<std::int64_t>(kSizeDigits + kEnd.size());
+  constexpr auto kID3v1Size = static_cast<std::int64_t>(ID3v1Tag::kSize);
+  if (length < kID3v1Size + kTrailerSize) return std::nullopt;
+  const std::int64_t trailerEnd = hasID3v1 ? length - kID3v1Size : length;
+  const auto trailer = readFileBlock(file, trailerEnd - kTrailerSize, kTrailerSize, length);
+  if (!trailer || !startsWith(Bytes(*trailer).subspan(kSizeDigits), kEnd)) return std::nullopt;
+  const auto size = decimalOf(Bytes(*trailer).first(kSizeDigits));
+  if (!size || *size == 0 || *size >= kSizeLimit ||
+      static_cast<std::int64_t>(*size) + kID3v1Size >= length)
+    return std::nullopt;
+  auto block = readFileBlock(file, trailerEnd - kTrailerSize - static_cast<std::int64_t>(*size),
+                             *size, length);
+  if (!block || !startsWith(*block, kBegin)) return std::nullopt;
+  return block;
+}
+
+}  // namespace tunora

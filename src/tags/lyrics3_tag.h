@@ -1,0 +1,36 @@
+#pragma once
+// A Lyrics3 version 2 block, which sits at the end of an MP3 file directly
+// before an ID3v1 tag if there is one. Only the lyrics are taken; the other
+// known fields only mark the tag as present.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "text/byte_reader.h"
+#include "text/file.h"
+#include "text/text_lines.h"
+
+namespace tunora {
+
+class Lyrics3Tag {
+ public:
+  // Decodes the block from "LYRICSBEGIN" through the end of its last field.
+  void parse(Bytes block);
+
+  bool isPresent() const { return present_; }
+  bool hasLyrics() const { return hasLyrics_; }
+  const TextLines& lyrics() const { return lyrics_; }
+
+ private:
+  bool present_ = false;
+  bool hasLyrics_ = false;
+  TextLines lyrics_;
+};
+
+// The block found by its size and "LYRICS200" at the end of a file of
+// `length` bytes, or before the ID3v1 tag when the file has one.
+std::optional<std::vector<std::uint8_t>> readLyrics3Block(File& file, std::int64_t length,
+                                                          bool hasID3v1);
+
+}  // namespace tunora

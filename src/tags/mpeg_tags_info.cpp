@@ -1,0 +1,131 @@
+#include "tags/mpeg_tags_info.h"
+
+#include <new>
+
+namespace tunora {
+
+int MpegTagsInfo::readFile(const std::u16string& path) {
+  fileName_ = path;
+  auto file = File::open(path, File::Mode::Read);
+  if (!file) return -1;
+  try {
+    const std::int64_t length = file->size();
+    if (const auto block = readID3v1Block(*file, length)) id3v1_.parse(*block);
+    const auto id3v2 = readID3v2Block(*file, length);
+    if (id3v2.block) id3v2_.parse(*id3v2.block);
+    readStream(*file, length, id3v2.tagEnd);
+    if (const auto block = readAPEv2Block(*file, length, APEv2Search::BeforeID3v1First))
+      apev2_.parse(*block);
+  } catch (const std::bad_alloc&) {
+    takeValues();
+    return -1;
+  }
+  takeValues();
+  return file->close() ? 1 : -1;
+}
+
+bool MpegTagsInfo::isPresent(TagKind kind) const {
+  switch (kind) {
+    case TagKind::ID3v1:
+      return id3v1_.isPresent();
+    case TagKind::ID3v2:
+      return id3v2_.isPresent();
+    case TagKind::Lyrics3:
+      return lyrics3_.isPresent();
+    case TagKind::APEv2:
+      return apev2_.isPresent();
+  }
+  return false;
+}
+
+void MpegTagsInfo::takeValues() {
+  // The first present tag answers every text query, even where it lacks the
+  // value and a later tag has it.
+  for (const TagKind kind : fieldPrecedence()) {
+    if (!isPresent(kind)) continue;
+    const auto take = [this](const auto& tag) {
+      title_ = tag.title();
+      artist_ = tag.artist();
+      album_ = tag.album();
+      trackNumber_ = tag.track();
+      year_ = tag.year();
+    };
+    if (kind == TagKind::ID3v1) {
+      take(id3v1_);
+      genre_ = id3v1_.genreName();
+    } else if (kind == TagKind::ID3v2) {
+      take(id3v2_);
+      genre_ = id3v2_.genre();
+    } else if (kind == TagKind::APEv2) {
+      take(apev2_);
+      genre_ = apev2_.genre();
+    }
+    break;
+  }
+  // A Lyrics3 block alone is no tag, but shows in the list.
+  tagFound_ = id3v1_.isPresent() || id3v2_.isPresent() || apev2_.isPresent();
+  presentTags_.clear();
+  constexpr std::array<std::pair<TagKind, std::u16string_view>, 4> kWords{{
+      {TagKind::ID3v1, u"ID3v1"},
+      {TagKind::ID3v2, u"ID3v2"},
+      {TagKind::Lyrics3, u"L3v2"},
+      {TagKind::APEv2, u"APEv2"},
+  }};
+  for (const auto& [kind, word] : kWords) {
+    if (!isPresent(kind)) continue;
+    if (!presentTags_.empty()) presentTags_ += u',';
+    presentTags_ += word;
+  }
+  if (presentTags_.empty()) presentTags_ = kNone;
+}
+
+bool MpegTagsInfo::hasComment() const {
+  return (apev2_.isPresent() && apev2_.hasComment()) ||
+         (id3v2_.isPresent() && id3v2_.hasComment()) || (id3v1_.isPresent() && id3v1_.hasComment());
+}
+
+// An ID3v1 tag answers with its buffer even when that holds no comment.
+const TextLines* MpegTagsInfo::getComment() const {
+  if (apev2_.isPresent() && apev2_.hasComment()) return &apev2_.comment();
+  if (id3v2_.isPresent() && id3v2_.hasComment()) return &id3v2_.comment();
+  if (id3v1_.isPresent()) return &id3v1_.comment();
+  return nullptr;
+}
+
+const TextLines* MpegTagsInfo::lyricsOf(TagKind kind) const {
+  switch (kind) {
+    case TagKind::ID3v2:
+      return id3v2_.isPresent() && id3v2_.hasLyrics() ? &id3v2_.lyrics() : nullptr;
+    case TagKind::Lyrics3:
+      return lyrics3_.isPresent() && lyrics3_.hasLyrics() ? &lyrics3_.lyrics() : nullptr;
+    case TagKind::APEv2:
+      return apev2_.isPresent() && apev2_.hasLyrics() ? &apev2_.lyrics() : nullptr;
+    case TagKind::ID3v1:
+      break;
+  }
+  return nullptr;
+}
+
+bool MpegTagsInfo::hasLyrics() const {
+  return getLyrics() != nullptr;
+}
+
+const TextLines* MpegTagsInfo::getLyrics() const {
+  for (const TagKind kind : lyricsPrecedence())
+    if (const auto* lyrics = lyricsOf(kind)) return lyrics;
+  return nullptr;
+}
+
+bool MpegTagsInfo::hasCover() const {
+  return id3v2_.isPresent() && id3v2_.hasPicture();
+}
+
+const std::vector<std::uint8_t>* MpegTagsInfo::getCoverData() const {
+  return hasCover() ? &id3v2_.picture() : nullptr;
+}
+
+int MpegTagsInfo::saveCover(const std::u16string& targetPath) {
+  return id3v2_.savePicture(targetPath);
+}
+
+}  // namespace tunora

@@ -1,0 +1,59 @@
+#pragma once
+// What MP3Info and AACInfo share: the tags of MPEG audio files (ID3v1 at the
+// end, ID3v2 at the start, APEv2 at the end, and for MP3 a Lyrics3 block),
+// read in one pass over the file, and the queries that choose among them.
+// The classes differ in the stream header they read and in the order in
+// which the tags answer.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "tags/ape_tag.h"
+#include "tags/id3v1_tag.h"
+#include "tags/id3v2_tag.h"
+#include "tags/lyrics3_tag.h"
+#include "text/file.h"
+#include "trackinfo/tagged_track_info.h"
+
+namespace tunora {
+
+class MpegTagsInfo : public TaggedTrackInfo {
+ public:
+  // 1 when the file was read and closed, -1 when it cannot be opened, memory
+  // ran out or closing failed; what was read before stays.
+  int readFile(const std::u16string& path) final;
+
+  bool hasComment() const override;
+  bool hasLyrics() const override;
+  bool hasCover() const override;
+  const TextLines* getComment() const override;
+  const TextLines* getLyrics() const override;
+  const std::vector<std::uint8_t>* getCoverData() const override;
+  int saveCover(const std::u16string& targetPath) override;
+
+ protected:
+  enum class TagKind { ID3v1, ID3v2, Lyrics3, APEv2 };
+
+  // Reads the stream properties from the audio that starts at `streamStart`
+  // (after the ID3v2 tag), and any tag of the format's own.
+  virtual void readStream(File& file, std::int64_t length, std::int64_t streamStart) = 0;
+  // Which present tag answers the text queries, and which tag's lyrics win.
+  virtual std::span<const TagKind> fieldPrecedence() const = 0;
+  virtual std::span<const TagKind> lyricsPrecedence() const = 0;
+
+  ID3v1Tag id3v1_;
+  ID3v2Tag id3v2_;
+  Lyrics3Tag lyrics3_;
+  APEv2Tag apev2_;
+
+ private:
+  bool isPresent(TagKind kind) const;
+  const TextLines* lyricsOf(TagKind kind) const;
+  // Copies the values of the tags into the queried texts.
+  void takeValues();
+};
+
+}  // namespace tunora

@@ -1,0 +1,326 @@
+#include "tags/mp3_info.h"
+
+#include <gtest/gtest.h>
+
+#include "support/tag_bytes.h"
+#include "support/temp_dir.h"
+#include "trackinfo/track_class.h"
+
+namespace tunora {
+namespace {
+
+using testing::apeItem;
+using testing::apeTag;
+using testing::bytesOf;
+using testing::ByteVector;
+using testing::concat;
+using testing::fixturePath;
+using testing::id3v1Block;
+using testing::id3v2Frame;
+using testing::id3v2Tag;
+using testing::mpegFrame;
+using testing::textBody;
+
+std::u16string linesOf(const TextLines* lines) {
+  std::u16string text;
+  for (std::size_t i = 0; lines && i < lines->lineCount(); ++i)
+    text += std::u16string(*lines->line(i)) + u"|";
+  return text;
+}
+
+class MP3InfoFile : public ::testing::Test {
+ protected:
+  MP3Info& read(const ByteVector& contents) {
+    const auto path = dir_.file("t.mp3");
+    EXPECT_TRUE(writeWholeFile(path, contents));
+    EXPECT_EQ(info_.readFile(path), 1);
+    return info_;
+  }
+  testing::TempDir dir_;
+  MP3Info info_;
+};
+
+ByteVector xingFrame(std::uint8_t flags, std::uint32_t frames, std::uint32_t bytes) {
+  auto frame = mpegFrame(5, 0, 1);
+  const auto xing =
+      concat({bytesOf("Xing"),
+              {0, 0, 0, flags},
+              {static_cast<std::uint8_t>(frames >> 24), static_cast<std::uint8_t>(frames >> 16),
+               static_cast<std::uint8_t>(frames >> 8), static_cast<std::uint8_t>(frames)},
+              {static_cast<std::uint8_t>(bytes >> 24), static_cast<std::uint8_t>(bytes >> 16),
+               static_cast<std::uint8_t>(bytes >> 8), static_cast<std::uint8_t>(bytes)}});
+  std::copy(xing.begin(), xing.end(), frame.begin() + 36);
+  return frame;
+}
+
+TEST(MP3Info, ConstantRateFileWithID3v23) {
+  MP3Info info;
+  ASSERT_EQ(info.readFile(fixturePath("tags/cbr128_id3v23.mp3")), 1);
+  EXPECT_EQ(info.getBitrate(), u"128");
+  EXPECT_EQ(info.getSampleRate(), u"44100");
+  EXPECT_EQ(info.getStereoMode(), u"2");
+  EXPECT_EQ(info.getTitle(), u"Id3lib Title");
+  EXPECT_EQ(info.getArtist(), u"Id3lib Artist");
+  EXPECT_EQ(info.getAlbum(), u"Id3lib Album");
+  EXPECT_EQ(info.getYear(), u"1999");
+  EXPECT_EQ(info.getTrackNumber(), u"3/12");
+  // id3lib writes the genre as "(17)", which leaves nothing after the number.
+  EXPECT_EQ(info.getGenre(), u"");
+  EXPECT_EQ(linesOf(info.getComment()), u"A comment from id3lib|");
+  EXPECT_EQ(info.getPresentTags(), u"ID3v2");
+  EXPECT_FALSE(info.hasCover());
+}
+
+TEST(MP3Info, VariableRateFileWithID3v24Cover) {
+  MP3Info info;
+  ASSERT_EQ(info.readFile(fixturePath("tags/vbr_id3v24_cover.mp3")), 1);
+  EXPECT_EQ(info.getTitle(), u"Titl\u00E9 UTF-16");
+  EXPECT_EQ(info.getArtist(), u"Artist \u00FC UTF-8");
+  EXPECT_EQ(info.getAlbum(), u"Album Latin-1");
+  EXPECT_EQ(info.getYear(), u"2004");
+  EXPECT_EQ(info.getTrackNumber(), u"03/12");
+  EXPECT_EQ(info.getGenre(), u"Pop");
+  EXPECT_EQ(linesOf(info.getComment()), u"First comment|");
+  EXPECT_EQ(linesOf(info.getLyrics()), u"Line one|Line two|");
+  // The JPEG front cover (16 x 16) is kept, not the PNG front or the back cover.
+  ASSERT_TRUE(info.hasCover());
+  const auto* cover = info.getCoverData();
+  ASSERT_NE(cover, nullptr);
+  EXPECT_EQ(cover->size(), 225u);
+  EXPECT_EQ((*cover)[0], 0xFF);
+  EXPECT_EQ((*cover)[1], 0xD8);
+  // A Xing header: the rate comes from its counts, not from the frame header.
+  EXPECT_NE(info.getBitrate(), u"Unknown");
+  EXPECT_EQ(info.getSampleRate(), u"44100");
+  testing::TempDir dir;
+  EXPECT_EQ(info.saveCover(dir.file("cover.jpg")), 1);
+  EXPECT_EQ(*readWholeFile(dir.file("cover.jpg")), *cover);
+}
+
+TEST(MP3Info, MonoFileWithOnlyABackCover) {
+  MP3Info info;
+  ASSERT_EQ(info.readFile(fixturePath("tags/mono_back_cover.mp3")), 1);
+  EXPECT_EQ(info.getStereoMode(), u"1");
+  EXPECT_EQ(info.getBitrate(), u"64");
+  ASSERT_TRUE(info.hasCover());
+  EXPECT_EQ(info.getCoverData()->size(), 230u);
+  // The tag holds only a picture: it is present and answers "Unknown".
+  EXPECT_TRUE(info.hasTag());
+  EXPECT_EQ(info.getTitle(), u"Unknown");
+}
+
+TEST(MP3Info, Mpeg2StreamIsNotRecognised) {
+  MP3Info info;
+  ASSERT_EQ(info.readFile(fixturePath("tags/mpeg2.mp3")), 1);
+  EXPECT_EQ(info.getBitrate(), u"Unknown");
+  EXPECT_EQ(info.getSampleRate(), u"Unknown");
+  EXPECT_EQ(info.getStereoMode(), u"Unknown");
+  EXPECT_EQ(info.getPresentTags(), u"None");
+  EXPECT_FALSE(info.hasTag());
+}
+
+TEST(MP3Info, ID3v1Versions) {
+  MP3Info v11;
+  ASSERT_EQ(v11.readFile(fixturePath("tags/id3v1_1.mp3")), 1);
+  EXPECT_EQ(v11.getTitle(), u"V1 Title");
+  EXPECT_EQ(v11.getTrackNumber(), u"7");
+  EXPECT_EQ(v11.getGenre(), u"SynthPop");
+  EXPECT_EQ(v11.getYear(), u"2001");
+  EXPECT_EQ(linesOf(v11.getComment()), u"v1 comment|");
+  EXPECT_EQ(v11.getPresentTags(), u"ID3v1");
+
+  MP3Info v10;
+  ASSERT_EQ(v10.readFile(fixturePath("tags/id3v1_0.mp3")), 1);
+  EXPECT_EQ(v10.getTrackNumber(), u"");
+  EXPECT_EQ(v10.getAlbum(), u"");
+  EXPECT_EQ(linesOf(v10.getComment()), u"A comment that uses all thirty|");
+}
+
+TEST(MP3Info, APEv2TagsAnswerBeforeID3v1) {
+  for (const char* name : {"tags/apev2_id3v1.mp3", "tags/apev2_only.mp3"}) {
+    MP3Info info;
+    ASSERT_EQ(info.readFile(fixturePath(name)), 1);
+    EXPECT_EQ(info.getArtist(), u"Ape Artist") << name;
+    EXPECT_EQ(info.getTitle(), u"Ape Title");
+    EXPECT_EQ(info.getYear(), u"2003");
+    EXPECT_EQ(info.getGenre(), u"Techno");
+    EXPECT_EQ(info.getTrackNumber(), u"9");
+    EXPECT_EQ(linesOf(info.getComment()), u"Ape comment|");
+    EXPECT_EQ(linesOf(info.getLyrics()), u"Ape lyrics|");
+  }
+  MP3Info both;
+  both.readFile(fixturePath("tags/apev2_id3v1.mp3"));
+  EXPECT_EQ(both.getPresentTags(), u"ID3v1,APEv2");
+}
+
+TEST(MP3Info, ThreeTagsTogether) {
+  MP3Info info;
+  ASSERT_EQ(info.readFile(fixturePath("tags/id3v2_apev2_id3v1.mp3")), 1);
+  EXPECT_EQ(info.getPresentTags(), u"ID3v1,ID3v2,APEv2");
+  // ID3v2 answers by presence: its missing album is not taken from APEv2.
+  EXPECT_EQ(info.getTitle(), u"Id3lib Title");
+  EXPECT_EQ(info.getAlbum(), u"Unknown");
+  // Comments come from APEv2 first.
+  EXPECT_EQ(linesOf(info.getComment()), u"Ape comment|");
+}
+
+TEST(MP3Info, Lyrics3BeforeID3v1) {
+  MP3Info info;
+  ASSERT_EQ(info.readFile(fixturePath("tags/lyrics3_id3v1.mp3")), 1);
+  EXPECT_EQ(info.getPresentTags(), u"ID3v1,L3v2");
+  EXPECT_TRUE(info.hasLyrics());
+  EXPECT_EQ(linesOf(info.getLyrics()), u"[00:01]First line\r|Second line \u00E4|");
+  EXPECT_EQ(info.getTitle(), u"V1 Title");
+}
+
+TEST(MP3Info, UnreadableFileGivesDefaults) {
+  MP3Info info;
+  EXPECT_EQ(info.readFile(u"/no/such/file.mp3"), -1);
+  EXPECT_EQ(info.getFileName(), u"/no/such/file.mp3");
+  EXPECT_EQ(info.getTitle(), u"Unknown");
+  EXPECT_EQ(info.getPresentTags(), u"None");
+  EXPECT_EQ(info.getComment(), nullptr);
+  EXPECT_EQ(info.saveCover(u"/tmp/never.jpg"), -1);
+}
+
+TEST_F(MP3InfoFile, XingHeaderGivesTheAverageRate) {
+  const auto tail = ByteVector(200, 0);
+  // 4,180,000 bytes in 10,000 frames at 44100 Hz: 128,012.5 bit/s.
+  EXPECT_EQ(read(concat({xingFrame(3, 10000, 4180000), tail})).getBitrate(), u"128");
+  MP3Info onlyFrames;
+  const auto path = dir_.file("frames.mp3");
+  writeWholeFile(path, concat({xingFrame(1, 10000, 4180000), tail}));
+  onlyFrames.readFile(path);
+  EXPECT_EQ(onlyFrames.getBitrate(), u"Unknown");
+  EXPECT_EQ(onlyFrames.getSampleRate(), u"44100");
+  MP3Info noFrames;
+  writeWholeFile(path, concat({xingFrame(3, 0, 4180000), tail}));
+  noFrames.readFile(path);
+  EXPECT_EQ(noFrames.getBitrate(), u"Unknown");
+  // Absurd counts give no rate rather than an overflowing one.
+  MP3Info absurd;
+  writeWholeFile(path, concat({xingFrame(3, 1, 0xFFFFFFFF), tail}));
+  absurd.readFile(path);
+  EXPECT_EQ(absurd.getBitrate(), u"Unknown");
+}
+
+TEST_F(MP3InfoFile, FrameHeaderTables) {
+  EXPECT_EQ(read(concat({mpegFrame(0, 1, 3), ByteVector(100, 0)})).getBitrate(), u"Unknown");
+  EXPECT_EQ(info_.getSampleRate(), u"48000");
+  EXPECT_EQ(info_.getStereoMode(), u"1");
+  MP3Info other;
+  const auto path = dir_.file("other.mp3");
+  writeWholeFile(path, concat({mpegFrame(14, 2, 2), ByteVector(100, 0)}));
+  other.readFile(path);
+  EXPECT_EQ(other.getBitrate(), u"320");
+  EXPECT_EQ(other.getSampleRate(), u"32000");
+  EXPECT_EQ(other.getStereoMode(), u"2");
+  MP3Info reserved;
+  writeWholeFile(path, concat({mpegFrame(15, 3, 0), ByteVector(100, 0)}));
+  reserved.readFile(path);
+  EXPECT_EQ(reserved.getBitrate(), u"Unknown");
+  EXPECT_EQ(reserved.getSampleRate(), u"Unknown");
+}
+
+TEST_F(MP3InfoFile, ScanFindsALaterFrameButXingStaysAtTheTagEnd) {
+  // The Xing header behind the tag end is still read when the frame is found later.
+  auto junk = xingFrame(3, 10000, 4180000);
+  junk[0] = 0;
+  junk[1] = 0;
+  const auto& info = read(concat({id3v2Tag(3, id3v2Frame(3, "TIT2", textBody(0, bytesOf("t")))),
+                                  junk, mpegFrame(9, 0, 0), ByteVector(200, 0)}));
+  EXPECT_EQ(info.getBitrate(), u"128");
+  EXPECT_EQ(info.getSampleRate(), u"44100");
+}
+
+TEST(MP3FrameScan, SeesThePairsOfOverlappingWindows) {
+  testing::TempDir dir;
+  const auto path = dir.file("scan.mp3");
+  const auto scan = [&](std::size_t length, std::size_t pairAt) -> std::optional<FrameHeader> {
+    ByteVector contents(length, 0);
+    contents[pairAt] = 0xFF;
+    contents[pairAt + 1] = 0xFA;
+    if (pairAt + 2 < length) contents[pairAt + 2] = 0x90;
+    writeWholeFile(path, contents);
+    auto file = File::open(path, File::Mode::Read);
+    return findFrameHeader(*file, file->size(), 0);
+  };
+  // 301 bytes: windows at 1, 100 and 199, the last one ending at 298.
+  ASSERT_TRUE(scan(301, 297));
+  EXPECT_EQ((*scan(301, 297))[2], 0x90);
+  EXPECT_FALSE(scan(301, 298));
+  // A pair whose four header bytes the file does not hold gives no header.
+  EXPECT_FALSE(scan(300, 297));
+  EXPECT_TRUE(scan(300, 0));   // at the stream start
+  EXPECT_TRUE(scan(300, 99));  // across two windows
+  EXPECT_FALSE(scan(101, 1));  // no window fits
+  EXPECT_TRUE(scan(102, 1));
+  // Across the blocks the scan reads.
+  EXPECT_TRUE(scan(200000, 65536));
+  EXPECT_TRUE(scan(200000, 65535));
+  EXPECT_FALSE(scan(200000, 199999 - 1));
+}
+
+TEST_F(MP3InfoFile, PrecedenceFollowsPresence) {
+  const auto id3v2 = id3v2Tag(
+      3, concat({id3v2Frame(3, "TPE1", textBody(0, bytesOf("v2 artist"))),
+                 id3v2Frame(3, "COMM", concat({{0}, bytesOf("eng"), {0}, bytesOf("v2 note")})),
+                 id3v2Frame(3, "USLT", concat({{0}, bytesOf("eng"), {0}, bytesOf("v2 words")}))}));
+  const auto ape = apeTag({apeItem("Artist", "ape artist"), apeItem("Comment", "ape note"),
+                           apeItem("Lyrics", "ape words")});
+  const auto v1 = id3v1Block({.title = "v1 title", .artist = "v1 artist", .comment = "v1 note"});
+  const auto lyrics3 = testing::lyrics3Block({testing::lyrics3Field("LYR", "l3 words")});
+  const auto audio = concat({mpegFrame(9, 0, 1), ByteVector(300, 0)});
+
+  auto& all = read(concat({id3v2, audio, ape, v1}));
+  EXPECT_EQ(all.getArtist(), u"v2 artist");
+  EXPECT_EQ(all.getTitle(), u"Unknown");
+  EXPECT_EQ(linesOf(all.getComment()), u"ape note|");
+  EXPECT_EQ(linesOf(all.getLyrics()), u"v2 words|");
+
+  MP3Info apeFirst;
+  const auto path = dir_.file("b.mp3");
+  writeWholeFile(path, concat({audio, ape, v1}));
+  apeFirst.readFile(path);
+  EXPECT_EQ(apeFirst.getArtist(), u"ape artist");
+  EXPECT_EQ(apeFirst.getGenre(), u"Unknown");
+  EXPECT_EQ(linesOf(apeFirst.getLyrics()), u"ape words|");
+
+  MP3Info lyricsOnly;
+  writeWholeFile(path, concat({audio, lyrics3}));
+  lyricsOnly.readFile(path);
+  EXPECT_FALSE(lyricsOnly.hasTag());
+  EXPECT_TRUE(lyricsOnly.hasLyrics());
+  EXPECT_EQ(lyricsOnly.getPresentTags(), u"L3v2");
+  EXPECT_EQ(lyricsOnly.getTitle(), u"Unknown");
+  EXPECT_FALSE(lyricsOnly.hasComment());
+
+  MP3Info v1Only;
+  writeWholeFile(path, concat({audio, testing::id3v1Block({.title = "t", .genre = 3})}));
+  v1Only.readFile(path);
+  EXPECT_FALSE(v1Only.hasComment());
+  // An ID3v1 tag gives its buffer even without a comment.
+  ASSERT_NE(v1Only.getComment(), nullptr);
+  EXPECT_EQ(v1Only.getComment()->lineCount(), 0u);
+  EXPECT_EQ(v1Only.getGenre(), u"Dance");
+}
+
+TEST_F(MP3InfoFile, TinyFilesReadNoTags) {
+  // 100 bytes: too short for ID3v1 and Lyrics3, even with their signatures.
+  ByteVector contents(100, 0);
+  std::copy_n("TAG", 3, contents.begin());
+  std::copy_n("000010LYRICS200", 15, contents.end() - 15);
+  EXPECT_EQ(read(contents).getPresentTags(), u"None");
+  EXPECT_EQ(read(ByteVector()).getPresentTags(), u"None");
+}
+
+TEST(MP3Info, ClassChoiceGivesMP3Files) {
+  const auto type = chooseTrackClass(u"song.mp3", false, FileTypeSwitches{});
+  ASSERT_TRUE(type);
+  auto track = createTrackInfo(*type);
+  EXPECT_EQ(track->readFile(fixturePath("tags/id3v1_1.mp3")), 1);
+  EXPECT_EQ(track->getArtist(), u"V1 Artist");
+}
+
+}  // namespace
+}  // namespace tunora
