@@ -1,7 +1,8 @@
-// FLACInfo on arbitrary bytes taken for FLAC files.
+// Reads arbitrary bytes as a FLAC file: the metadata block walk and its comments.
 #include "formats/flac_info.h"
-#include "track_file_fuzzing.h"
+#include "track_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  return tunora::fuzzing::readAsTrack<tunora::FLACInfo>(data, size);
+  tunora::fuzzing::readAsFile<tunora::FLACInfo>(data, size, ".flac");
+  return 0;
 }

@@ -1,7 +1,8 @@
-// MP4Info on arbitrary bytes taken for MP4 and M4A files.
+// Reads arbitrary bytes as an MP4 file: the atom walk, track choice and item list.
 #include "formats/mp4_info.h"
-#include "track_file_fuzzing.h"
+#include "track_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  return tunora::fuzzing::readAsTrack<tunora::MP4Info>(data, size);
+  tunora::fuzzing::readAsFile<tunora::MP4Info>(data, size, ".m4a");
+  return 0;
 }

@@ -1,7 +1,8 @@
-// MPCInfo on arbitrary bytes taken for Musepack files.
+// Reads arbitrary bytes as a Musepack file: the tags at the end and the stream header.
 #include "formats/mpc_info.h"
-#include "track_file_fuzzing.h"
+#include "track_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  return tunora::fuzzing::readAsTrack<tunora::MPCInfo>(data, size);
+  tunora::fuzzing::readAsFile<tunora::MPCInfo>(data, size, ".mpc");
+  return 0;
 }

@@ -8,6 +8,7 @@
 #include "formats/flac_metadata.h"
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
+#include "support/track_file_test.h"
 #include "text/file.h"
 
 namespace tunora {
@@ -15,16 +16,7 @@ namespace {
 
 using namespace testing;
 
-class FLACFile : public ::testing::Test {
- protected:
-  int read(const ByteVector& bytes) {
-    const std::u16string path = dir_.file("track.flac");
-    EXPECT_TRUE(writeWholeFile(path, bytes));
-    return info_.readFile(path);
-  }
-  TempDir dir_;
-  FLACInfo info_;
-};
+using FLACFile = TrackFileTest<FLACInfo>;
 
 ByteVector comments(std::initializer_list<std::string> entries, std::string_view vendor = "ref") {
   return flacBlock(4, vorbisCommentBlock(vendor, entries));
@@ -88,13 +80,10 @@ TEST_F(FLACFile, ShortStreamsAndZeroRatesLeaveBitRateUnknown) {
   EXPECT_EQ(read(concat({bytesOf("fLaC"), streamInfo(44100, 1, 44099)})), 0);
   EXPECT_EQ(info_.getBitrate(), u"Unknown");
   EXPECT_EQ(info_.getStereoMode(), u"1");
-  FLACInfo zero;
-  const std::u16string path = dir_.file("zero.flac");
-  ASSERT_TRUE(
-      writeWholeFile(path, concat({bytesOf("fLaC"), streamInfo(0, 2, 1000), comments({})})));
-  zero.readFile(path);
-  EXPECT_EQ(zero.getBitrate(), u"Unknown");
-  EXPECT_EQ(zero.getSampleRate(), u"Unknown");
+  const auto zero =
+      readAnother(concat({bytesOf("fLaC"), streamInfo(0, 2, 1000), comments({})}), "zero.flac");
+  EXPECT_EQ(zero->getBitrate(), u"Unknown");
+  EXPECT_EQ(zero->getSampleRate(), u"Unknown");
 }
 
 TEST_F(FLACFile, CommentBlockAfterOtherBlocks) {
@@ -120,13 +109,11 @@ TEST_F(FLACFile, TagFlagFollowsTheEntryCount) {
   EXPECT_EQ(info_.getTitle(), u"Unknown");
 
   // An empty vendor string is valid: its entries count.
-  FLACInfo emptyVendor;
-  const std::u16string path = dir_.file("novendor.flac");
-  ASSERT_TRUE(writeWholeFile(
-      path, concat({bytesOf("fLaC"), streamInfo(44100, 2, 441000), comments({"ARTIST=a"}, "")})));
-  emptyVendor.readFile(path);
-  EXPECT_TRUE(emptyVendor.hasTag());
-  EXPECT_EQ(emptyVendor.getArtist(), u"a");
+  const auto emptyVendor = readAnother(
+      concat({bytesOf("fLaC"), streamInfo(44100, 2, 441000), comments({"ARTIST=a"}, "")}),
+      "novendor.flac");
+  EXPECT_TRUE(emptyVendor->hasTag());
+  EXPECT_EQ(emptyVendor->getArtist(), u"a");
 
   // STREAMINFO as the last block: stream values, no tag.
   FLACInfo streamOnly;
@@ -149,14 +136,13 @@ TEST_F(FLACFile, NoMarkerOrBrokenChain) {
   EXPECT_FALSE(info_.hasTag());
 
   // A block that claims more than the file: the walk ends, STREAMINFO stays.
-  FLACInfo broken;
-  const std::u16string path = dir_.file("broken.flac");
-  ASSERT_TRUE(writeWholeFile(
-      path, concat({bytesOf("fLaC"), streamInfo(32000, 1, 320000), flacBlock(1, ByteVector(4, 0)),
-                    ByteVector{0x01, 0xFF, 0xFF}, comments({"ARTIST=a"})})));
-  EXPECT_EQ(broken.readFile(path), 0);
-  EXPECT_EQ(broken.getSampleRate(), u"32000");
-  EXPECT_EQ(broken.getArtist(), u"Unknown");
+  const auto broken = readAnother(
+      concat({bytesOf("fLaC"), streamInfo(32000, 1, 320000), flacBlock(1, ByteVector(4, 0)),
+              ByteVector{0x01, 0xFF, 0xFF}, comments({"ARTIST=a"})}),
+      "broken.flac");
+  EXPECT_EQ(lastStatus_, 0);
+  EXPECT_EQ(broken->getSampleRate(), u"32000");
+  EXPECT_EQ(broken->getArtist(), u"Unknown");
 
   FLACInfo missing;
   EXPECT_EQ(missing.readFile(dir_.file("missing.flac")), 0);

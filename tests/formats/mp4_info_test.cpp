@@ -8,6 +8,7 @@
 #include "formats/mp4_item_list.h"
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
+#include "support/track_file_test.h"
 #include "text/file.h"
 
 namespace tunora {
@@ -32,16 +33,7 @@ ByteVector m4a(const ByteVector& items, std::uint32_t timeScale = 44100,
                  atom("mdat", ByteVector(64, 0x21))});
 }
 
-class MP4File : public ::testing::Test {
- protected:
-  int read(const ByteVector& bytes) {
-    const std::u16string path = dir_.file("track.m4a");
-    EXPECT_TRUE(writeWholeFile(path, bytes));
-    return info_.readFile(path);
-  }
-  TempDir dir_;
-  MP4Info info_;
-};
+using MP4File = TrackFileTest<MP4Info>;
 
 TEST(MP4RealFiles, FfmpegFileWithTextItemsAndCover) {
   MP4Info info;
@@ -109,25 +101,21 @@ TEST_F(MP4File, ItemListIsFoundBehindMetaOrThroughIt) {
   // Behind meta's version and flags, with or without a handler before it.
   EXPECT_EQ(read(m4a(textItem("\xA9nam", "x"))), 0);
   EXPECT_EQ(info_.getTitle(), u"x");
-  MP4Info bare;
-  const std::u16string barePath = dir_.file("bare.m4a");
-  ASSERT_TRUE(writeWholeFile(
-      barePath,
+  const auto bare = readAnother(
       concat({fileType(), atom("moov", {track(false, 44100, 441000, 2,
-                                              userData(textItem("\xA9nam", "b"), false))})})));
-  EXPECT_EQ(bare.readFile(barePath), 0);
-  EXPECT_EQ(bare.getTitle(), u"b");
+                                              userData(textItem("\xA9nam", "b"), false))})}),
+      "bare.m4a");
+  EXPECT_EQ(lastStatus_, 0);
+  EXPECT_EQ(bare->getTitle(), u"b");
   // udta whose first child is not meta: the fallback through meta finds ilst.
   const ByteVector udta = atom("udta", {atom("name", bytesOf("abcdefghijkl")),
                                         atom("meta", {be32(0), atom("ilst", textItem("\xA9"
                                                                                      "ART",
                                                                                      "Y"))})});
-  MP4Info other;
-  const std::u16string path = dir_.file("fallback.m4a");
-  ASSERT_TRUE(writeWholeFile(
-      path, concat({fileType(), atom("moov", {track(false, 44100, 441000, 2, udta)})})));
-  EXPECT_EQ(other.readFile(path), 0);
-  EXPECT_EQ(other.getArtist(), u"Y");
+  const auto other = readAnother(
+      concat({fileType(), atom("moov", {track(false, 44100, 441000, 2, udta)})}), "fallback.m4a");
+  EXPECT_EQ(lastStatus_, 0);
+  EXPECT_EQ(other->getArtist(), u"Y");
 }
 
 TEST_F(MP4File, StreamValuesAndBitRate) {
@@ -146,12 +134,9 @@ TEST_F(MP4File, ZeroDurationOrTimeScaleLeavesBitRateUnknown) {
   EXPECT_EQ(read(m4a({}, 44100, 44099)), 0);
   EXPECT_EQ(info_.getBitrate(), u"Unknown");
   EXPECT_EQ(info_.getSampleRate(), u"44100");
-  MP4Info noScale;
-  const std::u16string path = dir_.file("noscale.m4a");
-  ASSERT_TRUE(writeWholeFile(path, m4a({}, 0, 1000)));
-  noScale.readFile(path);
-  EXPECT_EQ(noScale.getBitrate(), u"Unknown");
-  EXPECT_EQ(noScale.getSampleRate(), u"Unknown");
+  const auto noScale = readAnother(m4a({}, 0, 1000), "noscale.m4a");
+  EXPECT_EQ(noScale->getBitrate(), u"Unknown");
+  EXPECT_EQ(noScale->getSampleRate(), u"Unknown");
 }
 
 TEST_F(MP4File, BitRateOfFilesAbove512MiBDoesNotWrap) {
@@ -181,10 +166,8 @@ TEST_F(MP4File, MalformedSizesEndTheSearch) {
   ByteVector tiny = concat({be32(1), bytesOf("free"), be64(8)});
   EXPECT_EQ(read(concat({tiny, m4a({})})), -1);
   ByteVector four = concat({be32(4), bytesOf("free"), m4a({})});
-  MP4Info other;
-  const std::u16string path = dir_.file("four.m4a");
-  ASSERT_TRUE(writeWholeFile(path, four));
-  EXPECT_EQ(other.readFile(path), -1);
+  const auto other = readAnother(four, "four.m4a");
+  EXPECT_EQ(lastStatus_, -1);
 }
 
 TEST_F(MP4File, MissingAtomsGiveMinusOneAndKeepStreamValues) {
@@ -192,13 +175,11 @@ TEST_F(MP4File, MissingAtomsGiveMinusOneAndKeepStreamValues) {
   EXPECT_EQ(info_.getTitle(), u"Unknown");
   EXPECT_EQ(info_.getPresentTags(), u"None");
 
-  MP4Info noUserData;
-  const std::u16string path = dir_.file("noudta.m4a");
-  ASSERT_TRUE(
-      writeWholeFile(path, concat({fileType(), atom("moov", {track(false, 22050, 220500, 1)})})));
-  EXPECT_EQ(noUserData.readFile(path), -1);
-  EXPECT_EQ(noUserData.getSampleRate(), u"22050");
-  EXPECT_FALSE(noUserData.hasTag());
+  const auto noUserData = readAnother(
+      concat({fileType(), atom("moov", {track(false, 22050, 220500, 1)})}), "noudta.m4a");
+  EXPECT_EQ(lastStatus_, -1);
+  EXPECT_EQ(noUserData->getSampleRate(), u"22050");
+  EXPECT_FALSE(noUserData->hasTag());
 
   MP4Info missing;
   EXPECT_EQ(missing.readFile(dir_.file("does-not-exist.m4a")), 0);
@@ -341,11 +322,8 @@ TEST_F(MP4File, SavingTheCoverNeedsOneHundredBytes) {
   EXPECT_EQ(info_.getCoverData()->size(), 99u);
   EXPECT_EQ(info_.saveCover(dir_.file("small.jpg")), -1);
 
-  MP4Info large;
-  const std::u16string path = dir_.file("cover.m4a");
-  ASSERT_TRUE(writeWholeFile(path, m4a(item("covr", ByteVector(150, 0xCD)))));
-  large.readFile(path);
-  EXPECT_EQ(large.saveCover(dir_.file("cover.jpg")), 1);
+  const auto large = readAnother(m4a(item("covr", ByteVector(150, 0xCD))), "cover.m4a");
+  EXPECT_EQ(large->saveCover(dir_.file("cover.jpg")), 1);
   EXPECT_EQ(readWholeFile(dir_.file("cover.jpg")), ByteVector(150, 0xCD));
 
   MP4Info none;

@@ -7,6 +7,7 @@
 #include "formats/vorbis_headers.h"
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
+#include "support/track_file_test.h"
 #include "text/file.h"
 
 namespace tunora {
@@ -14,16 +15,7 @@ namespace {
 
 using namespace testing;
 
-class OggFile : public ::testing::Test {
- protected:
-  int read(const ByteVector& bytes) {
-    const std::u16string path = dir_.file("track.ogg");
-    EXPECT_TRUE(writeWholeFile(path, bytes));
-    return info_.readFile(path);
-  }
-  TempDir dir_;
-  OGGInfo info_;
-};
+using OggFile = TrackFileTest<OGGInfo>;
 
 TEST(OggRealFiles, OggencFileWithVorbiscommentTags) {
   OGGInfo info;
@@ -140,11 +132,9 @@ TEST_F(OggFile, PacketCutByTheFileOrByAPageThatDoesNotContinueIt) {
   EXPECT_EQ(info_.getTitle(), u"Unknown");
   EXPECT_TRUE(info_.hasTag());
 
-  OGGInfo cut;
-  const std::u16string path = dir_.file("cut.ogg");
-  ASSERT_TRUE(writeWholeFile(path, concat({ident, oggPage(head, 0, false)})));
-  EXPECT_EQ(cut.readFile(path), 1);
-  EXPECT_EQ(cut.getArtist(), u"before");
+  const auto cut = readAnother(concat({ident, oggPage(head, 0, false)}), "cut.ogg");
+  EXPECT_EQ(lastStatus_, 1);
+  EXPECT_EQ(cut->getArtist(), u"before");
 }
 
 TEST_F(OggFile, NotOggOrUnopenable) {
