@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "tags/file_block.h"
-
 namespace tunora {
 namespace {
 
@@ -32,10 +30,10 @@ bool isADTS(Bytes header) {
 
 }  // namespace
 
-void AACInfo::readStream(File& file, std::int64_t length, std::int64_t streamStart) {
+void AACInfo::readStream(FileBlocks& blocks, std::int64_t streamStart) {
   // No search: the stream header starts right at the tag end, or is not read.
-  if (length <= streamStart + static_cast<std::int64_t>(kHeaderRead)) return;
-  const auto header = readFileBlock(file, streamStart, kHeaderRead, length);
+  if (blocks.length() <= streamStart + static_cast<std::int64_t>(kHeaderRead)) return;
+  const auto header = blocks.read(streamStart, kHeaderRead);
   if (!header) return;
   if (isADTS(*header))
     readADTS(*header);

@@ -12,7 +12,7 @@ namespace tunora {
 
 class AACInfo : public MpegTagsInfo {
  protected:
-  void readStream(File& file, std::int64_t length, std::int64_t streamStart) override;
+  void readStream(FileBlocks& blocks, std::int64_t streamStart) override;
   std::span<const TagKind> fieldPrecedence() const override;
   std::span<const TagKind> lyricsPrecedence() const override;
 

@@ -4,7 +4,6 @@
 #include <array>
 #include <string_view>
 
-#include "tags/file_block.h"
 #include "text/conversions.h"
 #include "text/helpers.h"
 
@@ -104,22 +103,28 @@ void APEv2Tag::takeItem(std::u16string_view key, const std::u16string& value) {
   }
 }
 
-std::optional<std::vector<std::uint8_t>> readAPEv2Block(File& file, std::int64_t length,
-                                                        APEv2Search order) {
+std::optional<Bytes> readAPEv2Block(FileBlocks& blocks, APEv2Search order) {
+  const std::int64_t length = blocks.length();
   const std::int64_t beforeID3v1 = length - 160;
   const std::int64_t atEnd = length - static_cast<std::int64_t>(APEv2Tag::kHeaderSize);
   const std::array places = order == APEv2Search::BeforeID3v1First ? std::array{beforeID3v1, atEnd}
                                                                    : std::array{atEnd, beforeID3v1};
   for (const std::int64_t place : places) {
-    const auto footer = readFileBlock(file, place, APEv2Tag::kHeaderSize, length);
+    const auto footer = blocks.read(place, APEv2Tag::kHeaderSize);
     // A tag of exactly 160 bytes at the very end has its header where a
     // footer before ID3v1 would be: that header is no footer, look on.
     if (!footer || !isFooter(*footer)) continue;
     const std::uint32_t tagSize = fieldAt(*footer, kTagSizeOffset).value_or(0);
-    return readFileBlock(file, place - static_cast<std::int64_t>(tagSize),
-                         std::uint64_t{tagSize} + APEv2Tag::kHeaderSize, length);
+    return blocks.read(place - static_cast<std::int64_t>(tagSize),
+                       std::uint64_t{tagSize} + APEv2Tag::kHeaderSize);
   }
   return std::nullopt;
+}
+
+std::optional<std::vector<std::uint8_t>> readAPEv2Block(File& file, std::int64_t length,
+                                                        APEv2Search order) {
+  FileBlocks blocks(file, length);
+  return copyOf(readAPEv2Block(blocks, order));
 }
 
 }  // namespace tunora

@@ -56,11 +56,16 @@ std::u16string_view ID3v1Tag::genreName() const {
   return tunora::genreName(genre_);
 }
 
-std::optional<std::vector<std::uint8_t>> readID3v1Block(File& file, std::int64_t length) {
-  if (length < static_cast<std::int64_t>(ID3v1Tag::kSize)) return std::nullopt;
-  auto block = file.readAt(length - static_cast<std::int64_t>(ID3v1Tag::kSize), ID3v1Tag::kSize);
+std::optional<Bytes> readID3v1Block(FileBlocks& blocks) {
+  const auto block =
+      blocks.read(blocks.length() - static_cast<std::int64_t>(ID3v1Tag::kSize), ID3v1Tag::kSize);
   if (!block || !startsWith(*block, "TAG")) return std::nullopt;
   return block;
+}
+
+std::optional<std::vector<std::uint8_t>> readID3v1Block(File& file, std::int64_t length) {
+  FileBlocks blocks(file, length);
+  return copyOf(readID3v1Block(blocks));
 }
 
 }  // namespace tunora

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tags/file_blocks.h"
 #include "text/byte_reader.h"
 #include "text/file.h"
 #include "text/text_lines.h"
@@ -46,7 +47,8 @@ class ID3v1Tag {
   TextLines comment_;
 };
 
-// The last 128 bytes of a file of `length` bytes when they begin with "TAG".
+// The last 128 bytes of the file when they begin with "TAG".
+std::optional<Bytes> readID3v1Block(FileBlocks& blocks);
 std::optional<std::vector<std::uint8_t>> readID3v1Block(File& file, std::int64_t length);
 
 }  // namespace tunora

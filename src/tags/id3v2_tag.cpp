@@ -4,7 +4,6 @@
 #include <array>
 #include <string_view>
 
-#include "tags/file_block.h"
 #include "tags/genre_table.h"
 #include "text/conversions.h"
 #include "text/helpers.h"
@@ -236,17 +235,18 @@ int ID3v2Tag::savePicture(const std::u16string& path) const {
   return writeWholeFile(path, picture_) ? 1 : -1;
 }
 
-ID3v2Location readID3v2Block(File& file, std::int64_t length) {
+ID3v2Location readID3v2Block(FileBlocks& blocks) {
   ID3v2Location location;
+  const std::int64_t length = blocks.length();
   if (length <= static_cast<std::int64_t>(ID3v2Tag::kHeaderSize)) return location;
-  const auto header = file.readAt(0, ID3v2Tag::kHeaderSize);
+  const auto header = blocks.read(0, ID3v2Tag::kHeaderSize);
   if (!header) return location;
   const auto tagEnd = id3v2TagEnd(*header);
   if (!tagEnd) return location;
   // The audio starts after the tag even when the tag itself cannot be read.
   location.tagEnd = *tagEnd;
   if (location.tagEnd < length)
-    location.block = readFileBlock(file, 0, std::uint64_t{*tagEnd} + kBytesAfterTag, length);
+    location.block = blocks.read(0, std::uint64_t{*tagEnd} + kBytesAfterTag);
   return location;
 }
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tags/file_blocks.h"
 #include "text/byte_reader.h"
-#include "text/file.h"
 #include "text/text_lines.h"
 #include "trackinfo/track_info.h"
 
@@ -82,8 +82,8 @@ std::optional<std::uint32_t> id3v2TagEnd(Bytes header);
 // tag with the 20 bytes after it when the file holds them.
 struct ID3v2Location {
   std::int64_t tagEnd = 0;
-  std::optional<std::vector<std::uint8_t>> block;
+  std::optional<Bytes> block;
 };
-ID3v2Location readID3v2Block(File& file, std::int64_t length);
+ID3v2Location readID3v2Block(FileBlocks& blocks);
 
 }  // namespace tunora

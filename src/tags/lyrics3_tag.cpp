@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "tags/file_block.h"
 #include "tags/id3v1_tag.h"
 
 namespace tunora {
@@ -56,20 +55,20 @@ void Lyrics3Tag::parse(Bytes block) {
   }
 }
 
-std::optional<std::vector<std::uint8_t>> readLyrics3Block(File& file, std::int64_t length,
-                                                          bool hasID3v1) {
+std::optional<Bytes> readLyrics3Block(FileBlocks& blocks, bool hasID3v1) {
+  const std::int64_t length = blocks.length();
   constexpr auto kTrailerSize = static_cast<std::int64_t>(kSizeDigits + kEnd.size());
   constexpr auto kID3v1Size = static_cast<std::int64_t>(ID3v1Tag::kSize);
   if (length < kID3v1Size + kTrailerSize) return std::nullopt;
   const std::int64_t trailerEnd = hasID3v1 ? length - kID3v1Size : length;
-  const auto trailer = readFileBlock(file, trailerEnd - kTrailerSize, kTrailerSize, length);
-  if (!trailer || !startsWith(Bytes(*trailer).subspan(kSizeDigits), kEnd)) return std::nullopt;
-  const auto size = decimalOf(Bytes(*trailer).first(kSizeDigits));
+  const auto trailer = blocks.read(trailerEnd - kTrailerSize, kTrailerSize);
+  if (!trailer || !startsWith(trailer->subspan(kSizeDigits), kEnd)) return std::nullopt;
+  const auto size = decimalOf(trailer->first(kSizeDigits));
   if (!size || *size == 0 || *size >= kSizeLimit ||
       static_cast<std::int64_t>(*size) + kID3v1Size >= length)
     return std::nullopt;
-  auto block = readFileBlock(file, trailerEnd - kTrailerSize - static_cast<std::int64_t>(*size),
-                             *size, length);
+  const auto block =
+      blocks.read(trailerEnd - kTrailerSize - static_cast<std::int64_t>(*size), *size);
   if (!block || !startsWith(*block, kBegin)) return std::nullopt;
   return block;
 }

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "tags/file_blocks.h"
 #include "text/byte_reader.h"
-#include "text/file.h"
 #include "text/text_lines.h"
 
 namespace tunora {
@@ -28,9 +28,8 @@ class Lyrics3Tag {
   TextLines lyrics_;
 };
 
-// The block found by its size and "LYRICS200" at the end of a file of
-// `length` bytes, or before the ID3v1 tag when the file has one.
-std::optional<std::vector<std::uint8_t>> readLyrics3Block(File& file, std::int64_t length,
-                                                          bool hasID3v1);
+// The block found by its size and "LYRICS200" at the end of the file, or
+// before the ID3v1 tag when the file has one.
+std::optional<Bytes> readLyrics3Block(FileBlocks& blocks, bool hasID3v1);
 
 }  // namespace tunora

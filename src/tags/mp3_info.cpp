@@ -4,8 +4,6 @@
 #include <limits>
 #include <vector>
 
-#include "tags/file_block.h"
-
 namespace tunora {
 namespace {
 
@@ -54,15 +52,15 @@ std::uint64_t xingBitsPerSecond(Bytes xing, std::uint32_t sampleRate) {
 
 }  // namespace
 
-std::optional<FrameHeader> findFrameHeader(File& file, std::int64_t length,
-                                           std::int64_t streamStart) {
+std::optional<FrameHeader> findFrameHeader(FileBlocks& blocks, std::int64_t streamStart) {
+  const std::int64_t length = blocks.length();
   const auto headerAt = [&](std::int64_t offset) -> std::optional<FrameHeader> {
-    const auto bytes = readFileBlock(file, offset, 4, length);
+    const auto bytes = blocks.read(offset, 4);
     if (!bytes) return std::nullopt;
     return FrameHeader{(*bytes)[0], (*bytes)[1], (*bytes)[2], (*bytes)[3]};
   };
   if (length > streamStart + static_cast<std::int64_t>(kFirstFrameRead)) {
-    const auto first = readFileBlock(file, streamStart, kFirstFrameRead, length);
+    const auto first = blocks.read(streamStart, kFirstFrameRead);
     if (first && isSyncPair((*first)[0], (*first)[1])) return headerAt(streamStart);
   }
 
@@ -76,8 +74,7 @@ std::optional<FrameHeader> findFrameHeader(File& file, std::int64_t length,
 
   for (std::int64_t position = scanStart;;) {
     const std::int64_t end = std::min<std::int64_t>(position + kScanBlock, scanEnd);
-    const auto block =
-        readFileBlock(file, position, static_cast<std::uint64_t>(end - position), length);
+    const auto block = blocks.read(position, static_cast<std::uint64_t>(end - position));
     if (!block) return std::nullopt;
     for (std::size_t i = 0; i + 1 < block->size(); ++i)
       if (isSyncPair((*block)[i], (*block)[i + 1]))
@@ -88,14 +85,15 @@ std::optional<FrameHeader> findFrameHeader(File& file, std::int64_t length,
   }
 }
 
-void MP3Info::readStream(File& file, std::int64_t length, std::int64_t streamStart) {
-  if (const auto header = findFrameHeader(file, length, streamStart)) {
+void MP3Info::readStream(FileBlocks& blocks, std::int64_t streamStart) {
+  const std::int64_t length = blocks.length();
+  if (const auto header = findFrameHeader(blocks, streamStart)) {
     const std::uint32_t sampleRate = kSampleRates[((*header)[2] >> 2) & 0x03];
     std::uint64_t bitsPerSecond = std::uint64_t{kKilobitsPerSecond[(*header)[2] >> 4]} * 1000;
     bool variableRate = false;
     // The Xing test looks behind the tag even when the frame was found later.
     if (length > streamStart + kXingOffset + 4) {
-      const auto xing = readFileBlock(file, streamStart + kXingOffset, kXingRead, length);
+      const auto xing = blocks.read(streamStart + kXingOffset, kXingRead);
       if (xing && startsWith(*xing, "Xing")) {
         variableRate = true;
         bitsPerSecond = xingBitsPerSecond(*xing, sampleRate);
@@ -110,7 +108,7 @@ void MP3Info::readStream(File& file, std::int64_t length, std::int64_t streamSta
     setChannels(kChannels[(*header)[3] >> 6]);
     setSampleRate(sampleRate);
   }
-  if (const auto block = readLyrics3Block(file, length, id3v1_.isPresent())) lyrics3_.parse(*block);
+  if (const auto block = readLyrics3Block(blocks, id3v1_.isPresent())) lyrics3_.parse(*block);
 }
 
 std::span<const MpegTagsInfo::TagKind> MP3Info::fieldPrecedence() const {

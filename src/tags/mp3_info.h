@@ -14,7 +14,7 @@ namespace tunora {
 
 class MP3Info : public MpegTagsInfo {
  protected:
-  void readStream(File& file, std::int64_t length, std::int64_t streamStart) override;
+  void readStream(FileBlocks& blocks, std::int64_t streamStart) override;
   std::span<const TagKind> fieldPrecedence() const override;
   std::span<const TagKind> lyricsPrecedence() const override;
 };
@@ -25,7 +25,6 @@ using FrameHeader = std::array<std::uint8_t, 4>;
 // The header at the stream start, else the first sync pair after it. The
 // search looks at the pairs that 100-byte windows stepping by 99 bytes from
 // the byte after the stream start would see, but reads large blocks.
-std::optional<FrameHeader> findFrameHeader(File& file, std::int64_t length,
-                                           std::int64_t streamStart);
+std::optional<FrameHeader> findFrameHeader(FileBlocks& blocks, std::int64_t streamStart);
 
 }  // namespace tunora

@@ -9,12 +9,12 @@ int MpegTagsInfo::readFile(const std::u16string& path) {
   auto file = File::open(path, File::Mode::Read);
   if (!file) return -1;
   try {
-    const std::int64_t length = file->size();
-    if (const auto block = readID3v1Block(*file, length)) id3v1_.parse(*block);
-    const auto id3v2 = readID3v2Block(*file, length);
+    FileBlocks blocks(*file, file->size());
+    if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
+    const auto id3v2 = readID3v2Block(blocks);
     if (id3v2.block) id3v2_.parse(*id3v2.block);
-    readStream(*file, length, id3v2.tagEnd);
-    if (const auto block = readAPEv2Block(*file, length, APEv2Search::BeforeID3v1First))
+    readStream(blocks, id3v2.tagEnd);
+    if (const auto block = readAPEv2Block(blocks, APEv2Search::BeforeID3v1First))
       apev2_.parse(*block);
   } catch (const std::bad_alloc&) {
     takeValues();

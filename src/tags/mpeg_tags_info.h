@@ -39,7 +39,7 @@ class MpegTagsInfo : public TaggedTrackInfo {
 
   // Reads the stream properties from the audio that starts at `streamStart`
   // (after the ID3v2 tag), and any tag of the format's own.
-  virtual void readStream(File& file, std::int64_t length, std::int64_t streamStart) = 0;
+  virtual void readStream(FileBlocks& blocks, std::int64_t streamStart) = 0;
   // Which present tag answers the text queries, and which tag's lyrics win.
   virtual std::span<const TagKind> fieldPrecedence() const = 0;
   virtual std::span<const TagKind> lyricsPrecedence() const = 0;

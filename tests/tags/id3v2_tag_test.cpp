@@ -238,23 +238,25 @@ TEST(ID3v2Locator, StreamStartsAfterTheTagEvenWhenItIsNotRead) {
   const auto locate = [&](const ByteVector& contents) {
     EXPECT_TRUE(writeWholeFile(path, contents));
     auto file = File::open(path, File::Mode::Read);
-    return readID3v2Block(*file, file->size());
+    FileBlocks blocks(*file, file->size());
+    const auto location = readID3v2Block(blocks);
+    return std::pair(location.tagEnd, copyOf(location.block));
   };
   auto found = locate(concat({tag, ByteVector(20, 1)}));
-  EXPECT_EQ(found.tagEnd, static_cast<std::int64_t>(tag.size()));
-  ASSERT_TRUE(found.block);
-  EXPECT_EQ(found.block->size(), tag.size() + 20);
+  EXPECT_EQ(found.first, static_cast<std::int64_t>(tag.size()));
+  ASSERT_TRUE(found.second);
+  EXPECT_EQ(found.second->size(), tag.size() + 20);
   // Fewer than 20 bytes after the tag: the stream start stays, the tag is not read.
   found = locate(concat({tag, ByteVector(19, 1)}));
-  EXPECT_EQ(found.tagEnd, static_cast<std::int64_t>(tag.size()));
-  EXPECT_FALSE(found.block);
+  EXPECT_EQ(found.first, static_cast<std::int64_t>(tag.size()));
+  EXPECT_FALSE(found.second);
   // A size far past the end of the file allocates nothing.
   auto huge = tag;
   huge[6] = 0x7F;
   found = locate(huge);
-  EXPECT_EQ(found.tagEnd, (std::int64_t{0x7F} << 21) + static_cast<std::int64_t>(tag.size()));
-  EXPECT_FALSE(found.block);
-  EXPECT_EQ(locate(ByteVector(tag.begin(), tag.begin() + 10)).tagEnd, 0);
+  EXPECT_EQ(found.first, (std::int64_t{0x7F} << 21) + static_cast<std::int64_t>(tag.size()));
+  EXPECT_FALSE(found.second);
+  EXPECT_EQ(locate(ByteVector(tag.begin(), tag.begin() + 10)).first, 0);
 }
 
 }  // namespace

@@ -66,7 +66,8 @@ class Lyrics3Locator : public ::testing::Test {
     const auto path = dir_.file("t.mp3");
     EXPECT_TRUE(writeWholeFile(path, contents));
     auto file = File::open(path, File::Mode::Read);
-    return readLyrics3Block(*file, file->size(), hasID3v1);
+    FileBlocks blocks(*file, file->size());
+    return copyOf(readLyrics3Block(blocks, hasID3v1));
   }
   testing::TempDir dir_;
   const ByteVector audio_ = ByteVector(200, 0x55);

@@ -243,7 +243,8 @@ TEST(MP3FrameScan, SeesThePairsOfOverlappingWindows) {
     if (pairAt + 2 < length) contents[pairAt + 2] = 0x90;
     writeWholeFile(path, contents);
     auto file = File::open(path, File::Mode::Read);
-    return findFrameHeader(*file, file->size(), 0);
+    FileBlocks blocks(*file, file->size());
+    return findFrameHeader(blocks, 0);
   };
   // 301 bytes: windows at 1, 100 and 199, the last one ending at 298.
   ASSERT_TRUE(scan(301, 297));

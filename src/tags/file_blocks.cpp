@@ -1,0 +1,45 @@
+#include "tags/file_blocks.h"
+
+#include <algorithm>
+
+namespace tunora {
+namespace {
+
+// The tail window covers at least the last 4 KB: ID3v1, Lyrics3 and APEv2
+// all end there. Head reads take 4 KB more than asked, which holds the first
+// frame header and the Xing header behind a tag.
+constexpr std::int64_t kTailWindow = 4096;
+constexpr std::int64_t kReadAhead = 4096;
+
+}  // namespace
+
+std::optional<Bytes> FileBlocks::Window::view(std::int64_t start, std::uint64_t count) const {
+  if (start < offset) return std::nullopt;
+  return subspan(bytes, static_cast<std::uint64_t>(start - offset), count);
+}
+
+bool FileBlocks::fill(Window& window, std::int64_t offset, std::int64_t end) {
+  window.offset = offset;
+  window.bytes.resize(static_cast<std::size_t>(end - offset));
+  if (file_.seek(offset) && file_.read(window.bytes) == window.bytes.size()) return true;
+  window.bytes.clear();
+  return false;
+}
+
+std::optional<Bytes> FileBlocks::read(std::int64_t offset, std::uint64_t count) {
+  if (offset < 0 || offset > length_ || count > static_cast<std::uint64_t>(length_ - offset) ||
+      count > SIZE_MAX)
+    return std::nullopt;
+  for (const Window* window : {&tail_, &head_})
+    if (const auto bytes = window->view(offset, count)) return bytes;
+  const std::int64_t end = offset + static_cast<std::int64_t>(count);
+  if (end > length_ - kTailWindow) {
+    if (!fill(tail_, std::min(offset, std::max<std::int64_t>(0, length_ - kTailWindow)), length_))
+      return std::nullopt;
+    return tail_.view(offset, count);
+  }
+  if (!fill(head_, offset, std::min(length_, end + kReadAhead))) return std::nullopt;
+  return head_.view(offset, count);
+}
+
+}  // namespace tunora
