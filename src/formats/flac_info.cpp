@@ -6,7 +6,7 @@
 
 #include "formats/flac_metadata.h"
 #include "formats/vorbis_comment.h"
-#include "tags/file_block.h"
+#include "tags/file_blocks.h"
 #include "text/byte_reader.h"
 #include "text/file.h"
 
@@ -33,19 +33,20 @@ int FLACInfo::readFile(const std::u16string& path) {
   if (!file) return 0;
   const std::int64_t length = file->size();
   if (length <= 4) return 0;
-  const auto marker = readFileBlock(*file, 0, 4, length);
+  FileBlocks blocks(*file, length);
+  const auto marker = blocks.read(0, 4);
   if (!marker || !startsWith(*marker, "fLaC")) return 0;
 
   std::optional<std::int64_t> commentStart;
   std::uint32_t commentLength = 0;
   std::int64_t offset = 4;
   for (int block = 0; block < kMaxBlocks && offset + kBlockHeaderSize < length; ++block) {
-    const auto bytes = readFileBlock(*file, offset, kBlockHeaderSize, length);
+    const auto bytes = blocks.read(offset, kBlockHeaderSize);
     const auto header = bytes ? parseFLACBlockHeader(*bytes) : std::nullopt;
     if (!header) break;
     const std::int64_t body = offset + kBlockHeaderSize;
     if (header->is(FLACBlockType::StreamInfo)) {
-      const auto streamBytes = readFileBlock(*file, body, kStreamInfoSize, length);
+      const auto streamBytes = blocks.read(body, kStreamInfoSize);
       if (const auto info = streamBytes ? parseFLACStreamInfo(*streamBytes) : std::nullopt) {
         const std::uint32_t seconds =
             info->sampleRate == 0 ? 0 : info->totalSamples / info->sampleRate;
@@ -69,7 +70,7 @@ int FLACInfo::readFile(const std::u16string& path) {
   }
 
   if (commentStart) {
-    VorbisComment comment = readVorbisComment(*file, length, *commentStart, commentLength);
+    VorbisComment comment = readVorbisComment(blocks, *commentStart, commentLength);
     takeTagTexts(std::move(comment.texts));
     if (comment.entryCountRead) {
       tagFound_ = true;

@@ -1,7 +1,5 @@
 #include "formats/mp4_atom.h"
 
-#include "tags/file_block.h"
-
 namespace tunora {
 namespace {
 
@@ -42,15 +40,14 @@ std::optional<MP4Atom> parseAtomHeader(Bytes bytes, std::int64_t offset) {
   return atom;
 }
 
-AtomFile::AtomFile(File& file) : file_(file), length_(file.size()) {}
-
 std::optional<MP4Atom> AtomFile::find(std::int64_t start, std::string_view type) {
   std::int64_t offset = start;
-  while (offset >= 0 && offset < length_ && steps_ < kMaxAtomSteps) {
+  const std::int64_t length = blocks_.length();
+  while (offset >= 0 && offset < length && steps_ < kMaxAtomSteps) {
     ++steps_;
     // 16 bytes cover the large size; an atom near the end may have only 8.
-    const auto available = static_cast<std::uint64_t>(length_ - offset);
-    const auto header = readFileBlock(file_, offset, available < 16 ? available : 16, length_);
+    const auto available = static_cast<std::uint64_t>(length - offset);
+    const auto header = blocks_.read(offset, available < 16 ? available : 16);
     if (!header) return std::nullopt;
     const auto atom = parseAtomHeader(*header, offset);
     if (!atom) return std::nullopt;
@@ -62,7 +59,7 @@ std::optional<MP4Atom> AtomFile::find(std::int64_t start, std::string_view type)
 }
 
 std::optional<std::vector<std::uint8_t>> AtomFile::read(const MP4Atom& atom) {
-  return readFileBlock(file_, atom.offset, atom.size, length_);
+  return copyOf(blocks_.read(atom.offset, atom.size));
 }
 
 }  // namespace tunora

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tags/file_blocks.h"
 #include "text/byte_reader.h"
-#include "text/file.h"
 
 namespace tunora {
 
@@ -33,9 +33,9 @@ std::optional<MP4Atom> parseAtomHeader(Bytes bytes, std::int64_t offset);
 
 class AtomFile {
  public:
-  explicit AtomFile(File& file);
+  explicit AtomFile(FileBlocks& blocks) : blocks_(blocks) {}
 
-  std::int64_t length() const { return length_; }
+  std::int64_t length() const { return blocks_.length(); }
 
   // Sibling search: from `start`, the first atom of that type, stepping over
   // other atoms by their sizes. It does not stop at the end of a parent and
@@ -46,8 +46,7 @@ class AtomFile {
   std::optional<std::vector<std::uint8_t>> read(const MP4Atom& atom);
 
  private:
-  File& file_;
-  std::int64_t length_ = 0;
+  FileBlocks& blocks_;
   // Atom headers examined so far, bounded so that the searches that run past
   // their parent cannot turn quadratic on a file made of tiny atoms.
   std::uint32_t steps_ = 0;

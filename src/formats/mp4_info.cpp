@@ -87,7 +87,8 @@ int MP4Info::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
   if (!file) return 0;
-  AtomFile atoms(*file);
+  FileBlocks blocks(*file, file->size());
+  AtomFile atoms(blocks);
 
   const auto moov = atoms.find(0, "moov");
   if (!moov) return -1;

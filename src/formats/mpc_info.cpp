@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "formats/mpc_stream_header.h"
-#include "tags/file_block.h"
 #include "tags/id3v2_tag.h"
 #include "text/file.h"
 
@@ -14,30 +13,31 @@ int MPCInfo::readFile(const std::u16string& path) {
   auto file = File::open(path, File::Mode::Read);
   if (!file) return -1;
   const std::int64_t length = file->size();
+  FileBlocks blocks(*file, length);
 
   // The APEv2 tag is looked for at the very end first; only when it is not
   // there can an ID3v1 tag end the file.
-  const auto tail = readFileBlock(*file, length - 32, 32, length);
+  const auto tail = blocks.read(length - 32, 32);
   const bool apev2AtEnd = length > 32 && tail && startsWith(*tail, "APETAGEX");
-  if (const auto block = readAPEv2Block(*file, length, APEv2Search::AtEndFirst))
-    apev2_.parse(*block);
+  if (const auto block = readAPEv2Block(blocks, APEv2Search::AtEndFirst)) apev2_.parse(*block);
   if (!apev2AtEnd && length > 160) {
-    if (const auto block = readID3v1Block(*file, length)) id3v1_.parse(*block);
+    if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
   }
   takeValues();
-  readStream(*file, length);
+  readStream(blocks);
   return file->close() ? 1 : -1;
 }
 
-void MPCInfo::readStream(File& file, std::int64_t length) {
+void MPCInfo::readStream(FileBlocks& blocks) {
+  const std::int64_t length = blocks.length();
   // An ID3v2 tag at the start is skipped, not read.
   std::int64_t audioStart = 0;
   if (length > static_cast<std::int64_t>(ID3v2Tag::kHeaderSize)) {
-    const auto header = readFileBlock(file, 0, ID3v2Tag::kHeaderSize, length);
+    const auto header = blocks.read(0, ID3v2Tag::kHeaderSize);
     if (const auto tagEnd = header ? id3v2TagEnd(*header) : std::nullopt) audioStart = *tagEnd;
   }
   if (audioStart + static_cast<std::int64_t>(kMusepackHeaderSize) >= length) return;
-  const auto bytes = readFileBlock(file, audioStart, kMusepackHeaderSize, length);
+  const auto bytes = blocks.read(audioStart, kMusepackHeaderSize);
   const auto stream = bytes ? parseMusepackHeader(*bytes) : std::nullopt;
   if (!stream) return;
   if (stream->channels) setChannels(*stream->channels);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tags/ape_tag.h"
+#include "tags/file_blocks.h"
 #include "tags/id3v1_tag.h"
 #include "trackinfo/tagged_track_info.h"
 
@@ -21,7 +22,7 @@ class MPCInfo : public TaggedTrackInfo {
   const TextLines* getLyrics() const override;
 
  private:
-  void readStream(File& file, std::int64_t length);
+  void readStream(FileBlocks& blocks);
   // Copies the answering tag's values into the queried texts.
   void takeValues();
 

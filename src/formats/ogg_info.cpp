@@ -7,7 +7,6 @@
 #include "formats/ogg_page.h"
 #include "formats/vorbis_comment.h"
 #include "formats/vorbis_headers.h"
-#include "tags/file_block.h"
 #include "text/byte_reader.h"
 #include "text/debug_log.h"
 #include "text/file.h"
@@ -31,22 +30,21 @@ int OGGInfo::readFile(const std::u16string& path) {
     debugLog("File couldn't be opened");
     return 0;
   }
-  const std::int64_t length = file->size();
+  FileBlocks blocks(*file, file->size());
 
   std::optional<VorbisIdentification> identification;
   std::int64_t position = 0;
   for (int pass = 0; pass < kMaxPasses; ++pass) {
-    const auto pageBytes = readFileBlock(*file, position, kOggPageHeaderSize, length);
+    const auto pageBytes = blocks.read(position, kOggPageHeaderSize);
     const auto page = pageBytes ? parseOggPageHeader(*pageBytes) : std::nullopt;
     if (!page) break;
     // The header packets each start a page, right after its lacing values.
     const std::int64_t packet = position + kOggPageHeaderSize + page->segmentCount;
-    const auto prefix = readFileBlock(*file, packet, kPacketPrefixSize, length);
+    const auto prefix = blocks.read(packet, kPacketPrefixSize);
     if (!prefix || !startsWith(Bytes(*prefix).subspan(1), "vorbis")) break;
     const std::uint8_t packetType = (*prefix)[0];
     if (packetType == 1) {
-      const auto fields =
-          readFileBlock(*file, packet + kPacketPrefixSize, kIdentificationSize, length);
+      const auto fields = blocks.read(packet + kPacketPrefixSize, kIdentificationSize);
       const auto parsed = fields ? parseVorbisIdentification(*fields) : std::nullopt;
       if (!parsed) break;
       identification = parsed;
@@ -55,7 +53,7 @@ int OGGInfo::readFile(const std::u16string& path) {
     } else if (packetType == 3) {
       // Joined across pages: a long comment header (a picture in it, say)
       // goes on over page headers that must not be read as entries.
-      const auto whole = readFirstOggPacket(*file, length, position);
+      const auto whole = readFirstOggPacket(blocks, position);
       if (whole && whole->size() >= kPacketPrefixSize) {
         VorbisComment comment = parseVorbisComment(Bytes(*whole).subspan(kPacketPrefixSize));
         takeTagTexts(std::move(comment.texts));

@@ -1,7 +1,5 @@
 #include "formats/ogg_page.h"
 
-#include "tags/file_block.h"
-
 namespace tunora {
 
 std::optional<OggPageHeader> parseOggPageHeader(Bytes header) {
@@ -9,18 +7,18 @@ std::optional<OggPageHeader> parseOggPageHeader(Bytes header) {
   return OggPageHeader{(header[5] & 1) != 0, header[26]};
 }
 
-std::optional<std::vector<std::uint8_t>> readFirstOggPacket(File& file, std::int64_t length,
+std::optional<std::vector<std::uint8_t>> readFirstOggPacket(FileBlocks& blocks,
                                                             std::int64_t pageOffset) {
   std::optional<std::vector<std::uint8_t>> packet;
   std::int64_t offset = pageOffset;
   // Every page moves the offset on by at least its header, so the walk ends.
   for (;;) {
-    const auto headerBytes = readFileBlock(file, offset, kOggPageHeaderSize, length);
+    const auto headerBytes = blocks.read(offset, kOggPageHeaderSize);
     const auto header = headerBytes ? parseOggPageHeader(*headerBytes) : std::nullopt;
     if (!header || (packet && !header->continuesPacket)) return packet;
     if (!packet) packet.emplace();
     const std::int64_t lacingStart = offset + kOggPageHeaderSize;
-    const auto lacing = readFileBlock(file, lacingStart, header->segmentCount, length);
+    const auto lacing = blocks.read(lacingStart, header->segmentCount);
     if (!lacing) return packet;
 
     std::uint64_t taken = 0;
@@ -32,7 +30,7 @@ std::optional<std::vector<std::uint8_t>> readFirstOggPacket(File& file, std::int
       if (value < 255) ends = true;
     }
     const std::int64_t bodyStart = lacingStart + header->segmentCount;
-    const auto body = readFileBlock(file, bodyStart, taken, length);
+    const auto body = blocks.read(bodyStart, taken);
     if (!body) return packet;
     packet->insert(packet->end(), body->begin(), body->end());
     if (ends) return packet;

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "tags/file_blocks.h"
 #include "text/byte_reader.h"
-#include "text/file.h"
 
 namespace tunora {
 
@@ -27,7 +27,7 @@ std::optional<OggPageHeader> parseOggPageHeader(Bytes header);
 // The first packet that starts on the page at `pageOffset`, joined across the
 // pages it continues on; nothing when no page starts there. A packet cut short
 // by the end of the file, or by a page that does not continue it, ends there.
-std::optional<std::vector<std::uint8_t>> readFirstOggPacket(File& file, std::int64_t length,
+std::optional<std::vector<std::uint8_t>> readFirstOggPacket(FileBlocks& blocks,
                                                             std::int64_t pageOffset);
 
 }  // namespace tunora

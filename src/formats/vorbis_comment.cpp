@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "tags/file_block.h"
 #include "text/conversions.h"
 
 namespace tunora {
@@ -86,13 +85,13 @@ VorbisComment parseVorbisComment(Bytes block) {
   return result;
 }
 
-VorbisComment readVorbisComment(File& file, std::int64_t length, std::int64_t blockStart,
+VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart,
                                 std::uint64_t sizeHint) {
-  if (blockStart < 0 || blockStart >= length) return {};
-  const auto available = static_cast<std::uint64_t>(length - blockStart);
+  if (blockStart < 0 || blockStart >= blocks.length()) return {};
+  const auto available = static_cast<std::uint64_t>(blocks.length() - blockStart);
   std::uint64_t window = std::min(available, std::max<std::uint64_t>(sizeHint, 64));
   for (;;) {
-    const auto bytes = readFileBlock(file, blockStart, window, length);
+    const auto bytes = blocks.read(blockStart, window);
     if (!bytes) return {};
     VorbisComment result = parseVorbisComment(*bytes);
     if (result.bytesWanted == 0 || window == available) return result;

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "formats/tag_texts.h"
+#include "tags/file_blocks.h"
 #include "text/byte_reader.h"
-#include "text/file.h"
 
 namespace tunora {
 
@@ -31,7 +31,7 @@ VorbisComment parseVorbisComment(Bytes block);
 // The block at `blockStart`: read with `sizeHint` bytes first and more as the
 // entry lengths ask, never beyond the end of the file. Entries need not end
 // where the container says the block does; they are read from the raw bytes.
-VorbisComment readVorbisComment(File& file, std::int64_t length, std::int64_t blockStart,
+VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart,
                                 std::uint64_t sizeHint);
 
 }  // namespace tunora

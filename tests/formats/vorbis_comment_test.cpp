@@ -85,7 +85,8 @@ TEST(VorbisCommentBlock, FileReadGrowsToTheEntriesButNotPastTheFile) {
   ASSERT_TRUE(writeWholeFile(path, bytes));
   auto file = File::open(path, File::Mode::Read);
   ASSERT_TRUE(file);
-  const VorbisComment comment = readVorbisComment(*file, file->size(), 4, 16);
+  FileBlocks blocks(*file, file->size());
+  const VorbisComment comment = readVorbisComment(blocks, 4, 16);
   EXPECT_EQ(comment.texts.artist, u"a");
   EXPECT_EQ(comment.texts.title.size(), 10000u);
   EXPECT_EQ(comment.bytesWanted, 0u);
@@ -94,10 +95,11 @@ TEST(VorbisCommentBlock, FileReadGrowsToTheEntriesButNotPastTheFile) {
   ASSERT_TRUE(writeWholeFile(path, ByteVector(bytes.begin(), bytes.end() - 10)));
   auto cut = File::open(path, File::Mode::Read);
   ASSERT_TRUE(cut);
-  const VorbisComment partial = readVorbisComment(*cut, cut->size(), 4, 16);
+  FileBlocks cutBlocks(*cut, cut->size());
+  const VorbisComment partial = readVorbisComment(cutBlocks, 4, 16);
   EXPECT_EQ(partial.texts.artist, u"a");
   EXPECT_EQ(partial.texts.title, u"Unknown");
-  EXPECT_FALSE(readVorbisComment(*cut, cut->size(), cut->size(), 16).entryCountRead);
+  EXPECT_FALSE(readVorbisComment(cutBlocks, cutBlocks.length(), 16).entryCountRead);
 }
 
 }  // namespace
