@@ -1,6 +1,5 @@
 #include "formats/flac_info.h"
 
-#include <limits>
 #include <optional>
 #include <utility>
 
@@ -18,12 +17,6 @@ constexpr std::int64_t kStreamInfoSize = 34;
 // Real files have a handful of metadata blocks; a file of empty block
 // headers must not keep the walk going through megabytes of them.
 constexpr int kMaxBlocks = 4096;
-
-std::uint32_t clampTo32(std::uint64_t value) {
-  return value > std::numeric_limits<std::uint32_t>::max()
-             ? std::numeric_limits<std::uint32_t>::max()
-             : static_cast<std::uint32_t>(value);
-}
 
 }  // namespace
 
@@ -54,7 +47,7 @@ int FLACInfo::readFile(const std::u16string& path) {
           // Division first, as the figures have always been computed; 64-bit
           // so that files above 4 GiB keep their size.
           const std::uint64_t bitsPerSecond = static_cast<std::uint64_t>(length) / seconds * 8;
-          setBitrate(clampTo32(bitsPerSecond * 1024 / 1000));
+          setBitrate(saturateTo32(bitsPerSecond * 1024 / 1000));
         }
         setChannels(info->channels);
         setSampleRate(info->sampleRate);

@@ -1,6 +1,5 @@
 #include "formats/mp4_info.h"
 
-#include <limits>
 #include <optional>
 #include <utility>
 
@@ -74,13 +73,6 @@ std::optional<MediaTimes> parseMediaHeader(Bytes content) {
   return MediaTimes{*timeScale, *duration};
 }
 
-// Saturates instead of wrapping in the 32 bits that the base takes.
-std::uint32_t clampTo32(std::uint64_t value) {
-  return value > std::numeric_limits<std::uint32_t>::max()
-             ? std::numeric_limits<std::uint32_t>::max()
-             : static_cast<std::uint32_t>(value);
-}
-
 }  // namespace
 
 int MP4Info::readFile(const std::u16string& path) {
@@ -105,7 +97,7 @@ int MP4Info::readFile(const std::u16string& path) {
       const std::uint64_t seconds = times->timeScale == 0 ? 0 : times->duration / times->timeScale;
       // 64-bit: the size times 8 leaves 32 bits above 512 MiB.
       if (seconds != 0)
-        setBitrate(clampTo32(static_cast<std::uint64_t>(atoms.length()) * 8 / seconds));
+        setBitrate(saturateTo32(static_cast<std::uint64_t>(atoms.length()) * 8 / seconds));
       setSampleRate(times->timeScale);
     }
     const auto minf = atoms.find(mdhd->offset, "minf");
