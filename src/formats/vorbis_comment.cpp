@@ -13,44 +13,47 @@ char upperAscii(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
 }
 
+// The field a key sets, or nothing for the keys the reader ignores.
+std::u16string* fieldFor(std::string_view key, TagTexts& texts) {
+  if (key == "ARTIST") return &texts.artist;
+  if (key == "TITLE") return &texts.title;
+  if (key == "ALBUM") return &texts.album;
+  if (key == "TRACKNUMBER") return &texts.trackNumber;
+  if (key == "DATE") return &texts.year;
+  if (key == "GENRE") return &texts.genre;
+  return nullptr;
+}
+
 void handleEntry(std::string_view entry, TagTexts& texts) {
   std::string key;
-  std::string value;
+  std::string upperCased;
+  std::string_view value;
   const auto equals = entry.find('=');
   if (equals == std::string_view::npos) {
     // No key: the whole text is a comment, upper-cased like a key would be.
     key = "COMMENT";
-    value.resize(entry.size());
-    std::transform(entry.begin(), entry.end(), value.begin(), upperAscii);
+    upperCased.resize(entry.size());
+    std::transform(entry.begin(), entry.end(), upperCased.begin(), upperAscii);
+    value = upperCased;
   } else {
     key.resize(equals);
     std::transform(entry.begin(), entry.begin() + equals, key.begin(), upperAscii);
     value = entry.substr(equals + 1);
   }
+  // Keys such as COMMENTS or MYCOMMENT count as comments too.
+  const bool isComment = key.find("COMMENT") != std::string::npos;
+  std::u16string* const field = isComment ? nullptr : fieldFor(key, texts);
+  // Other keys are not decoded at all: a picture in the comments can be
+  // hundreds of kilobytes.
+  if (!isComment && !field) return;
   std::u16string text;
   if (!convertUTF8ToUTF16(value, text)) return;
-
-  if (key.find("COMMENT") != std::string::npos && !text.empty()) {
+  if (isComment) {
     for (const char16_t unit : text) texts.comment.appendUnit(unit);
-    texts.commentFound = true;
+    texts.commentFound = texts.commentFound || !text.empty();
     return;
   }
-  if (text.empty()) text = kUnknown;
-  std::u16string* target = nullptr;
-  if (key == "ARTIST") {
-    target = &texts.artist;
-  } else if (key == "TITLE") {
-    target = &texts.title;
-  } else if (key == "ALBUM") {
-    target = &texts.album;
-  } else if (key == "TRACKNUMBER") {
-    target = &texts.trackNumber;
-  } else if (key == "DATE") {
-    target = &texts.year;
-  } else if (key == "GENRE") {
-    target = &texts.genre;
-  }
-  if (target) *target = std::move(text);
+  *field = text.empty() ? std::u16string(kUnknown) : std::move(text);
 }
 
 }  // namespace
