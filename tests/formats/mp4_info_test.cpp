@@ -9,6 +9,7 @@
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
 #include "support/track_file_test.h"
+#include "text/debug_log.h"
 #include "text/file.h"
 
 namespace tunora {
@@ -328,6 +329,28 @@ TEST_F(MP4File, SavingTheCoverNeedsOneHundredBytes) {
 
   MP4Info none;
   EXPECT_EQ(none.saveCover(dir_.file("none.jpg")), -1);
+}
+
+// The developers' dump: one labelled line per value, or a note that there is
+// no tag.
+std::string dumpOf(MP4Info& info) {
+  std::FILE* log = std::tmpfile();
+  setDebugLogStream(log);
+  info.debugDump();
+  setDebugLogStream(stdout);
+  std::string text(4096, '\0');
+  std::rewind(log);
+  text.resize(std::fread(text.data(), 1, text.size(), log));
+  std::fclose(log);
+  return text;
+}
+
+TEST_F(MP4File, DebugDumpListsTheValues) {
+  EXPECT_NE(dumpOf(info_).find("MP4Info  No valid Tag Information."), std::string::npos);
+  read(m4a(textItem("\xA9nam", "Dumped")));
+  const std::string dump = dumpOf(info_);
+  EXPECT_NE(dump.find("\n  Songname    : 'Dumped'"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("\n  Samplerate  : '44100'"), std::string::npos) << dump;
 }
 
 }  // namespace
