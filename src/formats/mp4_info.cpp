@@ -157,7 +157,7 @@ void MP4Info::debugDump() {
     debugLog("\n  %s: '%s'", label, convertUTF16ToUTF8(*value).c_str());
   }
   debugLog("\n  Comment     : %s", hasComment() ? "yes" : "no");
-  debugLog("\n  Cover       : %zu bytes\n", cover_ ? cover_->size() : std::size_t{0});
+  debugLog("\n  Cover       : %d bytes\n", cover_ ? static_cast<int>(cover_->size()) : 0);
 }
 
 }  // namespace tunora
