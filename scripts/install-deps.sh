@@ -29,5 +29,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# The end-to-end test drives chromium from Node; the machine image brings
+# Node, a bare Debian gets it from its own packages.
+if ! command -v npm >/dev/null; then
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
+fi
+
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/build-jpeg-mingw.sh"
+"$here/install-node-deps.sh"

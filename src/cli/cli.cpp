@@ -11,6 +11,16 @@ constexpr std::string_view kUsage =
     "\n"
     "Commands:\n"
     "  tags [--json] FILE...   print the tags and stream properties of music files\n"
+    "  page [OPTIONS] FILE...  build the page about one file (single-track template)\n"
+    "                          or several files (multiple-tracks template)\n"
+    "    --directory DIR       the page about all files of DIR (directory template)\n"
+    "    --mini                the small page about one file (Mini template)\n"
+    "    --template PATH       a template of your own (UTF-16LE with byte-order mark)\n"
+    "    --covername PATTERN   cover file beside the music (default folder.jpg;\n"
+    "                          %a artist, %b album, %y year)\n"
+    "    --skip TYPE           do not read TYPE files (mp3, mp4, aac, ogg, flac, mpc)\n"
+    "    -o PATH               where the page goes (default tunora.html); its covers\n"
+    "                          go into a folder beside it\n"
     "\n"
     "Options:\n"
     "  --help                  show this help\n"
@@ -47,6 +57,7 @@ int runTunora(const Arguments& args, std::FILE* out, std::FILE* err) {
   const std::u16string command = rest[0];
   rest.erase(rest.begin());
   if (command == u"tags") return runTagsCommand(rest, out, err);
+  if (command == u"page") return runPageCommand(rest, out, err);
   writeText(err, "tunora: unknown command '" + convertUTF16ToUTF8(command) + "'\n");
   printUsage(err);
   return 2;

@@ -39,16 +39,24 @@ template <typename Char>
 int replaceTextImpl(std::basic_string<Char>& text, std::basic_string_view<Char> search,
                     std::basic_string_view<Char> replacement, bool all) {
   if (search.empty()) return 0;
+  const std::basic_string_view<Char> view(text);
+  auto at = view.find(search);
+  if (at == view.npos) return 0;
+  // One pass into a new text: replacing in place would move the tail once per
+  // occurrence, which is quadratic on a long line full of tokens.
+  std::basic_string<Char> result;
+  result.reserve(text.size());
   int count = 0;
   std::size_t from = 0;
-  while (true) {
-    const auto at = std::basic_string_view<Char>(text).find(search, from);
-    if (at == std::basic_string_view<Char>::npos) break;
-    text.replace(at, search.size(), replacement);
+  while (at != view.npos) {
+    result.append(view.substr(from, at - from)).append(replacement);
     ++count;
-    from = at + replacement.size();
+    from = at + search.size();
     if (!all) break;
+    at = view.find(search, from);
   }
+  result.append(view.substr(from));
+  text = std::move(result);
   return count;
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "support/file_attributes.h"
 #include "support/temp_dir.h"
 #include "text/conversions.h"
 
@@ -108,15 +109,14 @@ TEST(FileHelpers, ExistenceDeletionAndFolders) {
   EXPECT_FALSE(folderExists(folder + "/missing"));
 }
 
-TEST(FileHelpers, ReadOnlyFolderIsNotPlainFolder) {
+TEST(FileHelpers, FolderWithOtherAttributeIsNotPlainFolder) {
   TempDir dir;
-  const auto folder = dir.path() / "locked";
+  const auto folder = dir.path() / "marked";
   std::filesystem::create_directory(folder);
-  std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::remove);
+  if (!testing::markWithOtherAttribute(folder)) GTEST_SKIP() << "no such attribute here";
   EXPECT_FALSE(folderExists(folder.string()));
-  std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::add);
+  testing::clearOtherAttribute(folder);
+  EXPECT_TRUE(folderExists(folder.string()));
 }
 
 TEST(FileHelpers, TempFileNamesAreNewEmptyFiles) {

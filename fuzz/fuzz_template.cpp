@@ -1,0 +1,33 @@
+// The template processor on arbitrary UTF-16 templates, with two tracks whose
+// values look like tokens.
+#include <cstddef>
+#include <cstdint>
+
+#include "htmlcreator/html_creator.h"
+#include "trackinfo/host_link.h"
+#include "trackinfo/tagged_track_info.h"
+
+namespace {
+struct TokenTrack : tunora::TaggedTrackInfo {
+  TokenTrack() {
+    title_ = u"<$songname$>";
+    artist_ = u"<$album$>&";
+    for (const char16_t unit : std::u16string_view(u"<$lyricsend$>\nla")) lyrics_.appendUnit(unit);
+    lyricsFound_ = true;
+  }
+};
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // Made once: loading the embedded defaults would dominate every run.
+  static const tunora::HostLink host;
+  static tunora::HtmlCreator creator(nullptr, host);
+  tunora::TextLines page;
+  for (std::size_t i = 0; i + 1 < size; i += 2)
+    page.appendUnit(static_cast<char16_t>(data[i] | data[i + 1] << 8));
+  tunora::MultipleTags tracks;
+  tracks.add(std::make_unique<TokenTrack>());
+  tracks.add(std::make_unique<tunora::TrackInfo>());
+  creator.processTemplate(page, tracks);
+  return 0;
+}

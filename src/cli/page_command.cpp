@@ -1,0 +1,172 @@
+// tunora page: the page generator without a player.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/cli_host_link.h"
+#include "htmlcreator/cover_files.h"
+#include "htmlcreator/page_builder.h"
+#include "text/conversions.h"
+#include "text/file.h"
+#include "text/folders.h"
+
+namespace tunora {
+namespace {
+
+struct PageOptions {
+  std::vector<std::u16string> files;
+  std::optional<std::u16string> directory;
+  bool mini = false;
+  std::optional<std::u16string> templatePath;
+  std::optional<std::u16string> coverName;
+  FileTypeSwitches switches;
+  std::u16string output = u"tunora.html";
+};
+
+std::string shown(std::u16string_view text) {
+  return "'" + convertUTF16ToUTF8(text) + "'";
+}
+
+bool skipType(FileTypeSwitches& switches, std::u16string_view type) {
+  const std::pair<std::u16string_view, bool FileTypeSwitches::*> types[] = {
+      {u"mp3", &FileTypeSwitches::mp3},   {u"mp4", &FileTypeSwitches::mp4},
+      {u"aac", &FileTypeSwitches::aac},   {u"ogg", &FileTypeSwitches::ogg},
+      {u"flac", &FileTypeSwitches::flac}, {u"mpc", &FileTypeSwitches::mpc}};
+  for (const auto& [name, flag] : types) {
+    if (name != type) continue;
+    switches.*flag = false;
+    return true;
+  }
+  return false;
+}
+
+// Nothing after an error, which has been reported.
+std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
+  PageOptions options;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::u16string& arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != u'-') {
+      options.files.push_back(arg);
+      continue;
+    }
+    if (arg == u"--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == u"--mini") {
+      options.mini = true;
+      continue;
+    }
+    const bool takesValue = arg == u"--directory" || arg == u"--template" ||
+                            arg == u"--covername" || arg == u"--skip" || arg == u"-o";
+    if (!takesValue) {
+      writeText(err, "tunora: unknown option " + shown(arg) + "\n");
+      return std::nullopt;
+    }
+    if (i + 1 >= args.size()) {
+      writeText(err, "tunora: option " + shown(arg) + " needs a value\n");
+      return std::nullopt;
+    }
+    const std::u16string& value = args[++i];
+    if (arg == u"--directory") {
+      options.directory = value;
+    } else if (arg == u"--template") {
+      options.templatePath = value;
+    } else if (arg == u"--covername") {
+      options.coverName = value;
+    } else if (arg == u"-o") {
+      options.output = value;
+    } else if (!skipType(options.switches, value)) {
+      writeText(err, "tunora: unknown file type " + shown(value) +
+                         " (mp3, mp4, aac, ogg, flac or mpc)\n");
+      return std::nullopt;
+    }
+  }
+  const bool haveFiles = !options.files.empty();
+  if (options.directory ? haveFiles || options.mini : !haveFiles) {
+    writeText(err, options.directory ? "tunora: --directory takes no further files\n"
+                                     : "tunora: no music file given\n");
+    return std::nullopt;
+  }
+  if (options.mini && options.files.size() != 1) {
+    writeText(err, "tunora: --mini takes one file\n");
+    return std::nullopt;
+  }
+  return options;
+}
+
+std::vector<std::u16string> directoryFiles(std::u16string folder) {
+  if (!folder.empty() && folder.back() != u'/' && folder.back() != kPathSeparator)
+    folder += static_cast<char16_t>(kPathSeparator);
+  return listFiles(folder);
+}
+
+TemplateSlot slotFor(const PageOptions& options, std::size_t count) {
+  if (options.directory) return TemplateSlot::Directory;
+  if (options.mini) return TemplateSlot::Mini;
+  return count == 1 ? TemplateSlot::SingleTrack : TemplateSlot::MultipleTracks;
+}
+
+bool startsWithByteOrderMark(const std::u16string& path) {
+  auto file = File::open(path, File::Mode::Read);
+  const auto head = file ? file->readAt(0, 2) : std::nullopt;
+  return head && (*head)[0] == 0xFF && (*head)[1] == 0xFE;
+}
+
+}  // namespace
+
+int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
+  const auto options = parseOptions(args, err);
+  if (!options) {
+    printUsage(err);
+    return 2;
+  }
+  int status = 0;
+  if (options->templatePath) {
+    if (!File::open(*options->templatePath, File::Mode::Read)) {
+      writeText(err, "tunora: cannot open " + shown(*options->templatePath) + ": " +
+                         lastFileError() + "\n");
+      return 2;
+    }
+    if (!startsWithByteOrderMark(*options->templatePath)) {
+      writeText(err, "tunora: the template " + shown(*options->templatePath) +
+                         " is not UTF-16LE with a byte-order mark; the page is empty\n");
+      status = 1;
+    }
+  }
+
+  const std::vector<std::u16string> files =
+      options->directory ? directoryFiles(*options->directory) : options->files;
+  const TemplateSlot slot = slotFor(*options, files.size());
+  const CliHostLink host(options->output);
+  HtmlCreator creator(nullptr, host);
+  creator.setDeleteCoversAtExit(false);
+  creator.chooseTemplate(slot, options->templatePath.value_or(u""));
+  if (options->coverName) creator.setCoverName(*options->coverName);
+  creator.switches() = options->switches;
+  deleteTempCovers(host);
+
+  BuiltPage built = buildPage(creator, files, slot);
+  if (built.trackCount == 0) {
+    // An empty directory lists nothing at all; the page says so as well.
+    if (files.empty()) built.page = creator.fixedPage(kResourceNoSupportedFiles);
+    built.page.setUnicode(true);
+    writeText(err, "tunora: no supported files found\n");
+    status = 1;
+  }
+  if (built.page.save(options->output) != 1) {
+    writeText(err,
+              "tunora: cannot write " + shown(options->output) + ": " + lastFileError() + "\n");
+    return 1;
+  }
+  std::error_code ignored;
+  const auto written = std::filesystem::absolute(options->output, ignored);
+  writeText(out, "Page written to " + convertUTF16ToUTF8(written.u16string()) + "\n");
+  return status;
+}
+
+}  // namespace tunora

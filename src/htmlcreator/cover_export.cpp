@@ -1,0 +1,95 @@
+#include "htmlcreator/cover_export.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "jpeg/jpeg_codec.h"
+#include "text/debug_log.h"
+#include "text/file.h"
+#include "text/folders.h"
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+constexpr int kRecolourQuality = 100;
+
+// Red, green, blue of "#RRGGBB"; characters that are no hex digit count as 0.
+std::array<int, 3> rgbOf(std::u16string_view colour) {
+  const auto digit = [&](std::size_t i) {
+    return i < colour.size() ? hexDigitValue(colour[i]) : 0;
+  };
+  return {digit(1) * 16 + digit(2), digit(3) * 16 + digit(4), digit(5) * 16 + digit(6)};
+}
+
+bool replaceFile(std::u16string_view destination, std::span<const std::uint8_t> bytes) {
+  if (File::open(destination, File::Mode::Read)) {
+    resetFileAttributes(destination);
+    deleteFile(pathToNative(destination));
+  }
+  return writeWholeFile(destination, bytes);
+}
+
+}  // namespace
+
+void recolourPicture(std::vector<std::uint8_t>& pixels, const Duotone& duotone) {
+  if (pixels.size() % 3 != 0) return;
+  const auto [darkRed, darkGreen, darkBlue] = rgbOf(duotone.dark);
+  const auto [lightRed, lightGreen, lightBlue] = rgbOf(duotone.light);
+  int lowest = 255;
+  int highest = 0;
+  for (std::size_t i = 0; i < pixels.size(); i += 3) {
+    const double sum = static_cast<double>(0.3f) * pixels[i + 2] +
+                       static_cast<double>(0.59f) * pixels[i + 1] +
+                       static_cast<double>(0.11f) * pixels[i];
+    const auto grey = static_cast<std::uint8_t>(std::clamp(sum, 0.0, 255.0));
+    pixels[i] = pixels[i + 1] = pixels[i + 2] = grey;
+    lowest = std::min<int>(lowest, grey);
+    highest = std::max<int>(highest, grey);
+  }
+  // Blue, green, red: the byte order of the pixels.
+  const std::array<int, 3> dark{darkBlue, darkGreen, darkRed};
+  const std::array<int, 3> light{lightBlue, lightGreen, lightRed};
+  // Multiplied before dividing, in integers where it can be: the brightest
+  // pixel then takes exactly the light colour, with any floating-point unit.
+  const int range = highest - lowest;
+  for (std::size_t i = 0; i < pixels.size(); i += 3) {
+    const int grey = pixels[i];
+    for (std::size_t c = 0; c < 3; ++c) {
+      const int value =
+          range == 0
+              ? dark[c]
+              : static_cast<int>(std::trunc(
+                    static_cast<double>((grey - lowest) * (light[c] - dark[c])) / range + dark[c]));
+      pixels[i + c] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+    }
+  }
+}
+
+bool exportCover(std::u16string_view source, std::u16string_view destination,
+                 const Duotone* duotone, std::uint32_t& width, std::uint32_t& height) {
+  width = 0;
+  height = 0;
+  const auto bytes = readJpegFile(source);
+  if (!bytes) return false;
+  const auto parameters = readJpegParameters(*bytes);
+  if (!parameters) return false;
+  width = parameters->width;
+  height = parameters->height;
+  auto picture = decodeJpeg(*bytes);
+  if (!picture) return false;
+  if (duotone != nullptr) {
+    recolourPicture(picture->pixels, *duotone);
+    std::vector<std::uint8_t> encoded;
+    if (const int code = encodeJpeg(*picture, kRecolourQuality, encoded); code != 0) {
+      debugLog("Errorcode %d\n", code);
+      return false;
+    }
+    return replaceFile(destination, encoded);
+  }
+  if (source == destination) return true;
+  return replaceFile(destination, *bytes);
+}
+
+}  // namespace tunora

@@ -1,0 +1,55 @@
+#include "htmlcreator/cover_files.h"
+
+#include "text/debug_log.h"
+#include "text/file.h"
+#include "text/folders.h"
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+std::optional<std::u16string> coverPath(const HostLink& host, std::u16string_view name) {
+  auto folder = host.coverFolder();
+  if (!folder || folder->empty()) return std::nullopt;
+  std::u16string path = *folder + std::u16string(name);
+  if (path.size() > kMaxPathLength) return std::nullopt;
+  return path;
+}
+
+std::u16string folderPart(std::u16string_view path) {
+  const auto separator = path.rfind(static_cast<char16_t>(kPathSeparator));
+  return std::u16string(path.substr(0, separator == path.npos ? 0 : separator + 1));
+}
+
+}  // namespace
+
+std::optional<std::u16string> groupCoverPath(const HostLink& host) {
+  return coverPath(host, u"_tmpdir.jpg");
+}
+
+std::optional<std::u16string> trackCoverPath(const HostLink& host, std::size_t index) {
+  return coverPath(host, u"_tmptrk" + decimalText(index) + u".jpg");
+}
+
+bool prepareTempCover(std::u16string_view path) {
+  const std::string native = pathToNative(path);
+  const std::u16string folder = folderPart(path);
+  if (folderExists(pathToNative(folder))) {
+    if (!fileExists(native)) return true;
+    resetFileAttributes(path);
+    return deleteFile(native);
+  }
+  debugLog("create dir: '%s'\n", pathToNative(folder).c_str());
+  return !folder.empty() && createFolder(folder);
+}
+
+void deleteTempCovers(const HostLink& host) {
+  if (const auto group = groupCoverPath(host)) deleteFile(pathToNative(*group));
+  for (std::size_t index = 0;; ++index) {
+    const auto track = trackCoverPath(host, index);
+    if (!track || !fileExists(pathToNative(*track))) break;
+    deleteFile(pathToNative(*track));
+  }
+}
+
+}  // namespace tunora

@@ -1,0 +1,30 @@
+#pragma once
+// The temporary cover files that pages point at: one per track of a page
+// ("_tmptrk" + index + ".jpg") and one for the group ("_tmpdir.jpg"), in the
+// cover folder that the host names.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "trackinfo/host_link.h"
+
+namespace tunora {
+
+// Paths longer than this cannot be formed; the cover then counts as not found.
+inline constexpr std::size_t kMaxPathLength = 259;
+
+// Nothing when the host names no cover folder or the path would be too long.
+std::optional<std::u16string> groupCoverPath(const HostLink& host);
+std::optional<std::u16string> trackCoverPath(const HostLink& host, std::size_t index);
+
+// Makes room for a new temporary cover: deletes an old file of that name, or
+// creates the folder when it is missing. False when either fails.
+bool prepareTempCover(std::u16string_view path);
+
+// Deletes the group file, then the track files from index 0 up to the first
+// one that does not exist.
+void deleteTempCovers(const HostLink& host);
+
+}  // namespace tunora

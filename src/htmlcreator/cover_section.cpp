@@ -1,0 +1,104 @@
+// The cover of a track or of the group: settled once per page, then reused
+// by every section that shows it.
+
+#include "htmlcreator/cover_export.h"
+#include "htmlcreator/cover_files.h"
+#include "htmlcreator/html_creator.h"
+#include "htmlcreator/html_escape.h"
+#include "htmlcreator/section_markers.h"
+#include "text/file.h"
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  return toLowerAscii(a) == toLowerAscii(b);
+}
+
+void dropCover(TextLines& section) {
+  section.removeBlocks(kCoverBegin, kCoverEnd);
+  section.replaceAll(kCoverHeight, u"");
+  section.replaceAll(kCoverWidth, u"");
+}
+
+void showCover(TextLines& section, const CoverState& state) {
+  section.replaceAll(kCoverToken, escapeHtml(state.name));
+  section.replaceAll(kCoverHeight, state.height);
+  section.replaceAll(kCoverWidth, state.width);
+}
+
+// A value that holds a separator would lead the search out of the music's
+// folder; it cannot be part of a file name, so no such file exists.
+bool fitsInFileName(std::u16string_view value) {
+  return value.find_first_of(u"/\\") == std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::optional<std::u16string> HtmlCreator::coverFileBeside(const CoverRequest& request) const {
+  const auto separator = request.musicPath.rfind(static_cast<char16_t>(kPathSeparator));
+  if (separator == std::u16string_view::npos) return std::nullopt;
+  if (!fitsInFileName(request.artist) || !fitsInFileName(request.album) ||
+      !fitsInFileName(request.year))
+    return std::nullopt;
+  std::u16string name = coverName_;
+  replaceText(name, u"%a", request.artist, true);
+  replaceText(name, u"%A", request.artist, true);
+  replaceText(name, u"%b", request.album, true);
+  replaceText(name, u"%B", request.album, true);
+  replaceText(name, u"%y", request.year, true);
+  replaceText(name, u"%Y", request.year, true);
+  std::u16string candidate = std::u16string(request.musicPath.substr(0, separator + 1)) + name;
+  if (candidate.size() > kMaxPathLength || !fileExists(pathToNative(candidate)))
+    return std::nullopt;
+  return candidate;
+}
+
+bool HtmlCreator::exportTo(std::u16string_view source, std::u16string_view destination,
+                           CoverState& state) {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  if (!exportCover(source, destination, recolour_ ? &duotone_ : nullptr, width, height))
+    return false;
+  state.width = decimalText(width);
+  state.height = decimalText(height);
+  return true;
+}
+
+void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRequest& request) {
+  if (state.settled) {
+    if (equalIgnoringCase(state.name, kCoverNotFound))
+      dropCover(section);
+    else
+      showCover(section, state);
+    return;
+  }
+  bool exported = false;
+  if (request.tempPath && prepareTempCover(*request.tempPath)) {
+    const std::u16string& temp = *request.tempPath;
+    if (request.hasPicture) {
+      // The path stands in the page even if the picture then fails to export.
+      section.replaceAll(kCoverToken, escapeHtml(temp));
+      request.writePicture(temp);
+      state.name = temp;
+      exported = exportTo(temp, temp, state);
+    } else if (const auto candidate = coverFileBeside(request)) {
+      state.name = temp;
+      section.replaceAll(kCoverToken, escapeHtml(temp));
+      exported = exportTo(*candidate, temp, state);
+    }
+  }
+  state.settled = true;
+  if (exported) {
+    section.replaceAll(kCoverHeight, state.height);
+    section.replaceAll(kCoverWidth, state.width);
+    return;
+  }
+  dropCover(section);
+  state.name = std::u16string(kCoverNotFound);
+  state.width.clear();
+  state.height.clear();
+}
+
+}  // namespace tunora

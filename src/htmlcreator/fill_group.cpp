@@ -1,0 +1,57 @@
+// The summaries of all tracks in a group section.
+
+#include <utility>
+
+#include "htmlcreator/cover_files.h"
+#include "htmlcreator/html_creator.h"
+#include "htmlcreator/html_escape.h"
+#include "htmlcreator/section_markers.h"
+
+namespace tunora {
+
+void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks) {
+  const std::u16string artist = tracks.groupArtist();
+  const std::u16string album = tracks.groupAlbum();
+  const std::u16string year = tracks.groupYear();
+  const std::pair<std::u16string_view, std::u16string> values[] = {
+      {u"<$genre$>", tracks.groupGenre()},
+      {u"<$artist$>", artist},
+      {u"<$album$>", album},
+      {u"<$year$>", year},
+      {u"<$bitrate$>", tracks.groupBitrate()},
+      {u"<$samplerate$>", tracks.groupSampleRate()},
+      {u"<$stereomode$>", tracks.groupChannels()},
+      {u"<$presenttags$>", tracks.groupPresentTags()},
+      {u"<$filetype$>", tracks.groupFileTypes()},
+  };
+  for (const auto& [token, value] : values) section.replaceAll(token, escapeHtml(value));
+
+  const TextLines* comment = tracks.firstComment();
+  if (comment == nullptr)
+    section.removeBlocks(kCommentBegin, kCommentEnd);
+  else
+    section.replaceAll(u"<$comment$>", joinEscapedWithBreaks(*comment));
+  // The group has no lyrics of its own: the section stays for the track
+  // sections inside it when any track has lyrics.
+  if (!tracks.anyLyrics()) section.removeBlocks(kLyricsBegin, kLyricsEnd);
+
+  if (section.findLine(kCoverToken) >= 0) {
+    CoverRequest request;
+    request.tempPath = groupCoverPath(host_);
+    request.hasPicture = tracks.anyCover();
+    if (const TrackValues* first = tracks.track(0)) request.musicPath = first->fileName;
+    request.artist = artist;
+    request.album = album;
+    request.year = year;
+    request.writePicture = [&tracks](std::u16string_view path) {
+      return tracks.writeGroupPicture(path);
+    };
+    fillCover(section, tracks.groupCover(), request);
+  }
+
+  eraseSectionMarkers(section);
+  lastArtist_ = artist;
+  lastAlbum_ = album;
+}
+
+}  // namespace tunora

@@ -1,0 +1,78 @@
+#include "htmlcreator/html_creator.h"
+
+#include "htmlcreator/cover_files.h"
+#include "text/embedded_resources.h"
+#include "text/file.h"
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+constexpr char16_t kByteOrderMark = 0xFEFF;
+constexpr std::array<int, 4> kSlotResources{kResourceSingleTrack, kResourceMultipleTracks,
+                                            kResourceDirectory, kResourceMini};
+
+}  // namespace
+
+HtmlCreator::HtmlCreator(ModuleHandle module, const HostLink& host) : module_(module), host_(host) {
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    // The resource is read byte-wise; pairs of bytes are the UTF-16LE units.
+    const auto bytes = findHtmlResource(module_, kSlotResources[i]);
+    if (!bytes) continue;
+    std::u16string text;
+    text.reserve(bytes->size() / 2);
+    for (std::size_t at = 0; at + 1 < bytes->size(); at += 2)
+      text.push_back(static_cast<char16_t>((*bytes)[at] | (*bytes)[at + 1] << 8));
+    if (!text.empty() && text.front() == kByteOrderMark) {
+      slots_[i].lines.setUnicode(true);
+      text.erase(0, 1);
+    }
+    slots_[i].defaultText = std::move(text);
+  }
+}
+
+HtmlCreator::~HtmlCreator() {
+  if (deleteCoversAtExit_) deleteTempCovers(host_);
+}
+
+void HtmlCreator::chooseTemplate(TemplateSlot which, std::u16string_view path) {
+  Slot& chosen = slot(which);
+  chosen.path = std::u16string(path);
+  if (fileExists(pathToNative(path))) {
+    chosen.lines.loadFile(path, true);
+    return;
+  }
+  chosen.path = std::u16string(kSelectTemplate);
+  if (chosen.defaultText.empty()) return;
+  chosen.lines.clear();
+  for (const char16_t unit : chosen.defaultText) chosen.lines.appendUnit(unit);
+}
+
+const std::u16string& HtmlCreator::templatePath(TemplateSlot which) const {
+  return slot(which).path;
+}
+
+const TextLines& HtmlCreator::templateLines(TemplateSlot which) const {
+  return slot(which).lines;
+}
+
+const std::u16string& HtmlCreator::defaultTemplate(TemplateSlot which) const {
+  return slot(which).defaultText;
+}
+
+TextLines HtmlCreator::fixedPage(int resource) const {
+  TextLines page;
+  page.loadResource(module_, resource);
+  replaceColourTokens(page);
+  return page;
+}
+
+void HtmlCreator::replaceColourTokens(TextLines& page) const {
+  // "<$clnormalbg$>" first: "<$clnormal$>" is no part of it, but the order is kept.
+  page.replaceAll(u"<$clnormalbg$>", colours_.normalBackground);
+  page.replaceAll(u"<$clnormal$>", colours_.normal);
+  page.replaceAll(u"<$clcurrent$>", colours_.current);
+  page.replaceAll(u"<$clselectedbg$>", colours_.selectedBackground);
+}
+
+}  // namespace tunora

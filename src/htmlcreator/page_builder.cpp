@@ -1,0 +1,35 @@
+#include "htmlcreator/page_builder.h"
+
+#include "trackinfo/track_class.h"
+
+namespace tunora {
+
+BuiltPage buildPage(HtmlCreator& creator, const std::vector<std::u16string>& files,
+                    TemplateSlot slot, const DescribeUnsupported& describeUnsupported) {
+  BuiltPage built;
+  if (files.empty()) return built;
+  MultipleTags tracks;
+  for (const auto& file : files) {
+    if (file.empty()) continue;
+    const ResolvedEntry entry = resolveEntryName(file);
+    if (const auto type = chooseTrackClass(entry.name, entry.isStream, creator.switches())) {
+      auto track = createTrackInfo(*type);
+      track->readFile(entry.name);
+      tracks.add(std::move(track));
+    } else if (files.size() == 1) {
+      tracks.add(describeUnsupported ? describeUnsupported(entry.name)
+                                     : std::make_unique<TrackInfo>());
+    }
+  }
+  built.trackCount = tracks.count();
+  if (tracks.count() == 0) {
+    built.page = creator.fixedPage(kResourceNoSupportedFiles);
+  } else {
+    built.page.assign(creator.templateLines(slot));
+    creator.processTemplate(built.page, tracks);
+  }
+  built.page.setUnicode(true);
+  return built;
+}
+
+}  // namespace tunora

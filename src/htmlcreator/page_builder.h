@@ -1,0 +1,34 @@
+#pragma once
+// From a list of files to a page: each file read by the class that its
+// extension and the per-type switches choose, collected in a MultipleTags,
+// and the chosen template processed with them.
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "htmlcreator/html_creator.h"
+#include "text/text_lines.h"
+#include "trackinfo/track_info.h"
+
+namespace tunora {
+
+struct BuiltPage {
+  TextLines page;
+  std::size_t trackCount = 0;
+};
+
+// Describes the one entry of a single-entry list that no class reads (the
+// player's own information in the plug-in); an empty function gives an unread
+// TrackInfo, whose every value is "Unknown".
+using DescribeUnsupported = std::function<std::unique_ptr<TrackInfo>(const std::u16string&)>;
+
+// Several unsupported entries are left out; when no track remains the page is
+// the built-in "[No supported files found]" page. The page's Unicode flag is
+// set, ready to be saved.
+BuiltPage buildPage(HtmlCreator& creator, const std::vector<std::u16string>& files,
+                    TemplateSlot slot, const DescribeUnsupported& describeUnsupported = {});
+
+}  // namespace tunora

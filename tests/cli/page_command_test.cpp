@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "htmlcreator/page_support.h"
+#include "support/cli_runner.h"
+#include "support/temp_dir.h"
+#include "text/file.h"
+
+namespace tunora {
+namespace {
+
+using testing::CliResult;
+using testing::runCli;
+using testing::textOf;
+using testing::toU16;
+
+// The saved page as UTF-8 text; it must be UTF-16LE with a byte-order mark.
+std::string pageText(const std::filesystem::path& path) {
+  const auto bytes = readWholeFile(toU16(path));
+  if (!bytes || bytes->size() < 2 || (*bytes)[0] != 0xFF || (*bytes)[1] != 0xFE) return "?";
+  TextLines page;
+  page.loadFile(toU16(path), true);
+  return textOf(page);
+}
+
+class PageCommand : public ::testing::Test {
+ protected:
+  PageCommand() {
+    std::filesystem::create_directories(dir.path() / "music" / "sub");
+    for (const char* name : {"b.mp3", "a.mp3", "c.flac", "notes.txt", "sub/d.mp3"})
+      writeWholeFile(testing::nativePath(dir.path(), std::string("music/") + name),
+                     std::vector<std::uint8_t>(16, 0));
+  }
+  std::u16string page() const { return testing::nativePath(dir.path(), "out/page.html"); }
+  CliResult run(Arguments args) {
+    std::filesystem::create_directories(dir.path() / "out");
+    args.insert(args.begin(), {u"page", u"-o", page()});
+    return runCli(args);
+  }
+
+  testing::TempDir dir;
+};
+
+TEST_F(PageCommand, ArgumentErrorsShowTheUsage) {
+  for (const Arguments& args : std::vector<Arguments>{{u"page"},
+                                                      {u"page", u"--bogus", u"a.mp3"},
+                                                      {u"page", u"--skip", u"wav", u"a.mp3"},
+                                                      {u"page", u"a.mp3", u"-o"},
+                                                      {u"page", u"--directory", u"d", u"a.mp3"},
+                                                      {u"page", u"--mini", u"a.mp3", u"b.mp3"}}) {
+    const CliResult result = runCli(args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("Usage"), std::string::npos);
+  }
+  const CliResult missing =
+      run({u"--template", dir.file("none.html"), testing::nativePath(dir.path(), "music/a.mp3")});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
+}
+
+TEST_F(PageCommand, ASingleFileUsesTheSingleTrackTemplate) {
+  const CliResult result = run({testing::nativePath(dir.path(), "music/a.mp3")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("page.html"), std::string::npos);
+  const std::string text = pageText(dir.path() / "out" / "page.html");
+  EXPECT_NE(text.find("D E T A I L S"), std::string::npos);
+  EXPECT_NE(text.find("a.mp3"), std::string::npos);
+  EXPECT_EQ(text.find("<$"), std::string::npos);
+}
+
+TEST_F(PageCommand, ADirectoryPageListsItsFilesWithTheCoverBesideThem) {
+  writeWholeFile(testing::nativePath(dir.path(), "music/folder.jpg"),
+                 testing::greyRampJpeg(30, 20));
+  const CliResult result = run({u"--directory", dir.file("music")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string text = pageText(dir.path() / "out" / "page.html");
+  EXPECT_NE(text.find("T R A C K S"), std::string::npos);
+  const auto a = text.find(">a.mp3<");
+  const auto b = text.find(">b.mp3<");
+  const auto c = text.find(">c.flac<");
+  EXPECT_TRUE(a < b && b < c) << text;
+  EXPECT_EQ(text.find("d.mp3"), std::string::npos);
+  EXPECT_EQ(text.find("notes.txt"), std::string::npos);
+  const auto cover = dir.path() / "out" / "page_covers" / "_tmpdir.jpg";
+  EXPECT_TRUE(std::filesystem::exists(cover));
+  EXPECT_NE(text.find(convertUTF16ToUTF8(toU16(cover))), std::string::npos);
+  EXPECT_NE(text.find("width=\"30\""), std::string::npos);
+}
+
+TEST_F(PageCommand, TheCoverNamePatternAndTheMiniTemplate) {
+  writeWholeFile(testing::nativePath(dir.path(), "music/Unknown cover.jpg"),
+                 testing::greyRampJpeg(8, 8));
+  const CliResult result = run(
+      {u"--mini", u"--covername", u"%a cover.jpg", testing::nativePath(dir.path(), "music/a.mp3")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string text = pageText(dir.path() / "out" / "page.html");
+  EXPECT_NE(text.find("_tmptrk0.jpg"), std::string::npos);
+  EXPECT_NE(text.find("width=\"61\""), std::string::npos);
+}
+
+TEST_F(PageCommand, WithoutSupportedFilesThePageSaysSo) {
+  const CliResult skipped = run({u"--skip", u"mp3", testing::nativePath(dir.path(), "music/a.mp3"),
+                                 testing::nativePath(dir.path(), "music/b.mp3")});
+  EXPECT_EQ(skipped.status, 1);
+  EXPECT_NE(pageText(dir.path() / "out" / "page.html").find("[No supported files found]"),
+            std::string::npos);
+  std::filesystem::create_directories(dir.path() / "empty");
+  const CliResult empty = run({u"--directory", dir.file("empty")});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(pageText(dir.path() / "out" / "page.html").find("[No supported files found]"),
+            std::string::npos);
+}
+
+TEST_F(PageCommand, AnEightBitTemplateGivesAnEmptyPageAndSaysWhy) {
+  const std::string text = "<html><$songname$></html>";
+  writeWholeFile(dir.file("ansi.html"), std::vector<std::uint8_t>(text.begin(), text.end()));
+  const CliResult result =
+      run({u"--template", dir.file("ansi.html"), testing::nativePath(dir.path(), "music/a.mp3")});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("not UTF-16LE"), std::string::npos);
+  EXPECT_EQ(std::filesystem::file_size(dir.path() / "out" / "page.html"), 0u);
+}
+
+}  // namespace
+}  // namespace tunora

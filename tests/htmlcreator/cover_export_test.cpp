@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "htmlcreator/cover_export.h"
+#include "htmlcreator/cover_files.h"
+#include "htmlcreator/html_creator.h"
+#include "htmlcreator/page_support.h"
+#include "support/temp_dir.h"
+#include "text/file.h"
+
+namespace tunora {
+namespace {
+
+using testing::greyRampJpeg;
+using testing::linesOf;
+using testing::makeJpeg;
+using testing::makeTrack;
+using testing::textOf;
+using testing::toU16;
+
+std::vector<std::uint8_t> colourJpeg(std::uint32_t width, std::uint32_t height) {
+  return makeJpeg(width, height, [](std::uint32_t x, std::uint32_t y) {
+    return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(x), 90,
+                                       static_cast<std::uint8_t>(y)};
+  });
+}
+
+std::vector<std::uint8_t> fixture(const std::string& name) {
+  return readWholeFile(testing::fixturePath("jpeg/" + name)).value_or(std::vector<std::uint8_t>{});
+}
+
+class CoverExport : public testing::PageTest {
+ protected:
+  CoverExport() {
+    host.folder = toU16(dir.path() / "covers") + static_cast<char16_t>(kPathSeparator);
+    std::filesystem::create_directories(dir.path() / "music");
+  }
+  std::u16string music(const std::string& name) const {
+    return testing::nativePath(dir.path(), "music/" + name);
+  }
+  std::u16string cover(const std::string& name) const {
+    return testing::nativePath(dir.path(), "covers/" + name);
+  }
+  std::string coverText(const std::string& name) const { return convertUTF16ToUTF8(cover(name)); }
+
+  testing::TempDir dir;
+};
+
+constexpr std::string_view kCoverSection =
+    "<$coverbegin$>\n<img src=\"<$cover$>\" width=\"<$coverwidth$>\" "
+    "height=\"<$coverheight$>\">\n<$coverend$>";
+
+TEST_F(CoverExport, ACoverFileBesideTheTrackIsShownThroughItsCopy) {
+  const auto jpeg = colourJpeg(300, 300);
+  ASSERT_TRUE(writeWholeFile(music("folder.jpg"), jpeg));
+  tracks.add(makeTrack({.file = music("a.mp3")}));
+  EXPECT_EQ(fill(kCoverSection),
+            "\n<img src=\"" + coverText("_tmptrk0.jpg") + "\" width=\"300\" height=\"300\">\n");
+  EXPECT_EQ(readWholeFile(cover("_tmptrk0.jpg")), jpeg);
+}
+
+TEST_F(CoverExport, ARecolouredCoverIsAStretchedGreyAndTheOriginalStays) {
+  const auto jpeg = greyRampJpeg(64, 8);
+  ASSERT_TRUE(writeWholeFile(music("folder.jpg"), jpeg));
+  tracks.add(makeTrack({.file = music("a.mp3")}));
+  TextLines page =
+      linesOf("<$coverdark='#000000'$><$coverlight='#FFFFFF'$>\n" + std::string(kCoverSection));
+  creator.processTemplate(page, tracks);
+  EXPECT_EQ(readWholeFile(music("folder.jpg")), jpeg);
+  const auto recoloured = decodeJpeg(*readWholeFile(cover("_tmptrk0.jpg")));
+  ASSERT_TRUE(recoloured);
+  const auto [lowest, highest] =
+      std::minmax_element(recoloured->pixels.begin(), recoloured->pixels.end());
+  EXPECT_LE(*lowest, 3);
+  EXPECT_GE(*highest, 252);
+}
+
+TEST_F(CoverExport, EmbeddedPicturesAreWrittenOnceAndReused) {
+  tracks.add(makeTrack({.file = music("a.mp3"), .cover = colourJpeg(20, 10)}));
+  const std::string expected =
+      "\n<img src=\"" + coverText("_tmptrk0.jpg") + "\" width=\"20\" height=\"10\">\n";
+  EXPECT_EQ(fill(kCoverSection), expected);
+  ASSERT_TRUE(tracks.trackCover(0)->settled);
+  // A second section of the same track reuses the settled cover.
+  std::filesystem::remove(dir.path() / "covers" / "_tmptrk0.jpg");
+  EXPECT_EQ(fill(kCoverSection), expected);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "covers" / "_tmptrk0.jpg"));
+}
+
+TEST_F(CoverExport, PicturesThatCannotBeShownRemoveTheCoverSection) {
+  const std::vector<std::vector<std::uint8_t>> bad{
+      std::vector<std::uint8_t>(80, 0xFF), fixture("png_named.jpg"), fixture("cmyk.jpg"),
+      fixture("truncated.jpg"), fixture("huge_header.jpg")};
+  for (const auto& picture : bad) tracks.add(makeTrack({.file = music("a.mp3"), .cover = picture}));
+  for (std::size_t i = 0; i < bad.size(); ++i) {
+    // A cover token outside the section keeps the path it was given.
+    EXPECT_EQ(fill("<$cover$>\n" + std::string(kCoverSection) + "\n<$coverwidth$>.", i),
+              coverText("_tmptrk" + std::to_string(i) + ".jpg") + "\n\n\n\n.")
+        << i;
+    EXPECT_EQ(tracks.trackCover(i)->name, kCoverNotFound);
+    // The settled failure removes the section again, and the stray token stays.
+    EXPECT_EQ(fill("<$cover$>\n" + std::string(kCoverSection), i), "<$cover$>\n\n\n");
+  }
+}
+
+TEST_F(CoverExport, WithoutPictureOrCoverFileTheTokensStay) {
+  tracks.add(makeTrack({.file = music("a.mp3")}));
+  tracks.add(makeTrack({.file = music("b.mp3")}));
+  EXPECT_EQ(fill("<$cover$> <$coverwidth$>x<$coverheight$>", 0), "<$cover$> x");
+  EXPECT_EQ(tracks.trackCover(0)->name, kCoverNotFound);
+  // An empty cover file is found but is no picture: the path stands, no size.
+  ASSERT_TRUE(writeWholeFile(music("folder.jpg"), {}));
+  EXPECT_EQ(fill("<$cover$> <$coverwidth$>x<$coverheight$>", 1), coverText("_tmptrk1.jpg") + " x");
+  EXPECT_EQ(tracks.trackCover(1)->name, kCoverNotFound);
+}
+
+TEST_F(CoverExport, TheNamePatternIsExpandedWithTheTrackValues) {
+  creator.setCoverName(u"%a-%B (%y).jpg");
+  ASSERT_TRUE(writeWholeFile(music("X-Y (2001).jpg"), colourJpeg(8, 8)));
+  tracks.add(makeTrack({.file = music("a.mp3"), .artist = u"X", .album = u"Y", .year = u"2001"}));
+  // A value with a separator cannot name a file beside the track.
+  std::filesystem::create_directories(dir.path() / "music" / "..");
+  tracks.add(
+      makeTrack({.file = music("b.mp3"), .artist = u"../music/X", .album = u"Y", .year = u"2001"}));
+  EXPECT_EQ(fill("<$cover$>", 0), coverText("_tmptrk0.jpg"));
+  EXPECT_EQ(fill("<$cover$>", 1), "<$cover$>");
+}
+
+TEST_F(CoverExport, WithoutCoverFolderNoCoverIsShown) {
+  host.folder.reset();
+  tracks.add(makeTrack({.file = music("a.mp3"), .cover = colourJpeg(8, 8)}));
+  EXPECT_EQ(fill(std::string(kCoverSection) + "\n<$cover$>"), "\n\n\n<$cover$>");
+}
+
+TEST_F(CoverExport, TheGroupCoverComesFromTheFirstTrackFolder) {
+  creator.setCoverName(u"%a.jpg");
+  ASSERT_TRUE(writeWholeFile(music("Various Artists.jpg"), colourJpeg(30, 20)));
+  tracks.add(makeTrack({.file = music("a.mp3"), .artist = u"A"}));
+  tracks.add(makeTrack({.file = music("b.mp3"), .artist = u"B"}));
+  TextLines page = linesOf(std::string(kCoverSection) + "\n<$trackbegin$>\n<$trackend$>\n" +
+                           std::string(kCoverSection));
+  creator.processTemplate(page, tracks);
+  const std::string shown =
+      "<img src=\"" + coverText("_tmpdir.jpg") + "\" width=\"30\" height=\"20\">";
+  EXPECT_EQ(textOf(page), "\n" + shown + "\n\n\n" + shown + "\n");
+}
+
+TEST_F(CoverExport, TheGroupTakesTheFirstEmbeddedPicture) {
+  const auto second = colourJpeg(12, 6);
+  tracks.add(makeTrack({.file = music("a.mp3")}));
+  tracks.add(makeTrack({.file = music("b.mp3"), .cover = second}));
+  TextLines page = linesOf("<$cover$> <$coverwidth$>");
+  MultipleTags& group = tracks;
+  creator.fillGroup(page, group);
+  EXPECT_EQ(textOf(page), coverText("_tmpdir.jpg") + " 12");
+  EXPECT_EQ(readWholeFile(cover("_tmpdir.jpg")), second);
+}
+
+TEST_F(CoverExport, GreyCoversAreCopiedWithTheirSize) {
+  const auto grey = fixture("grey.jpg");
+  ASSERT_TRUE(writeWholeFile(music("folder.jpg"), grey));
+  tracks.add(makeTrack({.file = music("a.mp3")}));
+  EXPECT_EQ(fill("<$cover$> <$coverwidth$>x<$coverheight$>"), coverText("_tmptrk0.jpg") + " 40x30");
+  EXPECT_EQ(readWholeFile(cover("_tmptrk0.jpg")), grey);
+}
+
+TEST(CoverExportFunction, ReportsSizeAndFailsWithoutWriting) {
+  testing::TempDir dir;
+  ASSERT_TRUE(writeWholeFile(dir.file("cmyk.jpg"), fixture("cmyk.jpg")));
+  std::uint32_t width = 7;
+  std::uint32_t height = 7;
+  EXPECT_FALSE(exportCover(dir.file("cmyk.jpg"), dir.file("out.jpg"), nullptr, width, height));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.jpg"));
+  EXPECT_FALSE(exportCover(dir.file("missing.jpg"), dir.file("out.jpg"), nullptr, width, height));
+  EXPECT_EQ(width, 0u);
+  EXPECT_EQ(height, 0u);
+}
+
+TEST(RecolourPicture, MapsDarkestAndBrightestOntoTheTwoColours) {
+  // Blue-green-red: a black, a mid-grey and a white pixel.
+  std::vector<std::uint8_t> pixels{0, 0, 0, 128, 128, 128, 255, 255, 255};
+  recolourPicture(pixels, {u"#102030", u"#F0E0D0"});
+  // The grey factors as single-precision constants sum to a little under 1:
+  // white becomes grey 254 and the middle 127, halfway up.
+  EXPECT_EQ(pixels,
+            (std::vector<std::uint8_t>{0x30, 0x20, 0x10, 0x80, 0x80, 0x80, 0xD0, 0xE0, 0xF0}));
+  // Equal channels of both colours keep that channel flat; so does one grey.
+  std::vector<std::uint8_t> flat{10, 20, 30, 10, 20, 30};
+  recolourPicture(flat, {u"#ABCDEF", u"#000000"});
+  EXPECT_EQ(flat, (std::vector<std::uint8_t>{0xEF, 0xCD, 0xAB, 0xEF, 0xCD, 0xAB}));
+  // Not a whole number of pixels: untouched. Non-hex digits count as 0 (but
+  // the "BB" of the literal "#RRGGBB" is a blue of 0xBB).
+  std::vector<std::uint8_t> odd{1, 2, 3, 4};
+  recolourPicture(odd, {u"#000000", u"#FFFFFF"});
+  EXPECT_EQ(odd, (std::vector<std::uint8_t>{1, 2, 3, 4}));
+  std::vector<std::uint8_t> literal{0, 0, 0, 255, 255, 255};
+  recolourPicture(literal, {u"#RRGGBB", u"#zz00zz"});
+  EXPECT_EQ(literal, (std::vector<std::uint8_t>{0xBB, 0, 0, 0, 0, 0}));
+}
+
+TEST(TempCovers, PathsAndDeletionStopAtTheFirstGap) {
+  testing::TempDir dir;
+  testing::FolderHostLink host;
+  host.folder = toU16(dir.path()) + static_cast<char16_t>(kPathSeparator);
+  EXPECT_EQ(trackCoverPath(host, 12), *host.folder + u"_tmptrk12.jpg");
+  for (const char* name : {"_tmpdir.jpg", "_tmptrk0.jpg", "_tmptrk2.jpg"})
+    ASSERT_TRUE(writeWholeFile(dir.file(name), std::vector<std::uint8_t>{1}));
+  deleteTempCovers(host);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "_tmpdir.jpg"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "_tmptrk0.jpg"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "_tmptrk2.jpg"));
+
+  // Too long a folder, or none: no path.
+  host.folder = std::u16string(kMaxPathLength, u'x') + u"/";
+  EXPECT_FALSE(groupCoverPath(host));
+  host.folder.reset();
+  EXPECT_FALSE(trackCoverPath(host, 0));
+}
+
+TEST(TempCovers, PreparingMakesTheFolderOrRemovesAnOldFile) {
+  testing::TempDir dir;
+  const std::u16string inNewFolder = testing::nativePath(dir.path(), "new/_tmptrk0.jpg");
+  EXPECT_TRUE(prepareTempCover(inNewFolder));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "new"));
+  ASSERT_TRUE(writeWholeFile(inNewFolder, std::vector<std::uint8_t>{1}));
+  std::filesystem::permissions(dir.path() / "new" / "_tmptrk0.jpg",
+                               std::filesystem::perms::owner_read);
+  EXPECT_TRUE(prepareTempCover(inNewFolder));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "new" / "_tmptrk0.jpg"));
+  // A folder that cannot be made: the parent is missing too.
+  EXPECT_FALSE(prepareTempCover(testing::nativePath(dir.path(), "a/b/_tmpdir.jpg")));
+}
+
+}  // namespace
+}  // namespace tunora

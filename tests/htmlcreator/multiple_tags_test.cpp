@@ -1,0 +1,178 @@
+#include "htmlcreator/multiple_tags.h"
+
+#include <gtest/gtest.h>
+
+#include "htmlcreator/page_support.h"
+#include "support/temp_dir.h"
+#include "text/file.h"
+
+namespace tunora {
+namespace {
+
+using testing::makeTrack;
+
+TEST(MultipleTags, CopiesEveryValueOfATrack) {
+  MultipleTags tags;
+  tags.add(makeTrack({.file = u"/music/Band/02 - Song.flac",
+                      .title = u"Song",
+                      .artist = u"Band",
+                      .album = u"Album",
+                      .year = u"1999",
+                      .genre = u"Rock",
+                      .trackNumber = u"02/10",
+                      .presentTags = u"FLAC-Comments",
+                      .comment = u"c1\nc2",
+                      .lyrics = u"l1",
+                      .cover = std::vector<std::uint8_t>(120, 7),
+                      .bitsPerSecond = 192 * 1024,
+                      .hertz = 44100,
+                      .channels = 2}));
+  ASSERT_EQ(tags.count(), 1u);
+  const TrackValues* v = tags.track(0);
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->title, u"Song");
+  EXPECT_EQ(v->trackNumber, u"02/10");
+  EXPECT_EQ(v->bitrate, u"192");
+  EXPECT_EQ(v->sampleRate, u"44100");
+  EXPECT_EQ(v->channels, u"2");
+  EXPECT_EQ(v->shortFileName, u"02 - Song.flac");
+  EXPECT_EQ(v->extension, u"FLAC");
+  EXPECT_TRUE(v->hasTag && v->hasCover && v->hasLyrics && v->hasComment);
+  ASSERT_NE(v->comment, nullptr);
+  EXPECT_EQ(v->comment->lineCount(), 2u);
+  ASSERT_NE(v->picture, nullptr);
+  EXPECT_EQ(v->picture->size(), 120u);
+  EXPECT_FALSE(v->cover.settled);
+  EXPECT_EQ(tags.track(1), nullptr);
+  EXPECT_EQ(tags.trackCover(1), nullptr);
+}
+
+TEST(MultipleTags, SingleTrackSummariesAreItsOwnValues) {
+  MultipleTags tags;
+  tags.add(makeTrack({.artist = u"A",
+                      .album = u"B",
+                      .year = u"2001",
+                      .genre = u"Jazz",
+                      .bitsPerSecond = 128 * 1024,
+                      .hertz = 48000,
+                      .channels = 1}));
+  EXPECT_EQ(tags.groupArtist(), u"A");
+  EXPECT_EQ(tags.groupAlbum(), u"B");
+  EXPECT_EQ(tags.groupYear(), u"2001");
+  EXPECT_EQ(tags.groupGenre(), u"Jazz");
+  EXPECT_EQ(tags.groupBitrate(), u"128");
+  EXPECT_EQ(tags.groupSampleRate(), u"48000");
+  EXPECT_EQ(tags.groupChannels(), u"1");
+}
+
+TEST(MultipleTags, EmptyGroupIsUnknownEverywhere) {
+  MultipleTags tags;
+  for (const auto& value :
+       {tags.groupArtist(), tags.groupAlbum(), tags.groupYear(), tags.groupGenre(),
+        tags.groupBitrate(), tags.groupPresentTags(), tags.groupFileTypes()})
+    EXPECT_EQ(value, u"Unknown");
+  EXPECT_FALSE(tags.anyCover());
+  EXPECT_EQ(tags.firstComment(), nullptr);
+}
+
+TEST(MultipleTags, CommonArtistAndAlbumIgnoreLetterCase) {
+  MultipleTags tags;
+  tags.add(makeTrack({.artist = u"The Band", .album = u"One"}));
+  tags.add(makeTrack({.artist = u"THE BAND", .album = u"Two"}));
+  EXPECT_EQ(tags.groupArtist(), u"The Band");
+  EXPECT_EQ(tags.groupAlbum(), u"Various Albums");
+  tags.add(makeTrack({.artist = u"Other"}));
+  EXPECT_EQ(tags.groupArtist(), u"Various Artists");
+}
+
+TEST(MultipleTags, RangesMarkMissingValues) {
+  const auto rangeOf = [](std::initializer_list<std::u16string_view> years) {
+    MultipleTags tags;
+    for (const auto year : years) tags.add(makeTrack({.year = std::u16string(year)}));
+    return tags.groupYear();
+  };
+  EXPECT_EQ(rangeOf({u"1999", u"2001", u"Unknown"}), u"1999-2001 (+Unknown)");
+  EXPECT_EQ(rangeOf({u"2001", u"1999"}), u"1999-2001");
+  EXPECT_EQ(rangeOf({u"128", u"128", u"128"}), u"128");
+  EXPECT_EQ(rangeOf({u"Unknown", u"Unknown"}), u"Unknown");
+  EXPECT_EQ(rangeOf({u"0", u"2000"}), u"2000 (+Unknown)");
+  // Leading digits count; the rest of the text does not.
+  EXPECT_EQ(rangeOf({u"2004-05-01", u"1990s"}), u"1990-2004");
+  // Values of a million or more never lower the lowest value.
+  EXPECT_EQ(rangeOf({u"1000000", u"2000000"}), u"2000000");
+  EXPECT_EQ(rangeOf({u"99999999999999999999999", u"5"}), u"5-4294967295");
+}
+
+TEST(MultipleTags, BitrateSampleRateAndChannelRanges) {
+  MultipleTags tags;
+  tags.add(makeTrack({.bitsPerSecond = 128 * 1024, .hertz = 44100, .channels = 2}));
+  tags.add(makeTrack({.bitsPerSecond = 192 * 1024, .hertz = 22050, .channels = 1}));
+  tags.add(makeTrack({.bitsPerSecond = 160 * 1024, .hertz = 0, .channels = 2}));
+  EXPECT_EQ(tags.groupBitrate(), u"128-192");
+  EXPECT_EQ(tags.groupSampleRate(), u"22050-44100 (+Unknown)");
+  EXPECT_EQ(tags.groupChannels(), u"1-2");
+}
+
+TEST(MultipleTags, DistinctListsKeepFirstFormAndOrder) {
+  MultipleTags tags;
+  tags.add(makeTrack({.file = u"/m/a.mp3", .genre = u"Rock"}));
+  tags.add(makeTrack({.file = u"/m/b.OGG", .genre = u"Jazz"}));
+  tags.add(makeTrack({.file = u"/m/c.Mp3", .genre = u"ROCK"}));
+  tags.add(makeTrack({.file = u"/m/noextension", .genre = u"Pop"}));
+  EXPECT_EQ(tags.groupGenre(), u"Rock, Jazz, Pop");
+  EXPECT_EQ(tags.groupFileTypes(), u"MP3, OGG, Unknown");
+}
+
+TEST(MultipleTags, PresentTagsMarkKindsThatEveryTrackHas) {
+  const auto presentOf = [](std::initializer_list<std::u16string_view> texts) {
+    MultipleTags tags;
+    for (const auto text : texts) tags.add(makeTrack({.presentTags = std::u16string(text)}));
+    return tags.groupPresentTags();
+  };
+  EXPECT_EQ(presentOf({u"ID3v1,ID3v2", u"ID3v2"}), u"ID3v1, ID3v2(all)");
+  EXPECT_EQ(presentOf({u"None", u"APEv2"}), u"None, APEv2");
+  EXPECT_EQ(presentOf({u"APEv2", u"None"}), u"APEv2");
+  EXPECT_EQ(presentOf({u"OGG-Comments", u"ogg-comments"}), u"OGG-Comments(all)");
+  // Unknown kinds are listed but never marked; pieces are not trimmed.
+  EXPECT_EQ(presentOf({u"Custom", u"Custom"}), u"Custom");
+  EXPECT_EQ(presentOf({u"ID3v1, ID3v2", u"ID3v2"}), u"ID3v1,  ID3v2, ID3v2");
+}
+
+TEST(MultipleTags, GroupQueriesFindTheFirstTrackWithAValue) {
+  MultipleTags tags;
+  tags.add(makeTrack({.title = u"plain"}));
+  tags.add(makeTrack({.comment = u"second"}));
+  tags.add(makeTrack({.comment = u"third", .lyrics = u"la"}));
+  EXPECT_FALSE(tags.anyCover());
+  EXPECT_TRUE(tags.anyLyrics());
+  EXPECT_TRUE(tags.anyComment());
+  ASSERT_NE(tags.firstComment(), nullptr);
+  EXPECT_EQ(*tags.firstComment()->line(0), u"second");
+}
+
+TEST(MultipleTags, PicturesAreWrittenUnchangedButNotWhenTooSmall) {
+  testing::TempDir dir;
+  std::vector<std::uint8_t> picture(100);
+  for (std::size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<std::uint8_t>(i);
+  MultipleTags tags;
+  tags.add(makeTrack({.cover = std::vector<std::uint8_t>(99, 1)}));
+  tags.add(makeTrack({.cover = picture}));
+  tags.add(makeTrack({}));
+
+  EXPECT_EQ(tags.writeTrackPicture(0, dir.file("small.jpg")), -1);
+  EXPECT_FALSE(File::open(dir.file("small.jpg"), File::Mode::Read));
+  EXPECT_EQ(tags.writeTrackPicture(1, dir.file("track.jpg")), 1);
+  EXPECT_EQ(readWholeFile(dir.file("track.jpg")), picture);
+  EXPECT_EQ(tags.writeTrackPicture(2, dir.file("none.jpg")), -1);
+  EXPECT_EQ(tags.writeTrackPicture(9, dir.file("none.jpg")), -1);
+  // The group takes the first track with a picture, even a too small one.
+  EXPECT_EQ(tags.writeGroupPicture(dir.file("group.jpg")), -1);
+
+  tags.trackCover(0)->settled = true;
+  EXPECT_EQ(tags.writeTrackPicture(0, dir.file("small.jpg")), 1);
+  EXPECT_FALSE(File::open(dir.file("small.jpg"), File::Mode::Read));
+  EXPECT_EQ(tags.writeTrackPicture(1, testing::nativePath(dir.path(), "missing/folder/x.jpg")), -1);
+}
+
+}  // namespace
+}  // namespace tunora

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "htmlcreator/html_creator.h"
+#include "htmlcreator/page_builder.h"
+#include "htmlcreator/page_support.h"
+#include "support/temp_dir.h"
+#include "text/file.h"
+
+namespace tunora {
+namespace {
+
+using testing::makeTrack;
+using testing::textOf;
+using testing::toU16;
+
+constexpr TemplateSlot kSlots[] = {TemplateSlot::SingleTrack, TemplateSlot::MultipleTracks,
+                                   TemplateSlot::Directory, TemplateSlot::Mini};
+
+class TemplateSources : public ::testing::Test {
+ protected:
+  TemplateSources() {
+    host.folder = toU16(dir.path() / "covers") + static_cast<char16_t>(kPathSeparator);
+  }
+  testing::TempDir dir;
+  testing::FolderHostLink host;
+  HtmlCreator creator{nullptr, host};
+};
+
+TEST_F(TemplateSources, EmbeddedDefaultsAreUnicodeTemplatesWithTheirCommentBlock) {
+  for (const auto slot : kSlots) {
+    const std::u16string& text = creator.defaultTemplate(slot);
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.front(), char16_t{0xFEFF});
+    EXPECT_TRUE(text.starts_with(u"<!--$"));
+    EXPECT_TRUE(creator.templateLines(slot).isUnicode());
+    // The comment block ends where the page begins.
+    EXPECT_LT(text.find(u"$-->"), text.find(u"<html>"));
+  }
+}
+
+TEST_F(TemplateSources, AMissingFileSelectsTheEmbeddedDefault) {
+  creator.chooseTemplate(TemplateSlot::Directory, dir.file("missing.html"));
+  EXPECT_EQ(creator.templatePath(TemplateSlot::Directory), kSelectTemplate);
+  const TextLines& lines = creator.templateLines(TemplateSlot::Directory);
+  ASSERT_GT(lines.lineCount(), 10u);
+  // The default's CR LF line ends leave a CR at the end of each line.
+  EXPECT_TRUE(lines.line(0)->ends_with(u"\r"));
+}
+
+TEST_F(TemplateSources, AChosenFileMustBeUnicode) {
+  const std::u16string unicode = dir.file("mine.html");
+  TextLines mine = testing::linesOf("<b><$songname$></b>");
+  mine.setUnicode(true);
+  ASSERT_EQ(mine.save(unicode), 1);
+  creator.chooseTemplate(TemplateSlot::SingleTrack, unicode);
+  EXPECT_EQ(creator.templatePath(TemplateSlot::SingleTrack), unicode);
+  EXPECT_EQ(textOf(creator.templateLines(TemplateSlot::SingleTrack)), "<b><$songname$></b>");
+
+  const std::u16string eightBit = dir.file("ansi.html");
+  const std::string text = "<b><$songname$></b>";
+  ASSERT_TRUE(writeWholeFile(eightBit, std::vector<std::uint8_t>(text.begin(), text.end())));
+  creator.chooseTemplate(TemplateSlot::SingleTrack, eightBit);
+  EXPECT_EQ(creator.templatePath(TemplateSlot::SingleTrack), eightBit);
+  EXPECT_EQ(creator.templateLines(TemplateSlot::SingleTrack).lineCount(), 0u);
+}
+
+TEST_F(TemplateSources, EveryDefaultConsumesAllItsTokens) {
+  std::filesystem::create_directories(dir.path() / "music");
+  const auto picture = testing::greyRampJpeg(40, 40);
+  const std::vector<std::u16string> names{testing::nativePath(dir.path(), "music/a.mp3"),
+                                          testing::nativePath(dir.path(), "music/b.ogg")};
+  for (const auto slot : kSlots) {
+    creator.chooseTemplate(slot, u"");
+    MultipleTags tracks;
+    tracks.add(makeTrack({.file = names[0],
+                          .title = u"First",
+                          .artist = u"A",
+                          .trackNumber = u"01",
+                          .comment = u"c",
+                          .lyrics = u"l1\nl2",
+                          .cover = picture}));
+    tracks.add(makeTrack({.file = names[1], .title = u"Second", .trackNumber = u"2"}));
+    TextLines page;
+    page.assign(creator.templateLines(slot));
+    creator.processTemplate(page, tracks);
+    const std::string text = textOf(page);
+    EXPECT_EQ(text.find("<$"), std::string::npos) << text;
+    EXPECT_NE(text.find("Second"), std::string::npos);
+    EXPECT_NE(text.find("</html>"), std::string::npos);
+    EXPECT_TRUE(creator.recolour());
+  }
+}
+
+TEST_F(TemplateSources, FixedPagesTakeThePageColours) {
+  creator.colours().normalBackground = u"#123456";
+  for (const int resource : {kResourceNoSupportedFiles, kResourceStartPage}) {
+    const std::string text = textOf(creator.fixedPage(resource));
+    EXPECT_NE(text.find("#123456"), std::string::npos);
+    EXPECT_EQ(text.find("<$"), std::string::npos);
+    EXPECT_FALSE(creator.fixedPage(resource).isUnicode());
+  }
+  EXPECT_NE(textOf(creator.fixedPage(kResourceNoSupportedFiles)).find("[No supported files found]"),
+            std::string::npos);
+  EXPECT_NE(textOf(creator.fixedPage(kResourceStartPage)).find("Tunora-Plugin v0.6"),
+            std::string::npos);
+}
+
+TEST_F(TemplateSources, PagesOfUnsupportedFiles) {
+  creator.chooseTemplate(TemplateSlot::SingleTrack, u"");
+  creator.chooseTemplate(TemplateSlot::MultipleTracks, u"");
+  // One file that no class reads is still described, with "Unknown" values.
+  BuiltPage single = buildPage(creator, {dir.file("notes.txt")}, TemplateSlot::SingleTrack);
+  EXPECT_EQ(single.trackCount, 1u);
+  EXPECT_TRUE(single.page.isUnicode());
+  EXPECT_NE(textOf(single.page).find("Unknown"), std::string::npos);
+  // Several are left out; with none left the page says so.
+  BuiltPage several = buildPage(creator, {dir.file("a.txt"), u"", dir.file("song.MP3")},
+                                TemplateSlot::MultipleTracks);
+  EXPECT_EQ(several.trackCount, 0u);
+  EXPECT_NE(textOf(several.page).find("[No supported files found]"), std::string::npos);
+  // A switched-off type counts as unsupported.
+  creator.switches().mp3 = false;
+  EXPECT_EQ(buildPage(creator, {dir.file("a.mp3"), dir.file("b.mp3")}, TemplateSlot::MultipleTracks)
+                .trackCount,
+            0u);
+  EXPECT_EQ(buildPage(creator, {}, TemplateSlot::SingleTrack).page.lineCount(), 0u);
+}
+
+}  // namespace
+}  // namespace tunora
