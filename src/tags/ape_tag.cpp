@@ -73,9 +73,7 @@ void APEv2Tag::parse(Bytes block) {
       continue;
     takeItem(toLowerAscii(key), text);
   }
-  // Normalised once here, so that every query gives the same text.
-  reduceYear(year_);
-  stripGenreNumber(genre_);
+  normalise();
 }
 
 void APEv2Tag::takeItem(std::u16string_view key, const std::u16string& value) {
@@ -95,12 +93,8 @@ void APEv2Tag::takeItem(std::u16string_view key, const std::u16string& value) {
     }
   }
   // Comments and lyrics accumulate without separator, in tag order.
-  if (key == u"comment" || key == u"lyrics") {
-    const bool isComment = key == u"comment";
-    TextLines& lines = isComment ? comment_ : lyrics_;
-    for (const char16_t unit : value) lines.appendUnit(unit);
-    (isComment ? hasComment_ : hasLyrics_) = true;
-  }
+  if (key == u"comment") appendComment(value, false);
+  if (key == u"lyrics") appendLyrics(value, false);
 }
 
 std::optional<Bytes> readAPEv2Block(FileBlocks& blocks, APEv2Search order) {

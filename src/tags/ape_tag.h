@@ -8,14 +8,13 @@
 #include <vector>
 
 #include "tags/file_blocks.h"
+#include "tags/tag_texts.h"
 #include "text/byte_reader.h"
 #include "text/file.h"
-#include "text/text_lines.h"
-#include "trackinfo/track_info.h"
 
 namespace tunora {
 
-class APEv2Tag {
+class APEv2Tag : public TagTexts {
  public:
   static constexpr std::size_t kHeaderSize = 32;
 
@@ -23,34 +22,8 @@ class APEv2Tag {
   // A block without both preambles leaves the tag absent.
   void parse(Bytes block);
 
-  bool isPresent() const { return present_; }
-  const std::u16string& title() const { return title_; }
-  const std::u16string& artist() const { return artist_; }
-  const std::u16string& album() const { return album_; }
-  const std::u16string& track() const { return track_; }
-  // The first four-digit run of the stored year, else "Unknown".
-  const std::u16string& year() const { return year_; }
-  // Without a leading "(number)" group.
-  const std::u16string& genre() const { return genre_; }
-  const TextLines& comment() const { return comment_; }
-  const TextLines& lyrics() const { return lyrics_; }
-  bool hasComment() const { return hasComment_; }
-  bool hasLyrics() const { return hasLyrics_; }
-
  private:
   void takeItem(std::u16string_view key, const std::u16string& value);
-
-  bool hasComment_ = false;
-  bool hasLyrics_ = false;
-  std::u16string track_{kUnknown};
-  std::u16string year_{kUnknown};
-  std::u16string title_{kUnknown};
-  std::u16string genre_{kUnknown};
-  std::u16string artist_{kUnknown};
-  std::u16string album_{kUnknown};
-  TextLines comment_;
-  TextLines lyrics_;
-  bool present_ = false;
 };
 
 // Where a file's tag may end: directly before an ID3v1 tag (128 bytes before

@@ -140,7 +140,8 @@ void ID3v2Tag::parse(Bytes block) {
     if (!body) break;
 
     if (!isSkipped(version, formatFlags)) {
-      const auto name = toLowerAscii(convertCharToWChar(charsOf(id)));
+      // All four bytes, NUL bytes included, so that the name never comes out shorter.
+      const auto name = toLowerAscii(std::u16string(id.begin(), id.end()));
       if (name[0] == u't' && name != u"txxx") {
         takeTextFrame(name, version, *body);
       } else if (name == u"comm" || name == u"uslt") {
@@ -166,9 +167,7 @@ void ID3v2Tag::parse(Bytes block) {
     hasPicture_ = true;
     present_ = true;
   }
-  // Normalised once here, so that every query gives the same text.
-  reduceYear(year_);
-  stripGenreNumber(genre_);
+  normalise();
 }
 
 void ID3v2Tag::takeTextFrame(std::u16string_view id, int version, Bytes body) {
@@ -206,10 +205,11 @@ void ID3v2Tag::takeCommentOrLyrics(bool isComment, Bytes body) {
   present_ = true;
   const auto text = decodeText(body[0], body.subspan(textStart));
   if (!text) return;
-  TextLines& lines = isComment ? comment_ : lyrics_;
-  for (const char16_t unit : *text) lines.appendUnit(unit);
-  lines.appendUnit(0);
-  (isComment ? hasComment_ : hasLyrics_) = true;
+  // Each text ends with a NUL: read as text, a line shows only its first one.
+  if (isComment)
+    appendComment(*text, true);
+  else
+    appendLyrics(*text, true);
 }
 
 std::optional<ID3v2Tag::Picture> ID3v2Tag::jpegPictureOf(Bytes body) {

@@ -11,13 +11,12 @@
 #include <vector>
 
 #include "tags/file_blocks.h"
+#include "tags/tag_texts.h"
 #include "text/byte_reader.h"
-#include "text/text_lines.h"
-#include "trackinfo/track_info.h"
 
 namespace tunora {
 
-class ID3v2Tag {
+class ID3v2Tag : public TagTexts {
  public:
   static constexpr std::size_t kHeaderSize = 10;
   // The smallest picture worth writing to a file.
@@ -27,21 +26,6 @@ class ID3v2Tag {
   // and at least one byte more.
   void parse(Bytes block);
 
-  // At least one value was taken from the tag.
-  bool isPresent() const { return present_; }
-  const std::u16string& title() const { return title_; }
-  const std::u16string& artist() const { return artist_; }
-  const std::u16string& album() const { return album_; }
-  // As stored, with any total after a slash.
-  const std::u16string& track() const { return track_; }
-  // The first four-digit run of the stored year, else "Unknown".
-  const std::u16string& year() const { return year_; }
-  // Without a leading "(number)" group.
-  const std::u16string& genre() const { return genre_; }
-  const TextLines& comment() const { return comment_; }
-  const TextLines& lyrics() const { return lyrics_; }
-  bool hasComment() const { return hasComment_; }
-  bool hasLyrics() const { return hasLyrics_; }
   bool hasPicture() const { return hasPicture_; }
   const std::vector<std::uint8_t>& picture() const { return picture_; }
   // Writes the kept picture: 1 written, -1 when there is none worth writing
@@ -58,19 +42,8 @@ class ID3v2Tag {
   };
   static std::optional<Picture> jpegPictureOf(Bytes body);
 
-  bool hasComment_ = false;
-  bool hasLyrics_ = false;
   std::vector<std::uint8_t> picture_;
-  std::u16string track_{kUnknown};
   bool hasPicture_ = false;
-  std::u16string year_{kUnknown};
-  std::u16string title_{kUnknown};
-  std::u16string genre_{kUnknown};
-  std::u16string artist_{kUnknown};
-  std::u16string album_{kUnknown};
-  TextLines comment_;
-  TextLines lyrics_;
-  bool present_ = false;
 };
 
 // The size of the whole tag, header included, when the first ten bytes are a

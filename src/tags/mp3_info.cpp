@@ -23,7 +23,7 @@ constexpr std::uint8_t kXingBytesFlag = 0x02;
 // The scan's window and step: consecutive windows overlap by one byte.
 constexpr std::int64_t kWindow = 100;
 constexpr std::int64_t kWindowStep = 99;
-constexpr std::size_t kScanBlock = 64 * 1024;
+constexpr std::int64_t kScanBlock = 64 * 1024;
 // The bit-rate values handed to the base with the rate: constant or Xing.
 constexpr std::uint32_t kConstantRate = 2;
 constexpr std::uint32_t kVariableRate = 3;

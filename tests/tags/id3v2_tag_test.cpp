@@ -209,6 +209,10 @@ TEST(ID3v2Tag, SkippedFramesAndTheEndOfTheWalk) {
             u"after");
   // Lower-case IDs count; IDs without a letter or digit end the walk.
   EXPECT_EQ(parsed(3, latin1("tit2", "lower")).title(), u"lower");
+  // IDs with NUL bytes match nothing, and the walk goes on.
+  EXPECT_EQ(parsed(3, concat({latin1(std::string_view("\0IT2", 4), "no"), latin1("TIT2", "yes")}))
+                .title(),
+            u"yes");
   EXPECT_FALSE(parsed(3, concat({ByteVector(10, 0), latin1("TIT2", "x")})).isPresent());
   EXPECT_FALSE(parsed(3, concat({latin1("!!!!", "x"), latin1("TIT2", "x")})).isPresent());
   // A frame running past the tag end ends the walk; earlier values stay.

@@ -1,0 +1,30 @@
+#include "tags/tag_texts.h"
+
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+void append(TextLines& lines, std::u16string_view text, bool terminate) {
+  for (const char16_t unit : text) lines.appendUnit(unit);
+  if (terminate) lines.appendUnit(0);
+}
+
+}  // namespace
+
+void TagTexts::appendComment(std::u16string_view text, bool terminate) {
+  append(comment_, text, terminate);
+  hasComment_ = true;
+}
+
+void TagTexts::appendLyrics(std::u16string_view text, bool terminate) {
+  append(lyrics_, text, terminate);
+  hasLyrics_ = true;
+}
+
+void TagTexts::normalise() {
+  reduceYear(year_);
+  stripGenreNumber(genre_);
+}
+
+}  // namespace tunora

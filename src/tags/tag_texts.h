@@ -1,0 +1,52 @@
+#pragma once
+// The values that ID3v2 and APEv2 tags both carry: six texts, each "Unknown"
+// until a tag sets it, and the comment and lyrics buffers.
+
+#include <string>
+
+#include "text/text_lines.h"
+#include "trackinfo/track_info.h"
+
+namespace tunora {
+
+class TagTexts {
+ public:
+  // At least one value was taken from the tag.
+  bool isPresent() const { return present_; }
+  const std::u16string& title() const { return title_; }
+  const std::u16string& artist() const { return artist_; }
+  const std::u16string& album() const { return album_; }
+  // As stored, with any total after a slash.
+  const std::u16string& track() const { return track_; }
+  // The first four-digit run of the stored year, else "Unknown".
+  const std::u16string& year() const { return year_; }
+  // Without a leading "(number)" group.
+  const std::u16string& genre() const { return genre_; }
+  const TextLines& comment() const { return comment_; }
+  const TextLines& lyrics() const { return lyrics_; }
+  bool hasComment() const { return hasComment_; }
+  bool hasLyrics() const { return hasLyrics_; }
+
+ protected:
+  // Appends a text unit by unit (a line feed starts a new line), then the
+  // terminator if one is given, and marks the buffer as found.
+  void appendComment(std::u16string_view text, bool terminate);
+  void appendLyrics(std::u16string_view text, bool terminate);
+  // Year and genre are normalised once, when the tag has been read, so that
+  // every query gives the same text.
+  void normalise();
+
+  bool present_ = false;
+  bool hasComment_ = false;
+  bool hasLyrics_ = false;
+  std::u16string title_{kUnknown};
+  std::u16string artist_{kUnknown};
+  std::u16string album_{kUnknown};
+  std::u16string track_{kUnknown};
+  std::u16string year_{kUnknown};
+  std::u16string genre_{kUnknown};
+  TextLines comment_;
+  TextLines lyrics_;
+};
+
+}  // namespace tunora
