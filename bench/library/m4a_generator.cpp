@@ -38,19 +38,11 @@ ByteVector textItem(std::string_view type, std::string_view text) {
 
 ByteVector metadata(const TrackSpec& spec, const ByteVector& cover) {
   ByteVector items;
-  append(items, textItem("\xA9nam", spec.title));
-  append(items, textItem("\xA9"
-                         "ART",
-                         spec.artist));
-  append(items, textItem("\xA9"
-                         "alb",
-                         spec.album));
-  append(items, textItem("\xA9"
-                         "day",
-                         spec.year));
-  append(items, textItem("\xA9"
-                         "cmt",
-                         spec.comment));
+  append(items, textItem("\251nam", spec.title));
+  append(items, textItem("\251ART", spec.artist));
+  append(items, textItem("\251alb", spec.album));
+  append(items, textItem("\251day", spec.year));
+  append(items, textItem("\251cmt", spec.comment));
   ByteVector pair(8, 0);
   pair[3] = static_cast<std::uint8_t>(std::stoi(spec.track));
   pair[5] = 14;

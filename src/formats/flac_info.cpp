@@ -63,9 +63,9 @@ int FLACInfo::readFile(const std::u16string& path) {
   }
 
   if (commentStart) {
-    VorbisComment comment = readVorbisComment(blocks, *commentStart, commentLength);
-    takeTagTexts(std::move(comment.texts));
-    if (comment.entryCountRead) {
+    const VorbisComment comment = readVorbisComment(blocks, *commentStart, commentLength);
+    takeTagTexts(comment);
+    if (comment.entryCountRead()) {
       tagFound_ = true;
       presentTags_ = u"FLAC-Comments";
     }

@@ -1,12 +1,12 @@
 #pragma once
-// The common ground of the MP4, Ogg and FLAC classes: values taken from the
-// container's own tag block, and year and genre normalised on every query.
+// The common ground of the MP4, Ogg and FLAC classes: their values come from
+// the container's own tag block (the MP4 item list, the Vorbis comments).
 
 #include <cstdint>
 #include <limits>
 #include <string>
 
-#include "formats/tag_texts.h"
+#include "tags/tag_texts.h"
 #include "trackinfo/tagged_track_info.h"
 
 namespace tunora {
@@ -20,14 +20,9 @@ constexpr std::uint32_t saturateTo32(std::uint64_t value) {
 }
 
 class FormatTrackInfo : public TaggedTrackInfo {
- public:
-  // Keeps the first run of four digits ("2004-05-01" -> "2004").
-  const std::u16string& getYear() override;
-  // Drops a leading "(17)" group.
-  const std::u16string& getGenre() override;
-
  protected:
-  void takeTagTexts(TagTexts&& texts);
+  // The six texts and the comment, year and genre already normalised.
+  void takeTagTexts(const TagTexts& texts);
 };
 
 }  // namespace tunora

@@ -130,9 +130,9 @@ int MP4Info::readFile(const std::u16string& path) {
   }
   tagFound_ = true;
   presentTags_ = u"iTunes-Metadata";
-  MP4ItemList items = parseItemList(*block);
-  takeTagTexts(std::move(items.texts));
-  cover_ = std::move(items.cover);
+  MP4ItemList items(*block);
+  takeTagTexts(items);
+  cover_ = std::move(items.cover());
   return 0;
 }
 

@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "formats/mp4_atom.h"
 #include "tags/genre_table.h"
 #include "text/conversions.h"
 #include "text/helpers.h"
@@ -80,42 +79,11 @@ std::u16string trackFromPair(Bytes payload) {
   return text;
 }
 
-void handleItem(const MP4Atom& item, Bytes payload, MP4ItemList& list) {
-  TagTexts& texts = list.texts;
-  if (item.is("\xA9nam")) {
-    texts.title = itemText(payload);
-  } else if (item.is("\xA9"
-                     "ART")) {
-    texts.artist = itemText(payload);
-  } else if (item.is("\xA9"
-                     "alb")) {
-    texts.album = itemText(payload);
-  } else if (item.is("\xA9"
-                     "day")) {
-    texts.year = itemText(payload);
-  } else if (item.is("\xA9gen")) {
-    texts.genre = itemText(payload);
-  } else if (item.is("\xA9"
-                     "cmt")) {
-    for (const char16_t unit : itemText(payload)) texts.comment.appendUnit(unit);
-    texts.commentFound = true;
-  } else if (item.is("covr")) {
-    // Everything after the first data header, a second data atom included.
-    if (!payload.empty()) list.cover.emplace(payload.begin(), payload.end());
-  } else if (item.is("gnre")) {
-    // A text genre, wherever it stands, wins over the numbered one.
-    if (toLowerAscii(texts.genre) == u"unknown") texts.genre = genreFromNumber(payload);
-  } else if (item.is("trkn")) {
-    texts.trackNumber = trackFromPair(payload);
-  }
-}
-
 }  // namespace
 
-MP4ItemList parseItemList(Bytes ilst) {
-  MP4ItemList list;
+MP4ItemList::MP4ItemList(Bytes ilst) {
   const auto header = parseAtomHeader(ilst, 0);
-  if (!header) return list;
+  if (!header) return;
   std::uint64_t offset = header->headerSize;
   while (offset < ilst.size()) {
     const auto itemBytes = subspan(ilst, offset, ilst.size() - offset);
@@ -127,10 +95,36 @@ MP4ItemList parseItemList(Bytes ilst) {
             ? itemBytes->subspan(static_cast<std::size_t>(payloadStart),
                                  static_cast<std::size_t>(item->size - payloadStart))
             : Bytes{};
-    handleItem(*item, payload, list);
+    takeItem(*item, payload);
     offset += item->size;
   }
-  return list;
+  normalise();
+}
+
+void MP4ItemList::takeItem(const MP4Atom& item, Bytes payload) {
+  // "\251" is the byte 0xA9, "©" in the item names.
+  if (item.is("\251nam")) {
+    title_ = itemText(payload);
+  } else if (item.is("\251ART")) {
+    artist_ = itemText(payload);
+  } else if (item.is("\251alb")) {
+    album_ = itemText(payload);
+  } else if (item.is("\251day")) {
+    year_ = itemText(payload);
+  } else if (item.is("\251gen")) {
+    genre_ = itemText(payload);
+  } else if (item.is("\251cmt")) {
+    // Counts even when empty, which reads "Unknown".
+    appendComment(itemText(payload), false);
+  } else if (item.is("covr")) {
+    // Everything after the first data header, a second data atom included.
+    if (!payload.empty()) cover_.emplace(payload.begin(), payload.end());
+  } else if (item.is("gnre")) {
+    // A text genre, wherever it stands, wins over the numbered one.
+    if (toLowerAscii(genre_) == u"unknown") genre_ = genreFromNumber(payload);
+  } else if (item.is("trkn")) {
+    track_ = trackFromPair(payload);
+  }
 }
 
 }  // namespace tunora

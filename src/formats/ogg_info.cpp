@@ -55,8 +55,7 @@ int OGGInfo::readFile(const std::u16string& path) {
       // goes on over page headers that must not be read as entries.
       const auto whole = readFirstOggPacket(blocks, position);
       if (whole && whole->size() >= kPacketPrefixSize) {
-        VorbisComment comment = parseVorbisComment(Bytes(*whole).subspan(kPacketPrefixSize));
-        takeTagTexts(std::move(comment.texts));
+        takeTagTexts(VorbisComment(Bytes(*whole).subspan(kPacketPrefixSize)));
       }
       break;
     }

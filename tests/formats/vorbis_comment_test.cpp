@@ -14,66 +14,64 @@ namespace {
 using namespace testing;
 
 VorbisComment parse(std::initializer_list<std::string> entries, std::string_view vendor = "v") {
-  return parseVorbisComment(vorbisCommentBlock(vendor, entries));
+  return VorbisComment(vorbisCommentBlock(vendor, entries));
 }
 
 TEST(VorbisCommentEntries, KeysNameTheValuesWithoutRegardToCase) {
-  const TagTexts texts = parse({"artist=A", "Title=T", "ALBUM=L", "tracknumber=3/9",
-                                "Date=2004-05-01", "genre=Rock", "ENCODER=ignored"})
-                             .texts;
-  EXPECT_EQ(texts.artist, u"A");
-  EXPECT_EQ(texts.title, u"T");
-  EXPECT_EQ(texts.album, u"L");
-  EXPECT_EQ(texts.trackNumber, u"3/9");
-  EXPECT_EQ(texts.year, u"2004-05-01");
-  EXPECT_EQ(texts.genre, u"Rock");
-  EXPECT_FALSE(texts.commentFound);
+  const VorbisComment texts = parse({"artist=A", "Title=T", "ALBUM=L", "tracknumber=3/9",
+                                     "Date=2004-05-01", "genre=Rock", "ENCODER=ignored"});
+  EXPECT_EQ(texts.artist(), u"A");
+  EXPECT_EQ(texts.title(), u"T");
+  EXPECT_EQ(texts.album(), u"L");
+  EXPECT_EQ(texts.track(), u"3/9");
+  EXPECT_EQ(texts.year(), u"2004");
+  EXPECT_EQ(texts.genre(), u"Rock");
+  EXPECT_FALSE(texts.hasComment());
 }
 
 TEST(VorbisCommentEntries, LastOccurrenceWinsAndEmptyValueIsUnknown) {
-  EXPECT_EQ(parse({"artist=A", "ARTIST=B"}).texts.artist, u"B");
-  EXPECT_EQ(parse({"TITLE=first", "title="}).texts.title, u"Unknown");
+  EXPECT_EQ(parse({"artist=A", "ARTIST=B"}).artist(), u"B");
+  EXPECT_EQ(parse({"TITLE=first", "title="}).title(), u"Unknown");
   // Only the first "=" separates; the rest belongs to the value.
-  EXPECT_EQ(parse({"ALBUM=a=b"}).texts.album, u"a=b");
+  EXPECT_EQ(parse({"ALBUM=a=b"}).album(), u"a=b");
 }
 
 TEST(VorbisCommentEntries, CommentKeysAccumulate) {
-  const TagTexts texts =
-      parse({"COMMENT=one\n", "comments=two", "MYCOMMENT=three", "COMMENT=", "Hello"}).texts;
-  ASSERT_TRUE(texts.commentFound);
-  ASSERT_EQ(texts.comment.lineCount(), 2u);
-  EXPECT_EQ(*texts.comment.line(0), u"one");
+  const VorbisComment texts =
+      parse({"COMMENT=one\n", "comments=two", "MYCOMMENT=three", "COMMENT=", "Hello"});
+  ASSERT_TRUE(texts.hasComment());
+  ASSERT_EQ(texts.comment().lineCount(), 2u);
+  EXPECT_EQ(*texts.comment().line(0), u"one");
   // An entry without "=" is a comment, upper-cased like a key.
-  EXPECT_EQ(*texts.comment.line(1), u"twothreeHELLO");
+  EXPECT_EQ(*texts.comment().line(1), u"twothreeHELLO");
 }
 
 TEST(VorbisCommentEntries, Utf8IsDecodedAndBrokenEntriesAreDroppedAlone) {
-  const TagTexts texts =
-      parse({"TITLE=Caf\xC3\xA9", "ARTIST=bad\xC3(", "ALBUM=\xE2\x82\xAC"}).texts;
-  EXPECT_EQ(texts.title, u"Caf\u00E9");
-  EXPECT_EQ(texts.artist, u"Unknown");
-  EXPECT_EQ(texts.album, u"\u20AC");
+  const VorbisComment texts = parse({"TITLE=Caf\xC3\xA9", "ARTIST=bad\xC3(", "ALBUM=\xE2\x82\xAC"});
+  EXPECT_EQ(texts.title(), u"Caf\u00E9");
+  EXPECT_EQ(texts.artist(), u"Unknown");
+  EXPECT_EQ(texts.album(), u"\u20AC");
 }
 
 TEST(VorbisCommentBlock, EmptyVendorStillHasEntries) {
   const VorbisComment comment = parse({"TITLE=kept"}, "");
-  EXPECT_TRUE(comment.entryCountRead);
-  EXPECT_EQ(comment.texts.title, u"kept");
+  EXPECT_TRUE(comment.entryCountRead());
+  EXPECT_EQ(comment.title(), u"kept");
 }
 
 TEST(VorbisCommentBlock, ShortBlocksReportWhatTheyLack) {
-  EXPECT_EQ(parseVorbisComment(ByteVector{1, 0}).bytesWanted, 4u);
-  EXPECT_FALSE(parseVorbisComment(ByteVector{1, 0}).entryCountRead);
+  EXPECT_EQ(VorbisComment(ByteVector{1, 0}).bytesWanted(), 4u);
+  EXPECT_FALSE(VorbisComment(ByteVector{1, 0}).entryCountRead());
   // Vendor of 1 byte but no count after it.
-  EXPECT_EQ(parseVorbisComment(concat({le32(1), bytesOf("v")})).bytesWanted, 9u);
+  EXPECT_EQ(VorbisComment(concat({le32(1), bytesOf("v")})).bytesWanted(), 9u);
 
   // An entry of 4 GB in a small block: nothing allocated, the walk stops.
   ByteVector block = concat({le32(0), le32(2), le32(10), bytesOf("ARTIST=one"), le32(0xFFFFFFF0u)});
-  const VorbisComment huge = parseVorbisComment(block);
-  EXPECT_TRUE(huge.entryCountRead);
-  EXPECT_EQ(huge.entryCount, 2u);
-  EXPECT_EQ(huge.texts.artist, u"one");
-  EXPECT_EQ(huge.bytesWanted, std::uint64_t{22 + 4} + 0xFFFFFFF0u);
+  const VorbisComment huge = VorbisComment(block);
+  EXPECT_TRUE(huge.entryCountRead());
+  EXPECT_EQ(huge.entryCount(), 2u);
+  EXPECT_EQ(huge.artist(), u"one");
+  EXPECT_EQ(huge.bytesWanted(), std::uint64_t{22 + 4} + 0xFFFFFFF0u);
 }
 
 TEST(VorbisCommentBlock, FileReadGrowsToTheEntriesButNotPastTheFile) {
@@ -87,9 +85,9 @@ TEST(VorbisCommentBlock, FileReadGrowsToTheEntriesButNotPastTheFile) {
   ASSERT_TRUE(file);
   FileBlocks blocks(*file, file->size());
   const VorbisComment comment = readVorbisComment(blocks, 4, 16);
-  EXPECT_EQ(comment.texts.artist, u"a");
-  EXPECT_EQ(comment.texts.title.size(), 10000u);
-  EXPECT_EQ(comment.bytesWanted, 0u);
+  EXPECT_EQ(comment.artist(), u"a");
+  EXPECT_EQ(comment.title().size(), 10000u);
+  EXPECT_EQ(comment.bytesWanted(), 0u);
 
   // Cut inside the long entry: the entries before it stay.
   ASSERT_TRUE(writeWholeFile(path, ByteVector(bytes.begin(), bytes.end() - 10)));
@@ -97,9 +95,9 @@ TEST(VorbisCommentBlock, FileReadGrowsToTheEntriesButNotPastTheFile) {
   ASSERT_TRUE(cut);
   FileBlocks cutBlocks(*cut, cut->size());
   const VorbisComment partial = readVorbisComment(cutBlocks, 4, 16);
-  EXPECT_EQ(partial.texts.artist, u"a");
-  EXPECT_EQ(partial.texts.title, u"Unknown");
-  EXPECT_FALSE(readVorbisComment(cutBlocks, cutBlocks.length(), 16).entryCountRead);
+  EXPECT_EQ(partial.artist(), u"a");
+  EXPECT_EQ(partial.title(), u"Unknown");
+  EXPECT_FALSE(readVorbisComment(cutBlocks, cutBlocks.length(), 16).entryCountRead());
 }
 
 }  // namespace
