@@ -1,5 +1,5 @@
 #pragma once
-// The Vorbis identification header (the Vorbis I specification), read from
+// The Vorbis identification header (Vorbis I), read from
 // the 23 bytes after its packet type and "vorbis".
 
 #include <cstdint>
