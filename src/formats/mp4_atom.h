@@ -42,8 +42,11 @@ class AtomFile {
   // goes on over the atoms that follow it; an atom of size 0 ends it.
   std::optional<MP4Atom> find(std::int64_t start, std::string_view type);
 
-  // The whole atom, header included, or nothing when the file is shorter.
-  std::optional<std::vector<std::uint8_t>> read(const MP4Atom& atom);
+  // The atom, header included, or nothing when the file is shorter than the
+  // whole atom. Only its first `prefix` bytes are read: the headers the
+  // reader takes values from are small, whatever their size field says.
+  std::optional<std::vector<std::uint8_t>> read(const MP4Atom& atom,
+                                                std::uint64_t prefix = UINT64_MAX);
 
  private:
   FileBlocks& blocks_;

@@ -5,6 +5,7 @@
 
 #include "formats/mp4_atom.h"
 #include "formats/mp4_item_list.h"
+#include "formats/tag_block_limit.h"
 #include "text/byte_reader.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
@@ -15,6 +16,8 @@ namespace {
 
 // A version-0 track header: 84 bytes after its 8-byte header.
 constexpr std::size_t kTrackHeaderContent = 84;
+// More than the media and sample-description headers' fields need.
+constexpr std::uint64_t kHeaderPrefix = 64;
 // Anything smaller is taken for a placeholder rather than a picture.
 constexpr std::size_t kMinSavedCover = 100;
 
@@ -42,7 +45,8 @@ std::optional<MP4Atom> findAudioTrack(AtomFile& atoms, std::int64_t moovContent)
     if (!trak) return std::nullopt;
     const auto tkhd = atoms.find(trak->contentStart(), "tkhd");
     if (!tkhd) return std::nullopt;
-    const auto header = atoms.read(*tkhd);
+    const bool versionZero = tkhd->size == tkhd->headerSize + kTrackHeaderContent;
+    const auto header = versionZero ? atoms.read(*tkhd) : std::nullopt;
     if (header && isAudioTrackHeader(contentOf(*header, *tkhd))) return trak;
     if (trak->size == 0) return std::nullopt;
     start = trak->offset + static_cast<std::int64_t>(trak->size);
@@ -91,7 +95,7 @@ int MP4Info::readFile(const std::u16string& path) {
   const auto mdia = atoms.find(trak->contentStart(), "mdia");
   const auto mdhd = mdia ? atoms.find(mdia->contentStart(), "mdhd") : std::nullopt;
   if (mdhd) {
-    const auto block = atoms.read(*mdhd);
+    const auto block = atoms.read(*mdhd, kHeaderPrefix);
     const auto times = block ? parseMediaHeader(contentOf(*block, *mdhd)) : std::nullopt;
     if (times) {
       const std::uint64_t seconds = times->timeScale == 0 ? 0 : times->duration / times->timeScale;
@@ -103,7 +107,7 @@ int MP4Info::readFile(const std::u16string& path) {
     const auto minf = atoms.find(mdhd->offset, "minf");
     const auto stbl = minf ? atoms.find(minf->contentStart(), "stbl") : std::nullopt;
     const auto stsd = stbl ? atoms.find(stbl->contentStart(), "stsd") : std::nullopt;
-    const auto descriptions = stsd ? atoms.read(*stsd) : std::nullopt;
+    const auto descriptions = stsd ? atoms.read(*stsd, kHeaderPrefix) : std::nullopt;
     if (descriptions) {
       // Entry count, then the first entry's header, reserved words and data
       // reference index, its version, revision and vendor: the channel count.
@@ -123,7 +127,7 @@ int MP4Info::readFile(const std::u16string& path) {
     if (meta) ilst = atoms.find(meta->contentStart() + 4, "ilst");
   }
   if (!ilst) return -1;
-  const auto block = atoms.read(*ilst);
+  const auto block = ilst->size <= kMaxTagBlockSize ? atoms.read(*ilst) : std::nullopt;
   if (!block) {
     debugLog("couldn't fetch ilst-atom\n");
     return 0;

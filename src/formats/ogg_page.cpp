@@ -1,5 +1,7 @@
 #include "formats/ogg_page.h"
 
+#include "formats/tag_block_limit.h"
+
 namespace tunora {
 
 std::optional<OggPageHeader> parseOggPageHeader(Bytes header) {
@@ -30,6 +32,7 @@ std::optional<std::vector<std::uint8_t>> readFirstOggPacket(FileBlocks& blocks,
       if (value < 255) ends = true;
     }
     const std::int64_t bodyStart = lacingStart + header->segmentCount;
+    if (packet->size() + taken > kMaxTagBlockSize) return packet;
     const auto body = blocks.read(bodyStart, taken);
     if (!body) return packet;
     packet->insert(packet->end(), body->begin(), body->end());

@@ -26,7 +26,8 @@ std::optional<OggPageHeader> parseOggPageHeader(Bytes header);
 
 // The first packet that starts on the page at `pageOffset`, joined across the
 // pages it continues on; nothing when no page starts there. A packet cut short
-// by the end of the file, or by a page that does not continue it, ends there.
+// by the end of the file, by a page that does not continue it, or by the
+// largest tag block a reader takes in, ends there.
 std::optional<std::vector<std::uint8_t>> readFirstOggPacket(FileBlocks& blocks,
                                                             std::int64_t pageOffset);
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "formats/tag_block_limit.h"
 #include "text/conversions.h"
 
 namespace tunora {
@@ -88,7 +89,8 @@ void VorbisComment::takeEntry(std::string_view entry) {
 VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart,
                                 std::uint64_t sizeHint) {
   if (blockStart < 0 || blockStart >= blocks.length()) return VorbisComment(Bytes{});
-  const auto available = static_cast<std::uint64_t>(blocks.length() - blockStart);
+  const auto available =
+      std::min(static_cast<std::uint64_t>(blocks.length() - blockStart), kMaxTagBlockSize);
   std::uint64_t window = std::min(available, std::max<std::uint64_t>(sizeHint, 64));
   for (;;) {
     const auto bytes = blocks.read(blockStart, window);

@@ -39,7 +39,8 @@ class VorbisComment : public TagTexts {
 };
 
 // The block at `blockStart`: read with `sizeHint` bytes first and more as the
-// entry lengths ask, never beyond the end of the file. Entries need not end
+// entry lengths ask, never beyond the end of the file (nor beyond the largest
+// tag block a reader takes in). Entries need not end
 // where the container says the block does; they are read from the raw bytes.
 VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart,
                                 std::uint64_t sizeHint);

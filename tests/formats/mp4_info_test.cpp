@@ -198,6 +198,19 @@ TEST_F(MP4File, ItemListLargerThanTheFileIsNotRead) {
   EXPECT_EQ(info_.getTitle(), u"Unknown");
 }
 
+TEST_F(MP4File, ItemListAboveTheLimitIsNotTakenIntoMemory) {
+  // 100 MB of claimed items in a sparse file large enough to hold them.
+  ByteVector bytes = m4a(textItem("\251nam", "t"));
+  const auto at = std::string(bytes.begin(), bytes.end()).find("ilst") - 4;
+  bytes[at] = 0x06;
+  bytes[at + 1] = 0x00;
+  const std::u16string path = dir_.file("huge.m4a");
+  ASSERT_TRUE(writeWholeFile(path, bytes));
+  std::filesystem::resize_file(dir_.path() / "huge.m4a", std::uint64_t{200} << 20);
+  EXPECT_EQ(info_.readFile(path), 0);
+  EXPECT_FALSE(info_.hasTag());
+}
+
 TEST_F(MP4File, FileOfTinyAtomsEndsPromptly) {
   // Every trak lacks a tkhd, so each search for one would run over all the
   // traks that follow: quadratic without a bound.
