@@ -12,6 +12,9 @@ namespace {
 const std::map<std::string, FormatGenerator, std::less<>>& generators() {
   static const std::map<std::string, FormatGenerator, std::less<>> table{
       {"mp3", &generateMP3},
+      {"m4a", &generateM4A},
+      {"ogg", &generateOgg},
+      {"flac", &generateFLAC},
   };
   return table;
 }

@@ -50,5 +50,8 @@ std::string knownFormats();
 
 // One generator per format.
 ByteVector generateMP3(const TrackSpec& spec, std::mt19937& random);
+ByteVector generateM4A(const TrackSpec& spec, std::mt19937& random);
+ByteVector generateOgg(const TrackSpec& spec, std::mt19937& random);
+ByteVector generateFLAC(const TrackSpec& spec, std::mt19937& random);
 
 }  // namespace tunora::bench

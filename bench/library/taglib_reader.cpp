@@ -3,6 +3,8 @@
 #include <attachedpictureframe.h>
 #include <fileref.h>
 #include <id3v2tag.h>
+#include <mp4file.h>
+#include <mp4tag.h>
 #include <mpegfile.h>
 #include <tag.h>
 
@@ -26,6 +28,12 @@ std::uint64_t coverBytes(TagLib::File* file) {
       auto* picture = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(frame);
       if (picture) return picture->picture().size();
     }
+  }
+  if (auto* mp4 = dynamic_cast<TagLib::MP4::File*>(file)) {
+    auto* tag = mp4->tag();
+    if (!tag || !tag->contains("covr")) return 0;
+    const auto covers = tag->item("covr").toCoverArtList();
+    if (!covers.isEmpty()) return covers.front().data().size();
   }
   return 0;
 }

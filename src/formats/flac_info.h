@@ -1,14 +1,17 @@
 #pragma once
+// Native FLAC files: stream values from STREAMINFO, tags from the
+// VORBIS_COMMENT metadata block. Pictures are not read.
 
 #include <string>
 
-#include "trackinfo/tagged_track_info.h"
+#include "formats/format_track_info.h"
 
 namespace tunora {
 
-// Not read yet: answers the defaults until its reader lands.
-class FLACInfo : public TaggedTrackInfo {
+class FLACInfo : public FormatTrackInfo {
  public:
+  // Always 0; a file that cannot be opened or lacks the "fLaC" marker keeps
+  // the defaults.
   int readFile(const std::u16string& path) override;
 };
 

@@ -1,10 +1,167 @@
 #include "formats/mp4_info.h"
 
+#include <optional>
+#include <utility>
+
+#include "formats/mp4_atom.h"
+#include "formats/mp4_item_list.h"
+#include "formats/tag_block_limit.h"
+#include "text/byte_reader.h"
+#include "text/conversions.h"
+#include "text/debug_log.h"
+#include "text/file.h"
+
 namespace tunora {
+namespace {
+
+// A version-0 track header: 84 bytes after its 8-byte header.
+constexpr std::size_t kTrackHeaderContent = 84;
+// More than the media and sample-description headers' fields need.
+constexpr std::uint64_t kHeaderPrefix = 64;
+// Anything smaller is taken for a placeholder rather than a picture.
+constexpr std::size_t kMinSavedCover = 100;
+
+// The bytes after the header; none for an atom of size 0, which is read as
+// nothing at all.
+Bytes contentOf(const std::vector<std::uint8_t>& atom, const MP4Atom& header) {
+  return atom.size() < header.headerSize ? Bytes{} : Bytes(atom).subspan(header.headerSize);
+}
+
+// An audio track has neither width nor height. The two words end the matrix
+// and hold the 16.16 width and height; all of them are 0 for sound.
+bool isAudioTrackHeader(Bytes content) {
+  if (content.size() != kTrackHeaderContent) return false;
+  ByteReader reader(content);
+  if (!reader.skip(74)) return false;
+  const auto matrixEndAndWidth = reader.u32be();
+  const auto widthAndHeight = reader.u32be();
+  return matrixEndAndWidth == 0u && widthAndHeight == 0u;
+}
+
+std::optional<MP4Atom> findAudioTrack(AtomFile& atoms, std::int64_t moovContent) {
+  std::int64_t start = moovContent;
+  for (;;) {
+    const auto trak = atoms.find(start, "trak");
+    if (!trak) return std::nullopt;
+    const auto tkhd = atoms.find(trak->contentStart(), "tkhd");
+    if (!tkhd) return std::nullopt;
+    const bool versionZero = tkhd->size == tkhd->headerSize + kTrackHeaderContent;
+    const auto header = versionZero ? atoms.read(*tkhd) : std::nullopt;
+    if (header && isAudioTrackHeader(contentOf(*header, *tkhd))) return trak;
+    if (trak->size == 0) return std::nullopt;
+    start = trak->offset + static_cast<std::int64_t>(trak->size);
+  }
+}
+
+struct MediaTimes {
+  std::uint32_t timeScale = 0;
+  std::uint64_t duration = 0;
+};
+
+// Media header: version and flags, creation and modification times, time
+// scale, duration; the times and the duration are 64-bit in version 1.
+std::optional<MediaTimes> parseMediaHeader(Bytes content) {
+  ByteReader reader(content);
+  const auto version = reader.u8();
+  if (!version || !reader.skip(3)) return std::nullopt;
+  const bool wide = *version == 1;
+  if (!reader.skip(wide ? 16 : 8)) return std::nullopt;
+  const auto timeScale = reader.u32be();
+  std::optional<std::uint64_t> duration;
+  if (wide) {
+    duration = reader.u64be();
+  } else if (const auto narrow = reader.u32be()) {
+    duration = *narrow;
+  }
+  if (!timeScale || !duration) return std::nullopt;
+  return MediaTimes{*timeScale, *duration};
+}
+
+}  // namespace
 
 int MP4Info::readFile(const std::u16string& path) {
   fileName_ = path;
+  auto file = File::open(path, File::Mode::Read);
+  if (!file) return 0;
+  FileBlocks blocks(*file, file->size());
+  AtomFile atoms(blocks);
+
+  const auto moov = atoms.find(0, "moov");
+  if (!moov) return -1;
+  const auto trak = findAudioTrack(atoms, moov->contentStart());
+  if (!trak) return -1;
+
+  // Stream values: time scale and duration, then the first sample entry.
+  const auto mdia = atoms.find(trak->contentStart(), "mdia");
+  const auto mdhd = mdia ? atoms.find(mdia->contentStart(), "mdhd") : std::nullopt;
+  if (mdhd) {
+    const auto block = atoms.read(*mdhd, kHeaderPrefix);
+    const auto times = block ? parseMediaHeader(contentOf(*block, *mdhd)) : std::nullopt;
+    if (times) {
+      const std::uint64_t seconds = times->timeScale == 0 ? 0 : times->duration / times->timeScale;
+      // 64-bit: the size times 8 leaves 32 bits above 512 MiB.
+      if (seconds != 0)
+        setBitrate(saturateTo32(static_cast<std::uint64_t>(atoms.length()) * 8 / seconds));
+      setSampleRate(times->timeScale);
+    }
+    const auto minf = atoms.find(mdhd->offset, "minf");
+    const auto stbl = minf ? atoms.find(minf->contentStart(), "stbl") : std::nullopt;
+    const auto stsd = stbl ? atoms.find(stbl->contentStart(), "stsd") : std::nullopt;
+    const auto descriptions = stsd ? atoms.read(*stsd, kHeaderPrefix) : std::nullopt;
+    if (descriptions) {
+      // Entry count, then the first entry's header, reserved words and data
+      // reference index, its version, revision and vendor: the channel count.
+      ByteReader reader(contentOf(*descriptions, *stsd));
+      const auto channels = reader.skip(32) ? reader.u16be() : std::nullopt;
+      if (channels) setChannels(*channels);
+    }
+  }
+
+  // Tags: a udta inside the track or right after it; its ilst is usually
+  // behind a meta atom's header with version and flags.
+  const auto udta = atoms.find(trak->contentStart(), "udta");
+  if (!udta) return -1;
+  auto ilst = atoms.find(udta->contentStart() + 12, "ilst");
+  if (!ilst) {
+    const auto meta = atoms.find(udta->contentStart(), "meta");
+    if (meta) ilst = atoms.find(meta->contentStart() + 4, "ilst");
+  }
+  if (!ilst) return -1;
+  const auto block = ilst->size <= kMaxTagBlockSize ? atoms.read(*ilst) : std::nullopt;
+  if (!block) {
+    debugLog("couldn't fetch ilst-atom\n");
+    return 0;
+  }
+  tagFound_ = true;
+  presentTags_ = u"iTunes-Metadata";
+  MP4ItemList items(*block);
+  takeTagTexts(items);
+  cover_ = std::move(items.cover());
   return 0;
+}
+
+int MP4Info::saveCover(const std::u16string& targetPath) {
+  if (!cover_ || cover_->size() < kMinSavedCover) return -1;
+  return TaggedTrackInfo::saveCover(targetPath);
+}
+
+void MP4Info::debugDump() {
+  debugLog("MP4Info");
+  if (!hasTag()) {
+    debugLog("  No valid Tag Information.");
+    return;
+  }
+  const std::pair<const char*, const std::u16string*> lines[] = {
+      {"Bitrate     ", &getBitrate()},    {"Samplerate  ", &getSampleRate()},
+      {"Channels    ", &getStereoMode()}, {"Songname    ", &getTitle()},
+      {"Artist      ", &getArtist()},     {"Album       ", &getAlbum()},
+      {"Year        ", &getYear()},       {"Genre       ", &getGenre()},
+      {"Track       ", &getTrackNumber()}};
+  for (const auto& [label, value] : lines) {
+    debugLog("\n  %s: '%s'", label, convertUTF16ToUTF8(*value).c_str());
+  }
+  debugLog("\n  Comment     : %s", hasComment() ? "yes" : "no");
+  debugLog("\n  Cover       : %d bytes\n", cover_ ? static_cast<int>(cover_->size()) : 0);
 }
 
 }  // namespace tunora

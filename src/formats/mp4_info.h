@@ -1,15 +1,23 @@
 #pragma once
+// MP4 audio files (M4A and the like): stream values from the first audio
+// track's headers, tags from the iTunes-style metadata list.
 
 #include <string>
 
-#include "trackinfo/tagged_track_info.h"
+#include "formats/format_track_info.h"
 
 namespace tunora {
 
-// Not read yet: answers the defaults until its reader lands.
-class MP4Info : public TaggedTrackInfo {
+class MP4Info : public FormatTrackInfo {
  public:
+  // 0 after the walk, also when the file cannot be opened or the metadata list
+  // cannot be read; -1 when moov, an audio trak, its tkhd, udta or ilst is
+  // missing. Stream values found before a missing atom stay.
   int readFile(const std::u16string& path) override;
+  // 1 when written; -1 without a cover of at least 100 bytes or when writing fails.
+  int saveCover(const std::u16string& targetPath) override;
+  // Every value to the debug log, for developers.
+  void debugDump();
 };
 
 }  // namespace tunora

@@ -1,10 +1,94 @@
 #include "formats/mpc_info.h"
 
+#include <optional>
+
+#include "formats/mpc_stream_header.h"
+#include "tags/id3v2_tag.h"
+#include "text/file.h"
+
 namespace tunora {
 
 int MPCInfo::readFile(const std::u16string& path) {
   fileName_ = path;
-  return 0;
+  auto file = File::open(path, File::Mode::Read);
+  if (!file) return -1;
+  const std::int64_t length = file->size();
+  FileBlocks blocks(*file, length);
+
+  // The APEv2 tag is looked for at the very end first; only when it is not
+  // there can an ID3v1 tag end the file.
+  const auto tail = blocks.read(length - 32, 32);
+  const bool apev2AtEnd = length > 32 && tail && startsWith(*tail, "APETAGEX");
+  if (const auto block = readAPEv2Block(blocks, APEv2Search::AtEndFirst)) apev2_.parse(*block);
+  if (!apev2AtEnd && length > 160) {
+    if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
+  }
+  takeValues();
+  readStream(blocks);
+  return file->close() ? 1 : -1;
+}
+
+void MPCInfo::readStream(FileBlocks& blocks) {
+  const std::int64_t length = blocks.length();
+  // An ID3v2 tag at the start is skipped, not read.
+  std::int64_t audioStart = 0;
+  if (length > static_cast<std::int64_t>(ID3v2Tag::kHeaderSize)) {
+    const auto header = blocks.read(0, ID3v2Tag::kHeaderSize);
+    if (const auto tagEnd = header ? id3v2TagEnd(*header) : std::nullopt) audioStart = *tagEnd;
+  }
+  if (audioStart + static_cast<std::int64_t>(kMusepackHeaderSize) >= length) return;
+  const auto bytes = blocks.read(audioStart, kMusepackHeaderSize);
+  const auto stream = bytes ? parseMusepackHeader(*bytes) : std::nullopt;
+  if (!stream) return;
+  if (stream->channels) setChannels(*stream->channels);
+  setSampleRate(stream->sampleRate);
+  setBitrate(musepackKilobits(*stream, static_cast<std::uint64_t>(length - audioStart)) * 1024);
+}
+
+void MPCInfo::takeValues() {
+  const bool ape = apev2_.isPresent();
+  const bool id3v1 = id3v1_.isPresent();
+  tagFound_ = ape || id3v1;
+  if (ape) {
+    title_ = apev2_.title();
+    artist_ = apev2_.artist();
+    album_ = apev2_.album();
+    year_ = apev2_.year();
+    trackNumber_ = apev2_.track();
+    genre_ = apev2_.genre();
+  } else if (id3v1) {
+    title_ = id3v1_.title();
+    artist_ = id3v1_.artist();
+    album_ = id3v1_.album();
+    year_ = id3v1_.year();
+    trackNumber_ = id3v1_.track();
+    genre_ = id3v1_.genreName();
+  }
+  if (id3v1 && ape) {
+    presentTags_ = u"ID3v1,APEv2";
+  } else if (id3v1) {
+    presentTags_ = u"ID3v1";
+  } else if (ape) {
+    presentTags_ = u"APEv2";
+  }
+}
+
+bool MPCInfo::hasComment() const {
+  return (apev2_.isPresent() && apev2_.hasComment()) || (id3v1_.isPresent() && id3v1_.hasComment());
+}
+
+bool MPCInfo::hasLyrics() const {
+  return apev2_.isPresent() && apev2_.hasLyrics();
+}
+
+const TextLines* MPCInfo::getComment() const {
+  if (apev2_.isPresent() && apev2_.hasComment()) return &apev2_.comment();
+  if (id3v1_.isPresent()) return &id3v1_.comment();
+  return nullptr;
+}
+
+const TextLines* MPCInfo::getLyrics() const {
+  return hasLyrics() ? &apev2_.lyrics() : nullptr;
 }
 
 }  // namespace tunora

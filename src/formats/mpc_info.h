@@ -1,15 +1,33 @@
 #pragma once
+// Musepack files: tags from an APEv2 tag (or, failing that, an ID3v1 tag) at
+// the end, stream values from the header behind any ID3v2 tag at the start.
 
 #include <string>
 
+#include "tags/ape_tag.h"
+#include "tags/file_blocks.h"
+#include "tags/id3v1_tag.h"
 #include "trackinfo/tagged_track_info.h"
 
 namespace tunora {
 
-// Not read yet: answers the defaults until its reader lands.
 class MPCInfo : public TaggedTrackInfo {
  public:
+  // 1 when read and closed; -1 when the file cannot be opened or closing fails.
   int readFile(const std::u16string& path) override;
+
+  bool hasComment() const override;
+  bool hasLyrics() const override;
+  const TextLines* getComment() const override;
+  const TextLines* getLyrics() const override;
+
+ private:
+  void readStream(FileBlocks& blocks);
+  // Copies the answering tag's values into the queried texts.
+  void takeValues();
+
+  APEv2Tag apev2_;
+  ID3v1Tag id3v1_;
 };
 
 }  // namespace tunora

@@ -1,10 +1,75 @@
 #include "formats/ogg_info.h"
 
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "formats/ogg_page.h"
+#include "formats/vorbis_comment.h"
+#include "formats/vorbis_headers.h"
+#include "text/byte_reader.h"
+#include "text/debug_log.h"
+#include "text/file.h"
+
 namespace tunora {
+namespace {
+
+// Enough for the identification and comment headers of any real file; other
+// packets leave the position where it is, so a pass can repeat a page.
+constexpr int kMaxPasses = 21;
+// Packet type and "vorbis".
+constexpr std::int64_t kPacketPrefixSize = 7;
+constexpr std::int64_t kIdentificationSize = 23;
+
+}  // namespace
 
 int OGGInfo::readFile(const std::u16string& path) {
   fileName_ = path;
-  return 0;
+  auto file = File::open(path, File::Mode::Read);
+  if (!file) {
+    debugLog("File couldn't be opened");
+    return 0;
+  }
+  FileBlocks blocks(*file, file->size());
+
+  std::optional<VorbisIdentification> identification;
+  std::int64_t position = 0;
+  for (int pass = 0; pass < kMaxPasses; ++pass) {
+    const auto pageBytes = blocks.read(position, kOggPageHeaderSize);
+    const auto page = pageBytes ? parseOggPageHeader(*pageBytes) : std::nullopt;
+    if (!page) break;
+    // The header packets each start a page, right after its lacing values.
+    const std::int64_t packet = position + kOggPageHeaderSize + page->segmentCount;
+    const auto prefix = blocks.read(packet, kPacketPrefixSize);
+    if (!prefix || !startsWith(Bytes(*prefix).subspan(1), "vorbis")) break;
+    const std::uint8_t packetType = (*prefix)[0];
+    if (packetType == 1) {
+      const auto fields = blocks.read(packet + kPacketPrefixSize, kIdentificationSize);
+      const auto parsed = fields ? parseVorbisIdentification(*fields) : std::nullopt;
+      if (!parsed) break;
+      identification = parsed;
+      // The next page is expected right behind the identification packet.
+      position = packet + kPacketPrefixSize + kIdentificationSize;
+    } else if (packetType == 3) {
+      // Joined across pages: a long comment header (a picture in it, say)
+      // goes on over page headers that must not be read as entries.
+      const auto whole = readFirstOggPacket(blocks, position);
+      if (whole && whole->size() >= kPacketPrefixSize) {
+        takeTagTexts(VorbisComment(Bytes(*whole).subspan(kPacketPrefixSize)));
+      }
+      break;
+    }
+  }
+
+  if (identification) {
+    // The text shows kilobits of 1000 bits.
+    setBitrate(identification->nominalBitrate / 1000 * 1024);
+    setSampleRate(identification->sampleRate);
+    setChannels(identification->channels);
+    tagFound_ = true;
+    presentTags_ = u"Ogg-Comments";
+  }
+  return file->close() ? 1 : -1;
 }
 
 }  // namespace tunora

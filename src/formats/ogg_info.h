@@ -1,14 +1,19 @@
 #pragma once
+// Ogg Vorbis files: stream values from the identification header, tags from
+// the comment header. Only the first pages are looked at; packets are not
+// reassembled and no audio is decoded.
 
 #include <string>
 
-#include "trackinfo/tagged_track_info.h"
+#include "formats/format_track_info.h"
 
 namespace tunora {
 
-// Not read yet: answers the defaults until its reader lands.
-class OGGInfo : public TaggedTrackInfo {
+class OGGInfo : public FormatTrackInfo {
  public:
+  // 0 when the file cannot be opened, otherwise 1 (-1 if closing fails).
+  // Without a valid identification header the stream values stay "Unknown"
+  // and hasTag stays false, even when comments were read.
   int readFile(const std::u16string& path) override;
 };
 

@@ -1,0 +1,8 @@
+// Reads arbitrary bytes as a FLAC file: the metadata block walk and its comments.
+#include "formats/flac_info.h"
+#include "track_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  tunora::fuzzing::readAsFile<tunora::FLACInfo>(data, size, ".flac");
+  return 0;
+}

@@ -1,0 +1,32 @@
+#include "formats/flac_metadata.h"
+
+namespace tunora {
+
+std::optional<FLACBlockHeader> parseFLACBlockHeader(Bytes header) {
+  ByteReader reader(header);
+  const auto flagAndType = reader.u8();
+  const auto length = reader.u24be();
+  if (!length) return std::nullopt;
+  return FLACBlockHeader{(*flagAndType & 0x80) != 0, static_cast<std::uint8_t>(*flagAndType & 0x7F),
+                         *length};
+}
+
+std::optional<FLACStreamInfo> parseFLACStreamInfo(Bytes body) {
+  // Minimum and maximum block and frame sizes come first.
+  ByteReader reader(body);
+  if (!reader.skip(10)) return std::nullopt;
+  const auto rateHigh = reader.u16be();
+  const auto packed = reader.u8();
+  const auto samplesHigh = reader.u8();
+  const auto samplesLow = reader.u32be();
+  if (!samplesLow || body.size() < 34) return std::nullopt;
+  (void)samplesHigh;
+  FLACStreamInfo info;
+  // 20 bits of sample rate, 3 of channels minus one, 5 of bits per sample.
+  info.sampleRate = static_cast<std::uint32_t>(*rateHigh) << 4 | *packed >> 4;
+  info.channels = ((*packed >> 1) & 7) + 1u;
+  info.totalSamples = *samplesLow;
+  return info;
+}
+
+}  // namespace tunora

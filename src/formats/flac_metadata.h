@@ -1,0 +1,35 @@
+#pragma once
+// FLAC metadata (the FLAC format): 4-byte block headers, last-block flag and
+// type in the first byte, a 24-bit big-endian length that leaves the header
+// out; and the STREAMINFO values the reader shows.
+
+#include <cstdint>
+#include <optional>
+
+#include "text/byte_reader.h"
+
+namespace tunora {
+
+enum class FLACBlockType : std::uint8_t { StreamInfo = 0, Picture = 6, VorbisComment = 4 };
+
+struct FLACBlockHeader {
+  bool isLast = false;
+  std::uint8_t type = 0;
+  std::uint32_t length = 0;
+
+  bool is(FLACBlockType wanted) const { return type == static_cast<std::uint8_t>(wanted); }
+};
+
+std::optional<FLACBlockHeader> parseFLACBlockHeader(Bytes header);
+
+struct FLACStreamInfo {
+  std::uint32_t sampleRate = 0;
+  std::uint32_t channels = 0;
+  // The low 32 bits of the 36-bit count, as the reader has always taken it.
+  std::uint32_t totalSamples = 0;
+};
+
+// From the 34-byte STREAMINFO body; nothing when it is shorter.
+std::optional<FLACStreamInfo> parseFLACStreamInfo(Bytes body);
+
+}  // namespace tunora

@@ -1,0 +1,34 @@
+#pragma once
+// Ogg pages (RFC 3533): a 27-byte header that ends with the segment count,
+// then one lacing value per segment. A packet is the run of segments up to
+// the first lacing value below 255; a page that ends on 255 leaves the packet
+// to continue on the next page.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "tags/file_blocks.h"
+#include "text/byte_reader.h"
+
+namespace tunora {
+
+inline constexpr std::int64_t kOggPageHeaderSize = 27;
+
+struct OggPageHeader {
+  // The page starts with the rest of a packet from the page before.
+  bool continuesPacket = false;
+  std::uint8_t segmentCount = 0;
+};
+
+// Nothing unless the bytes start with the capture pattern "OggS".
+std::optional<OggPageHeader> parseOggPageHeader(Bytes header);
+
+// The first packet that starts on the page at `pageOffset`, joined across the
+// pages it continues on; nothing when no page starts there. A packet cut short
+// by the end of the file, by a page that does not continue it, or by the
+// largest tag block a reader takes in, ends there.
+std::optional<std::vector<std::uint8_t>> readFirstOggPacket(FileBlocks& blocks,
+                                                            std::int64_t pageOffset);
+
+}  // namespace tunora

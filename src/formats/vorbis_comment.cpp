@@ -1,0 +1,105 @@
+#include "formats/vorbis_comment.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "formats/tag_block_limit.h"
+#include "text/conversions.h"
+
+namespace tunora {
+namespace {
+
+char upperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
+}  // namespace
+
+VorbisComment::VorbisComment(Bytes block) {
+  ByteReader reader(block);
+  const auto vendorLength = reader.u32le();
+  if (!vendorLength) {
+    bytesWanted_ = 4;
+    return;
+  }
+  // An empty vendor string is valid: the entries follow all the same.
+  const auto count = reader.skip(*vendorLength) ? reader.u32le() : std::nullopt;
+  if (!count) {
+    bytesWanted_ = std::uint64_t{8} + *vendorLength;
+    return;
+  }
+  entryCountRead_ = true;
+  entryCount_ = *count;
+  for (std::uint32_t i = 0; i < *count; ++i) {
+    const std::uint64_t entryStart = reader.position();
+    const auto length = reader.u32le();
+    const auto entry = length ? reader.bytes(*length) : std::nullopt;
+    if (!entry) {
+      bytesWanted_ = entryStart + 4 + (length ? *length : 0);
+      break;
+    }
+    takeEntry(std::string_view(reinterpret_cast<const char*>(entry->data()), entry->size()));
+  }
+  normalise();
+}
+
+// The field a key sets, or nothing for the keys the reader ignores.
+std::u16string* VorbisComment::fieldFor(std::string_view key) {
+  if (key == "ARTIST") return &artist_;
+  if (key == "TITLE") return &title_;
+  if (key == "ALBUM") return &album_;
+  if (key == "TRACKNUMBER") return &track_;
+  if (key == "DATE") return &year_;
+  if (key == "GENRE") return &genre_;
+  return nullptr;
+}
+
+void VorbisComment::takeEntry(std::string_view entry) {
+  std::string key;
+  std::string upperCased;
+  std::string_view value;
+  const auto equals = entry.find('=');
+  if (equals == std::string_view::npos) {
+    // No key: the whole text is a comment, upper-cased like a key would be.
+    key = "COMMENT";
+    upperCased.resize(entry.size());
+    std::transform(entry.begin(), entry.end(), upperCased.begin(), upperAscii);
+    value = upperCased;
+  } else {
+    key.resize(equals);
+    std::transform(entry.begin(), entry.begin() + equals, key.begin(), upperAscii);
+    value = entry.substr(equals + 1);
+  }
+  // Keys such as COMMENTS or MYCOMMENT count as comments too.
+  const bool isComment = key.find("COMMENT") != std::string::npos;
+  std::u16string* const field = isComment ? nullptr : fieldFor(key);
+  // Other keys are not decoded at all: a picture in the comments can be
+  // hundreds of kilobytes.
+  if (!isComment && !field) return;
+  std::u16string text;
+  if (!convertUTF8ToUTF16(value, text)) return;
+  if (isComment) {
+    if (!text.empty()) appendComment(text, false);
+    return;
+  }
+  *field = text.empty() ? std::u16string(kUnknown) : std::move(text);
+}
+
+VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart,
+                                std::uint64_t sizeHint) {
+  if (blockStart < 0 || blockStart >= blocks.length()) return VorbisComment(Bytes{});
+  const auto available =
+      std::min(static_cast<std::uint64_t>(blocks.length() - blockStart), kMaxTagBlockSize);
+  std::uint64_t window = std::min(available, std::max<std::uint64_t>(sizeHint, 64));
+  for (;;) {
+    const auto bytes = blocks.read(blockStart, window);
+    if (!bytes) return VorbisComment(Bytes{});
+    VorbisComment result(*bytes);
+    if (result.bytesWanted() == 0 || window == available) return result;
+    // Grows at least twofold, so that a chain of long entries costs few reads.
+    window = std::min(available, std::max(result.bytesWanted(), window * 2));
+  }
+}
+
+}  // namespace tunora

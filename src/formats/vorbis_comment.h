@@ -1,0 +1,48 @@
+#pragma once
+// The Vorbis comment block, shared by Ogg Vorbis and FLAC: all integers 32-bit
+// little-endian; vendor length and vendor string, entry count, then each entry
+// as a length and "KEY=value" text in UTF-8.
+
+#include <cstdint>
+
+#include <string_view>
+
+#include "tags/file_blocks.h"
+#include "tags/tag_texts.h"
+#include "text/byte_reader.h"
+
+namespace tunora {
+
+// Entries: the key (bytes before the first "=", a-z upper-cased) names the
+// value; an entry without "=" is a comment made of its whole text, upper-cased
+// alike. Keys that contain COMMENT add to the comment; ARTIST, TITLE, ALBUM,
+// TRACKNUMBER, DATE and GENRE set their value, the last one winning; an empty
+// value is "Unknown". Entries that are not UTF-8 are dropped one by one.
+class VorbisComment : public TagTexts {
+ public:
+  explicit VorbisComment(Bytes block);
+
+  // The entry count could be read (FLAC reports a tag from then on).
+  bool entryCountRead() const { return entryCountRead_; }
+  std::uint32_t entryCount() const { return entryCount_; }
+  // Bytes from the block start that the walk needed and did not get, or 0
+  // when it ended inside the bytes it was given.
+  std::uint64_t bytesWanted() const { return bytesWanted_; }
+
+ private:
+  void takeEntry(std::string_view entry);
+  std::u16string* fieldFor(std::string_view key);
+
+  bool entryCountRead_ = false;
+  std::uint32_t entryCount_ = 0;
+  std::uint64_t bytesWanted_ = 0;
+};
+
+// The block at `blockStart`: read with `sizeHint` bytes first and more as the
+// entry lengths ask, never beyond the end of the file (nor beyond the largest
+// tag block a reader takes in). Entries need not end
+// where the container says the block does; they are read from the raw bytes.
+VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart,
+                                std::uint64_t sizeHint);
+
+}  // namespace tunora

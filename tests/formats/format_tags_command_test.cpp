@@ -1,0 +1,42 @@
+// The container formats as the command-line tool shows them: the extension
+// picks the reader, and its values reach the output.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/cli_runner.h"
+#include "support/temp_dir.h"
+
+namespace tunora {
+namespace {
+
+TEST(FormatTagsCommand, EachExtensionReachesItsReader) {
+  const struct {
+    const char* fixture;
+    const char* expected;
+  } cases[] = {
+      {"formats/aac_tags_cover.m4a", "presenttags: iTunes-Metadata"},
+      {"formats/vorbis_tags.ogg", "presenttags: Ogg-Comments"},
+      {"formats/flac_picture_tags.flac", "presenttags: FLAC-Comments"},
+      {"formats/mpcenc_apev2.mpc", "presenttags: APEv2"},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.fixture);
+    const auto result = testing::runCli({u"tags", testing::fixturePath(entry.fixture)});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find(entry.expected), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("artist: Unknown"), std::string::npos) << result.out;
+  }
+}
+
+TEST(FormatTagsCommand, Mp4ExtensionIsReadLikeM4a) {
+  testing::TempDir dir;
+  const auto copy = dir.path() / "video.mp4";
+  std::filesystem::copy_file(
+      std::filesystem::path(TUNORA_FIXTURES_DIR) / "formats/aac_tags_cover.m4a", copy);
+  const auto result = testing::runCli({u"tags", testing::toU16(copy)});
+  EXPECT_NE(result.out.find("songname: Caf\xC3\xA9 Noir"), std::string::npos) << result.out;
+}
+
+}  // namespace
+}  // namespace tunora

@@ -1,0 +1,338 @@
+#include "formats/mp4_info.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "formats/mp4_item_list.h"
+#include "support/format_bytes.h"
+#include "support/temp_dir.h"
+#include "support/track_file_test.h"
+#include "text/debug_log.h"
+#include "text/file.h"
+
+namespace tunora {
+namespace {
+
+using namespace testing;
+
+std::u16string lineOf(const TextLines* lines, std::size_t index = 0) {
+  if (!lines || !lines->line(index)) return u"(none)";
+  return std::u16string(*lines->line(index));
+}
+
+ByteVector fileType() {
+  return atom("ftyp", concat({bytesOf("M4A "), be32(0), bytesOf("M4A isom")}));
+}
+
+// An M4A laid out as encoders write it: ftyp, moov with one audio track and
+// the metadata, mdat.
+ByteVector m4a(const ByteVector& items, std::uint32_t timeScale = 44100,
+               std::uint32_t duration = 441000) {
+  return concat({fileType(), atom("moov", {track(false, timeScale, duration, 2, userData(items))}),
+                 atom("mdat", ByteVector(64, 0x21))});
+}
+
+using MP4File = TrackFileTest<MP4Info>;
+
+TEST(MP4RealFiles, FfmpegFileWithTextItemsAndCover) {
+  MP4Info info;
+  EXPECT_EQ(info.readFile(fixturePath("formats/aac_tags_cover.m4a")), 0);
+  EXPECT_TRUE(info.hasTag());
+  EXPECT_EQ(info.getPresentTags(), u"iTunes-Metadata");
+  EXPECT_EQ(info.getTitle(), u"Caf\u00E9 Noir");
+  EXPECT_EQ(info.getArtist(), u"Tunora Ensemble");
+  EXPECT_EQ(info.getAlbum(), u"Fixtures");
+  EXPECT_EQ(info.getYear(), u"2004");
+  EXPECT_EQ(info.getGenre(), u"Ambient");
+  EXPECT_EQ(info.getTrackNumber(), u"7/12");
+  EXPECT_EQ(info.getSampleRate(), u"44100");
+  EXPECT_EQ(info.getStereoMode(), u"2");
+  // 1605 bytes over one second.
+  EXPECT_EQ(info.getBitrate(), u"12");
+  ASSERT_TRUE(info.hasComment());
+  EXPECT_EQ(lineOf(info.getComment()), u"made by ffmpeg");
+  ASSERT_TRUE(info.hasCover());
+  const auto* cover = info.getCoverData();
+  ASSERT_NE(cover, nullptr);
+  ASSERT_GT(cover->size(), 100u);
+  EXPECT_EQ((*cover)[0], 0xFF);
+  EXPECT_EQ((*cover)[1], 0xD8);
+  EXPECT_FALSE(info.hasLyrics());
+}
+
+TEST(MP4RealFiles, AtomicParsleyNumberedGenreAndTrackPair) {
+  MP4Info info;
+  EXPECT_EQ(info.readFile(fixturePath("formats/atomicparsley_gnre_trkn.m4a")), 0);
+  EXPECT_EQ(info.getTitle(), u"Numbered");
+  EXPECT_EQ(info.getGenre(), u"Blues");
+  EXPECT_EQ(info.getTrackNumber(), u"3/12");
+  EXPECT_EQ(info.getSampleRate(), u"22050");
+  EXPECT_EQ(info.getArtist(), u"Unknown");
+}
+
+TEST_F(MP4File, VideoTrackBeforeAudioAndUserDataAfterTheTrack) {
+  // The first track has a picture size; the metadata sits in moov after the
+  // audio track rather than inside it.
+  const ByteVector moov =
+      atom("moov", {track(true, 90000, 900000, 0), track(false, 48000, 480000, 1),
+                    userData(textItem("\251nam", "After"))});
+  EXPECT_EQ(read(concat({fileType(), moov})), 0);
+  EXPECT_EQ(info_.getSampleRate(), u"48000");
+  EXPECT_EQ(info_.getStereoMode(), u"1");
+  EXPECT_EQ(info_.getTitle(), u"After");
+}
+
+TEST_F(MP4File, VersionOneTrackHeadersAreNotTakenForAudio) {
+  ByteVector trak = track(false, 44100, 441000, 2, userData(textItem("\251nam", "Hidden")));
+  const ByteVector v0 = trackHeader(false, 0);
+  const ByteVector v1 = trackHeader(false, 1);
+  ByteVector replaced(trak.begin(), trak.begin() + 8);
+  replaced.insert(replaced.end(), v1.begin(), v1.end());
+  replaced.insert(replaced.end(), trak.begin() + 8 + v0.size(), trak.end());
+  replaced[3] = static_cast<std::uint8_t>(replaced.size());
+  EXPECT_EQ(read(concat({fileType(), atom("moov", replaced)})), -1);
+  EXPECT_FALSE(info_.hasTag());
+  EXPECT_EQ(info_.getTitle(), u"Unknown");
+  EXPECT_EQ(info_.getSampleRate(), u"Unknown");
+}
+
+TEST_F(MP4File, ItemListIsFoundBehindMetaOrThroughIt) {
+  // Behind meta's version and flags, with or without a handler before it.
+  EXPECT_EQ(read(m4a(textItem("\251nam", "x"))), 0);
+  EXPECT_EQ(info_.getTitle(), u"x");
+  const auto bare = readAnother(
+      concat({fileType(), atom("moov", {track(false, 44100, 441000, 2,
+                                              userData(textItem("\251nam", "b"), false))})}),
+      "bare.m4a");
+  EXPECT_EQ(lastStatus_, 0);
+  EXPECT_EQ(bare->getTitle(), u"b");
+  // udta whose first child is not meta: the fallback through meta finds ilst.
+  const ByteVector udta =
+      atom("udta", {atom("name", bytesOf("abcdefghijkl")),
+                    atom("meta", {be32(0), atom("ilst", textItem("\251ART", "Y"))})});
+  const auto other = readAnother(
+      concat({fileType(), atom("moov", {track(false, 44100, 441000, 2, udta)})}), "fallback.m4a");
+  EXPECT_EQ(lastStatus_, 0);
+  EXPECT_EQ(other->getArtist(), u"Y");
+}
+
+TEST_F(MP4File, StreamValuesAndBitRate) {
+  // 200 seconds in a file of 4,000,000 bytes: 160,000 bit/s, shown as 156.
+  ByteVector bytes = m4a({}, 44100, 8820000);
+  bytes.resize(4000000, 0);
+  EXPECT_EQ(read(bytes), 0);
+  EXPECT_EQ(info_.getBitrate(), u"156");
+  EXPECT_EQ(info_.getSampleRate(), u"44100");
+  EXPECT_EQ(info_.getStereoMode(), u"2");
+  EXPECT_TRUE(info_.hasTag());
+  EXPECT_EQ(info_.getPresentTags(), u"iTunes-Metadata");
+}
+
+TEST_F(MP4File, ZeroDurationOrTimeScaleLeavesBitRateUnknown) {
+  EXPECT_EQ(read(m4a({}, 44100, 44099)), 0);
+  EXPECT_EQ(info_.getBitrate(), u"Unknown");
+  EXPECT_EQ(info_.getSampleRate(), u"44100");
+  const auto noScale = readAnother(m4a({}, 0, 1000), "noscale.m4a");
+  EXPECT_EQ(noScale->getBitrate(), u"Unknown");
+  EXPECT_EQ(noScale->getSampleRate(), u"Unknown");
+}
+
+TEST_F(MP4File, BitRateOfFilesAbove512MiBDoesNotWrap) {
+  // A sparse file of 1 GiB over 100 seconds: 85,899,345 bit/s. Eight times
+  // the size in 32 bits would wrap to 0.
+  const std::u16string path = dir_.file("large.m4a");
+  ASSERT_TRUE(writeWholeFile(path, m4a({}, 1000, 100000)));
+  std::filesystem::resize_file(dir_.path() / "large.m4a", std::uint64_t{1} << 30);
+  EXPECT_EQ(info_.readFile(path), 0);
+  EXPECT_EQ(info_.getBitrate(), u"83886");
+}
+
+TEST_F(MP4File, LargeSizeAtomIsSteppedOverWhole) {
+  // An mdat with a 64-bit size in front of moov: its bytes hold a decoy
+  // "moov" that a byte-by-byte walk would stop at.
+  const ByteVector decoy = concat({be32(8), bytesOf("moov"), ByteVector(40, 0)});
+  const ByteVector bytes = concat(
+      {fileType(), largeAtom("mdat", decoy),
+       atom("moov", {track(false, 32000, 320000, 2, userData(textItem("\251nam", "Real")))})});
+  EXPECT_EQ(read(bytes), 0);
+  EXPECT_EQ(info_.getTitle(), u"Real");
+  EXPECT_EQ(info_.getSampleRate(), u"32000");
+}
+
+TEST_F(MP4File, MalformedSizesEndTheSearch) {
+  // A 64-bit size smaller than its header, and a 32-bit size of 4.
+  ByteVector tiny = concat({be32(1), bytesOf("free"), be64(8)});
+  EXPECT_EQ(read(concat({tiny, m4a({})})), -1);
+  ByteVector four = concat({be32(4), bytesOf("free"), m4a({})});
+  const auto other = readAnother(four, "four.m4a");
+  EXPECT_EQ(lastStatus_, -1);
+}
+
+TEST_F(MP4File, MissingAtomsGiveMinusOneAndKeepStreamValues) {
+  EXPECT_EQ(read(bytesOf("not an mp4 file at all, just some text")), -1);
+  EXPECT_EQ(info_.getTitle(), u"Unknown");
+  EXPECT_EQ(info_.getPresentTags(), u"None");
+
+  const auto noUserData = readAnother(
+      concat({fileType(), atom("moov", {track(false, 22050, 220500, 1)})}), "noudta.m4a");
+  EXPECT_EQ(lastStatus_, -1);
+  EXPECT_EQ(noUserData->getSampleRate(), u"22050");
+  EXPECT_FALSE(noUserData->hasTag());
+
+  MP4Info missing;
+  EXPECT_EQ(missing.readFile(dir_.file("does-not-exist.m4a")), 0);
+  EXPECT_EQ(missing.getFileName(), dir_.file("does-not-exist.m4a"));
+}
+
+TEST_F(MP4File, ItemListLargerThanTheFileIsNotRead) {
+  ByteVector bytes =
+      concat({fileType(),
+              atom("moov", {track(false, 44100, 441000, 2, userData(textItem("\251nam", "t")))})});
+  // Claim an ilst of 2 GiB.
+  const auto at = std::string(bytes.begin(), bytes.end()).find("ilst") - 4;
+  bytes[at] = 0x7F;
+  EXPECT_EQ(read(bytes), 0);
+  EXPECT_FALSE(info_.hasTag());
+  EXPECT_EQ(info_.getTitle(), u"Unknown");
+}
+
+TEST_F(MP4File, ItemListAboveTheLimitIsNotTakenIntoMemory) {
+  // 100 MB of claimed items in a sparse file large enough to hold them.
+  ByteVector bytes = m4a(textItem("\251nam", "t"));
+  const auto at = std::string(bytes.begin(), bytes.end()).find("ilst") - 4;
+  bytes[at] = 0x06;
+  bytes[at + 1] = 0x00;
+  const std::u16string path = dir_.file("huge.m4a");
+  ASSERT_TRUE(writeWholeFile(path, bytes));
+  std::filesystem::resize_file(dir_.path() / "huge.m4a", std::uint64_t{200} << 20);
+  EXPECT_EQ(info_.readFile(path), 0);
+  EXPECT_FALSE(info_.hasTag());
+}
+
+TEST_F(MP4File, FileOfTinyAtomsEndsPromptly) {
+  // Every trak lacks a tkhd, so each search for one would run over all the
+  // traks that follow: quadratic without a bound.
+  ByteVector bytes = atom("moov", ByteVector{});
+  bytes[3] = 8;
+  for (int i = 0; i < 200000; ++i) {
+    const ByteVector trak = concat({be32(8), bytesOf("trak")});
+    bytes.insert(bytes.end(), trak.begin(), trak.end());
+  }
+  EXPECT_EQ(read(bytes), -1);
+}
+
+TEST(MP4Items, TrackNumberAndNumberedGenre) {
+  auto parse = [](const ByteVector& items) { return MP4ItemList(atom("ilst", items)); };
+  EXPECT_EQ(parse(item("trkn", concat({be16(0), be16(3), be16(0), be16(0)}))).track(), u"3");
+  EXPECT_EQ(parse(item("trkn", concat({be16(0), be16(3), be16(12), be16(0)}))).track(), u"3/12");
+  EXPECT_EQ(parse(item("trkn", concat({be16(0), be16(0), be16(12), be16(0)}))).track(), u"Unknown");
+  // Only the 8-byte pair counts.
+  EXPECT_EQ(parse(item("trkn", concat({be16(0), be16(3), be16(12)}))).track(), u"Unknown");
+
+  EXPECT_EQ(parse(item("gnre", be16(1))).genre(), u"Blues");
+  EXPECT_EQ(parse(item("gnre", be16(148))).genre(), u"SynthPop");
+  EXPECT_EQ(parse(item("gnre", be16(0))).genre(), u"Unknown");
+  EXPECT_EQ(parse(item("gnre", be16(149))).genre(), u"Unknown");
+  EXPECT_EQ(parse(item("gnre", be32(1))).genre(), u"Unknown");
+  // A text genre wins in either order.
+  EXPECT_EQ(parse(concat({item("gnre", be16(1)), textItem("\251gen", "Jazz")})).genre(), u"Jazz");
+  EXPECT_EQ(parse(concat({textItem("\251gen", "Jazz"), item("gnre", be16(1))})).genre(), u"Jazz");
+}
+
+TEST(MP4Items, TextDecodingAndReplacement) {
+  auto parse = [](const ByteVector& items) { return MP4ItemList(atom("ilst", items)); };
+  EXPECT_EQ(parse(textItem("\251nam", "Caf\xC3\xA9")).title(), u"Caf\u00E9");
+  // Not UTF-8: taken byte by byte rather than losing the accents.
+  EXPECT_EQ(parse(textItem("\251nam", "Caf\xE9")).title(), u"Caf\u00E9");
+  EXPECT_EQ(parse(textItem("\251nam", "\260C")).title(), u"\u00B0C");
+  EXPECT_EQ(parse(textItem("\251nam", "")).title(), u"Unknown");
+  // Type letters compare without case; the last text item wins.
+  const MP4ItemList texts = parse(
+      concat({textItem("\251NAM", "one"), textItem("\251nam", "two"), textItem("\251alb", "A"),
+              textItem("\251day", "1999"), textItem("\251ART", "R"), textItem("xxxx", "ignored")}));
+  EXPECT_EQ(texts.title(), u"two");
+  EXPECT_EQ(texts.album(), u"A");
+  EXPECT_EQ(texts.year(), u"1999");
+  EXPECT_EQ(texts.artist(), u"R");
+}
+
+TEST(MP4Items, CommentsAccumulateAndCoverKeepsEverythingAfterTheDataHeader) {
+  MP4ItemList list(atom(
+      "ilst", concat({textItem("\251cmt", "one\n"), textItem("\251cmt", "two"),
+                      item("covr", concat({bytesOf("JPEG"), atom("data", bytesOf("second"))}))})));
+  ASSERT_TRUE(list.hasComment());
+  EXPECT_EQ(list.comment().lineCount(), 2u);
+  EXPECT_EQ(*list.comment().line(0), u"one");
+  EXPECT_EQ(*list.comment().line(1), u"two");
+  ASSERT_TRUE(list.cover());
+  EXPECT_EQ(*list.cover(), concat({bytesOf("JPEG"), atom("data", bytesOf("second"))}));
+
+  // An empty comment still counts and reads "Unknown".
+  const MP4ItemList empty = MP4ItemList(atom("ilst", textItem("\251cmt", "")));
+  EXPECT_TRUE(empty.hasComment());
+  EXPECT_EQ(*empty.comment().line(0), u"Unknown");
+  EXPECT_FALSE(MP4ItemList(atom("ilst", item("covr", {}))).cover());
+}
+
+TEST(MP4Items, WalkEndsAtZeroSizeOrOverlongItem) {
+  const ByteVector good = textItem("\251nam", "kept");
+  ByteVector overlong = textItem("\251ART", "lost");
+  overlong[3] = 0x7F;
+  EXPECT_EQ(MP4ItemList(atom("ilst", concat({good, overlong}))).title(), u"kept");
+  EXPECT_EQ(MP4ItemList(atom("ilst", concat({good, overlong}))).artist(), u"Unknown");
+  const ByteVector zero = concat({be32(0), bytesOf("\251ART"), textItem("\251ART", "no")});
+  EXPECT_EQ(MP4ItemList(atom("ilst", concat({good, zero}))).artist(), u"Unknown");
+  // A cover item that claims more than the list holds stores nothing.
+  ByteVector cover = item("covr", ByteVector(200, 1));
+  cover[2] = 0x10;
+  EXPECT_FALSE(MP4ItemList(atom("ilst", cover)).cover());
+}
+
+TEST_F(MP4File, YearAndGenreAreNormalisedOnQuery) {
+  EXPECT_EQ(read(m4a(concat(
+                {textItem("\251day", "2004-05-01T00:00:00Z"), textItem("\251gen", "(17)Rock")}))),
+            0);
+  EXPECT_EQ(info_.getYear(), u"2004");
+  EXPECT_EQ(info_.getGenre(), u"Rock");
+}
+
+TEST_F(MP4File, SavingTheCoverNeedsOneHundredBytes) {
+  EXPECT_EQ(read(m4a(item("covr", ByteVector(99, 0xAB)))), 0);
+  ASSERT_TRUE(info_.hasCover());
+  EXPECT_EQ(info_.getCoverData()->size(), 99u);
+  EXPECT_EQ(info_.saveCover(dir_.file("small.jpg")), -1);
+
+  const auto large = readAnother(m4a(item("covr", ByteVector(150, 0xCD))), "cover.m4a");
+  EXPECT_EQ(large->saveCover(dir_.file("cover.jpg")), 1);
+  EXPECT_EQ(readWholeFile(dir_.file("cover.jpg")), ByteVector(150, 0xCD));
+
+  MP4Info none;
+  EXPECT_EQ(none.saveCover(dir_.file("none.jpg")), -1);
+}
+
+// The developers' dump: one labelled line per value, or a note that there is
+// no tag.
+std::string dumpOf(MP4Info& info) {
+  std::FILE* log = std::tmpfile();
+  setDebugLogStream(log);
+  info.debugDump();
+  setDebugLogStream(stdout);
+  std::string text(4096, '\0');
+  std::rewind(log);
+  text.resize(std::fread(text.data(), 1, text.size(), log));
+  std::fclose(log);
+  return text;
+}
+
+TEST_F(MP4File, DebugDumpListsTheValues) {
+  EXPECT_NE(dumpOf(info_).find("MP4Info  No valid Tag Information."), std::string::npos);
+  read(m4a(textItem("\251nam", "Dumped")));
+  const std::string dump = dumpOf(info_);
+  EXPECT_NE(dump.find("\n  Songname    : 'Dumped'"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("\n  Samplerate  : '44100'"), std::string::npos) << dump;
+}
+
+}  // namespace
+}  // namespace tunora

@@ -1,0 +1,61 @@
+#pragma once
+// Builders of container bytes for tests: MP4 atoms, Ogg pages, Vorbis headers,
+// FLAC metadata blocks and Musepack stream headers, laid out as the formats
+// say, so that each test can set the one quirk it is about.
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/tag_bytes.h"
+
+namespace tunora::testing {
+
+ByteVector be16(std::uint16_t value);
+ByteVector be32(std::uint32_t value);
+ByteVector be64(std::uint64_t value);
+ByteVector le32(std::uint32_t value);
+
+// --- MP4 ---
+ByteVector atom(std::string_view type, const ByteVector& body);
+ByteVector atom(std::string_view type, std::initializer_list<ByteVector> children);
+// Size field 1 and the size as 64 bits after the type.
+ByteVector largeAtom(std::string_view type, const ByteVector& body);
+// A track header of version 0 (92 bytes) or 1 (104 bytes); a video track has
+// a width and height.
+ByteVector trackHeader(bool video, int version = 0);
+ByteVector mediaHeader(std::uint32_t timeScale, std::uint32_t duration);
+ByteVector sampleDescriptions(std::uint16_t channels);
+// trak with tkhd and mdia (mdhd, minf/stbl/stsd); `extra` follows mdia.
+ByteVector track(bool video, std::uint32_t timeScale, std::uint32_t duration,
+                 std::uint16_t channels, const ByteVector& extra = {});
+// An ilst item holding one data atom with this payload.
+ByteVector item(std::string_view type, const ByteVector& payload);
+ByteVector textItem(std::string_view type, std::string_view text);
+// udta / meta (version and flags, optionally a handler) / ilst.
+ByteVector userData(const ByteVector& items, bool withHandler = true);
+
+// --- Ogg Vorbis ---
+// A page whose lacing values cut `body` into segments; the checksum is left 0.
+ByteVector oggPage(const ByteVector& body, std::uint8_t headerType = 0, bool endsPacket = true);
+ByteVector vorbisIdentification(std::uint32_t nominalBitrate, std::uint32_t sampleRate,
+                                std::uint8_t channels, std::uint8_t blockSizes = 0xB8);
+// Vendor string and "KEY=value" entries as given.
+ByteVector vorbisCommentBlock(std::string_view vendor, std::initializer_list<std::string> entries);
+// Packet type 3, "vorbis", the block and the framing bit.
+ByteVector vorbisCommentPacket(const ByteVector& block);
+// Identification page then comment page, as encoders lay them out.
+ByteVector oggVorbisFile(const ByteVector& commentBlock, std::uint32_t nominalBitrate = 128000);
+
+// --- FLAC ---
+ByteVector flacBlock(std::uint8_t type, const ByteVector& body, bool last = false);
+ByteVector streamInfo(std::uint32_t sampleRate, std::uint8_t channels, std::uint64_t totalSamples);
+
+// --- Musepack ---
+// "MP+", the version byte, the frame count and the sample-rate index in byte
+// 10, padded to the 36 bytes the reader takes.
+ByteVector musepackHeader(std::uint8_t version, std::uint32_t frames, std::uint8_t rateIndex = 0);
+
+}  // namespace tunora::testing
