@@ -109,11 +109,8 @@ ByteVector id3v2Tag(int version, const ByteVector& frames, std::uint32_t padding
 }
 
 ByteVector textBody(std::uint8_t encoding, const ByteVector& text) {
-  // Built at its final size: GCC 12 at -O2 sees a false overflow in
-  // inserting into a one-byte vector.
-  ByteVector out(text.size() + 1);
-  out[0] = encoding;
-  std::copy(text.begin(), text.end(), out.begin() + 1);
+  ByteVector out{encoding};
+  out.insert(out.end(), text.begin(), text.end());
   return out;
 }
 
