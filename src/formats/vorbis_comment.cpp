@@ -57,15 +57,13 @@ std::u16string* VorbisComment::fieldFor(std::string_view key) {
 
 void VorbisComment::takeEntry(std::string_view entry) {
   std::string key;
-  std::string upperCased;
   std::string_view value;
   const auto equals = entry.find('=');
   if (equals == std::string_view::npos) {
-    // No key: the whole text is a comment, upper-cased like a key would be.
+    // No key: the whole text is a comment, kept as written (only keys are
+    // upper-cased for the comparison).
     key = "COMMENT";
-    upperCased.resize(entry.size());
-    std::transform(entry.begin(), entry.end(), upperCased.begin(), upperAscii);
-    value = upperCased;
+    value = entry;
   } else {
     key.resize(equals);
     std::transform(entry.begin(), entry.begin() + equals, key.begin(), upperAscii);

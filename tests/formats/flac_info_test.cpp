@@ -97,7 +97,7 @@ TEST_F(FLACFile, CommentBlockAfterOtherBlocks) {
   EXPECT_EQ(info_.getYear(), u"1999");
   // An entry without "=" is a comment, as in Ogg files.
   ASSERT_TRUE(info_.hasComment());
-  EXPECT_EQ(*info_.getComment()->line(0), u"HELLO");
+  EXPECT_EQ(*info_.getComment()->line(0), u"Hello");
 }
 
 TEST_F(FLACFile, TagFlagFollowsTheEntryCount) {

@@ -42,8 +42,8 @@ TEST(VorbisCommentEntries, CommentKeysAccumulate) {
   ASSERT_TRUE(texts.hasComment());
   ASSERT_EQ(texts.comment().lineCount(), 2u);
   EXPECT_EQ(*texts.comment().line(0), u"one");
-  // An entry without "=" is a comment, upper-cased like a key.
-  EXPECT_EQ(*texts.comment().line(1), u"twothreeHELLO");
+  // An entry without "=" is a comment, kept in its own letter case.
+  EXPECT_EQ(*texts.comment().line(1), u"twothreeHello");
 }
 
 TEST(VorbisCommentEntries, Utf8IsDecodedAndBrokenEntriesAreDroppedAlone) {
