@@ -24,11 +24,11 @@ tone() { # name frequency seconds sample-rate
     -map_metadata -1 -fflags +bitexact -flags:a +bitexact "$work/$1.wav"
 }
 
-tone morning 440 1.5 22050
-lame --quiet -b 32 -m m "$work/morning.wav" "01 - Morning Tone.mp3"
+tone morning 440 1.5 44100
+lame --quiet -b 64 -m m --resample 44.1 "$work/morning.wav" "01 - Morning Tone.mp3"
 printf 'Hum along\nOne note is enough\n' > "$work/lyrics.txt"
 eyeD3 --quiet --no-color --to-v2.4 -a "$artist" -A "$album" -t "Morning Tone" -n 1 -N 3 \
-  -Y 2024 -G "Ambient" -c "A plain A at 440 Hz." --add-lyrics "$work/lyrics.txt" \
+  --recording-date 2024 -G "Ambient" -c "A plain A at 440 Hz." --add-lyrics "$work/lyrics.txt" \
   --add-image "folder.jpg:FRONT_COVER" "01 - Morning Tone.mp3" >/dev/null
 
 tone noon 523.25 1.5 22050
