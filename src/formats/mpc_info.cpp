@@ -50,19 +50,9 @@ void MPCInfo::takeValues() {
   const bool id3v1 = id3v1_.isPresent();
   tagFound_ = ape || id3v1;
   if (ape) {
-    title_ = apev2_.title();
-    artist_ = apev2_.artist();
-    album_ = apev2_.album();
-    year_ = apev2_.year();
-    trackNumber_ = apev2_.track();
-    genre_ = apev2_.genre();
+    takeTagValues(apev2_, apev2_.genre());
   } else if (id3v1) {
-    title_ = id3v1_.title();
-    artist_ = id3v1_.artist();
-    album_ = id3v1_.album();
-    year_ = id3v1_.year();
-    trackNumber_ = id3v1_.track();
-    genre_ = id3v1_.genreName();
+    takeTagValues(id3v1_, id3v1_.genreName());
   }
   if (id3v1 && ape) {
     presentTags_ = u"ID3v1,APEv2";

@@ -43,22 +43,12 @@ void MpegTagsInfo::takeValues() {
   // value and a later tag has it.
   for (const TagKind kind : fieldPrecedence()) {
     if (!isPresent(kind)) continue;
-    const auto take = [this](const auto& tag) {
-      title_ = tag.title();
-      artist_ = tag.artist();
-      album_ = tag.album();
-      trackNumber_ = tag.track();
-      year_ = tag.year();
-    };
     if (kind == TagKind::ID3v1) {
-      take(id3v1_);
-      genre_ = id3v1_.genreName();
+      takeTagValues(id3v1_, id3v1_.genreName());
     } else if (kind == TagKind::ID3v2) {
-      take(id3v2_);
-      genre_ = id3v2_.genre();
+      takeTagValues(id3v2_, id3v2_.genre());
     } else if (kind == TagKind::APEv2) {
-      take(apev2_);
-      genre_ = apev2_.genre();
+      takeTagValues(apev2_, apev2_.genre());
     }
     break;
   }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/text_lines.h"
@@ -35,6 +36,18 @@ class TaggedTrackInfo : public TrackInfo {
   int saveCover(const std::u16string& targetPath) override;
 
  protected:
+  // Takes the texts of the tag that answers the queries. The genre comes
+  // apart, as ID3v1 stores a number where the other tags store a name.
+  template <typename Tag>
+  void takeTagValues(const Tag& tag, std::u16string_view genre) {
+    title_ = tag.title();
+    artist_ = tag.artist();
+    album_ = tag.album();
+    year_ = tag.year();
+    trackNumber_ = tag.track();
+    genre_ = genre;
+  }
+
   std::u16string fileName_{kUnknown};
   std::u16string title_{kUnknown};
   std::u16string artist_{kUnknown};
