@@ -70,11 +70,9 @@ std::vector<Field> describe(const std::u16string& given, TrackInfo& track) {
   };
 }
 
-std::unique_ptr<TrackInfo> readTrack(const std::u16string& given) {
-  const ResolvedEntry entry = resolveEntryName(given);
-  const auto type = chooseTrackClass(entry.name, entry.isStream, FileTypeSwitches{});
-  auto track = type ? createTrackInfo(*type) : std::make_unique<TrackInfo>();
-  if (type) track->readFile(entry.name);
+std::unique_ptr<TrackInfo> readTrack(const ResolvedEntry& entry) {
+  auto track = readSupportedTrack(entry, FileTypeSwitches{});
+  if (!track) track = std::make_unique<TrackInfo>();
   return track;
 }
 
@@ -131,7 +129,7 @@ int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     const ResolvedEntry entry = resolveEntryName(path);
     std::optional<std::string> error;
     if (!entry.isStream && !File::open(entry.name, File::Mode::Read)) error = lastFileError();
-    auto track = readTrack(path);
+    auto track = readTrack(entry);
     files.push_back(describe(path, *track));
     if (error) {
       const std::string shown = convertUTF16ToUTF8(path);

@@ -12,9 +12,7 @@ BuiltPage buildPage(HtmlCreator& creator, const std::vector<std::u16string>& fil
   for (const auto& file : files) {
     if (file.empty()) continue;
     const ResolvedEntry entry = resolveEntryName(file);
-    if (const auto type = chooseTrackClass(entry.name, entry.isStream, creator.switches())) {
-      auto track = createTrackInfo(*type);
-      track->readFile(entry.name);
+    if (auto track = readSupportedTrack(entry, creator.switches())) {
       tracks.add(std::move(track));
     } else if (files.size() == 1) {
       tracks.add(describeUnsupported ? describeUnsupported(entry.name)

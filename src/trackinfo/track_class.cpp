@@ -88,4 +88,13 @@ std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type) {
   return std::make_unique<TrackInfo>();
 }
 
+std::unique_ptr<TrackInfo> readSupportedTrack(const ResolvedEntry& entry,
+                                              const FileTypeSwitches& switches) {
+  const auto type = chooseTrackClass(entry.name, entry.isStream, switches);
+  if (!type) return nullptr;
+  auto track = createTrackInfo(*type);
+  track->readFile(entry.name);
+  return track;
+}
+
 }  // namespace tunora

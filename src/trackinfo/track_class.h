@@ -40,4 +40,9 @@ std::optional<TrackClass> chooseTrackClass(std::u16string_view name, bool isStre
 
 std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type);
 
+// The object of the entry's class after its readFile, or null when no
+// enabled class reads the entry.
+std::unique_ptr<TrackInfo> readSupportedTrack(const ResolvedEntry& entry,
+                                              const FileTypeSwitches& switches);
+
 }  // namespace tunora
