@@ -1,25 +1,28 @@
 # The HTML pages that ship inside the binaries. On Windows they are resources of
 # type 23 in an .rc file; elsewhere the same bytes are compiled into a table.
-# Each entry of TUNORA_HTML_RESOURCES is "number=path relative to the source tree".
+# Each entry of TUNORA_HTML_RESOURCES is "NAME=path relative to the source
+# tree"; the number is TUNORA_RESOURCE_NAME of src/io/resource_numbers.h, which
+# both generated files include.
 
 function(tunora_generate_resources out_cpp out_rc)
   set(table "")
-  set(rc "")
+  set(rc "#include \"io/resource_numbers.h\"\n")
   foreach(entry IN LISTS TUNORA_HTML_RESOURCES)
     string(REPLACE "=" ";" parts "${entry}")
-    list(GET parts 0 number)
+    list(GET parts 0 name)
+    set(number "TUNORA_RESOURCE_${name}")
     list(GET parts 1 relpath)
     set(path "${PROJECT_SOURCE_DIR}/${relpath}")
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${path}")
     file(READ "${path}" hex HEX)
     string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-    string(APPEND table "constexpr std::uint8_t kResource${number}[] = {${bytes}};\n")
-    list(APPEND entries "{${number}, kResource${number}}")
+    string(APPEND table "constexpr std::uint8_t k${name}[] = {${bytes}};\n")
+    list(APPEND entries "{${number}, k${name}}")
     string(APPEND rc "${number} 23 \"${path}\"\n")
   endforeach()
   list(JOIN entries ",\n    " entry_list)
   file(CONFIGURE OUTPUT "${out_cpp}" CONTENT "// Generated from the HTML resource list; do not edit.
-#include \"text/embedded_resources.h\"
+#include \"io/resources.h\"
 
 namespace tunora {
 namespace {

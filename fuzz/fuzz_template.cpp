@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "hostlink/host_link.h"
 #include "htmlcreator/html_creator.h"
-#include "trackinfo/host_link.h"
 #include "trackinfo/tagged_track_info.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "text/file.h"
+#include "io/file.h"
 #include "trackinfo/track_info.h"
 
 namespace tunora::fuzzing {

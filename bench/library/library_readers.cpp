@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "text/file.h"
-#include "trackinfo/track_class.h"
+#include "io/file.h"
+#include "tracks/track_class.h"
 
 namespace tunora::bench {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "text/file.h"
+#include "io/file.h"
 
 namespace tunora {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "trackinfo/host_link.h"
+#include "hostlink/host_link.h"
 
 namespace tunora {
 

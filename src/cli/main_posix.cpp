@@ -1,5 +1,5 @@
 #include "cli/cli.h"
-#include "text/file.h"
+#include "io/file.h"
 
 int main(int argc, char** argv) {
   tunora::Arguments args;

@@ -9,9 +9,9 @@
 #include "cli/cli_host_link.h"
 #include "htmlcreator/cover_files.h"
 #include "htmlcreator/page_builder.h"
+#include "io/file.h"
+#include "io/text_file.h"
 #include "text/conversions.h"
-#include "text/file.h"
-#include "text/folders.h"
 
 namespace tunora {
 namespace {
@@ -114,7 +114,7 @@ TemplateSlot slotFor(const PageOptions& options, std::size_t count) {
 bool startsWithByteOrderMark(const std::u16string& path) {
   auto file = File::open(path, File::Mode::Read);
   const auto head = file ? file->readAt(0, 2) : std::nullopt;
-  return head && (*head)[0] == 0xFF && (*head)[1] == 0xFE;
+  return head && startsWithLittleEndianMark(*head);
 }
 
 }  // namespace
@@ -158,7 +158,7 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     writeText(err, "tunora: no supported files found\n");
     status = 1;
   }
-  if (built.page.save(options->output) != 1) {
+  if (saveTextFile(built.page, options->output) != 1) {
     writeText(err,
               "tunora: cannot write " + shown(options->output) + ": " + lastFileError() + "\n");
     return 1;

@@ -5,10 +5,10 @@
 
 #include "cli/cli.h"
 #include "cli/json_writer.h"
+#include "io/file.h"
 #include "text/conversions.h"
-#include "text/file.h"
 #include "text/helpers.h"
-#include "trackinfo/track_class.h"
+#include "tracks/track_class.h"
 
 namespace tunora {
 namespace {

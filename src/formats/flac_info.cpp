@@ -5,9 +5,9 @@
 
 #include "formats/flac_metadata.h"
 #include "formats/vorbis_comment.h"
-#include "tags/file_blocks.h"
+#include "io/file.h"
+#include "io/file_blocks.h"
 #include "text/byte_reader.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tags/file_blocks.h"
+#include "io/file_blocks.h"
 #include "text/byte_reader.h"
 
 namespace tunora {

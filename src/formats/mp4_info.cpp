@@ -6,10 +6,10 @@
 #include "formats/mp4_atom.h"
 #include "formats/mp4_item_list.h"
 #include "formats/tag_block_limit.h"
+#include "io/file.h"
 #include "text/byte_reader.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

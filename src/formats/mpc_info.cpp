@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "formats/mpc_stream_header.h"
+#include "io/file.h"
 #include "tags/id3v2_tag.h"
-#include "text/file.h"
 
 namespace tunora {
 

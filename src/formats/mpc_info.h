@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "io/file_blocks.h"
 #include "tags/ape_tag.h"
-#include "tags/file_blocks.h"
 #include "tags/id3v1_tag.h"
 #include "trackinfo/tagged_track_info.h"
 

@@ -7,9 +7,9 @@
 #include "formats/ogg_page.h"
 #include "formats/vorbis_comment.h"
 #include "formats/vorbis_headers.h"
+#include "io/file.h"
 #include "text/byte_reader.h"
 #include "text/debug_log.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "tags/file_blocks.h"
+#include "io/file_blocks.h"
 #include "text/byte_reader.h"
 
 namespace tunora {

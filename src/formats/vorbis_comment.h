@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "tags/file_blocks.h"
+#include "io/file_blocks.h"
 #include "tags/tag_texts.h"
 #include "text/byte_reader.h"
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "trackinfo/host_link.h"
+#include "hostlink/host_link.h"
 
 namespace tunora::host {
 

@@ -4,10 +4,9 @@
 #include <array>
 #include <cmath>
 
+#include "io/file.h"
 #include "jpeg/jpeg_codec.h"
 #include "text/debug_log.h"
-#include "text/file.h"
-#include "text/folders.h"
 #include "text/helpers.h"
 
 namespace tunora {

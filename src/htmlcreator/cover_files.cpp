@@ -1,8 +1,7 @@
 #include "htmlcreator/cover_files.h"
 
+#include "io/file.h"
 #include "text/debug_log.h"
-#include "text/file.h"
-#include "text/folders.h"
 #include "text/helpers.h"
 
 namespace tunora {

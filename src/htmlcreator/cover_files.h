@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "trackinfo/host_link.h"
+#include "hostlink/host_link.h"
 
 namespace tunora {
 

@@ -6,7 +6,7 @@
 #include "htmlcreator/html_creator.h"
 #include "htmlcreator/html_escape.h"
 #include "htmlcreator/section_markers.h"
-#include "text/file.h"
+#include "io/file.h"
 #include "text/helpers.h"
 
 namespace tunora {

@@ -1,14 +1,15 @@
 #include "htmlcreator/html_creator.h"
 
 #include "htmlcreator/cover_files.h"
-#include "text/embedded_resources.h"
-#include "text/file.h"
+#include "io/file.h"
+#include "io/resources.h"
+#include "io/text_file.h"
+#include "text/conversions.h"
 #include "text/helpers.h"
 
 namespace tunora {
 namespace {
 
-constexpr char16_t kByteOrderMark = 0xFEFF;
 constexpr std::array<int, 4> kSlotResources{kResourceSingleTrack, kResourceMultipleTracks,
                                             kResourceDirectory, kResourceMini};
 
@@ -39,7 +40,7 @@ void HtmlCreator::chooseTemplate(TemplateSlot which, std::u16string_view path) {
   Slot& chosen = slot(which);
   chosen.path = std::u16string(path);
   if (fileExists(pathToNative(path))) {
-    chosen.lines.loadFile(path, true);
+    loadTextFile(chosen.lines, path, true);
     return;
   }
   chosen.path = std::u16string(kSelectTemplate);
@@ -62,7 +63,7 @@ const std::u16string& HtmlCreator::defaultTemplate(TemplateSlot which) const {
 
 TextLines HtmlCreator::fixedPage(int resource) const {
   TextLines page;
-  page.loadResource(module_, resource);
+  loadTextResource(page, module_, resource);
   replaceColourTokens(page);
   return page;
 }

@@ -11,11 +11,13 @@
 #include <string>
 #include <string_view>
 
+#include "hostlink/host_link.h"
 #include "htmlcreator/cover_export.h"
 #include "htmlcreator/multiple_tags.h"
+#include "io/resources.h"
+#include "skin/page_colours.h"
 #include "text/text_lines.h"
-#include "trackinfo/host_link.h"
-#include "trackinfo/track_class.h"
+#include "tracks/track_class.h"
 
 namespace tunora {
 
@@ -23,22 +25,6 @@ enum class TemplateSlot { SingleTrack, MultipleTracks, Directory, Mini };
 
 // Shown as the path of a slot that uses its embedded default.
 inline constexpr std::u16string_view kSelectTemplate = u"[Select Template]";
-
-// HTML resources (type 23) of the binary.
-inline constexpr int kResourceSingleTrack = 126;
-inline constexpr int kResourceMultipleTracks = 114;
-inline constexpr int kResourceDirectory = 124;
-inline constexpr int kResourceMini = 131;
-inline constexpr int kResourceNoSupportedFiles = 128;
-inline constexpr int kResourceStartPage = 123;
-
-// "#RRGGBB" texts; the defaults are the classic player's playlist colours.
-struct PageColours {
-  std::u16string normal = u"#00FF00";
-  std::u16string normalBackground = u"#000000";
-  std::u16string current = u"#FFFFFF";
-  std::u16string selectedBackground = u"#0000FF";
-};
 
 class HtmlCreator {
  public:

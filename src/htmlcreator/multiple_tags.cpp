@@ -4,7 +4,7 @@
 #include <array>
 #include <unordered_set>
 
-#include "text/file.h"
+#include "io/file.h"
 #include "text/helpers.h"
 
 namespace tunora {

@@ -1,6 +1,6 @@
 #include "htmlcreator/page_builder.h"
 
-#include "trackinfo/track_class.h"
+#include "tracks/track_class.h"
 
 namespace tunora {
 

@@ -12,7 +12,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "text/file.h"
+#include "io/file.h"
 
 namespace tunora {
 namespace {

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "tags/file_blocks.h"
+#include "io/file.h"
+#include "io/file_blocks.h"
 #include "text/byte_reader.h"
-#include "text/file.h"
 #include "text/text_lines.h"
 
 namespace tunora {

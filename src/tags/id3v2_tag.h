@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tags/file_blocks.h"
+#include "io/file_blocks.h"
 #include "tags/tag_texts.h"
 #include "text/byte_reader.h"
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "tags/file_blocks.h"
+#include "io/file_blocks.h"
 #include "text/byte_reader.h"
 #include "text/text_lines.h"
 

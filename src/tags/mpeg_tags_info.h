@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "io/file.h"
 #include "tags/ape_tag.h"
 #include "tags/id3v1_tag.h"
 #include "tags/id3v2_tag.h"
 #include "tags/lyrics3_tag.h"
-#include "text/file.h"
 #include "trackinfo/tagged_track_info.h"
 
 namespace tunora {

@@ -24,7 +24,7 @@ bool convertUTF16ToWChar(std::span<const std::uint8_t> bytes, std::u16string& ou
   bool hasBom = false;
   bool littleEndian = false;
   if (bytes.size() >= 2) {
-    if (bytes[0] == 0xFF && bytes[1] == 0xFE) {
+    if (startsWithLittleEndianMark(bytes)) {
       hasBom = true;
       littleEndian = true;
     } else if (bytes[0] == 0xFE && bytes[1] == 0xFF) {

@@ -10,6 +10,12 @@
 
 namespace tunora {
 
+// The byte-order mark as a unit, and the two bytes that start UTF-16LE text.
+inline constexpr char16_t kByteOrderMark = 0xFEFF;
+constexpr bool startsWithLittleEndianMark(std::span<const std::uint8_t> bytes) {
+  return bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+}
+
 // Each byte becomes the unit of the same value (0xE9 -> U+00E9).
 std::u16string convertCharToWChar(std::string_view text);
 

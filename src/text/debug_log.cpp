@@ -11,9 +11,10 @@ namespace tunora {
 namespace {
 
 std::FILE* logStream = stdout;
+DebugLogConsole logConsole = nullptr;
 
 int emit(std::string_view text) {
-  if (!detail::writeToDebugConsole(text) && logStream != nullptr) {
+  if ((logConsole == nullptr || !logConsole(text)) && logStream != nullptr) {
     std::fwrite(text.data(), 1, text.size(), logStream);
     std::fflush(logStream);
   }
@@ -40,6 +41,10 @@ int debugLogText(std::u16string_view text) {
 
 void setDebugLogStream(std::FILE* stream) {
   logStream = stream;
+}
+
+void setDebugLogConsole(DebugLogConsole console) {
+  logConsole = console;
 }
 
 }  // namespace tunora

@@ -21,14 +21,10 @@ int debugLogText(std::u16string_view text);
 // own output, or sends it to standard error with --debug.
 void setDebugLogStream(std::FILE* stream);
 
-// Opens a console window titled "Debug Window" for the log (Windows only;
-// elsewhere it does nothing and gives false).
-bool openDebugConsole();
-
-namespace detail {
-// Platform side: writes formatted text to the open console, or returns false
-// when there is none.
-bool writeToDebugConsole(std::string_view text);
-}  // namespace detail
+// A place the log goes before the stream: a console window of the platform
+// (io/debug_console.h sets it). It returns false when it took nothing, and
+// the text then goes to the stream. Null removes it.
+using DebugLogConsole = bool (*)(std::string_view text);
+void setDebugLogConsole(DebugLogConsole console);
 
 }  // namespace tunora

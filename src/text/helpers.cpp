@@ -89,30 +89,6 @@ std::u16string extensionOf(std::u16string_view path) {
   return extensionOfImpl(path);
 }
 
-bool folderExists(std::string_view path) {
-  return platform::isPlainDirectory(pathFromNative(path));
-}
-
-bool fileExists(std::string_view path) {
-  return File::open(pathFromNative(path), File::Mode::Read).has_value();
-}
-
-bool deleteFile(std::string_view path) {
-  const std::u16string wide = pathFromNative(path);
-  platform::removeFile(wide);
-  return !File::open(wide, File::Mode::Read).has_value();
-}
-
-std::string makeTempFileName() {
-  return platform::makeTempFile();
-}
-
-std::optional<std::vector<std::uint8_t>> readBytes(File& file, std::size_t n) {
-  const std::int64_t here = file.tell();
-  if (here < 0) return std::nullopt;
-  return file.readAt(here, n);
-}
-
 int replaceText(std::string& text, std::string_view search, std::string_view replacement,
                 bool all) {
   return replaceTextImpl(text, search, replacement, all);

@@ -1,5 +1,5 @@
 #pragma once
-// Small shared helpers: path splitting, file tests, search and replace,
+// Small shared helpers: path splitting, search and replace,
 // trimming, and the year and genre normalisations of the track classes.
 
 #include <cstdint>
@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "text/file.h"
 
 namespace tunora {
 
@@ -24,18 +22,6 @@ std::u16string folderOf(std::u16string_view path);
 // when the path has no ".".
 std::string extensionOf(std::string_view path);
 std::u16string extensionOf(std::u16string_view path);
-
-// True for a folder whose only attribute is "directory"; one trailing
-// separator is allowed.
-bool folderExists(std::string_view path);
-// True if the file can be opened for reading.
-bool fileExists(std::string_view path);
-// Deletes the file; true if afterwards it can no longer be opened.
-bool deleteFile(std::string_view path);
-// Name of a new empty file in the system temporary folder ("tup" prefix).
-std::string makeTempFileName();
-// Exactly n bytes from the current position, or nothing.
-std::optional<std::vector<std::uint8_t>> readBytes(File& file, std::size_t n);
 
 // Little-endian; readers of big-endian fields pass the bytes reversed.
 constexpr std::uint32_t uint32FromBytes(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2,

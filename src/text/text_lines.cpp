@@ -4,15 +4,10 @@
 
 #include "text/conversions.h"
 #include "text/debug_log.h"
-#include "text/embedded_resources.h"
-#include "text/file.h"
 #include "text/helpers.h"
 
 namespace tunora {
 namespace {
-
-constexpr char16_t kByteOrderMark = 0xFEFF;
-constexpr char16_t kEndOfUnicodeText = 0xFFFF;
 
 std::u16string_view visible(const std::u16string& line) {
   return untilNul(std::u16string_view(line));
@@ -37,57 +32,6 @@ void TextLines::appendUnit(char16_t unit) {
     lines_.emplace_back();
   else
     lines_.back().push_back(unit);
-}
-
-int TextLines::loadFile(std::u16string_view path, bool unicode) {
-  clear();
-  auto file = File::open(path, File::Mode::Read);
-  if (!file) return -1;
-  const std::int64_t length = file->size();
-  if (length < 0) return -1;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-  if (file->read(bytes) != bytes.size()) return -1;
-  if (!file->close()) return -1;
-
-  if (!unicode) {
-    for (const std::uint8_t byte : bytes) appendUnit(byte);
-    return 1;
-  }
-  if (bytes.size() < 2 || (bytes[0] | bytes[1] << 8) != kByteOrderMark) return 1;
-  unicode_ = true;
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
-    if (unit == kEndOfUnicodeText) break;
-    appendUnit(unit);
-  }
-  return 1;
-}
-
-bool TextLines::loadResource(ModuleHandle module, int number) {
-  clear();
-  const auto bytes = findHtmlResource(module, number);
-  if (!bytes) return false;
-  for (const std::uint8_t byte : *bytes) appendUnit(byte);
-  return true;
-}
-
-int TextLines::save(std::u16string_view path) const {
-  auto file = File::open(path, File::Mode::Write);
-  if (!file) return -1;
-  std::vector<std::uint8_t> bytes;
-  auto put = [&bytes](char16_t unit) {
-    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-  };
-  if (!lines_.empty()) {
-    if (unicode_) put(kByteOrderMark);
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-      if (i > 0) put(u'\n');
-      for (const char16_t unit : visible(lines_[i])) put(unit);
-    }
-  }
-  const bool written = file->write(bytes);
-  return file->close() && written ? 1 : -1;
 }
 
 std::optional<std::u16string_view> TextLines::line(std::size_t index) const {

@@ -1,6 +1,7 @@
 #pragma once
 // The one text container of the system: an ordered list of 16-bit lines that
 // holds templates, pages under construction, comments, lyrics and skin files.
+// Reading and writing them as files is io/text_file.h.
 
 #include <cstddef>
 #include <optional>
@@ -10,26 +11,11 @@
 
 namespace tunora {
 
-// Opaque module handle for embedded resources (an HMODULE on Windows; unused
-// elsewhere, where the pages are compiled into the binary).
-using ModuleHandle = void*;
-
 class TextLines {
  public:
   // LF starts a new line and is not stored; every other unit (CR and NUL
   // included) goes to the last line. A stored NUL ends the line's visible text.
   void appendUnit(char16_t unit);
-  // Clears, then reads the file: in Unicode mode only a file that starts with
-  // the little-endian byte-order mark gives lines (and sets the Unicode flag),
-  // read up to the end or the first unit 0xFFFF; in 8-bit mode each byte is one
-  // unit. 1 on success, -1 when the file cannot be opened or read.
-  int loadFile(std::u16string_view path, bool unicode);
-  // Clears, then appends each byte of the HTML resource (type 23) of that number.
-  bool loadResource(ModuleHandle module, int number);
-  // Writes the lines as UTF-16LE separated by LF, with a byte-order mark when
-  // the Unicode flag is set; nothing after the last line. 1 or -1.
-  int save(std::u16string_view path) const;
-
   std::size_t lineCount() const { return lines_.size(); }
   // The visible text of a line (up to its first NUL), or nothing past the end.
   std::optional<std::u16string_view> line(std::size_t index) const;

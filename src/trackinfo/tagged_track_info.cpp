@@ -1,6 +1,6 @@
 #include "trackinfo/tagged_track_info.h"
 
-#include "text/file.h"
+#include "io/file.h"
 
 namespace tunora {
 

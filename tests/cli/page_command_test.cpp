@@ -4,9 +4,10 @@
 #include <string>
 
 #include "htmlcreator/page_support.h"
+#include "io/file.h"
+#include "io/text_file.h"
 #include "support/cli_runner.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {
@@ -21,7 +22,7 @@ std::string pageText(const std::filesystem::path& path) {
   const auto bytes = readWholeFile(toU16(path));
   if (!bytes || bytes->size() < 2 || (*bytes)[0] != 0xFF || (*bytes)[1] != 0xFE) return "?";
   TextLines page;
-  page.loadFile(toU16(path), true);
+  loadTextFile(page, toU16(path), true);
   return textOf(page);
 }
 

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "cli/json_writer.h"
+#include "io/file.h"
 #include "support/cli_runner.h"
 #include "support/temp_dir.h"
 #include "text/conversions.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

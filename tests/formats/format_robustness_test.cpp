@@ -14,8 +14,8 @@
 #include "formats/mp4_info.h"
 #include "formats/mpc_info.h"
 #include "formats/ogg_info.h"
+#include "io/file.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "formats/mp4_item_list.h"
+#include "io/file.h"
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
 #include "support/track_file_test.h"
 #include "text/debug_log.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

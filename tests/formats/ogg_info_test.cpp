@@ -5,10 +5,10 @@
 #include <string>
 
 #include "formats/vorbis_headers.h"
+#include "io/file.h"
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
 #include "support/track_file_test.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

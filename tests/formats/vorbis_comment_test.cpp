@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "io/file.h"
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

@@ -6,8 +6,8 @@
 #include "htmlcreator/cover_files.h"
 #include "htmlcreator/html_creator.h"
 #include "htmlcreator/page_support.h"
+#include "io/file.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "htmlcreator/page_support.h"
+#include "io/file.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

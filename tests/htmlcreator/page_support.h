@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "hostlink/host_link.h"
 #include "htmlcreator/html_creator.h"
 #include "jpeg/jpeg_codec.h"
 #include "support/memory_track.h"
 #include "support/temp_dir.h"
 #include "text/conversions.h"
 #include "text/text_lines.h"
-#include "trackinfo/host_link.h"
 
 namespace tunora::testing {
 

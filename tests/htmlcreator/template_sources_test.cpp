@@ -5,8 +5,9 @@
 #include "htmlcreator/html_creator.h"
 #include "htmlcreator/page_builder.h"
 #include "htmlcreator/page_support.h"
+#include "io/file.h"
+#include "io/text_file.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {
@@ -53,7 +54,7 @@ TEST_F(TemplateSources, AChosenFileMustBeUnicode) {
   const std::u16string unicode = dir.file("mine.html");
   TextLines mine = testing::linesOf("<b><$songname$></b>");
   mine.setUnicode(true);
-  ASSERT_EQ(mine.save(unicode), 1);
+  ASSERT_EQ(saveTextFile(mine, unicode), 1);
   creator.chooseTemplate(TemplateSlot::SingleTrack, unicode);
   EXPECT_EQ(creator.templatePath(TemplateSlot::SingleTrack), unicode);
   EXPECT_EQ(textOf(creator.templateLines(TemplateSlot::SingleTrack)), "<b><$songname$></b>");

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "htmlcreator/page_support.h"
+#include "io/file.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "io/file.h"
 #include "support/tag_bytes.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 
 namespace tunora::testing {
 

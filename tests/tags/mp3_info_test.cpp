@@ -4,7 +4,7 @@
 
 #include "support/tag_bytes.h"
 #include "support/temp_dir.h"
-#include "trackinfo/track_class.h"
+#include "tracks/track_class.h"
 
 namespace tunora {
 namespace {

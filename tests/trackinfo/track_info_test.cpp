@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "io/file.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 #include "trackinfo/tagged_track_info.h"
 
 namespace tunora {

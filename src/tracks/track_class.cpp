@@ -1,4 +1,4 @@
-#include "trackinfo/track_class.h"
+#include "tracks/track_class.h"
 
 #include <array>
 
@@ -6,11 +6,11 @@
 #include "formats/mp4_info.h"
 #include "formats/mpc_info.h"
 #include "formats/ogg_info.h"
+#include "io/file.h"
 #include "tags/aac_info.h"
 #include "tags/mp3_info.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
-#include "text/file.h"
 #include "text/helpers.h"
 
 namespace tunora {

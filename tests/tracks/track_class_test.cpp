@@ -1,9 +1,9 @@
-#include "trackinfo/track_class.h"
+#include "tracks/track_class.h"
 
 #include <gtest/gtest.h>
 
+#include "io/file.h"
 #include "support/temp_dir.h"
-#include "text/file.h"
 
 namespace tunora {
 namespace {

@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "io/file.h"
 #include "text/byte_reader.h"
-#include "text/file.h"
 
 namespace tunora {
 

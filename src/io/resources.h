@@ -1,13 +1,20 @@
 #pragma once
-// The HTML pages that ship inside the binary, looked up by resource number.
+// The resource seam: the HTML pages that ship inside the binary, looked up by
+// resource number (io/resource_numbers.h). Windows reads the module's
+// resources of type 23 (resources_win32.cpp); elsewhere the same bytes are
+// compiled into a table (resources_posix.cpp).
 
 #include <cstdint>
 #include <optional>
 #include <span>
 
-#include "text/text_lines.h"
+#include "io/resource_numbers.h"
 
 namespace tunora {
+
+// Opaque module handle for embedded resources (an HMODULE on Windows; unused
+// elsewhere, where the pages are compiled into the binary).
+using ModuleHandle = void*;
 
 struct EmbeddedResource {
   int number;

@@ -1,4 +1,4 @@
-#include "text/embedded_resources.h"
+#include "io/resources.h"
 
 namespace tunora {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "text/embedded_resources.h"
+#include "io/resources.h"
 
 namespace tunora {
 

@@ -1,9 +1,10 @@
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 
+#include "io/file.h"
 #include "text/conversions.h"
-#include "text/folders.h"
 
 namespace tunora {
 namespace {
@@ -13,15 +14,28 @@ std::wstring toWide(std::u16string_view text) {
   return std::wstring(text.begin(), text.end());
 }
 
+std::wstring withoutTrailingSeparator(std::u16string_view path) {
+  std::wstring wide = toWide(path);
+  if (wide.size() > 1 && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();
+  return wide;
+}
+
 struct FindCloser {
   void operator()(HANDLE handle) const { FindClose(handle); }
 };
 
 }  // namespace
 
+std::u16string pathFromNative(std::string_view path) {
+  return convertCharToWChar(path);
+}
+
+std::string pathToNative(std::u16string_view path) {
+  return convertWCharToChar(path);
+}
+
 bool createFolder(std::u16string_view path) {
-  std::wstring wide = toWide(path);
-  if (wide.size() > 1 && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();
+  const std::wstring wide = withoutTrailingSeparator(path);
   if (wide.empty()) return false;
   if (CreateDirectoryW(wide.c_str(), nullptr))
     SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -48,4 +62,35 @@ std::vector<std::u16string> listFiles(std::u16string_view folder) {
   return files;
 }
 
+namespace platform {
+
+std::FILE* openFile(std::u16string_view path, File::Mode mode) {
+  return _wfopen(toWide(path).c_str(), mode == File::Mode::Read ? L"rb" : L"wb");
+}
+
+bool seekFile(std::FILE* file, std::int64_t offset, int origin) {
+  return _fseeki64(file, offset, origin) == 0;
+}
+
+std::int64_t tellFile(std::FILE* file) {
+  return _ftelli64(file);
+}
+
+bool isPlainDirectory(std::u16string_view path) {
+  return GetFileAttributesW(withoutTrailingSeparator(path).c_str()) == FILE_ATTRIBUTE_DIRECTORY;
+}
+
+std::string makeTempFile() {
+  char folder[MAX_PATH + 1] = {};
+  char name[MAX_PATH + 1] = {};
+  if (GetTempPathA(MAX_PATH, folder) == 0) return {};
+  if (GetTempFileNameA(folder, "tup", 0, name) == 0) return {};
+  return name;
+}
+
+bool removeFile(std::u16string_view path) {
+  return DeleteFileW(toWide(path).c_str()) != 0;
+}
+
+}  // namespace platform
 }  // namespace tunora

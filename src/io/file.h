@@ -1,8 +1,9 @@
 #pragma once
 // The file seam: files opened by 16-bit path, 64-bit positions on every
-// platform, and the conversions between 16-bit paths and the 8-bit paths of
-// the platform (Windows: the system code page, widened byte by byte; elsewhere
-// UTF-8).
+// platform, the conversions between 16-bit paths and the 8-bit paths of the
+// platform (Windows: the system code page, widened byte by byte; elsewhere
+// UTF-8), and the folder work around them. Each platform answers in one
+// file: file_win32.cpp, file_posix.cpp.
 
 #include <cstdint>
 #include <cstdio>
@@ -59,6 +60,31 @@ std::string pathToNative(std::u16string_view path);
 // Whole file, or nothing when it cannot be opened and read.
 std::optional<std::vector<std::uint8_t>> readWholeFile(std::u16string_view path);
 bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> bytes);
+
+// True for a folder whose only attribute is "directory"; one trailing
+// separator is allowed.
+bool folderExists(std::string_view path);
+// True if the file can be opened for reading.
+bool fileExists(std::string_view path);
+// Deletes the file; true if afterwards it can no longer be opened.
+bool deleteFile(std::string_view path);
+// Name of a new empty file in the system temporary folder ("tup" prefix).
+std::string makeTempFileName();
+// Exactly n bytes from the current position, or nothing.
+std::optional<std::vector<std::uint8_t>> readBytes(File& file, std::size_t n);
+
+// Creates the last level of the path (one trailing separator is allowed);
+// true when a folder of that name exists afterwards.
+bool createFolder(std::u16string_view path);
+
+// Makes a file deletable and writable (on Windows: all attributes cleared).
+void resetFileAttributes(std::u16string_view path);
+
+// The entries of a folder that are not folders, each as folder + name;
+// subfolders are not entered. `folder` ends in a separator. Windows gives
+// the order of the file system; elsewhere the names are sorted, since the
+// system's own order there is arbitrary.
+std::vector<std::u16string> listFiles(std::u16string_view folder);
 
 namespace platform {
 std::FILE* openFile(std::u16string_view path, File::Mode mode);

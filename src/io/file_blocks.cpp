@@ -1,4 +1,4 @@
-#include "tags/file_blocks.h"
+#include "io/file_blocks.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "text/file.h"
+#include "io/file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -77,6 +77,30 @@ bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> byte
   if (!file) return false;
   const bool written = file->write(bytes);
   return file->close() && written;
+}
+
+bool folderExists(std::string_view path) {
+  return platform::isPlainDirectory(pathFromNative(path));
+}
+
+bool fileExists(std::string_view path) {
+  return File::open(pathFromNative(path), File::Mode::Read).has_value();
+}
+
+bool deleteFile(std::string_view path) {
+  const std::u16string wide = pathFromNative(path);
+  platform::removeFile(wide);
+  return !File::open(wide, File::Mode::Read).has_value();
+}
+
+std::string makeTempFileName() {
+  return platform::makeTempFile();
+}
+
+std::optional<std::vector<std::uint8_t>> readBytes(File& file, std::size_t n) {
+  const std::int64_t here = file.tell();
+  if (here < 0) return std::nullopt;
+  return file.readAt(here, n);
 }
 
 }  // namespace tunora

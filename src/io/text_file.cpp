@@ -1,0 +1,68 @@
+#include "io/text_file.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "io/file.h"
+#include "text/conversions.h"
+
+namespace tunora {
+namespace {
+
+constexpr char16_t kEndOfUnicodeText = 0xFFFF;
+
+}  // namespace
+
+int loadTextFile(TextLines& lines, std::u16string_view path, bool unicode) {
+  lines.clear();
+  auto file = File::open(path, File::Mode::Read);
+  if (!file) return -1;
+  const std::int64_t length = file->size();
+  if (length < 0) return -1;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+  if (file->read(bytes) != bytes.size()) return -1;
+  if (!file->close()) return -1;
+
+  if (!unicode) {
+    for (const std::uint8_t byte : bytes) lines.appendUnit(byte);
+    return 1;
+  }
+  if (!startsWithLittleEndianMark(bytes)) return 1;
+  lines.setUnicode(true);
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const auto unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+    if (unit == kEndOfUnicodeText) break;
+    lines.appendUnit(unit);
+  }
+  return 1;
+}
+
+bool loadTextResource(TextLines& lines, ModuleHandle module, int number) {
+  lines.clear();
+  const auto bytes = findHtmlResource(module, number);
+  if (!bytes) return false;
+  for (const std::uint8_t byte : *bytes) lines.appendUnit(byte);
+  return true;
+}
+
+int saveTextFile(const TextLines& lines, std::u16string_view path) {
+  auto file = File::open(path, File::Mode::Write);
+  if (!file) return -1;
+  std::vector<std::uint8_t> bytes;
+  auto put = [&bytes](char16_t unit) {
+    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+  };
+  if (lines.lineCount() > 0) {
+    if (lines.isUnicode()) put(kByteOrderMark);
+    for (std::size_t i = 0; i < lines.lineCount(); ++i) {
+      if (i > 0) put(u'\n');
+      const std::u16string_view line = *lines.line(i);
+      for (const char16_t unit : line) put(unit);
+    }
+  }
+  const bool written = file->write(bytes);
+  return file->close() && written ? 1 : -1;
+}
+
+}  // namespace tunora

@@ -1,0 +1,25 @@
+#pragma once
+// TextLines to and from files and resources: templates and skin files are
+// read into lines, pages are written from them.
+
+#include <string_view>
+
+#include "io/resources.h"
+#include "text/text_lines.h"
+
+namespace tunora {
+
+// Clears, then reads the file: in Unicode mode only a file that starts with
+// the little-endian byte-order mark gives lines (and sets the Unicode flag),
+// read up to the end or the first unit 0xFFFF; in 8-bit mode each byte is one
+// unit. 1 on success, -1 when the file cannot be opened or read.
+int loadTextFile(TextLines& lines, std::u16string_view path, bool unicode);
+
+// Clears, then appends each byte of the HTML resource (type 23) of that number.
+bool loadTextResource(TextLines& lines, ModuleHandle module, int number);
+
+// Writes the lines as UTF-16LE separated by LF, with a byte-order mark when
+// the Unicode flag is set; nothing after the last line. 1 or -1.
+int saveTextFile(const TextLines& lines, std::u16string_view path);
+
+}  // namespace tunora

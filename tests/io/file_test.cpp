@@ -1,0 +1,82 @@
+#include "io/file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/file_attributes.h"
+#include "support/temp_dir.h"
+#include "text/conversions.h"
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+using testing::TempDir;
+
+TEST(FileHelpers, ExistenceDeletionAndFolders) {
+  TempDir dir;
+  const std::string file = (dir.path() / "a.txt").string();
+  EXPECT_FALSE(fileExists(file));
+  ASSERT_TRUE(writeWholeFile(pathFromNative(file), std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_TRUE(fileExists(file));
+  EXPECT_TRUE(deleteFile(file));
+  EXPECT_FALSE(fileExists(file));
+  EXPECT_TRUE(deleteFile(file));  // already gone counts as deleted
+
+  const std::string folder = dir.path().string();
+  EXPECT_TRUE(folderExists(folder));
+  EXPECT_TRUE(folderExists(folder + std::string(1, kPathSeparator)));
+  EXPECT_FALSE(fileExists(folder));  // a directory is no readable file
+  EXPECT_FALSE(folderExists(folder + "/missing"));
+}
+
+TEST(FileHelpers, FolderWithOtherAttributeIsNotPlainFolder) {
+  TempDir dir;
+  const auto folder = dir.path() / "marked";
+  std::filesystem::create_directory(folder);
+  if (!testing::markWithOtherAttribute(folder)) GTEST_SKIP() << "no such attribute here";
+  EXPECT_FALSE(folderExists(folder.string()));
+  testing::clearOtherAttribute(folder);
+  EXPECT_TRUE(folderExists(folder.string()));
+}
+
+TEST(FileHelpers, TempFileNamesAreNewEmptyFiles) {
+  const std::string first = makeTempFileName();
+  const std::string second = makeTempFileName();
+  ASSERT_FALSE(first.empty());
+  EXPECT_NE(first, second);
+  EXPECT_NE(fileNameOf(std::string_view(first)).find("tup"), std::string::npos);
+  EXPECT_TRUE(fileExists(first));
+  EXPECT_TRUE(deleteFile(first));
+  EXPECT_TRUE(deleteFile(second));
+}
+
+TEST(FileHelpers, ReadBytesNeedsEveryByte) {
+  TempDir dir;
+  const auto path = dir.file("bytes.bin");
+  ASSERT_TRUE(writeWholeFile(path, std::vector<std::uint8_t>{1, 2, 3, 4}));
+  auto file = File::open(path, File::Mode::Read);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(file->seek(1));
+  EXPECT_EQ(readBytes(*file, 3), (std::vector<std::uint8_t>{2, 3, 4}));
+  ASSERT_TRUE(file->seek(2));
+  EXPECT_FALSE(readBytes(*file, 3));
+  EXPECT_FALSE(file->readAt(5, 0));
+  EXPECT_EQ(file->size(), 4);
+}
+
+TEST(FileHelpers, NonAsciiAndVeryLongPaths) {
+  TempDir dir;
+  const auto path = dir.file("K\xC3\xB6ln \xE2\x82\xAC.txt");
+  ASSERT_TRUE(writeWholeFile(path, std::vector<std::uint8_t>{42}));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / std::u8string(u8"K\u00F6ln \u20AC.txt")));
+  EXPECT_EQ(readWholeFile(path), (std::vector<std::uint8_t>{42}));
+
+  const std::u16string longPath = dir.file(std::string(5000, 'x') + ".mp3");
+  EXPECT_FALSE(File::open(longPath, File::Mode::Read));
+  EXPECT_FALSE(writeWholeFile(longPath, std::vector<std::uint8_t>{1}));
+}
+
+}  // namespace
+}  // namespace tunora
