@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "io/file.h"
+#include "support/lines_support.h"
 #include "support/temp_dir.h"
 
 namespace tunora {
@@ -12,17 +13,8 @@ namespace {
 
 using testing::TempDir;
 
-TextLines linesOf(std::u16string_view text) {
-  TextLines lines;
-  for (const char16_t unit : text) lines.appendUnit(unit);
-  return lines;
-}
-
-std::vector<std::u16string> allLines(const TextLines& lines) {
-  std::vector<std::u16string> result;
-  for (std::size_t i = 0; i < lines.lineCount(); ++i) result.emplace_back(*lines.line(i));
-  return result;
-}
+using testing::allLines;
+using testing::linesOf;
 
 std::vector<std::uint8_t> utf16le(std::u16string_view text, bool bom) {
   std::vector<std::uint8_t> bytes;

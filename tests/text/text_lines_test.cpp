@@ -4,20 +4,13 @@
 
 #include <vector>
 
+#include "support/lines_support.h"
+
 namespace tunora {
 namespace {
 
-TextLines linesOf(std::u16string_view text) {
-  TextLines lines;
-  for (const char16_t unit : text) lines.appendUnit(unit);
-  return lines;
-}
-
-std::vector<std::u16string> allLines(const TextLines& lines) {
-  std::vector<std::u16string> result;
-  for (std::size_t i = 0; i < lines.lineCount(); ++i) result.emplace_back(*lines.line(i));
-  return result;
-}
+using testing::allLines;
+using testing::linesOf;
 
 TEST(TextLinesAppend, LineFeedStartsLinesAndNulHidesTheRest) {
   TextLines lines = linesOf(u"one\r\ntwo\n");
