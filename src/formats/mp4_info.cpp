@@ -10,6 +10,8 @@
 #include "text/byte_reader.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
+#include "trackinfo/cover_size.h"
+#include "trackinfo/tag_kind.h"
 
 namespace tunora {
 namespace {
@@ -18,8 +20,6 @@ namespace {
 constexpr std::size_t kTrackHeaderContent = 84;
 // More than the media and sample-description headers' fields need.
 constexpr std::uint64_t kHeaderPrefix = 64;
-// Anything smaller is taken for a placeholder rather than a picture.
-constexpr std::size_t kMinSavedCover = 100;
 
 // The bytes after the header; none for an atom of size 0, which is read as
 // nothing at all.
@@ -100,8 +100,7 @@ int MP4Info::readFile(const std::u16string& path) {
     if (times) {
       const std::uint64_t seconds = times->timeScale == 0 ? 0 : times->duration / times->timeScale;
       // 64-bit: the size times 8 leaves 32 bits above 512 MiB.
-      if (seconds != 0)
-        setBitrate(saturateTo32(static_cast<std::uint64_t>(atoms.length()) * 8 / seconds));
+      if (seconds != 0) setBitsPerSecond(static_cast<std::uint64_t>(atoms.length()) * 8 / seconds);
       setSampleRate(times->timeScale);
     }
     const auto minf = atoms.find(mdhd->offset, "minf");
@@ -133,7 +132,7 @@ int MP4Info::readFile(const std::u16string& path) {
     return 0;
   }
   tagFound_ = true;
-  presentTags_ = u"iTunes-Metadata";
+  presentTags_ = tagKindName(TagKind::MP4Metadata);
   MP4ItemList items(*block);
   takeTagTexts(items);
   cover_ = std::move(items.cover());
@@ -141,7 +140,7 @@ int MP4Info::readFile(const std::u16string& path) {
 }
 
 int MP4Info::saveCover(const std::u16string& targetPath) {
-  if (!cover_ || cover_->size() < kMinSavedCover) return -1;
+  if (!cover_ || !isLargeEnoughForCover(cover_->size())) return -1;
   return TaggedTrackInfo::saveCover(targetPath);
 }
 

@@ -5,6 +5,7 @@
 #include "formats/mpc_stream_header.h"
 #include "io/file.h"
 #include "tags/id3v2_tag.h"
+#include "trackinfo/tag_kind.h"
 
 namespace tunora {
 
@@ -42,7 +43,7 @@ void MPCInfo::readStream(FileBlocks& blocks) {
   if (!stream) return;
   if (stream->channels) setChannels(*stream->channels);
   setSampleRate(stream->sampleRate);
-  setBitrate(musepackKilobits(*stream, static_cast<std::uint64_t>(length - audioStart)) * 1024);
+  setKilobitsPerSecond(musepackKilobits(*stream, static_cast<std::uint64_t>(length - audioStart)));
 }
 
 void MPCInfo::takeValues() {
@@ -54,13 +55,10 @@ void MPCInfo::takeValues() {
   } else if (id3v1) {
     takeTagValues(id3v1_, id3v1_.genreName());
   }
-  if (id3v1 && ape) {
-    presentTags_ = u"ID3v1,APEv2";
-  } else if (id3v1) {
-    presentTags_ = u"ID3v1";
-  } else if (ape) {
-    presentTags_ = u"APEv2";
-  }
+  std::vector<TagKind> present;
+  if (id3v1) present.push_back(TagKind::ID3v1);
+  if (ape) present.push_back(TagKind::APEv2);
+  presentTags_ = presentTagsText(present);
 }
 
 bool MPCInfo::hasComment() const {

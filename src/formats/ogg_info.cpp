@@ -10,6 +10,7 @@
 #include "io/file.h"
 #include "text/byte_reader.h"
 #include "text/debug_log.h"
+#include "trackinfo/tag_kind.h"
 
 namespace tunora {
 namespace {
@@ -63,11 +64,11 @@ int OGGInfo::readFile(const std::u16string& path) {
 
   if (identification) {
     // The text shows kilobits of 1000 bits.
-    setBitrate(identification->nominalBitrate / 1000 * 1024);
+    setKilobitsPerSecond(identification->nominalBitrate / 1000);
     setSampleRate(identification->sampleRate);
     setChannels(identification->channels);
     tagFound_ = true;
-    presentTags_ = u"Ogg-Comments";
+    presentTags_ = tagKindName(TagKind::OggComments);
   }
   return file->close() ? 1 : -1;
 }

@@ -47,10 +47,18 @@ class TrackInfo {
   // Writes the embedded picture: 1 written, -1 failed, 0 when there is none.
   virtual int saveCover(const std::u16string& targetPath);
 
-  // Bits per second; the text is the kilobit figure (value >> 10), "Unknown" for 0.
-  void setBitrate(std::uint32_t bitsPerSecond, std::uint32_t = 0, std::uint32_t = 0);
+  // The bit-rate text is a whole number of kilobits per second, "Unknown" for
+  // 0. From bits per second it is the kibibit figure (value >> 10, so 1023
+  // shows "0"), the unit the pages call "KibpS"; a figure already in kbit/s
+  // is shown as it is. Both stop at kMaxBitrateText: a hostile size or
+  // duration gives absurd rates, and the text has never gone beyond what 32
+  // bits of bit/s give.
+  void setBitsPerSecond(std::uint64_t bitsPerSecond);
+  void setKilobitsPerSecond(std::uint64_t kilobitsPerSecond);
+  static constexpr std::uint64_t kMaxBitrateText = 0xFFFFFFFF >> 10;
+  // 0 for either is "Unknown".
   void setSampleRate(std::uint32_t hertz);
-  void setChannels(std::uint32_t count, std::uint32_t = 0);
+  void setChannels(std::uint32_t count);
 
  protected:
   // For classes whose stream texts start empty until read (host information).

@@ -27,27 +27,41 @@ TEST(TrackInfoDefaults, UnreadTrackAnswersDefaults) {
 
 TEST(TrackInfoSetters, NumbersBecomeTexts) {
   TrackInfo track;
-  track.setBitrate(1023);
+  track.setBitsPerSecond(1023);
   EXPECT_EQ(track.getBitrate(), u"0");
-  track.setBitrate(1024);
+  track.setBitsPerSecond(1024);
   EXPECT_EQ(track.getBitrate(), u"1");
-  track.setBitrate(128 * 1024, 7, 9);
+  track.setBitsPerSecond(128 * 1024);
   EXPECT_EQ(track.getBitrate(), u"128");
-  track.setBitrate(0xFFFFFFFF);
+  track.setBitsPerSecond(0xFFFFFFFF);
   EXPECT_EQ(track.getBitrate(), u"4194303");
-  track.setBitrate(0);
+  track.setBitsPerSecond(0);
   EXPECT_EQ(track.getBitrate(), u"Unknown");
 
   track.setSampleRate(44100);
   EXPECT_EQ(track.getSampleRate(), u"44100");
   track.setSampleRate(0);
   EXPECT_EQ(track.getSampleRate(), u"Unknown");
-  track.setChannels(1, 5);
+  track.setChannels(1);
   EXPECT_EQ(track.getStereoMode(), u"1");
   track.setChannels(2);
   EXPECT_EQ(track.getStereoMode(), u"2");
   track.setChannels(0);
   EXPECT_EQ(track.getStereoMode(), u"Unknown");
+}
+
+TEST(TrackInfoSetters, BitRateTextStopsAtWhat32BitsOfBitsPerSecondGave) {
+  TrackInfo track;
+  track.setBitsPerSecond(std::uint64_t{1} << 40);
+  EXPECT_EQ(track.getBitrate(), u"4194303");
+  track.setKilobitsPerSecond(1);
+  EXPECT_EQ(track.getBitrate(), u"1");
+  track.setKilobitsPerSecond(4194303);
+  EXPECT_EQ(track.getBitrate(), u"4194303");
+  track.setKilobitsPerSecond(4194304);
+  EXPECT_EQ(track.getBitrate(), u"4194303");
+  track.setKilobitsPerSecond(0);
+  EXPECT_EQ(track.getBitrate(), u"Unknown");
 }
 
 // A reader that found a comment and a cover, as the format classes fill them.
