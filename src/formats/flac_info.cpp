@@ -21,15 +21,15 @@ constexpr int kMaxBlocks = 4096;
 
 }  // namespace
 
-int FLACInfo::readFile(const std::u16string& path) {
+ReadResult FLACInfo::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
-  if (!file) return 0;
+  if (!file) return ReadResult::NotOpened;
   const std::int64_t length = file->size();
-  if (length <= 4) return 0;
+  if (length <= 4) return ReadResult::NotRecognised;
   FileBlocks blocks(*file, length);
   const auto marker = blocks.read(0, 4);
-  if (!marker || !startsWith(*marker, "fLaC")) return 0;
+  if (!marker || !startsWith(*marker, "fLaC")) return ReadResult::NotRecognised;
 
   std::optional<std::int64_t> commentStart;
   std::uint32_t commentLength = 0;
@@ -73,7 +73,7 @@ int FLACInfo::readFile(const std::u16string& path) {
       presentTags_ = tagKindName(TagKind::FLACComments);
     }
   }
-  return 0;
+  return ReadResult::Read;
 }
 
 }  // namespace tunora

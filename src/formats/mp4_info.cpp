@@ -79,17 +79,17 @@ std::optional<MediaTimes> parseMediaHeader(Bytes content) {
 
 }  // namespace
 
-int MP4Info::readFile(const std::u16string& path) {
+ReadResult MP4Info::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
-  if (!file) return 0;
+  if (!file) return ReadResult::NotOpened;
   FileBlocks blocks(*file, file->size());
   AtomFile atoms(blocks);
 
   const auto moov = atoms.find(0, "moov");
-  if (!moov) return -1;
+  if (!moov) return ReadResult::NotRecognised;
   const auto trak = findAudioTrack(atoms, moov->contentStart());
-  if (!trak) return -1;
+  if (!trak) return ReadResult::NotRecognised;
 
   // Stream values: time scale and duration, then the first sample entry.
   const auto mdia = atoms.find(trak->contentStart(), "mdia");
@@ -119,24 +119,24 @@ int MP4Info::readFile(const std::u16string& path) {
   // Tags: a udta inside the track or right after it; its ilst is usually
   // behind a meta atom's header with version and flags.
   const auto udta = atoms.find(trak->contentStart(), "udta");
-  if (!udta) return -1;
+  if (!udta) return ReadResult::Read;
   auto ilst = atoms.find(udta->contentStart() + 12, "ilst");
   if (!ilst) {
     const auto meta = atoms.find(udta->contentStart(), "meta");
     if (meta) ilst = atoms.find(meta->contentStart() + 4, "ilst");
   }
-  if (!ilst) return -1;
+  if (!ilst) return ReadResult::Read;
   const auto block = ilst->size <= kMaxTagBlockSize ? atoms.read(*ilst) : std::nullopt;
   if (!block) {
     debugLog("couldn't fetch ilst-atom\n");
-    return 0;
+    return ReadResult::Incomplete;
   }
   tagFound_ = true;
   presentTags_ = tagKindName(TagKind::MP4Metadata);
   MP4ItemList items(*block);
   takeTagTexts(items);
   cover_ = std::move(items.cover());
-  return 0;
+  return ReadResult::Read;
 }
 
 int MP4Info::saveCover(const std::u16string& targetPath) {

@@ -9,10 +9,10 @@
 
 namespace tunora {
 
-int MPCInfo::readFile(const std::u16string& path) {
+ReadResult MPCInfo::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
-  if (!file) return -1;
+  if (!file) return ReadResult::NotOpened;
   const std::int64_t length = file->size();
   FileBlocks blocks(*file, length);
 
@@ -26,7 +26,7 @@ int MPCInfo::readFile(const std::u16string& path) {
   }
   takeValues();
   readStream(blocks);
-  return file->close() ? 1 : -1;
+  return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 
 void MPCInfo::readStream(FileBlocks& blocks) {

@@ -24,12 +24,12 @@ constexpr std::int64_t kIdentificationSize = 23;
 
 }  // namespace
 
-int OGGInfo::readFile(const std::u16string& path) {
+ReadResult OGGInfo::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
   if (!file) {
     debugLog("File couldn't be opened");
-    return 0;
+    return ReadResult::NotOpened;
   }
   FileBlocks blocks(*file, file->size());
 
@@ -62,15 +62,14 @@ int OGGInfo::readFile(const std::u16string& path) {
     }
   }
 
-  if (identification) {
-    // The text shows kilobits of 1000 bits.
-    setKilobitsPerSecond(identification->nominalBitrate / 1000);
-    setSampleRate(identification->sampleRate);
-    setChannels(identification->channels);
-    tagFound_ = true;
-    presentTags_ = tagKindName(TagKind::OggComments);
-  }
-  return file->close() ? 1 : -1;
+  if (!identification) return ReadResult::NotRecognised;
+  // The text shows kilobits of 1000 bits.
+  setKilobitsPerSecond(identification->nominalBitrate / 1000);
+  setSampleRate(identification->sampleRate);
+  setChannels(identification->channels);
+  tagFound_ = true;
+  presentTags_ = tagKindName(TagKind::OggComments);
+  return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 
 }  // namespace tunora

@@ -4,10 +4,10 @@
 
 namespace tunora {
 
-int MpegTagsInfo::readFile(const std::u16string& path) {
+ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
-  if (!file) return -1;
+  if (!file) return ReadResult::NotOpened;
   try {
     FileBlocks blocks(*file, file->size());
     if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
@@ -18,10 +18,10 @@ int MpegTagsInfo::readFile(const std::u16string& path) {
       apev2_.parse(*block);
   } catch (const std::bad_alloc&) {
     takeValues();
-    return -1;
+    return ReadResult::Incomplete;
   }
   takeValues();
-  return file->close() ? 1 : -1;
+  return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 
 bool MpegTagsInfo::isPresent(TagKind kind) const {

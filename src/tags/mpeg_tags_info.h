@@ -23,9 +23,8 @@ namespace tunora {
 
 class MpegTagsInfo : public TaggedTrackInfo {
  public:
-  // 1 when the file was read and closed, -1 when it cannot be opened, memory
-  // ran out or closing failed; what was read before stays.
-  int readFile(const std::u16string& path) final;
+  // Tags are looked for in any file, with or without a stream header.
+  ReadResult readFile(const std::u16string& path) final;
 
   bool hasComment() const override;
   bool hasLyrics() const override;

@@ -20,8 +20,8 @@ std::u16string bitrateText(std::uint64_t rate, std::uint64_t kilobits) {
 
 }  // namespace
 
-int TrackInfo::readFile(const std::u16string&) {
-  return 0;
+ReadResult TrackInfo::readFile(const std::u16string&) {
+  return ReadResult::NotRecognised;
 }
 
 int TrackInfo::saveCover(const std::u16string&) {

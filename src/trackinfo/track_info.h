@@ -15,6 +15,24 @@ namespace tunora {
 inline constexpr std::u16string_view kUnknown = u"Unknown";
 inline constexpr std::u16string_view kNone = u"None";
 
+// What a readFile found. Whatever the result, every query answers: a value
+// that was not read keeps its default. The page does not act on it; it tells
+// tests, benchmarks and developers what happened.
+enum class ReadResult {
+  // Opened and read as the class's kind of file; a file without tags is read
+  // all the same.
+  Read,
+  // The file could not be opened: every value keeps its default.
+  NotOpened,
+  // Opened, but what marks the class's kind of file is missing (the FLAC
+  // marker, an MP4 audio track, a Vorbis identification header; the base
+  // reads nothing at all). The class says what, if anything, it still takes.
+  NotRecognised,
+  // Reading stopped part-way (memory ran out, a block could not be read,
+  // closing failed): what was read before stays.
+  Incomplete,
+};
+
 class TrackInfo {
  public:
   TrackInfo() = default;
@@ -22,8 +40,8 @@ class TrackInfo {
   TrackInfo(const TrackInfo&) = delete;
   TrackInfo& operator=(const TrackInfo&) = delete;
 
-  // Reads tags and stream properties; the meaning of the status is the class's.
-  virtual int readFile(const std::u16string& path);
+  // Reads tags and stream properties, once per object.
+  virtual ReadResult readFile(const std::u16string& path);
   virtual bool hasComment() const { return false; }
   virtual bool hasCover() const { return false; }
   virtual bool hasLyrics() const { return false; }

@@ -11,7 +11,7 @@ namespace {
 
 TEST(TrackInfoDefaults, UnreadTrackAnswersDefaults) {
   TrackInfo track;
-  EXPECT_EQ(track.readFile(u"whatever.mp3"), 0);
+  EXPECT_EQ(track.readFile(u"whatever.mp3"), ReadResult::NotRecognised);
   for (const auto* text :
        {&track.getTitle(), &track.getYear(), &track.getAlbum(), &track.getArtist(),
         &track.getTrackNumber(), &track.getGenre(), &track.getSampleRate(), &track.getStereoMode(),
@@ -67,12 +67,12 @@ TEST(TrackInfoSetters, BitRateTextStopsAtWhat32BitsOfBitsPerSecondGave) {
 // A reader that found a comment and a cover, as the format classes fill them.
 class FilledTrack : public TaggedTrackInfo {
  public:
-  int readFile(const std::u16string& path) override {
+  ReadResult readFile(const std::u16string& path) override {
     fileName_ = path;
     comment_.appendLine(u"nice");
     commentFound_ = true;
     cover_ = std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF};
-    return 1;
+    return ReadResult::Read;
   }
 };
 
