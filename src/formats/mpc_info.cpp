@@ -1,6 +1,7 @@
 #include "formats/mpc_info.h"
 
 #include <optional>
+#include <vector>
 
 #include "formats/mpc_stream_header.h"
 #include "io/file.h"
