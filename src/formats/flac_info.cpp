@@ -8,6 +8,7 @@
 #include "io/file.h"
 #include "io/file_blocks.h"
 #include "text/byte_reader.h"
+#include "trackinfo/tag_kind.h"
 
 namespace tunora {
 namespace {
@@ -20,15 +21,15 @@ constexpr int kMaxBlocks = 4096;
 
 }  // namespace
 
-int FLACInfo::readFile(const std::u16string& path) {
+ReadResult FLACInfo::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
-  if (!file) return 0;
+  if (!file) return ReadResult::NotOpened;
   const std::int64_t length = file->size();
-  if (length <= 4) return 0;
+  if (length <= 4) return ReadResult::NotRecognised;
   FileBlocks blocks(*file, length);
   const auto marker = blocks.read(0, 4);
-  if (!marker || !startsWith(*marker, "fLaC")) return 0;
+  if (!marker || !startsWith(*marker, "fLaC")) return ReadResult::NotRecognised;
 
   std::optional<std::int64_t> commentStart;
   std::uint32_t commentLength = 0;
@@ -47,7 +48,9 @@ int FLACInfo::readFile(const std::u16string& path) {
           // Division first, as the figures have always been computed; 64-bit
           // so that files above 4 GiB keep their size.
           const std::uint64_t bitsPerSecond = static_cast<std::uint64_t>(length) / seconds * 8;
-          setBitrate(saturateTo32(bitsPerSecond * 1024 / 1000));
+          // Scaled so that the kibibit text shows kilobits of 1000 bits; a
+          // rate under 1 kbit/s shows "0".
+          setBitsPerSecond(bitsPerSecond * 1024 / 1000);
         }
         setChannels(info->channels);
         setSampleRate(info->sampleRate);
@@ -67,10 +70,10 @@ int FLACInfo::readFile(const std::u16string& path) {
     takeTagTexts(comment);
     if (comment.entryCountRead()) {
       tagFound_ = true;
-      presentTags_ = u"FLAC-Comments";
+      presentTags_ = tagKindName(TagKind::FLACComments);
     }
   }
-  return 0;
+  return ReadResult::Read;
 }
 
 }  // namespace tunora

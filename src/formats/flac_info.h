@@ -10,9 +10,8 @@ namespace tunora {
 
 class FLACInfo : public FormatTrackInfo {
  public:
-  // Always 0; a file that cannot be opened or lacks the "fLaC" marker keeps
-  // the defaults.
-  int readFile(const std::u16string& path) override;
+  // Without the "fLaC" marker nothing is taken.
+  ReadResult readFile(const std::u16string& path) override;
 };
 
 }  // namespace tunora

@@ -2,25 +2,21 @@
 
 #include <algorithm>
 
+#include "text/helpers.h"
+
 namespace tunora {
 namespace {
 
 // Far more than the atoms a real file has on the paths the reader takes.
 constexpr std::uint32_t kMaxAtomSteps = 100000;
 
-constexpr std::uint8_t lowerAscii(std::uint8_t c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<std::uint8_t>(c + ('a' - 'A')) : c;
-}
-
 }  // namespace
 
 bool MP4Atom::is(std::string_view fourCharacters) const {
-  if (fourCharacters.size() != type.size()) return false;
-  for (std::size_t i = 0; i < type.size(); ++i) {
-    if (lowerAscii(type[i]) != lowerAscii(static_cast<std::uint8_t>(fourCharacters[i])))
-      return false;
-  }
-  return true;
+  return std::equal(type.begin(), type.end(), fourCharacters.begin(), fourCharacters.end(),
+                    [](std::uint8_t stored, char wanted) {
+                      return lowerAscii(stored) == lowerAscii(static_cast<std::uint8_t>(wanted));
+                    });
 }
 
 std::optional<MP4Atom> parseAtomHeader(Bytes bytes, std::int64_t offset) {

@@ -10,6 +10,8 @@
 #include "text/byte_reader.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
+#include "trackinfo/cover_size.h"
+#include "trackinfo/tag_kind.h"
 
 namespace tunora {
 namespace {
@@ -18,8 +20,6 @@ namespace {
 constexpr std::size_t kTrackHeaderContent = 84;
 // More than the media and sample-description headers' fields need.
 constexpr std::uint64_t kHeaderPrefix = 64;
-// Anything smaller is taken for a placeholder rather than a picture.
-constexpr std::size_t kMinSavedCover = 100;
 
 // The bytes after the header; none for an atom of size 0, which is read as
 // nothing at all.
@@ -79,17 +79,17 @@ std::optional<MediaTimes> parseMediaHeader(Bytes content) {
 
 }  // namespace
 
-int MP4Info::readFile(const std::u16string& path) {
+ReadResult MP4Info::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
-  if (!file) return 0;
+  if (!file) return ReadResult::NotOpened;
   FileBlocks blocks(*file, file->size());
   AtomFile atoms(blocks);
 
   const auto moov = atoms.find(0, "moov");
-  if (!moov) return -1;
+  if (!moov) return ReadResult::NotRecognised;
   const auto trak = findAudioTrack(atoms, moov->contentStart());
-  if (!trak) return -1;
+  if (!trak) return ReadResult::NotRecognised;
 
   // Stream values: time scale and duration, then the first sample entry.
   const auto mdia = atoms.find(trak->contentStart(), "mdia");
@@ -100,8 +100,7 @@ int MP4Info::readFile(const std::u16string& path) {
     if (times) {
       const std::uint64_t seconds = times->timeScale == 0 ? 0 : times->duration / times->timeScale;
       // 64-bit: the size times 8 leaves 32 bits above 512 MiB.
-      if (seconds != 0)
-        setBitrate(saturateTo32(static_cast<std::uint64_t>(atoms.length()) * 8 / seconds));
+      if (seconds != 0) setBitsPerSecond(static_cast<std::uint64_t>(atoms.length()) * 8 / seconds);
       setSampleRate(times->timeScale);
     }
     const auto minf = atoms.find(mdhd->offset, "minf");
@@ -120,28 +119,28 @@ int MP4Info::readFile(const std::u16string& path) {
   // Tags: a udta inside the track or right after it; its ilst is usually
   // behind a meta atom's header with version and flags.
   const auto udta = atoms.find(trak->contentStart(), "udta");
-  if (!udta) return -1;
+  if (!udta) return ReadResult::Read;
   auto ilst = atoms.find(udta->contentStart() + 12, "ilst");
   if (!ilst) {
     const auto meta = atoms.find(udta->contentStart(), "meta");
     if (meta) ilst = atoms.find(meta->contentStart() + 4, "ilst");
   }
-  if (!ilst) return -1;
+  if (!ilst) return ReadResult::Read;
   const auto block = ilst->size <= kMaxTagBlockSize ? atoms.read(*ilst) : std::nullopt;
   if (!block) {
     debugLog("couldn't fetch ilst-atom\n");
-    return 0;
+    return ReadResult::Incomplete;
   }
   tagFound_ = true;
-  presentTags_ = u"iTunes-Metadata";
+  presentTags_ = tagKindName(TagKind::MP4Metadata);
   MP4ItemList items(*block);
   takeTagTexts(items);
   cover_ = std::move(items.cover());
-  return 0;
+  return ReadResult::Read;
 }
 
 int MP4Info::saveCover(const std::u16string& targetPath) {
-  if (!cover_ || cover_->size() < kMinSavedCover) return -1;
+  if (!cover_ || !isLargeEnoughForCover(cover_->size())) return -1;
   return TaggedTrackInfo::saveCover(targetPath);
 }
 

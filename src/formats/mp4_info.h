@@ -10,10 +10,10 @@ namespace tunora {
 
 class MP4Info : public FormatTrackInfo {
  public:
-  // 0 after the walk, also when the file cannot be opened or the metadata list
-  // cannot be read; -1 when moov, an audio trak, its tkhd, udta or ilst is
-  // missing. Stream values found before a missing atom stay.
-  int readFile(const std::u16string& path) override;
+  // Not recognised without moov and an audio trak in it; without udta or ilst
+  // the stream values are read and there is no tag. An item list that cannot
+  // be read leaves the read incomplete.
+  ReadResult readFile(const std::u16string& path) override;
   // 1 when written; -1 without a cover of at least 100 bytes or when writing fails.
   int saveCover(const std::u16string& targetPath) override;
   // Every value to the debug log, for developers.

@@ -1,17 +1,19 @@
 #include "formats/mpc_info.h"
 
 #include <optional>
+#include <vector>
 
 #include "formats/mpc_stream_header.h"
 #include "io/file.h"
 #include "tags/id3v2_tag.h"
+#include "trackinfo/tag_kind.h"
 
 namespace tunora {
 
-int MPCInfo::readFile(const std::u16string& path) {
+ReadResult MPCInfo::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
-  if (!file) return -1;
+  if (!file) return ReadResult::NotOpened;
   const std::int64_t length = file->size();
   FileBlocks blocks(*file, length);
 
@@ -25,7 +27,7 @@ int MPCInfo::readFile(const std::u16string& path) {
   }
   takeValues();
   readStream(blocks);
-  return file->close() ? 1 : -1;
+  return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 
 void MPCInfo::readStream(FileBlocks& blocks) {
@@ -42,7 +44,7 @@ void MPCInfo::readStream(FileBlocks& blocks) {
   if (!stream) return;
   if (stream->channels) setChannels(*stream->channels);
   setSampleRate(stream->sampleRate);
-  setBitrate(musepackKilobits(*stream, static_cast<std::uint64_t>(length - audioStart)) * 1024);
+  setKilobitsPerSecond(musepackKilobits(*stream, static_cast<std::uint64_t>(length - audioStart)));
 }
 
 void MPCInfo::takeValues() {
@@ -54,13 +56,10 @@ void MPCInfo::takeValues() {
   } else if (id3v1) {
     takeTagValues(id3v1_, id3v1_.genreName());
   }
-  if (id3v1 && ape) {
-    presentTags_ = u"ID3v1,APEv2";
-  } else if (id3v1) {
-    presentTags_ = u"ID3v1";
-  } else if (ape) {
-    presentTags_ = u"APEv2";
-  }
+  std::vector<TagKind> present;
+  if (id3v1) present.push_back(TagKind::ID3v1);
+  if (ape) present.push_back(TagKind::APEv2);
+  presentTags_ = presentTagsText(present);
 }
 
 bool MPCInfo::hasComment() const {

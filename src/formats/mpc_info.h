@@ -13,8 +13,8 @@ namespace tunora {
 
 class MPCInfo : public TaggedTrackInfo {
  public:
-  // 1 when read and closed; -1 when the file cannot be opened or closing fails.
-  int readFile(const std::u16string& path) override;
+  // Tags are looked for in any file, with or without a Musepack header.
+  ReadResult readFile(const std::u16string& path) override;
 
   bool hasComment() const override;
   bool hasLyrics() const override;

@@ -10,6 +10,7 @@
 #include "io/file.h"
 #include "text/byte_reader.h"
 #include "text/debug_log.h"
+#include "trackinfo/tag_kind.h"
 
 namespace tunora {
 namespace {
@@ -23,12 +24,12 @@ constexpr std::int64_t kIdentificationSize = 23;
 
 }  // namespace
 
-int OGGInfo::readFile(const std::u16string& path) {
+ReadResult OGGInfo::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
   if (!file) {
     debugLog("File couldn't be opened");
-    return 0;
+    return ReadResult::NotOpened;
   }
   FileBlocks blocks(*file, file->size());
 
@@ -61,15 +62,14 @@ int OGGInfo::readFile(const std::u16string& path) {
     }
   }
 
-  if (identification) {
-    // The text shows kilobits of 1000 bits.
-    setBitrate(identification->nominalBitrate / 1000 * 1024);
-    setSampleRate(identification->sampleRate);
-    setChannels(identification->channels);
-    tagFound_ = true;
-    presentTags_ = u"Ogg-Comments";
-  }
-  return file->close() ? 1 : -1;
+  if (!identification) return ReadResult::NotRecognised;
+  // The text shows kilobits of 1000 bits.
+  setKilobitsPerSecond(identification->nominalBitrate / 1000);
+  setSampleRate(identification->sampleRate);
+  setChannels(identification->channels);
+  tagFound_ = true;
+  presentTags_ = tagKindName(TagKind::OggComments);
+  return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 
 }  // namespace tunora

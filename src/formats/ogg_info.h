@@ -11,10 +11,9 @@ namespace tunora {
 
 class OGGInfo : public FormatTrackInfo {
  public:
-  // 0 when the file cannot be opened, otherwise 1 (-1 if closing fails).
-  // Without a valid identification header the stream values stay "Unknown"
-  // and hasTag stays false, even when comments were read.
-  int readFile(const std::u16string& path) override;
+  // Not recognised without a valid identification header: the stream values
+  // stay "Unknown" and hasTag stays false, even when comments were read.
+  ReadResult readFile(const std::u16string& path) override;
 };
 
 }  // namespace tunora

@@ -6,15 +6,9 @@
 
 #include "formats/tag_block_limit.h"
 #include "text/conversions.h"
+#include "text/helpers.h"
 
 namespace tunora {
-namespace {
-
-char upperAscii(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
-}
-
-}  // namespace
 
 VorbisComment::VorbisComment(Bytes block) {
   ByteReader reader(block);
@@ -65,8 +59,7 @@ void VorbisComment::takeEntry(std::string_view entry) {
     key = "COMMENT";
     value = entry;
   } else {
-    key.resize(equals);
-    std::transform(entry.begin(), entry.begin() + equals, key.begin(), upperAscii);
+    key = toUpperAscii(entry.substr(0, equals));
     value = entry.substr(equals + 1);
   }
   // Keys such as COMMENTS or MYCOMMENT count as comments too.

@@ -12,10 +12,6 @@
 namespace tunora {
 namespace {
 
-bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return toLowerAscii(a) == toLowerAscii(b);
-}
-
 void dropCover(TextLines& section) {
   section.removeBlocks(kCoverBegin, kCoverEnd);
   section.replaceAll(kCoverHeight, u"");
@@ -68,7 +64,7 @@ bool HtmlCreator::exportTo(std::u16string_view source, std::u16string_view desti
 
 void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRequest& request) {
   if (state.settled) {
-    if (equalIgnoringCase(state.name, kCoverNotFound))
+    if (equalIgnoringAsciiCase(state.name, kCoverNotFound))
       dropCover(section);
     else
       showCover(section, state);

@@ -6,23 +6,13 @@
 
 #include "io/file.h"
 #include "text/helpers.h"
+#include "trackinfo/cover_size.h"
+#include "trackinfo/tag_kind.h"
 
 namespace tunora {
 namespace {
 
-constexpr std::size_t kMinPictureBytes = 100;
 constexpr std::uint64_t kRangeStart = 1000000;
-constexpr std::array<std::u16string_view, 7> kKnownTagNames{
-    u"ID3v1", u"ID3v2", u"L3v2", u"iTunes-Metadata", u"APEv2", u"FLAC-Comments", u"OGG-Comments"};
-
-char16_t lowerAscii(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char16_t x, char16_t y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 // The leading decimal digits; 0 without any. Saturates instead of wrapping.
 std::uint64_t leadingNumber(std::u16string_view text) {
@@ -60,7 +50,7 @@ std::vector<std::u16string_view> splitAtCommas(std::u16string_view text) {
 
 // Too small to be a picture worth showing, or no bytes although the flag says so.
 int writePicture(const std::vector<std::uint8_t>* picture, std::u16string_view path) {
-  if (picture == nullptr || picture->size() < kMinPictureBytes) return -1;
+  if (picture == nullptr || !isLargeEnoughForCover(picture->size())) return -1;
   return writeWholeFile(path, *picture) ? 1 : -1;
 }
 
@@ -107,7 +97,7 @@ std::u16string commonValue(const std::vector<TrackValues>& tracks,
   if (tracks.empty()) return std::u16string(kUnknown);
   const std::u16string& first = tracks.front().*field;
   for (const auto& track : tracks)
-    if (!equalIgnoringCase(track.*field, first)) return std::u16string(various);
+    if (!equalIgnoringAsciiCase(track.*field, first)) return std::u16string(various);
   return first;
 }
 
@@ -193,25 +183,26 @@ std::u16string MultipleTags::groupFileTypes() const {
 std::u16string MultipleTags::groupPresentTags() const {
   if (tracks_.empty()) return std::u16string(kUnknown);
   DistinctValues distinct;
-  std::array<std::size_t, kKnownTagNames.size()> tracksWith{};
+  std::array<std::size_t, kTagKindNames.size()> tracksWith{};
   for (const auto& track : tracks_) {
-    std::array<bool, kKnownTagNames.size()> has{};
+    std::array<bool, kTagKindNames.size()> has{};
     for (const auto piece : splitAtCommas(track.presentTags)) {
       distinct.offer(piece);
-      for (std::size_t k = 0; k < kKnownTagNames.size(); ++k)
-        if (equalIgnoringCase(piece, kKnownTagNames[k])) has[k] = true;
+      for (std::size_t k = 0; k < kTagKindNames.size(); ++k)
+        if (equalIgnoringAsciiCase(piece, kTagKindNames[k].name)) has[k] = true;
     }
     for (std::size_t k = 0; k < has.size(); ++k) tracksWith[k] += has[k] ? 1 : 0;
   }
   const auto onAllTracks = [&](std::u16string_view piece) {
-    for (std::size_t k = 0; k < kKnownTagNames.size(); ++k)
-      if (equalIgnoringCase(piece, kKnownTagNames[k])) return tracksWith[k] == tracks_.size();
+    for (std::size_t k = 0; k < kTagKindNames.size(); ++k)
+      if (equalIgnoringAsciiCase(piece, kTagKindNames[k].name))
+        return tracksWith[k] == tracks_.size();
     return false;
   };
   std::u16string text;
   const auto& pieces = distinct.values();
   for (std::size_t i = 0; i < pieces.size(); ++i) {
-    if (i > 0 && equalIgnoringCase(pieces[i], kNone)) continue;
+    if (i > 0 && equalIgnoringAsciiCase(pieces[i], kNone)) continue;
     if (i > 0) text += u", ";
     text += pieces[i];
     if (onAllTracks(pieces[i])) text += u"(all)";

@@ -18,11 +18,6 @@ constexpr std::uint64_t kBitstreamTypeBit = 3;
 constexpr std::uint64_t kBitrateBit = 4;
 constexpr std::uint64_t kConstantRateElementBit = 51;
 constexpr std::uint64_t kVariableRateElementBit = 31;
-// The bit-rate value handed to the base with the rate, and its MPEG-2 mark.
-constexpr std::uint32_t kAdtsRate = 1;
-constexpr std::uint32_t kMpeg2Profile = 4;
-constexpr std::uint32_t kConstantRate = 2;
-constexpr std::uint32_t kVariableRate = 3;
 
 bool isADTS(Bytes header) {
   return header.size() >= 4 && header[0] == 0xFF && (header[1] & 0xF0) == 0xF0;
@@ -41,13 +36,11 @@ void AACInfo::readStream(FileBlocks& blocks, std::int64_t streamStart) {
     readADIF(*header);
 }
 
+// An ADTS header holds no bit rate: its text stays "Unknown".
 void AACInfo::readADTS(Bytes header) {
-  const bool mpeg2 = (header[1] & 0x08) != 0;
-  const std::uint32_t profile = header[2] >> 6;
   const std::uint32_t channels = (header[2] & 0x01) << 2 | header[3] >> 6;
   setChannels(channels);
   setSampleRate(kSampleRates[(header[2] >> 2) & 0x0F]);
-  setBitrate(0, kAdtsRate, profile + (mpeg2 ? kMpeg2Profile : 0));
 }
 
 void AACInfo::readADIF(Bytes header) {
@@ -61,25 +54,23 @@ void AACInfo::readADIF(Bytes header) {
   // sampling index (4), then the front, side and back channel elements (4
   // each) and the LFE elements (2).
   const std::uint64_t element = *variableRate ? kVariableRateElementBit : kConstantRateElementBit;
-  const auto objectType = bitsAt(fields, element + 4, 2);
   const auto samplingIndex = bitsAt(fields, element + 6, 4);
   const auto front = bitsAt(fields, element + 10, 4);
   const auto side = bitsAt(fields, element + 14, 4);
   const auto back = bitsAt(fields, element + 18, 4);
   const auto lfe = bitsAt(fields, element + 22, 2);
-  if (!objectType || !samplingIndex || !front || !side || !back || !lfe) return;
+  if (!samplingIndex || !front || !side || !back || !lfe) return;
   setSampleRate(kSampleRates[*samplingIndex]);
-  setBitrate(*variableRate ? 0 : *bitrate, *variableRate ? kVariableRate : kConstantRate,
-             *objectType);
+  setBitsPerSecond(*variableRate ? 0 : *bitrate);
   setChannels(*lfe + 2 * (*front + *side + *back));
 }
 
-std::span<const MpegTagsInfo::TagKind> AACInfo::fieldPrecedence() const {
+std::span<const TagKind> AACInfo::fieldPrecedence() const {
   static constexpr std::array kFieldPrecedence{TagKind::APEv2, TagKind::ID3v2, TagKind::ID3v1};
   return kFieldPrecedence;
 }
 
-std::span<const MpegTagsInfo::TagKind> AACInfo::lyricsPrecedence() const {
+std::span<const TagKind> AACInfo::lyricsPrecedence() const {
   static constexpr std::array kLyricsPrecedence{TagKind::APEv2, TagKind::ID3v2};
   return kLyricsPrecedence;
 }

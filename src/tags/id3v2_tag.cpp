@@ -7,6 +7,7 @@
 #include "tags/genre_table.h"
 #include "text/conversions.h"
 #include "text/helpers.h"
+#include "trackinfo/cover_size.h"
 
 namespace tunora {
 namespace {
@@ -231,7 +232,7 @@ std::optional<ID3v2Tag::Picture> ID3v2Tag::jpegPictureOf(Bytes body) {
 }
 
 int ID3v2Tag::savePicture(const std::u16string& path) const {
-  if (!hasPicture_ || picture_.size() < kMinimumSavedPicture) return -1;
+  if (!hasPicture_ || !isLargeEnoughForCover(picture_.size())) return -1;
   return writeWholeFile(path, picture_) ? 1 : -1;
 }
 

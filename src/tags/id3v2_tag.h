@@ -19,8 +19,6 @@ namespace tunora {
 class ID3v2Tag : public TagTexts {
  public:
   static constexpr std::size_t kHeaderSize = 10;
-  // The smallest picture worth writing to a file.
-  static constexpr std::size_t kMinimumSavedPicture = 100;
 
   // Decodes a block that starts with the tag header and holds the whole tag
   // and at least one byte more.
@@ -28,8 +26,8 @@ class ID3v2Tag : public TagTexts {
 
   bool hasPicture() const { return hasPicture_; }
   const std::vector<std::uint8_t>& picture() const { return picture_; }
-  // Writes the kept picture: 1 written, -1 when there is none worth writing
-  // or the file cannot be written.
+  // Writes the kept picture: 1 written, -1 when there is none large enough
+  // for a cover or the file cannot be written.
   int savePicture(const std::u16string& path) const;
 
  private:

@@ -1,7 +1,6 @@
 #include "tags/mp3_info.h"
 
 #include <algorithm>
-#include <limits>
 #include <vector>
 
 namespace tunora {
@@ -24,10 +23,6 @@ constexpr std::uint8_t kXingBytesFlag = 0x02;
 constexpr std::int64_t kWindow = 100;
 constexpr std::int64_t kWindowStep = 99;
 constexpr std::int64_t kScanBlock = 64 * 1024;
-// The bit-rate values handed to the base with the rate: constant or Xing.
-constexpr std::uint32_t kConstantRate = 2;
-constexpr std::uint32_t kVariableRate = 3;
-constexpr std::uint32_t kRateDetail = 9;
 
 bool isSyncPair(std::uint8_t first, std::uint8_t second) {
   return first == 0xFF && (second == 0xFB || second == 0xFA);
@@ -90,33 +85,26 @@ void MP3Info::readStream(FileBlocks& blocks, std::int64_t streamStart) {
   if (const auto header = findFrameHeader(blocks, streamStart)) {
     const std::uint32_t sampleRate = kSampleRates[((*header)[2] >> 2) & 0x03];
     std::uint64_t bitsPerSecond = std::uint64_t{kKilobitsPerSecond[(*header)[2] >> 4]} * 1000;
-    bool variableRate = false;
     // The Xing test looks behind the tag even when the frame was found later.
     if (length > streamStart + kXingOffset + 4) {
       const auto xing = blocks.read(streamStart + kXingOffset, kXingRead);
-      if (xing && startsWith(*xing, "Xing")) {
-        variableRate = true;
-        bitsPerSecond = xingBitsPerSecond(*xing, sampleRate);
-      }
+      if (xing && startsWith(*xing, "Xing")) bitsPerSecond = xingBitsPerSecond(*xing, sampleRate);
     }
-    // The text shows the kilobit figure: the base divides by 1024.
-    const std::uint64_t baseValue = bitsPerSecond / 1000 * 1024;
-    setBitrate(baseValue > std::numeric_limits<std::uint32_t>::max()
-                   ? 0
-                   : static_cast<std::uint32_t>(baseValue),
-               variableRate ? kVariableRate : kConstantRate, kRateDetail);
+    // Absurd Xing counts give no rate at all rather than the largest one.
+    const std::uint64_t kilobits = bitsPerSecond / 1000;
+    setKilobitsPerSecond(kilobits > kMaxBitrateText ? 0 : kilobits);
     setChannels(kChannels[(*header)[3] >> 6]);
     setSampleRate(sampleRate);
   }
   if (const auto block = readLyrics3Block(blocks, id3v1_.isPresent())) lyrics3_.parse(*block);
 }
 
-std::span<const MpegTagsInfo::TagKind> MP3Info::fieldPrecedence() const {
+std::span<const TagKind> MP3Info::fieldPrecedence() const {
   static constexpr std::array kFieldPrecedence{TagKind::ID3v2, TagKind::APEv2, TagKind::ID3v1};
   return kFieldPrecedence;
 }
 
-std::span<const MpegTagsInfo::TagKind> MP3Info::lyricsPrecedence() const {
+std::span<const TagKind> MP3Info::lyricsPrecedence() const {
   static constexpr std::array kLyricsPrecedence{TagKind::ID3v2, TagKind::APEv2, TagKind::Lyrics3};
   return kLyricsPrecedence;
 }

@@ -4,10 +4,10 @@
 
 namespace tunora {
 
-int MpegTagsInfo::readFile(const std::u16string& path) {
+ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
-  if (!file) return -1;
+  if (!file) return ReadResult::NotOpened;
   try {
     FileBlocks blocks(*file, file->size());
     if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
@@ -18,10 +18,10 @@ int MpegTagsInfo::readFile(const std::u16string& path) {
       apev2_.parse(*block);
   } catch (const std::bad_alloc&) {
     takeValues();
-    return -1;
+    return ReadResult::Incomplete;
   }
   takeValues();
-  return file->close() ? 1 : -1;
+  return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 
 bool MpegTagsInfo::isPresent(TagKind kind) const {
@@ -34,8 +34,9 @@ bool MpegTagsInfo::isPresent(TagKind kind) const {
       return lyrics3_.isPresent();
     case TagKind::APEv2:
       return apev2_.isPresent();
+    default:
+      return false;
   }
-  return false;
 }
 
 void MpegTagsInfo::takeValues() {
@@ -54,19 +55,10 @@ void MpegTagsInfo::takeValues() {
   }
   // A Lyrics3 block alone is no tag, but shows in the list.
   tagFound_ = id3v1_.isPresent() || id3v2_.isPresent() || apev2_.isPresent();
-  presentTags_.clear();
-  constexpr std::array<std::pair<TagKind, std::u16string_view>, 4> kWords{{
-      {TagKind::ID3v1, u"ID3v1"},
-      {TagKind::ID3v2, u"ID3v2"},
-      {TagKind::Lyrics3, u"L3v2"},
-      {TagKind::APEv2, u"APEv2"},
-  }};
-  for (const auto& [kind, word] : kWords) {
-    if (!isPresent(kind)) continue;
-    if (!presentTags_.empty()) presentTags_ += u',';
-    presentTags_ += word;
-  }
-  if (presentTags_.empty()) presentTags_ = kNone;
+  std::vector<TagKind> present;
+  for (const TagKind kind : {TagKind::ID3v1, TagKind::ID3v2, TagKind::Lyrics3, TagKind::APEv2})
+    if (isPresent(kind)) present.push_back(kind);
+  presentTags_ = presentTagsText(present);
 }
 
 bool MpegTagsInfo::hasComment() const {
@@ -90,10 +82,9 @@ const TextLines* MpegTagsInfo::lyricsOf(TagKind kind) const {
       return lyrics3_.isPresent() && lyrics3_.hasLyrics() ? &lyrics3_.lyrics() : nullptr;
     case TagKind::APEv2:
       return apev2_.isPresent() && apev2_.hasLyrics() ? &apev2_.lyrics() : nullptr;
-    case TagKind::ID3v1:
-      break;
+    default:
+      return nullptr;
   }
-  return nullptr;
 }
 
 bool MpegTagsInfo::hasLyrics() const {

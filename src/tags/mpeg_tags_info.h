@@ -16,15 +16,15 @@
 #include "tags/id3v1_tag.h"
 #include "tags/id3v2_tag.h"
 #include "tags/lyrics3_tag.h"
+#include "trackinfo/tag_kind.h"
 #include "trackinfo/tagged_track_info.h"
 
 namespace tunora {
 
 class MpegTagsInfo : public TaggedTrackInfo {
  public:
-  // 1 when the file was read and closed, -1 when it cannot be opened, memory
-  // ran out or closing failed; what was read before stays.
-  int readFile(const std::u16string& path) final;
+  // Tags are looked for in any file, with or without a stream header.
+  ReadResult readFile(const std::u16string& path) final;
 
   bool hasComment() const override;
   bool hasLyrics() const override;
@@ -35,8 +35,6 @@ class MpegTagsInfo : public TaggedTrackInfo {
   int saveCover(const std::u16string& targetPath) override;
 
  protected:
-  enum class TagKind { ID3v1, ID3v2, Lyrics3, APEv2 };
-
   // Reads the stream properties from the audio that starts at `streamStart`
   // (after the ID3v2 tag), and any tag of the format's own.
   virtual void readStream(FileBlocks& blocks, std::int64_t streamStart) = 0;

@@ -29,10 +29,7 @@ template <typename Char>
 std::basic_string<Char> extensionOfImpl(std::basic_string_view<Char> path) {
   const auto dot = path.rfind(Char('.'));
   if (dot == path.npos) return {'U', 'n', 'k', 'n', 'o', 'w', 'n'};
-  std::basic_string<Char> extension(path.substr(dot + 1));
-  for (auto& c : extension)
-    if (c >= 'a' && c <= 'z') c = static_cast<Char>(c - 'a' + 'A');
-  return extension;
+  return toUpperAscii(path.substr(dot + 1));
 }
 
 template <typename Char>
@@ -63,9 +60,21 @@ int replaceTextImpl(std::basic_string<Char>& text, std::basic_string_view<Char> 
 template <typename Char>
 std::basic_string<Char> toLowerImpl(std::basic_string_view<Char> text) {
   std::basic_string<Char> lower(text);
-  for (auto& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<Char>(c - 'A' + 'a');
+  std::transform(lower.begin(), lower.end(), lower.begin(), lowerAscii<Char>);
   return lower;
+}
+
+template <typename Char>
+std::basic_string<Char> toUpperImpl(std::basic_string_view<Char> text) {
+  std::basic_string<Char> upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(), upperAscii<Char>);
+  return upper;
+}
+
+template <typename Char>
+bool equalIgnoringCaseImpl(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](Char x, Char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
 }  // namespace
@@ -153,6 +162,18 @@ std::string toLowerAscii(std::string_view text) {
 }
 std::u16string toLowerAscii(std::u16string_view text) {
   return toLowerImpl(text);
+}
+std::string toUpperAscii(std::string_view text) {
+  return toUpperImpl(text);
+}
+std::u16string toUpperAscii(std::u16string_view text) {
+  return toUpperImpl(text);
+}
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return equalIgnoringCaseImpl(a, b);
+}
+bool equalIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  return equalIgnoringCaseImpl(a, b);
 }
 
 }  // namespace tunora

@@ -1,5 +1,7 @@
 #include "trackinfo/track_info.h"
 
+#include <algorithm>
+
 #include "text/helpers.h"
 
 namespace tunora {
@@ -10,25 +12,35 @@ std::u16string numberText(std::uint32_t value) {
   return value == 0 ? std::u16string(kUnknown) : decimalText(value);
 }
 
+// A rate below one unit is known all the same: it shows "0", not "Unknown".
+std::u16string bitrateText(std::uint64_t rate, std::uint64_t kilobits) {
+  return rate == 0 ? std::u16string(kUnknown)
+                   : decimalText(std::min(kilobits, TrackInfo::kMaxBitrateText));
+}
+
 }  // namespace
 
-int TrackInfo::readFile(const std::u16string&) {
-  return 0;
+ReadResult TrackInfo::readFile(const std::u16string&) {
+  return ReadResult::NotRecognised;
 }
 
 int TrackInfo::saveCover(const std::u16string&) {
   return 0;
 }
 
-void TrackInfo::setBitrate(std::uint32_t bitsPerSecond, std::uint32_t, std::uint32_t) {
-  bitrate_ = bitsPerSecond == 0 ? std::u16string(kUnknown) : decimalText(bitsPerSecond >> 10);
+void TrackInfo::setBitsPerSecond(std::uint64_t bitsPerSecond) {
+  bitrate_ = bitrateText(bitsPerSecond, bitsPerSecond >> 10);
+}
+
+void TrackInfo::setKilobitsPerSecond(std::uint64_t kilobitsPerSecond) {
+  bitrate_ = bitrateText(kilobitsPerSecond, kilobitsPerSecond);
 }
 
 void TrackInfo::setSampleRate(std::uint32_t hertz) {
   sampleRate_ = numberText(hertz);
 }
 
-void TrackInfo::setChannels(std::uint32_t count, std::uint32_t) {
+void TrackInfo::setChannels(std::uint32_t count) {
   channels_ = numberText(count);
 }
 

@@ -15,6 +15,24 @@ namespace tunora {
 inline constexpr std::u16string_view kUnknown = u"Unknown";
 inline constexpr std::u16string_view kNone = u"None";
 
+// What a readFile found. Whatever the result, every query answers: a value
+// that was not read keeps its default. The page does not act on it; it tells
+// tests, benchmarks and developers what happened.
+enum class ReadResult {
+  // Opened and read as the class's kind of file; a file without tags is read
+  // all the same.
+  Read,
+  // The file could not be opened: every value keeps its default.
+  NotOpened,
+  // Opened, but what marks the class's kind of file is missing (the FLAC
+  // marker, an MP4 audio track, a Vorbis identification header; the base
+  // reads nothing at all). The class says what, if anything, it still takes.
+  NotRecognised,
+  // Reading stopped part-way (memory ran out, a block could not be read,
+  // closing failed): what was read before stays.
+  Incomplete,
+};
+
 class TrackInfo {
  public:
   TrackInfo() = default;
@@ -22,8 +40,8 @@ class TrackInfo {
   TrackInfo(const TrackInfo&) = delete;
   TrackInfo& operator=(const TrackInfo&) = delete;
 
-  // Reads tags and stream properties; the meaning of the status is the class's.
-  virtual int readFile(const std::u16string& path);
+  // Reads tags and stream properties, once per object.
+  virtual ReadResult readFile(const std::u16string& path);
   virtual bool hasComment() const { return false; }
   virtual bool hasCover() const { return false; }
   virtual bool hasLyrics() const { return false; }
@@ -47,10 +65,18 @@ class TrackInfo {
   // Writes the embedded picture: 1 written, -1 failed, 0 when there is none.
   virtual int saveCover(const std::u16string& targetPath);
 
-  // Bits per second; the text is the kilobit figure (value >> 10), "Unknown" for 0.
-  void setBitrate(std::uint32_t bitsPerSecond, std::uint32_t = 0, std::uint32_t = 0);
+  // The bit-rate text is a whole number of kilobits per second, "Unknown" for
+  // 0. From bits per second it is the kibibit figure (value >> 10, so 1023
+  // shows "0"), the unit the pages call "KibpS"; a figure already in kbit/s
+  // is shown as it is. Both stop at kMaxBitrateText: a hostile size or
+  // duration gives absurd rates, and the text has never gone beyond what 32
+  // bits of bit/s give.
+  void setBitsPerSecond(std::uint64_t bitsPerSecond);
+  void setKilobitsPerSecond(std::uint64_t kilobitsPerSecond);
+  static constexpr std::uint64_t kMaxBitrateText = 0xFFFFFFFF >> 10;
+  // 0 for either is "Unknown".
   void setSampleRate(std::uint32_t hertz);
-  void setChannels(std::uint32_t count, std::uint32_t = 0);
+  void setChannels(std::uint32_t count);
 
  protected:
   // For classes whose stream texts start empty until read (host information).

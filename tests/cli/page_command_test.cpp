@@ -8,6 +8,7 @@
 #include "io/text_file.h"
 #include "support/cli_runner.h"
 #include "support/temp_dir.h"
+#include "text/conversions.h"
 
 namespace tunora {
 namespace {
@@ -20,7 +21,7 @@ using testing::toU16;
 // The saved page as UTF-8 text; it must be UTF-16LE with a byte-order mark.
 std::string pageText(const std::filesystem::path& path) {
   const auto bytes = readWholeFile(toU16(path));
-  if (!bytes || bytes->size() < 2 || (*bytes)[0] != 0xFF || (*bytes)[1] != 0xFE) return "?";
+  if (!bytes || !startsWithLittleEndianMark(*bytes)) return "?";
   TextLines page;
   loadTextFile(page, toU16(path), true);
   return textOf(page);

@@ -24,7 +24,7 @@ ByteVector comments(std::initializer_list<std::string> entries, std::string_view
 
 TEST(FLACRealFiles, MetaflacFileWithPictureBeforeTheComments) {
   FLACInfo info;
-  EXPECT_EQ(info.readFile(fixturePath("formats/flac_picture_tags.flac")), 0);
+  EXPECT_EQ(info.readFile(fixturePath("formats/flac_picture_tags.flac")), ReadResult::Read);
   EXPECT_TRUE(info.hasTag());
   EXPECT_EQ(info.getPresentTags(), u"FLAC-Comments");
   EXPECT_EQ(info.getTitle(), u"Caf\u00E9 Noir");
@@ -60,7 +60,7 @@ TEST_F(FLACFile, BitRateFromSizeAndWholeSeconds) {
   ByteVector bytes = concat({bytesOf("fLaC"), streamInfo(44100, 2, 7938000), comments({}),
                              flacBlock(1, ByteVector(16, 0), true)});
   bytes.resize(30000000, 0);
-  EXPECT_EQ(read(bytes), 0);
+  EXPECT_EQ(read(bytes), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"1333");
   EXPECT_EQ(info_.getSampleRate(), u"44100");
   EXPECT_EQ(info_.getStereoMode(), u"2");
@@ -72,12 +72,12 @@ TEST_F(FLACFile, BitRateOfFilesAbove4GiBKeepsTheSize) {
       path, concat({bytesOf("fLaC"), streamInfo(44100, 2, 44100 * 1000), comments({}, "v")})));
   // Sparse: 5 GiB over 1000 s is 42,949,672 bit/s; 32 bits would see 1 GiB.
   std::filesystem::resize_file(dir_.path() / "large.flac", std::uint64_t{5} << 30);
-  EXPECT_EQ(info_.readFile(path), 0);
+  EXPECT_EQ(info_.readFile(path), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"42949");
 }
 
 TEST_F(FLACFile, ShortStreamsAndZeroRatesLeaveBitRateUnknown) {
-  EXPECT_EQ(read(concat({bytesOf("fLaC"), streamInfo(44100, 1, 44099)})), 0);
+  EXPECT_EQ(read(concat({bytesOf("fLaC"), streamInfo(44100, 1, 44099)})), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"Unknown");
   EXPECT_EQ(info_.getStereoMode(), u"1");
   const auto zero =
@@ -92,7 +92,7 @@ TEST_F(FLACFile, CommentBlockAfterOtherBlocks) {
       read(concat({bytesOf("fLaC"), streamInfo(48000, 2, 480000), flacBlock(3, ByteVector(18, 0)),
                    picture, comments({"TITLE=t", "Hello", "DATE=1999-01-01"}),
                    flacBlock(1, ByteVector(10, 0), true)})),
-      0);
+      ReadResult::Read);
   EXPECT_EQ(info_.getTitle(), u"t");
   EXPECT_EQ(info_.getYear(), u"1999");
   // An entry without "=" is a comment, as in Ogg files.
@@ -103,7 +103,7 @@ TEST_F(FLACFile, CommentBlockAfterOtherBlocks) {
 TEST_F(FLACFile, TagFlagFollowsTheEntryCount) {
   // A vendor and no entries: a tag, and every value "Unknown".
   EXPECT_EQ(read(concat({bytesOf("fLaC"), streamInfo(44100, 2, 441000), comments({}, "vendor")})),
-            0);
+            ReadResult::Read);
   EXPECT_TRUE(info_.hasTag());
   EXPECT_EQ(info_.getPresentTags(), u"FLAC-Comments");
   EXPECT_EQ(info_.getTitle(), u"Unknown");
@@ -130,7 +130,7 @@ TEST_F(FLACFile, TagFlagFollowsTheEntryCount) {
 
 TEST_F(FLACFile, NoMarkerOrBrokenChain) {
   EXPECT_EQ(read(concat({bytesOf("fLaX"), streamInfo(44100, 2, 441000), comments({"ARTIST=a"})})),
-            0);
+            ReadResult::NotRecognised);
   EXPECT_EQ(info_.getArtist(), u"Unknown");
   EXPECT_EQ(info_.getSampleRate(), u"Unknown");
   EXPECT_FALSE(info_.hasTag());
@@ -140,12 +140,12 @@ TEST_F(FLACFile, NoMarkerOrBrokenChain) {
       concat({bytesOf("fLaC"), streamInfo(32000, 1, 320000), flacBlock(1, ByteVector(4, 0)),
               ByteVector{0x01, 0xFF, 0xFF}, comments({"ARTIST=a"})}),
       "broken.flac");
-  EXPECT_EQ(lastStatus_, 0);
+  EXPECT_EQ(lastResult_, ReadResult::Read);
   EXPECT_EQ(broken->getSampleRate(), u"32000");
   EXPECT_EQ(broken->getArtist(), u"Unknown");
 
   FLACInfo missing;
-  EXPECT_EQ(missing.readFile(dir_.file("missing.flac")), 0);
+  EXPECT_EQ(missing.readFile(dir_.file("missing.flac")), ReadResult::NotOpened);
   EXPECT_EQ(missing.getTitle(), u"Unknown");
 }
 

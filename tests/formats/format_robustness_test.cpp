@@ -92,7 +92,8 @@ TEST(FormatRobustness, EveryFixtureCutAtEveryLengthAndWithItsTailZeroed) {
 // Files that once crashed a reader, each named after its fault.
 TEST(FormatFaultFixtures, ZeroSizeMediaHeaderGivesNoStreamValues) {
   MP4Info info;
-  EXPECT_EQ(info.readFile(testing::fixturePath("formats/mp4_zero_size_mdhd.m4a")), -1);
+  EXPECT_EQ(info.readFile(testing::fixturePath("formats/mp4_zero_size_mdhd.m4a")),
+            ReadResult::Read);
   EXPECT_EQ(info.getSampleRate(), u"Unknown");
   EXPECT_EQ(info.getBitrate(), u"Unknown");
   EXPECT_FALSE(info.hasTag());

@@ -38,7 +38,7 @@ using MP4File = TrackFileTest<MP4Info>;
 
 TEST(MP4RealFiles, FfmpegFileWithTextItemsAndCover) {
   MP4Info info;
-  EXPECT_EQ(info.readFile(fixturePath("formats/aac_tags_cover.m4a")), 0);
+  EXPECT_EQ(info.readFile(fixturePath("formats/aac_tags_cover.m4a")), ReadResult::Read);
   EXPECT_TRUE(info.hasTag());
   EXPECT_EQ(info.getPresentTags(), u"iTunes-Metadata");
   EXPECT_EQ(info.getTitle(), u"Caf\u00E9 Noir");
@@ -64,7 +64,7 @@ TEST(MP4RealFiles, FfmpegFileWithTextItemsAndCover) {
 
 TEST(MP4RealFiles, AtomicParsleyNumberedGenreAndTrackPair) {
   MP4Info info;
-  EXPECT_EQ(info.readFile(fixturePath("formats/atomicparsley_gnre_trkn.m4a")), 0);
+  EXPECT_EQ(info.readFile(fixturePath("formats/atomicparsley_gnre_trkn.m4a")), ReadResult::Read);
   EXPECT_EQ(info.getTitle(), u"Numbered");
   EXPECT_EQ(info.getGenre(), u"Blues");
   EXPECT_EQ(info.getTrackNumber(), u"3/12");
@@ -78,7 +78,7 @@ TEST_F(MP4File, VideoTrackBeforeAudioAndUserDataAfterTheTrack) {
   const ByteVector moov =
       atom("moov", {track(true, 90000, 900000, 0), track(false, 48000, 480000, 1),
                     userData(textItem("\251nam", "After"))});
-  EXPECT_EQ(read(concat({fileType(), moov})), 0);
+  EXPECT_EQ(read(concat({fileType(), moov})), ReadResult::Read);
   EXPECT_EQ(info_.getSampleRate(), u"48000");
   EXPECT_EQ(info_.getStereoMode(), u"1");
   EXPECT_EQ(info_.getTitle(), u"After");
@@ -92,7 +92,7 @@ TEST_F(MP4File, VersionOneTrackHeadersAreNotTakenForAudio) {
   replaced.insert(replaced.end(), v1.begin(), v1.end());
   replaced.insert(replaced.end(), trak.begin() + 8 + v0.size(), trak.end());
   replaced[3] = static_cast<std::uint8_t>(replaced.size());
-  EXPECT_EQ(read(concat({fileType(), atom("moov", replaced)})), -1);
+  EXPECT_EQ(read(concat({fileType(), atom("moov", replaced)})), ReadResult::NotRecognised);
   EXPECT_FALSE(info_.hasTag());
   EXPECT_EQ(info_.getTitle(), u"Unknown");
   EXPECT_EQ(info_.getSampleRate(), u"Unknown");
@@ -100,13 +100,13 @@ TEST_F(MP4File, VersionOneTrackHeadersAreNotTakenForAudio) {
 
 TEST_F(MP4File, ItemListIsFoundBehindMetaOrThroughIt) {
   // Behind meta's version and flags, with or without a handler before it.
-  EXPECT_EQ(read(m4a(textItem("\251nam", "x"))), 0);
+  EXPECT_EQ(read(m4a(textItem("\251nam", "x"))), ReadResult::Read);
   EXPECT_EQ(info_.getTitle(), u"x");
   const auto bare = readAnother(
       concat({fileType(), atom("moov", {track(false, 44100, 441000, 2,
                                               userData(textItem("\251nam", "b"), false))})}),
       "bare.m4a");
-  EXPECT_EQ(lastStatus_, 0);
+  EXPECT_EQ(lastResult_, ReadResult::Read);
   EXPECT_EQ(bare->getTitle(), u"b");
   // udta whose first child is not meta: the fallback through meta finds ilst.
   const ByteVector udta =
@@ -114,7 +114,7 @@ TEST_F(MP4File, ItemListIsFoundBehindMetaOrThroughIt) {
                     atom("meta", {be32(0), atom("ilst", textItem("\251ART", "Y"))})});
   const auto other = readAnother(
       concat({fileType(), atom("moov", {track(false, 44100, 441000, 2, udta)})}), "fallback.m4a");
-  EXPECT_EQ(lastStatus_, 0);
+  EXPECT_EQ(lastResult_, ReadResult::Read);
   EXPECT_EQ(other->getArtist(), u"Y");
 }
 
@@ -122,7 +122,7 @@ TEST_F(MP4File, StreamValuesAndBitRate) {
   // 200 seconds in a file of 4,000,000 bytes: 160,000 bit/s, shown as 156.
   ByteVector bytes = m4a({}, 44100, 8820000);
   bytes.resize(4000000, 0);
-  EXPECT_EQ(read(bytes), 0);
+  EXPECT_EQ(read(bytes), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"156");
   EXPECT_EQ(info_.getSampleRate(), u"44100");
   EXPECT_EQ(info_.getStereoMode(), u"2");
@@ -131,7 +131,7 @@ TEST_F(MP4File, StreamValuesAndBitRate) {
 }
 
 TEST_F(MP4File, ZeroDurationOrTimeScaleLeavesBitRateUnknown) {
-  EXPECT_EQ(read(m4a({}, 44100, 44099)), 0);
+  EXPECT_EQ(read(m4a({}, 44100, 44099)), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"Unknown");
   EXPECT_EQ(info_.getSampleRate(), u"44100");
   const auto noScale = readAnother(m4a({}, 0, 1000), "noscale.m4a");
@@ -145,7 +145,7 @@ TEST_F(MP4File, BitRateOfFilesAbove512MiBDoesNotWrap) {
   const std::u16string path = dir_.file("large.m4a");
   ASSERT_TRUE(writeWholeFile(path, m4a({}, 1000, 100000)));
   std::filesystem::resize_file(dir_.path() / "large.m4a", std::uint64_t{1} << 30);
-  EXPECT_EQ(info_.readFile(path), 0);
+  EXPECT_EQ(info_.readFile(path), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"83886");
 }
 
@@ -156,7 +156,7 @@ TEST_F(MP4File, LargeSizeAtomIsSteppedOverWhole) {
   const ByteVector bytes = concat(
       {fileType(), largeAtom("mdat", decoy),
        atom("moov", {track(false, 32000, 320000, 2, userData(textItem("\251nam", "Real")))})});
-  EXPECT_EQ(read(bytes), 0);
+  EXPECT_EQ(read(bytes), ReadResult::Read);
   EXPECT_EQ(info_.getTitle(), u"Real");
   EXPECT_EQ(info_.getSampleRate(), u"32000");
 }
@@ -164,25 +164,25 @@ TEST_F(MP4File, LargeSizeAtomIsSteppedOverWhole) {
 TEST_F(MP4File, MalformedSizesEndTheSearch) {
   // A 64-bit size smaller than its header, and a 32-bit size of 4.
   ByteVector tiny = concat({be32(1), bytesOf("free"), be64(8)});
-  EXPECT_EQ(read(concat({tiny, m4a({})})), -1);
+  EXPECT_EQ(read(concat({tiny, m4a({})})), ReadResult::NotRecognised);
   ByteVector four = concat({be32(4), bytesOf("free"), m4a({})});
   const auto other = readAnother(four, "four.m4a");
-  EXPECT_EQ(lastStatus_, -1);
+  EXPECT_EQ(lastResult_, ReadResult::NotRecognised);
 }
 
-TEST_F(MP4File, MissingAtomsGiveMinusOneAndKeepStreamValues) {
-  EXPECT_EQ(read(bytesOf("not an mp4 file at all, just some text")), -1);
+TEST_F(MP4File, ForeignFileIsNotRecognisedAndMissingUserDataKeepsStreamValues) {
+  EXPECT_EQ(read(bytesOf("not an mp4 file at all, just some text")), ReadResult::NotRecognised);
   EXPECT_EQ(info_.getTitle(), u"Unknown");
   EXPECT_EQ(info_.getPresentTags(), u"None");
 
   const auto noUserData = readAnother(
       concat({fileType(), atom("moov", {track(false, 22050, 220500, 1)})}), "noudta.m4a");
-  EXPECT_EQ(lastStatus_, -1);
+  EXPECT_EQ(lastResult_, ReadResult::Read);
   EXPECT_EQ(noUserData->getSampleRate(), u"22050");
   EXPECT_FALSE(noUserData->hasTag());
 
   MP4Info missing;
-  EXPECT_EQ(missing.readFile(dir_.file("does-not-exist.m4a")), 0);
+  EXPECT_EQ(missing.readFile(dir_.file("does-not-exist.m4a")), ReadResult::NotOpened);
   EXPECT_EQ(missing.getFileName(), dir_.file("does-not-exist.m4a"));
 }
 
@@ -193,7 +193,7 @@ TEST_F(MP4File, ItemListLargerThanTheFileIsNotRead) {
   // Claim an ilst of 2 GiB.
   const auto at = std::string(bytes.begin(), bytes.end()).find("ilst") - 4;
   bytes[at] = 0x7F;
-  EXPECT_EQ(read(bytes), 0);
+  EXPECT_EQ(read(bytes), ReadResult::Incomplete);
   EXPECT_FALSE(info_.hasTag());
   EXPECT_EQ(info_.getTitle(), u"Unknown");
 }
@@ -207,7 +207,7 @@ TEST_F(MP4File, ItemListAboveTheLimitIsNotTakenIntoMemory) {
   const std::u16string path = dir_.file("huge.m4a");
   ASSERT_TRUE(writeWholeFile(path, bytes));
   std::filesystem::resize_file(dir_.path() / "huge.m4a", std::uint64_t{200} << 20);
-  EXPECT_EQ(info_.readFile(path), 0);
+  EXPECT_EQ(info_.readFile(path), ReadResult::Incomplete);
   EXPECT_FALSE(info_.hasTag());
 }
 
@@ -220,7 +220,7 @@ TEST_F(MP4File, FileOfTinyAtomsEndsPromptly) {
     const ByteVector trak = concat({be32(8), bytesOf("trak")});
     bytes.insert(bytes.end(), trak.begin(), trak.end());
   }
-  EXPECT_EQ(read(bytes), -1);
+  EXPECT_EQ(read(bytes), ReadResult::NotRecognised);
 }
 
 TEST(MP4Items, TrackNumberAndNumberedGenre) {
@@ -293,13 +293,13 @@ TEST(MP4Items, WalkEndsAtZeroSizeOrOverlongItem) {
 TEST_F(MP4File, YearAndGenreAreNormalisedOnQuery) {
   EXPECT_EQ(read(m4a(concat(
                 {textItem("\251day", "2004-05-01T00:00:00Z"), textItem("\251gen", "(17)Rock")}))),
-            0);
+            ReadResult::Read);
   EXPECT_EQ(info_.getYear(), u"2004");
   EXPECT_EQ(info_.getGenre(), u"Rock");
 }
 
 TEST_F(MP4File, SavingTheCoverNeedsOneHundredBytes) {
-  EXPECT_EQ(read(m4a(item("covr", ByteVector(99, 0xAB)))), 0);
+  EXPECT_EQ(read(m4a(item("covr", ByteVector(99, 0xAB)))), ReadResult::Read);
   ASSERT_TRUE(info_.hasCover());
   EXPECT_EQ(info_.getCoverData()->size(), 99u);
   EXPECT_EQ(info_.saveCover(dir_.file("small.jpg")), -1);

@@ -24,7 +24,7 @@ ByteVector stream(std::uint8_t version, std::uint32_t frames, std::uint8_t rateI
 
 TEST(MPCRealFiles, MpcencFileWithApeTag) {
   MPCInfo info;
-  EXPECT_EQ(info.readFile(fixturePath("formats/mpcenc_apev2.mpc")), 1);
+  EXPECT_EQ(info.readFile(fixturePath("formats/mpcenc_apev2.mpc")), ReadResult::Read);
   EXPECT_TRUE(info.hasTag());
   EXPECT_EQ(info.getPresentTags(), u"APEv2");
   EXPECT_EQ(info.getArtist(), u"Tunora Ensemble");
@@ -80,7 +80,7 @@ TEST(MusepackHeader, KilobitsInDoublePrecision) {
 
 TEST_F(MPCFile, StreamValuesAfterAnId3v2Tag) {
   ByteVector bytes = concat({id3v2Tag(3, {}, 100), stream(7, 9000, 2)});
-  EXPECT_EQ(read(bytes), 1);
+  EXPECT_EQ(read(bytes), ReadResult::Read);
   EXPECT_EQ(info_.getSampleRate(), u"37800");
   EXPECT_EQ(info_.getStereoMode(), u"2");
   EXPECT_FALSE(info_.hasTag());
@@ -92,7 +92,7 @@ TEST_F(MPCFile, StreamValuesAfterAnId3v2Tag) {
   ByteVector v22 = bytes;
   v22[3] = 2;
   ASSERT_TRUE(writeWholeFile(path, v22));
-  EXPECT_EQ(old.readFile(path), 1);
+  EXPECT_EQ(old.readFile(path), ReadResult::Read);
   EXPECT_EQ(old.getSampleRate(), u"Unknown");
   EXPECT_EQ(old.getBitrate(), u"Unknown");
 }
@@ -100,7 +100,7 @@ TEST_F(MPCFile, StreamValuesAfterAnId3v2Tag) {
 TEST_F(MPCFile, BitRateOverTheAudioBytes) {
   ByteVector bytes = stream(7, 9000);
   bytes.resize(5000000, 0);
-  EXPECT_EQ(read(bytes), 1);
+  EXPECT_EQ(read(bytes), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"170");
   const auto eight = readAnother(stream(8, 9000), "sv8.mpc");
   EXPECT_EQ(eight->getBitrate(), u"Unknown");
@@ -115,7 +115,7 @@ TEST_F(MPCFile, ApeAnswersBeforeId3v1AndBothAreListed) {
   fields.track = 4;
   fields.genre = 17;
   const ByteVector ape = apeTag({apeItem("Title", "ape title"), apeItem("Lyrics", "la la")});
-  EXPECT_EQ(read(concat({stream(7, 100), ape, id3v1Block(fields)})), 1);
+  EXPECT_EQ(read(concat({stream(7, 100), ape, id3v1Block(fields)})), ReadResult::Read);
   EXPECT_EQ(info_.getPresentTags(), u"ID3v1,APEv2");
   EXPECT_EQ(info_.getTitle(), u"ape title");
   EXPECT_EQ(info_.getArtist(), u"Unknown");
@@ -132,7 +132,7 @@ TEST_F(MPCFile, Id3v1AloneOrApeAtTheVeryEnd) {
   fields.year = "1998";
   fields.track = 9;
   fields.genre = 17;
-  EXPECT_EQ(read(concat({stream(7, 100), id3v1Block(fields)})), 1);
+  EXPECT_EQ(read(concat({stream(7, 100), id3v1Block(fields)})), ReadResult::Read);
   EXPECT_EQ(info_.getPresentTags(), u"ID3v1");
   EXPECT_EQ(info_.getTitle(), u"only v1");
   EXPECT_EQ(info_.getYear(), u"1998");
@@ -144,7 +144,7 @@ TEST_F(MPCFile, Id3v1AloneOrApeAtTheVeryEnd) {
   const auto apeOnly = readAnother(
       concat({stream(7, 100), apeTag({apeItem("Artist", "A"), apeItem("Year", "2003-11-02")})}),
       "ape.mpc");
-  EXPECT_EQ(lastStatus_, 1);
+  EXPECT_EQ(lastResult_, ReadResult::Read);
   EXPECT_EQ(apeOnly->getPresentTags(), u"APEv2");
   EXPECT_EQ(apeOnly->getArtist(), u"A");
   EXPECT_EQ(apeOnly->getYear(), u"2003");
@@ -153,11 +153,11 @@ TEST_F(MPCFile, Id3v1AloneOrApeAtTheVeryEnd) {
 }
 
 TEST_F(MPCFile, UnopenableOrForeignFile) {
-  EXPECT_EQ(info_.readFile(dir_.file("missing.mpc")), -1);
+  EXPECT_EQ(info_.readFile(dir_.file("missing.mpc")), ReadResult::NotOpened);
   EXPECT_EQ(info_.getTitle(), u"Unknown");
   const auto foreign =
       readAnother(bytesOf("this is no musepack file, but text of some length"), "foreign.mpc");
-  EXPECT_EQ(lastStatus_, 1);
+  EXPECT_EQ(lastResult_, ReadResult::Read);
   EXPECT_FALSE(foreign->hasTag());
   EXPECT_EQ(foreign->getBitrate(), u"Unknown");
 }

@@ -19,7 +19,7 @@ using OggFile = TrackFileTest<OGGInfo>;
 
 TEST(OggRealFiles, OggencFileWithVorbiscommentTags) {
   OGGInfo info;
-  EXPECT_EQ(info.readFile(fixturePath("formats/vorbis_tags.ogg")), 1);
+  EXPECT_EQ(info.readFile(fixturePath("formats/vorbis_tags.ogg")), ReadResult::Read);
   EXPECT_TRUE(info.hasTag());
   EXPECT_EQ(info.getPresentTags(), u"Ogg-Comments");
   EXPECT_EQ(info.getBitrate(), u"128");
@@ -43,7 +43,7 @@ TEST_F(OggFile, StandardLayoutGivesStreamValuesAndTags) {
       oggVorbisFile(vorbisCommentBlock("vendor", {"ARTIST=A", "GENRE=(17)Rock"}));
   // Identification page of 58 bytes, comment header on the second page.
   ASSERT_EQ(bytes[58], 'O');
-  EXPECT_EQ(read(bytes), 1);
+  EXPECT_EQ(read(bytes), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"128");
   EXPECT_EQ(info_.getSampleRate(), u"44100");
   EXPECT_EQ(info_.getStereoMode(), u"2");
@@ -53,7 +53,7 @@ TEST_F(OggFile, StandardLayoutGivesStreamValuesAndTags) {
 }
 
 TEST_F(OggFile, NominalBitRateNotSetShowsUnknown) {
-  EXPECT_EQ(read(oggVorbisFile(vorbisCommentBlock("v", {}), 0xFFFFFFFFu)), 1);
+  EXPECT_EQ(read(oggVorbisFile(vorbisCommentBlock("v", {}), 0xFFFFFFFFu)), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"Unknown");
   EXPECT_EQ(info_.getSampleRate(), u"44100");
 }
@@ -85,7 +85,7 @@ TEST_F(OggFile, RefusedIdentificationYieldsNothing) {
   const ByteVector bytes =
       concat({oggPage(vorbisIdentification(128000, 44100, 2, 0x8B), 2),
               oggPage(vorbisCommentPacket(vorbisCommentBlock("v", {"ARTIST=A"})))});
-  EXPECT_EQ(read(bytes), 1);
+  EXPECT_EQ(read(bytes), ReadResult::NotRecognised);
   EXPECT_FALSE(info_.hasTag());
   EXPECT_EQ(info_.getPresentTags(), u"None");
   EXPECT_EQ(info_.getSampleRate(), u"Unknown");
@@ -93,7 +93,8 @@ TEST_F(OggFile, RefusedIdentificationYieldsNothing) {
 }
 
 TEST_F(OggFile, CommentsWithoutIdentificationAreShownButNoTag) {
-  EXPECT_EQ(read(oggPage(vorbisCommentPacket(vorbisCommentBlock("v", {"TITLE=t"})))), 1);
+  EXPECT_EQ(read(oggPage(vorbisCommentPacket(vorbisCommentBlock("v", {"TITLE=t"})))),
+            ReadResult::NotRecognised);
   EXPECT_EQ(info_.getTitle(), u"t");
   EXPECT_FALSE(info_.hasTag());
   EXPECT_EQ(info_.getBitrate(), u"Unknown");
@@ -111,7 +112,7 @@ TEST_F(OggFile, CommentHeaderSpanningPagesIsJoined) {
   const ByteVector bytes =
       concat({oggPage(vorbisIdentification(96000, 48000, 1), 2), oggPage(head, 0, false),
               oggPage(tail, 1), oggPage(ByteVector(10, 0))});
-  EXPECT_EQ(read(bytes), 1);
+  EXPECT_EQ(read(bytes), ReadResult::Read);
   EXPECT_EQ(info_.getArtist(), u"before");
   EXPECT_EQ(info_.getTitle(), u"after");
   EXPECT_EQ(info_.getSampleRate(), u"48000");
@@ -127,24 +128,24 @@ TEST_F(OggFile, PacketCutByTheFileOrByAPageThatDoesNotContinueIt) {
   const ByteVector tail(packet.begin() + 255 * 255, packet.end());
   const ByteVector ident = oggPage(vorbisIdentification(96000, 48000, 1), 2);
   // The next page starts a new packet instead of continuing this one.
-  EXPECT_EQ(read(concat({ident, oggPage(head, 0, false), oggPage(tail, 0)})), 1);
+  EXPECT_EQ(read(concat({ident, oggPage(head, 0, false), oggPage(tail, 0)})), ReadResult::Read);
   EXPECT_EQ(info_.getArtist(), u"before");
   EXPECT_EQ(info_.getTitle(), u"Unknown");
   EXPECT_TRUE(info_.hasTag());
 
   const auto cut = readAnother(concat({ident, oggPage(head, 0, false)}), "cut.ogg");
-  EXPECT_EQ(lastStatus_, 1);
+  EXPECT_EQ(lastResult_, ReadResult::Read);
   EXPECT_EQ(cut->getArtist(), u"before");
 }
 
 TEST_F(OggFile, NotOggOrUnopenable) {
-  EXPECT_EQ(read(bytesOf("RIFF....WAVEfmt not an ogg file at all")), 1);
+  EXPECT_EQ(read(bytesOf("RIFF....WAVEfmt not an ogg file at all")), ReadResult::NotRecognised);
   EXPECT_FALSE(info_.hasTag());
   EXPECT_EQ(info_.getTitle(), u"Unknown");
   EXPECT_EQ(info_.getYear(), u"Unknown");
 
   OGGInfo missing;
-  EXPECT_EQ(missing.readFile(dir_.file("missing.ogg")), 0);
+  EXPECT_EQ(missing.readFile(dir_.file("missing.ogg")), ReadResult::NotOpened);
   EXPECT_EQ(missing.getFileName(), dir_.file("missing.ogg"));
 }
 
@@ -154,7 +155,8 @@ TEST_F(OggFile, OtherPacketTypesDoNotStallTheWalk) {
   ByteVector setup{5};
   const ByteVector name = bytesOf("vorbis");
   setup.insert(setup.end(), name.begin(), name.end());
-  EXPECT_EQ(read(concat({oggPage(vorbisIdentification(64000, 22050, 2), 2), oggPage(setup)})), 1);
+  EXPECT_EQ(read(concat({oggPage(vorbisIdentification(64000, 22050, 2), 2), oggPage(setup)})),
+            ReadResult::Read);
   EXPECT_TRUE(info_.hasTag());
   EXPECT_EQ(info_.getBitrate(), u"64");
 }

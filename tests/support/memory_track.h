@@ -44,7 +44,7 @@ class MemoryTrack : public TaggedTrackInfo {
     commentFound_ = fill(comment_, spec.comment);
     lyricsFound_ = fill(lyrics_, spec.lyrics);
     cover_ = spec.cover;
-    setBitrate(spec.bitsPerSecond);
+    setBitsPerSecond(spec.bitsPerSecond);
     setSampleRate(spec.hertz);
     setChannels(spec.channels);
   }

@@ -35,7 +35,7 @@ class AACInfoFile : public ::testing::Test {
     info_ = std::make_unique<AACInfo>();
     const auto path = dir_.file("t.aac");
     EXPECT_TRUE(writeWholeFile(path, contents));
-    EXPECT_EQ(info_->readFile(path), 1);
+    EXPECT_EQ(info_->readFile(path), ReadResult::Read);
     return *info_;
   }
   testing::TempDir dir_;
@@ -45,7 +45,7 @@ class AACInfoFile : public ::testing::Test {
 
 TEST(AACInfo, AdtsFileBehindID3v2) {
   AACInfo info;
-  ASSERT_EQ(info.readFile(fixturePath("tags/adts_id3v2.aac")), 1);
+  ASSERT_EQ(info.readFile(fixturePath("tags/adts_id3v2.aac")), ReadResult::Read);
   EXPECT_EQ(info.getSampleRate(), u"44100");
   EXPECT_EQ(info.getStereoMode(), u"2");
   EXPECT_EQ(info.getBitrate(), u"Unknown");
@@ -56,7 +56,7 @@ TEST(AACInfo, AdtsFileBehindID3v2) {
 
 TEST(AACInfo, ConstantRateAdif) {
   AACInfo info;
-  ASSERT_EQ(info.readFile(fixturePath("tags/adif_cbr.aac")), 1);
+  ASSERT_EQ(info.readFile(fixturePath("tags/adif_cbr.aac")), ReadResult::Read);
   // 128000 bit/s shows as 125 (divided by 1024); one front and one LFE element.
   EXPECT_EQ(info.getBitrate(), u"125");
   EXPECT_EQ(info.getSampleRate(), u"44100");

@@ -33,7 +33,7 @@ class MP3InfoFile : public ::testing::Test {
   MP3Info& read(const ByteVector& contents) {
     const auto path = dir_.file("t.mp3");
     EXPECT_TRUE(writeWholeFile(path, contents));
-    EXPECT_EQ(info_.readFile(path), 1);
+    EXPECT_EQ(info_.readFile(path), ReadResult::Read);
     return info_;
   }
   testing::TempDir dir_;
@@ -55,7 +55,7 @@ ByteVector xingFrame(std::uint8_t flags, std::uint32_t frames, std::uint32_t byt
 
 TEST(MP3Info, ConstantRateFileWithID3v23) {
   MP3Info info;
-  ASSERT_EQ(info.readFile(fixturePath("tags/cbr128_id3v23.mp3")), 1);
+  ASSERT_EQ(info.readFile(fixturePath("tags/cbr128_id3v23.mp3")), ReadResult::Read);
   EXPECT_EQ(info.getBitrate(), u"128");
   EXPECT_EQ(info.getSampleRate(), u"44100");
   EXPECT_EQ(info.getStereoMode(), u"2");
@@ -73,7 +73,7 @@ TEST(MP3Info, ConstantRateFileWithID3v23) {
 
 TEST(MP3Info, VariableRateFileWithID3v24Cover) {
   MP3Info info;
-  ASSERT_EQ(info.readFile(fixturePath("tags/vbr_id3v24_cover.mp3")), 1);
+  ASSERT_EQ(info.readFile(fixturePath("tags/vbr_id3v24_cover.mp3")), ReadResult::Read);
   EXPECT_EQ(info.getTitle(), u"Titl\u00E9 UTF-16");
   EXPECT_EQ(info.getArtist(), u"Artist \u00FC UTF-8");
   EXPECT_EQ(info.getAlbum(), u"Album Latin-1");
@@ -99,7 +99,7 @@ TEST(MP3Info, VariableRateFileWithID3v24Cover) {
 
 TEST(MP3Info, MonoFileWithOnlyABackCover) {
   MP3Info info;
-  ASSERT_EQ(info.readFile(fixturePath("tags/mono_back_cover.mp3")), 1);
+  ASSERT_EQ(info.readFile(fixturePath("tags/mono_back_cover.mp3")), ReadResult::Read);
   EXPECT_EQ(info.getStereoMode(), u"1");
   EXPECT_EQ(info.getBitrate(), u"64");
   ASSERT_TRUE(info.hasCover());
@@ -111,7 +111,7 @@ TEST(MP3Info, MonoFileWithOnlyABackCover) {
 
 TEST(MP3Info, Mpeg2StreamIsNotRecognised) {
   MP3Info info;
-  ASSERT_EQ(info.readFile(fixturePath("tags/mpeg2.mp3")), 1);
+  ASSERT_EQ(info.readFile(fixturePath("tags/mpeg2.mp3")), ReadResult::Read);
   EXPECT_EQ(info.getBitrate(), u"Unknown");
   EXPECT_EQ(info.getSampleRate(), u"Unknown");
   EXPECT_EQ(info.getStereoMode(), u"Unknown");
@@ -121,7 +121,7 @@ TEST(MP3Info, Mpeg2StreamIsNotRecognised) {
 
 TEST(MP3Info, ID3v1Versions) {
   MP3Info v11;
-  ASSERT_EQ(v11.readFile(fixturePath("tags/id3v1_1.mp3")), 1);
+  ASSERT_EQ(v11.readFile(fixturePath("tags/id3v1_1.mp3")), ReadResult::Read);
   EXPECT_EQ(v11.getTitle(), u"V1 Title");
   EXPECT_EQ(v11.getTrackNumber(), u"7");
   EXPECT_EQ(v11.getGenre(), u"SynthPop");
@@ -130,7 +130,7 @@ TEST(MP3Info, ID3v1Versions) {
   EXPECT_EQ(v11.getPresentTags(), u"ID3v1");
 
   MP3Info v10;
-  ASSERT_EQ(v10.readFile(fixturePath("tags/id3v1_0.mp3")), 1);
+  ASSERT_EQ(v10.readFile(fixturePath("tags/id3v1_0.mp3")), ReadResult::Read);
   EXPECT_EQ(v10.getTrackNumber(), u"");
   EXPECT_EQ(v10.getAlbum(), u"");
   EXPECT_EQ(linesOf(v10.getComment()), u"A comment that uses all thirty|");
@@ -139,7 +139,7 @@ TEST(MP3Info, ID3v1Versions) {
 TEST(MP3Info, APEv2TagsAnswerBeforeID3v1) {
   for (const char* name : {"tags/apev2_id3v1.mp3", "tags/apev2_only.mp3"}) {
     MP3Info info;
-    ASSERT_EQ(info.readFile(fixturePath(name)), 1);
+    ASSERT_EQ(info.readFile(fixturePath(name)), ReadResult::Read);
     EXPECT_EQ(info.getArtist(), u"Ape Artist") << name;
     EXPECT_EQ(info.getTitle(), u"Ape Title");
     EXPECT_EQ(info.getYear(), u"2003");
@@ -155,7 +155,7 @@ TEST(MP3Info, APEv2TagsAnswerBeforeID3v1) {
 
 TEST(MP3Info, ThreeTagsTogether) {
   MP3Info info;
-  ASSERT_EQ(info.readFile(fixturePath("tags/id3v2_apev2_id3v1.mp3")), 1);
+  ASSERT_EQ(info.readFile(fixturePath("tags/id3v2_apev2_id3v1.mp3")), ReadResult::Read);
   EXPECT_EQ(info.getPresentTags(), u"ID3v1,ID3v2,APEv2");
   // ID3v2 answers by presence: its missing album is not taken from APEv2.
   EXPECT_EQ(info.getTitle(), u"Id3lib Title");
@@ -166,7 +166,7 @@ TEST(MP3Info, ThreeTagsTogether) {
 
 TEST(MP3Info, Lyrics3BeforeID3v1) {
   MP3Info info;
-  ASSERT_EQ(info.readFile(fixturePath("tags/lyrics3_id3v1.mp3")), 1);
+  ASSERT_EQ(info.readFile(fixturePath("tags/lyrics3_id3v1.mp3")), ReadResult::Read);
   EXPECT_EQ(info.getPresentTags(), u"ID3v1,L3v2");
   EXPECT_TRUE(info.hasLyrics());
   EXPECT_EQ(linesOf(info.getLyrics()), u"[00:01]First line\r|Second line \u00E4|");
@@ -175,7 +175,7 @@ TEST(MP3Info, Lyrics3BeforeID3v1) {
 
 TEST(MP3Info, UnreadableFileGivesDefaults) {
   MP3Info info;
-  EXPECT_EQ(info.readFile(u"/no/such/file.mp3"), -1);
+  EXPECT_EQ(info.readFile(u"/no/such/file.mp3"), ReadResult::NotOpened);
   EXPECT_EQ(info.getFileName(), u"/no/such/file.mp3");
   EXPECT_EQ(info.getTitle(), u"Unknown");
   EXPECT_EQ(info.getPresentTags(), u"None");
@@ -319,7 +319,7 @@ TEST(MP3Info, ClassChoiceGivesMP3Files) {
   const auto type = chooseTrackClass(u"song.mp3", false, FileTypeSwitches{});
   ASSERT_TRUE(type);
   auto track = createTrackInfo(*type);
-  EXPECT_EQ(track->readFile(fixturePath("tags/id3v1_1.mp3")), 1);
+  EXPECT_EQ(track->readFile(fixturePath("tags/id3v1_1.mp3")), ReadResult::Read);
   EXPECT_EQ(track->getArtist(), u"V1 Artist");
 }
 

@@ -43,7 +43,7 @@ void readWithEveryClass(const std::u16string& path, std::uint64_t length) {
   MP3Info mp3;
   AACInfo aac;
   for (TrackInfo* track : {static_cast<TrackInfo*>(&mp3), static_cast<TrackInfo*>(&aac)}) {
-    ASSERT_EQ(track->readFile(path), 1);
+    ASSERT_EQ(track->readFile(path), ReadResult::Read);
     if (const auto* cover = track->getCoverData()) {
       ASSERT_LE(cover->size(), length);
     }

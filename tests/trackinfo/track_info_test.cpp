@@ -11,7 +11,7 @@ namespace {
 
 TEST(TrackInfoDefaults, UnreadTrackAnswersDefaults) {
   TrackInfo track;
-  EXPECT_EQ(track.readFile(u"whatever.mp3"), 0);
+  EXPECT_EQ(track.readFile(u"whatever.mp3"), ReadResult::NotRecognised);
   for (const auto* text :
        {&track.getTitle(), &track.getYear(), &track.getAlbum(), &track.getArtist(),
         &track.getTrackNumber(), &track.getGenre(), &track.getSampleRate(), &track.getStereoMode(),
@@ -27,22 +27,22 @@ TEST(TrackInfoDefaults, UnreadTrackAnswersDefaults) {
 
 TEST(TrackInfoSetters, NumbersBecomeTexts) {
   TrackInfo track;
-  track.setBitrate(1023);
+  track.setBitsPerSecond(1023);
   EXPECT_EQ(track.getBitrate(), u"0");
-  track.setBitrate(1024);
+  track.setBitsPerSecond(1024);
   EXPECT_EQ(track.getBitrate(), u"1");
-  track.setBitrate(128 * 1024, 7, 9);
+  track.setBitsPerSecond(128 * 1024);
   EXPECT_EQ(track.getBitrate(), u"128");
-  track.setBitrate(0xFFFFFFFF);
+  track.setBitsPerSecond(0xFFFFFFFF);
   EXPECT_EQ(track.getBitrate(), u"4194303");
-  track.setBitrate(0);
+  track.setBitsPerSecond(0);
   EXPECT_EQ(track.getBitrate(), u"Unknown");
 
   track.setSampleRate(44100);
   EXPECT_EQ(track.getSampleRate(), u"44100");
   track.setSampleRate(0);
   EXPECT_EQ(track.getSampleRate(), u"Unknown");
-  track.setChannels(1, 5);
+  track.setChannels(1);
   EXPECT_EQ(track.getStereoMode(), u"1");
   track.setChannels(2);
   EXPECT_EQ(track.getStereoMode(), u"2");
@@ -50,15 +50,29 @@ TEST(TrackInfoSetters, NumbersBecomeTexts) {
   EXPECT_EQ(track.getStereoMode(), u"Unknown");
 }
 
+TEST(TrackInfoSetters, BitRateTextStopsAtWhat32BitsOfBitsPerSecondGave) {
+  TrackInfo track;
+  track.setBitsPerSecond(std::uint64_t{1} << 40);
+  EXPECT_EQ(track.getBitrate(), u"4194303");
+  track.setKilobitsPerSecond(1);
+  EXPECT_EQ(track.getBitrate(), u"1");
+  track.setKilobitsPerSecond(4194303);
+  EXPECT_EQ(track.getBitrate(), u"4194303");
+  track.setKilobitsPerSecond(4194304);
+  EXPECT_EQ(track.getBitrate(), u"4194303");
+  track.setKilobitsPerSecond(0);
+  EXPECT_EQ(track.getBitrate(), u"Unknown");
+}
+
 // A reader that found a comment and a cover, as the format classes fill them.
 class FilledTrack : public TaggedTrackInfo {
  public:
-  int readFile(const std::u16string& path) override {
+  ReadResult readFile(const std::u16string& path) override {
     fileName_ = path;
     comment_.appendLine(u"nice");
     commentFound_ = true;
     cover_ = std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF};
-    return 1;
+    return ReadResult::Read;
   }
 };
 
