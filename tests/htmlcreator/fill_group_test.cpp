@@ -21,8 +21,8 @@ TEST_F(FillGroup, GroupStretchesShowSummariesAndTracksTheirOwnValues) {
             "Various Artists 1999-2001 (+Unknown) MP3, OGG <$songname$> <$tracknr$> "
             "<$filename$>\nX: One\nY: Two\nZ: Three\nUnknown");
   // The group filled last leaves its artist; the file name stays the last track's.
-  EXPECT_EQ(creator.lastArtist(), u"Various Artists");
-  EXPECT_EQ(creator.lastFileName(), u"/m/c.mp3");
+  EXPECT_EQ(run->lastFilled->artist, u"Various Artists");
+  EXPECT_EQ(run->lastFilled->fileName, u"/m/c.mp3");
 }
 
 TEST_F(FillGroup, TheGroupCommentIsTheFirstTrackComment) {
@@ -48,7 +48,7 @@ TEST_F(FillGroup, LyricsSectionSpanningTrackSectionsShowsOnlyTracksWithLyrics) {
   MultipleTags none;
   none.add(makeTrack({.title = u"one"}));
   TextLines page = linesOf(templateText);
-  creator.processTemplate(page, none);
+  creator.processTemplate(page, none, newRun());
   EXPECT_EQ(textOf(page), "<table>\n\n\n\n\n\n\n\n</table>");
 }
 
