@@ -207,7 +207,12 @@ TEST(TempCovers, PathsAndDeletionStopAtTheFirstGap) {
   EXPECT_EQ(trackCoverPath(host, 12), *host.folder + u"_tmptrk12.jpg");
   for (const char* name : {"_tmpdir.jpg", "_tmptrk0.jpg", "_tmptrk2.jpg"})
     ASSERT_TRUE(writeWholeFile(dir.file(name), std::vector<std::uint8_t>{1}));
-  TempCovers(host, TempCovers::AtEnd::Keep).deleteAll();
+  {
+    // Kept at the end: the page that shows them outlives their owner.
+    const TempCovers kept(host, TempCovers::AtEnd::Keep);
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "_tmptrk0.jpg"));
+  { const TempCovers owned(host, TempCovers::AtEnd::Delete); }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "_tmpdir.jpg"));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "_tmptrk0.jpg"));
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "_tmptrk2.jpg"));

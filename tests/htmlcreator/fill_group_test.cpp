@@ -25,6 +25,20 @@ TEST_F(FillGroup, GroupStretchesShowSummariesAndTracksTheirOwnValues) {
   EXPECT_EQ(run->lastFilled->fileName, u"/m/c.mp3");
 }
 
+TEST_F(FillGroup, APageOfGroupSectionsOnlyNamesItsFirstTrackForTheCoverSearch) {
+  tracks.add(makeTrack({.file = u"/m/a.mp3", .artist = u"X", .album = u"Live"}));
+  tracks.add(makeTrack({.file = u"/n/b.mp3", .artist = u"X", .album = u"Live"}));
+  // An empty track section: no track is filled on this page.
+  EXPECT_EQ(process("<$artist$>\n<$trackbegin$>\n<$trackend$>"), "X");
+  ASSERT_TRUE(run->lastFilled);
+  EXPECT_EQ(run->lastFilled->artist, u"X");
+  EXPECT_EQ(run->lastFilled->album, u"Live");
+  EXPECT_EQ(run->lastFilled->fileName, u"/m/a.mp3");
+  // Nothing filled at all: nothing for the cover search.
+  EXPECT_EQ(process(""), "");
+  EXPECT_FALSE(run->lastFilled);
+}
+
 TEST_F(FillGroup, TheGroupCommentIsTheFirstTrackComment) {
   tracks.add(makeTrack({}));
   tracks.add(makeTrack({.comment = u"first <one>"}));

@@ -65,6 +65,22 @@ TEST_F(TemplateSources, AChosenFileMustBeUnicode) {
   EXPECT_EQ(creator.templateLines(TemplateSlot::SingleTrack).lineCount(), 0u);
 }
 
+TEST_F(TemplateSources, SettingsKeepThePathsAsTheGeneratorShowsThem) {
+  const std::u16string mine = dir.file("mine.html");
+  TextLines text = testing::linesOf("<i><$artist$></i>");
+  text.setUnicode(true);
+  ASSERT_EQ(saveTextFile(text, mine), 1);
+  settings.templatePath(TemplateSlot::SingleTrack) = mine;
+  settings.templatePath(TemplateSlot::MultipleTracks) = dir.file("removed.html");
+  settings.templatePath(TemplateSlot::Mini) = mine;
+  chooseTemplates(creator, settings);
+  EXPECT_EQ(settings.templatePath(TemplateSlot::SingleTrack), mine);
+  EXPECT_EQ(settings.templatePath(TemplateSlot::MultipleTracks), kSelectTemplate);
+  EXPECT_EQ(settings.templatePath(TemplateSlot::Directory), kSelectTemplate);
+  EXPECT_EQ(settings.templatePath(TemplateSlot::Mini), mine);
+  EXPECT_EQ(textOf(creator.templateLines(TemplateSlot::Mini)), "<i><$artist$></i>");
+}
+
 TEST_F(TemplateSources, EveryDefaultConsumesAllItsTokens) {
   std::filesystem::create_directories(dir.path() / "music");
   const auto picture = testing::greyRampJpeg(40, 40);
@@ -116,12 +132,14 @@ TEST_F(TemplateSources, PagesOfUnsupportedFiles) {
   EXPECT_EQ(single.trackCount, 1u);
   EXPECT_TRUE(single.page.isUnicode());
   EXPECT_NE(textOf(single.page).find("Unknown"), std::string::npos);
+  EXPECT_TRUE(single.coverSearch);
   // Several are left out; with none left the page says so.
   BuiltPage several =
       buildPage(creator, settings, colours, {dir.file("a.txt"), u"", dir.file("song.MP3")},
                 TemplateSlot::MultipleTracks);
   EXPECT_EQ(several.trackCount, 0u);
   EXPECT_NE(textOf(several.page).find("[No supported files found]"), std::string::npos);
+  EXPECT_FALSE(several.coverSearch);
   // A switched-off type counts as unsupported.
   settings.switches.mp3 = false;
   EXPECT_EQ(buildPage(creator, settings, colours, {dir.file("a.mp3"), dir.file("b.mp3")},
