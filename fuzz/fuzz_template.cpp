@@ -22,12 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Made once: loading the embedded defaults would dominate every run.
   static const tunora::HostLink host;
   static tunora::HtmlCreator creator(nullptr, host);
+  static const tunora::PageSettings settings;
+  static const tunora::PageColours colours;
   tunora::TextLines page;
   for (std::size_t i = 0; i + 1 < size; i += 2)
     page.appendUnit(static_cast<char16_t>(data[i] | data[i + 1] << 8));
   tunora::MultipleTags tracks;
   tracks.add(std::make_unique<TokenTrack>());
   tracks.add(std::make_unique<tunora::TrackInfo>());
-  creator.processTemplate(page, tracks);
+  tunora::PageRun run(settings, colours);
+  creator.processTemplate(page, tracks, run);
   return 0;
 }

@@ -25,23 +25,22 @@ std::u16string text(const std::string& ascii) {
 // with a comment, a few without year.
 std::unique_ptr<tunora::TrackInfo> track(int i) {
   const std::string n = std::to_string(i);
-  return makeTrack({.file = text("/music/Artist " + std::to_string(i % 5) + "/Album " +
-                                 std::to_string(i % 10) + "/" + n + " - Song " + n + ".mp3"),
-                    .title = text("Song number " + n),
-                    .artist = text("Artist " + std::to_string(i % 5)),
-                    .album = text("Album " + std::to_string(i % 10)),
-                    .year = i % 13 == 0 ? u"Unknown" : text(std::to_string(1970 + i % 50)),
-                    .genre = text("Genre " + std::to_string(i % 7)),
-                    .trackNumber = text(std::to_string(i % 20 + 1) + "/20"),
-                    .presentTags = i % 2 ? u"ID3v1,ID3v2" : u"ID3v2",
-                    .comment = i % 10 == 0 ? std::optional<std::u16string>(u"A comment & more")
-                                           : std::nullopt,
-                    .lyrics = i % 7 == 0
-                                  ? std::optional<std::u16string>(u"First line\nSecond <line>")
-                                  : std::nullopt,
-                    .bitsPerSecond = static_cast<std::uint32_t>((128 + i % 3 * 64) * 1024),
-                    .hertz = 44100,
-                    .channels = 2});
+  return makeTrack(
+      {.file = text("/music/Artist " + std::to_string(i % 5) + "/Album " + std::to_string(i % 10) +
+                    "/" + n + " - Song " + n + ".mp3"),
+       .title = text("Song number " + n),
+       .artist = text("Artist " + std::to_string(i % 5)),
+       .album = text("Album " + std::to_string(i % 10)),
+       .year = i % 13 == 0 ? u"Unknown" : text(std::to_string(1970 + i % 50)),
+       .genre = text("Genre " + std::to_string(i % 7)),
+       .trackNumber = text(std::to_string(i % 20 + 1) + "/20"),
+       .presentTags = i % 2 ? u"ID3v1,ID3v2" : u"ID3v2",
+       .comment = i % 10 == 0 ? std::optional<std::u16string>(u"A comment & more") : std::nullopt,
+       .lyrics =
+           i % 7 == 0 ? std::optional<std::u16string>(u"First line\nSecond <line>") : std::nullopt,
+       .bitsPerSecond = static_cast<std::uint32_t>((128 + i % 3 * 64) * 1024),
+       .hertz = 44100,
+       .channels = 2});
 }
 
 double peakResidentMegabytes() {
@@ -55,13 +54,16 @@ void directoryPage(benchmark::State& state) {
   const tunora::HostLink host;
   tunora::HtmlCreator creator(nullptr, host);
   creator.chooseTemplate(tunora::TemplateSlot::Directory, u"");
+  const tunora::PageSettings settings;
+  const tunora::PageColours colours;
   std::size_t lines = 0;
   for (auto _ : state) {
     tunora::MultipleTags tracks;
     for (int i = 0; i < count; ++i) tracks.add(track(i));
     tunora::TextLines page;
     page.assign(creator.templateLines(tunora::TemplateSlot::Directory));
-    creator.processTemplate(page, tracks);
+    tunora::PageRun run(settings, colours);
+    creator.processTemplate(page, tracks, run);
     lines = page.lineCount();
     benchmark::DoNotOptimize(lines);
   }

@@ -7,8 +7,8 @@
 
 #include "cli/cli.h"
 #include "cli/cli_host_link.h"
-#include "htmlcreator/cover_files.h"
 #include "htmlcreator/page_builder.h"
+#include "htmlcreator/temp_covers.h"
 #include "io/file.h"
 #include "io/text_file.h"
 #include "text/conversions.h"
@@ -144,16 +144,20 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   const TemplateSlot slot = slotFor(*options, files.size());
   const CliHostLink host(options->output);
   HtmlCreator creator(nullptr, host);
-  creator.setDeleteCoversAtExit(false);
-  creator.chooseTemplate(slot, options->templatePath.value_or(u""));
-  if (options->coverName) creator.setCoverName(*options->coverName);
-  creator.switches() = options->switches;
-  deleteTempCovers(host);
+  PageSettings settings;
+  settings.templatePath(slot) = options->templatePath.value_or(u"");
+  if (options->coverName) settings.coverName = *options->coverName;
+  settings.switches = options->switches;
+  creator.chooseTemplate(slot, settings.templatePath(slot));
+  const PageColours colours;
+  // The covers of an earlier page go; this page's stay for whoever opens it.
+  const TempCovers covers(host, TempCovers::AtEnd::Keep);
+  covers.deleteAll();
 
-  BuiltPage built = buildPage(creator, files, slot);
+  BuiltPage built = buildPage(creator, settings, colours, files, slot);
   if (built.trackCount == 0) {
     // An empty directory lists nothing at all; the page says so as well.
-    if (files.empty()) built.page = creator.fixedPage(kResourceNoSupportedFiles);
+    if (files.empty()) built.page = creator.fixedPage(kResourceNoSupportedFiles, colours);
     built.page.setUnicode(true);
     writeText(err, "tunora: no supported files found\n");
     status = 1;

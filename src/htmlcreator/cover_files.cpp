@@ -42,13 +42,4 @@ bool prepareTempCover(std::u16string_view path) {
   return !folder.empty() && createFolder(folder);
 }
 
-void deleteTempCovers(const HostLink& host) {
-  if (const auto group = groupCoverPath(host)) deleteFile(pathToNative(*group));
-  for (std::size_t index = 0;; ++index) {
-    const auto track = trackCoverPath(host, index);
-    if (!track || !fileExists(pathToNative(*track))) break;
-    deleteFile(pathToNative(*track));
-  }
-}
-
 }  // namespace tunora

@@ -23,8 +23,4 @@ std::optional<std::u16string> trackCoverPath(const HostLink& host, std::size_t i
 // creates the folder when it is missing. False when either fails.
 bool prepareTempCover(std::u16string_view path);
 
-// Deletes the group file, then the track files from index 0 up to the first
-// one that does not exist.
-void deleteTempCovers(const HostLink& host);
-
 }  // namespace tunora

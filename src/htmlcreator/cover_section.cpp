@@ -30,39 +30,43 @@ bool fitsInFileName(std::u16string_view value) {
   return value.find_first_of(u"/\\") == std::u16string_view::npos;
 }
 
-}  // namespace
-
-std::optional<std::u16string> HtmlCreator::coverFileBeside(const CoverRequest& request) const {
-  const auto separator = request.musicPath.rfind(static_cast<char16_t>(kPathSeparator));
+// The cover file named by the pattern, beside the music file.
+std::optional<std::u16string> coverFileBeside(std::u16string_view pattern,
+                                              std::u16string_view musicPath,
+                                              std::u16string_view artist, std::u16string_view album,
+                                              std::u16string_view year) {
+  const auto separator = musicPath.rfind(static_cast<char16_t>(kPathSeparator));
   if (separator == std::u16string_view::npos) return std::nullopt;
-  if (!fitsInFileName(request.artist) || !fitsInFileName(request.album) ||
-      !fitsInFileName(request.year))
+  if (!fitsInFileName(artist) || !fitsInFileName(album) || !fitsInFileName(year))
     return std::nullopt;
-  std::u16string name = coverName_;
-  replaceText(name, u"%a", request.artist, true);
-  replaceText(name, u"%A", request.artist, true);
-  replaceText(name, u"%b", request.album, true);
-  replaceText(name, u"%B", request.album, true);
-  replaceText(name, u"%y", request.year, true);
-  replaceText(name, u"%Y", request.year, true);
-  std::u16string candidate = std::u16string(request.musicPath.substr(0, separator + 1)) + name;
+  std::u16string name(pattern);
+  replaceText(name, u"%a", artist, true);
+  replaceText(name, u"%A", artist, true);
+  replaceText(name, u"%b", album, true);
+  replaceText(name, u"%B", album, true);
+  replaceText(name, u"%y", year, true);
+  replaceText(name, u"%Y", year, true);
+  std::u16string candidate = std::u16string(musicPath.substr(0, separator + 1)) + name;
   if (candidate.size() > kMaxPathLength || !fileExists(pathToNative(candidate)))
     return std::nullopt;
   return candidate;
 }
 
-bool HtmlCreator::exportTo(std::u16string_view source, std::u16string_view destination,
-                           CoverState& state) {
+bool exportTo(std::u16string_view source, std::u16string_view destination, const PageRun& run,
+              CoverState& state) {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
-  if (!exportCover(source, destination, recolour_ ? &duotone_ : nullptr, width, height))
+  if (!exportCover(source, destination, run.recolour ? &run.duotone : nullptr, width, height))
     return false;
   state.width = decimalText(width);
   state.height = decimalText(height);
   return true;
 }
 
-void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRequest& request) {
+}  // namespace
+
+void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRequest& request,
+                            const PageRun& run) const {
   if (state.settled) {
     if (equalIgnoringAsciiCase(state.name, kCoverNotFound))
       dropCover(section);
@@ -78,11 +82,13 @@ void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRe
       section.replaceAll(kCoverToken, escapeHtml(temp));
       request.writePicture(temp);
       state.name = temp;
-      exported = exportTo(temp, temp, state);
-    } else if (const auto candidate = coverFileBeside(request)) {
+      exported = exportTo(temp, temp, run, state);
+    } else if (const auto candidate =
+                   coverFileBeside(run.settings.coverName, request.musicPath, request.artist,
+                                   request.album, request.year)) {
       state.name = temp;
       section.replaceAll(kCoverToken, escapeHtml(temp));
-      exported = exportTo(*candidate, temp, state);
+      exported = exportTo(*candidate, temp, run, state);
     }
   }
   state.settled = true;

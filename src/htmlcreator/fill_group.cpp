@@ -9,7 +9,7 @@
 
 namespace tunora {
 
-void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks) {
+void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks, PageRun& run) const {
   const std::u16string artist = tracks.groupArtist();
   const std::u16string album = tracks.groupAlbum();
   const std::u16string year = tracks.groupYear();
@@ -46,12 +46,18 @@ void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks) {
     request.writePicture = [&tracks](std::u16string_view path) {
       return tracks.writeGroupPicture(path);
     };
-    fillCover(section, tracks.groupCover(), request);
+    fillCover(section, tracks.groupCover(), request, run);
   }
 
   eraseSectionMarkers(section);
-  lastArtist_ = artist;
-  lastAlbum_ = album;
+  // The file name stays that of the track filled last; before any track of
+  // the page it is the first track's, whose folder the group cover came from.
+  std::u16string fileName{kUnknown};
+  if (run.lastFilled)
+    fileName = run.lastFilled->fileName;
+  else if (const TrackValues* first = tracks.track(0))
+    fileName = first->fileName;
+  run.lastFilled = CoverSearchStart{artist, album, std::move(fileName)};
 }
 
 }  // namespace tunora

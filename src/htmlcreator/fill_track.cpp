@@ -36,7 +36,8 @@ std::u16string cleanTrackNumber(std::u16string_view trackNumber) {
   return digits.empty() ? std::u16string(trackNumber) : digits;
 }
 
-void HtmlCreator::fillTrack(TextLines& section, MultipleTags& tracks, std::size_t index) {
+void HtmlCreator::fillTrack(TextLines& section, MultipleTags& tracks, std::size_t index,
+                            PageRun& run) const {
   const TrackValues* track = tracks.track(index);
   if (track == nullptr) return;
   const std::pair<std::u16string_view, std::u16string_view> values[] = {
@@ -68,16 +69,14 @@ void HtmlCreator::fillTrack(TextLines& section, MultipleTags& tracks, std::size_
     request.writePicture = [&tracks, index](std::u16string_view path) {
       return tracks.writeTrackPicture(index, path);
     };
-    fillCover(section, *tracks.trackCover(index), request);
+    fillCover(section, *tracks.trackCover(index), request, run);
   }
 
   section.replaceAll(u"<$filetype$>", escapeHtml(track->extension));
   section.replaceAll(u"<$filename$>", escapeHtml(track->fileName));
   section.replaceAll(u"<$shortfilename$>", escapeHtml(track->shortFileName));
 
-  lastArtist_ = track->artist;
-  lastAlbum_ = track->album;
-  lastFileName_ = track->fileName;
+  run.lastFilled = CoverSearchStart{track->artist, track->album, track->fileName};
   eraseSectionMarkers(section);
 }
 

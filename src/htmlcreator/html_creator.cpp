@@ -1,6 +1,5 @@
 #include "htmlcreator/html_creator.h"
 
-#include "htmlcreator/cover_files.h"
 #include "io/file.h"
 #include "io/resources.h"
 #include "io/text_file.h"
@@ -32,10 +31,6 @@ HtmlCreator::HtmlCreator(ModuleHandle module, const HostLink& host) : module_(mo
   }
 }
 
-HtmlCreator::~HtmlCreator() {
-  if (deleteCoversAtExit_) deleteTempCovers(host_);
-}
-
 void HtmlCreator::chooseTemplate(TemplateSlot which, std::u16string_view path) {
   Slot& chosen = slot(which);
   chosen.path = std::u16string(path);
@@ -61,19 +56,27 @@ const std::u16string& HtmlCreator::defaultTemplate(TemplateSlot which) const {
   return slot(which).defaultText;
 }
 
-TextLines HtmlCreator::fixedPage(int resource) const {
+TextLines HtmlCreator::fixedPage(int resource, const PageColours& colours) const {
   TextLines page;
   loadTextResource(page, module_, resource);
-  replaceColourTokens(page);
+  replaceColourTokens(page, colours);
   return page;
 }
 
-void HtmlCreator::replaceColourTokens(TextLines& page) const {
+void chooseTemplates(HtmlCreator& creator, PageSettings& settings) {
+  for (std::size_t i = 0; i < kTemplateSlotCount; ++i) {
+    const auto slot = static_cast<TemplateSlot>(i);
+    creator.chooseTemplate(slot, settings.templatePath(slot));
+    settings.templatePath(slot) = creator.templatePath(slot);
+  }
+}
+
+void replaceColourTokens(TextLines& page, const PageColours& colours) {
   // "<$clnormalbg$>" first: "<$clnormal$>" is no part of it, but the order is kept.
-  page.replaceAll(u"<$clnormalbg$>", colours_.normalBackground);
-  page.replaceAll(u"<$clnormal$>", colours_.normal);
-  page.replaceAll(u"<$clcurrent$>", colours_.current);
-  page.replaceAll(u"<$clselectedbg$>", colours_.selectedBackground);
+  page.replaceAll(u"<$clnormalbg$>", colours.normalBackground);
+  page.replaceAll(u"<$clnormal$>", colours.normal);
+  page.replaceAll(u"<$clcurrent$>", colours.current);
+  page.replaceAll(u"<$clselectedbg$>", colours.selectedBackground);
 }
 
 }  // namespace tunora

@@ -1,7 +1,9 @@
 #pragma once
-// The page generator: four template slots with their embedded defaults, the
-// page colours, the cover settings and the template processor that turns a
-// template and the tracks of a page into the page.
+// The page generator: four template slots with their embedded defaults and
+// the template processor that turns a template and the tracks of a page into
+// the page. The settings and colours of a page come with each page; what the
+// page settles on the way (cover colours, the values the cover search starts
+// from) goes back to the caller, so nothing of one page is left for the next.
 
 #include <array>
 #include <cstddef>
@@ -15,23 +17,43 @@
 #include "htmlcreator/cover_export.h"
 #include "htmlcreator/multiple_tags.h"
 #include "io/resources.h"
+#include "settings/page_settings.h"
 #include "skin/page_colours.h"
 #include "text/text_lines.h"
-#include "tracks/track_class.h"
 
 namespace tunora {
 
-enum class TemplateSlot { SingleTrack, MultipleTracks, Directory, Mini };
-
 // Shown as the path of a slot that uses its embedded default.
 inline constexpr std::u16string_view kSelectTemplate = u"[Select Template]";
+
+// What the cover search starts from: the artist, album and file name of the
+// track (or group) filled last into a page.
+struct CoverSearchStart {
+  std::u16string artist{kUnknown};
+  std::u16string album{kUnknown};
+  std::u16string fileName{kUnknown};
+};
+
+// One page in the making: the settings and colours it is built with, and
+// what building it settles.
+struct PageRun {
+  PageRun(const PageSettings& pageSettings, const PageColours& pageColours)
+      : settings(pageSettings), colours(pageColours) {}
+
+  const PageSettings& settings;
+  const PageColours& colours;
+  // Set by the template's cover tokens; the covers are recoloured only when
+  // both were found.
+  Duotone duotone{u"#000000", u"#FFFFFF"};
+  bool recolour = false;
+  // Nothing until a section was filled.
+  std::optional<CoverSearchStart> lastFilled;
+};
 
 class HtmlCreator {
  public:
   // Loads the four embedded defaults; the caller then chooses the templates.
   HtmlCreator(ModuleHandle module, const HostLink& host);
-  // Deletes the temporary covers, unless told to keep them.
-  virtual ~HtmlCreator();
   HtmlCreator(const HtmlCreator&) = delete;
   HtmlCreator& operator=(const HtmlCreator&) = delete;
 
@@ -43,34 +65,17 @@ class HtmlCreator {
   // The embedded default of a slot, without byte-order mark.
   const std::u16string& defaultTemplate(TemplateSlot slot) const;
 
-  // Cover file name pattern searched beside the music: %a/%A artist,
-  // %b/%B album, %y/%Y year.
-  void setCoverName(std::u16string pattern) { coverName_ = std::move(pattern); }
-  const std::u16string& coverName() const { return coverName_; }
-  FileTypeSwitches& switches() { return switches_; }
-  bool& setFocus() { return setFocus_; }
-  PageColours& colours() { return colours_; }
-  const std::u16string& coverDark() const { return duotone_.dark; }
-  const std::u16string& coverLight() const { return duotone_.light; }
-  bool recolour() const { return recolour_; }
-
   // Processes a private copy of a template in place into the page.
-  void processTemplate(TextLines& page, MultipleTags& tracks);
+  void processTemplate(TextLines& page, MultipleTags& tracks, PageRun& run) const;
   // Fills one copy of a track section with the values of track `index`.
-  void fillTrack(TextLines& section, MultipleTags& tracks, std::size_t index);
+  void fillTrack(TextLines& section, MultipleTags& tracks, std::size_t index, PageRun& run) const;
   // Fills a group section with the summaries of all tracks.
-  void fillGroup(TextLines& section, MultipleTags& tracks);
+  void fillGroup(TextLines& section, MultipleTags& tracks, PageRun& run) const;
 
   // A built-in page (no supported files, start page) in the page colours.
-  TextLines fixedPage(int resource) const;
-
-  // Values of the track filled last, for the cover search.
-  const std::u16string& lastArtist() const { return lastArtist_; }
-  const std::u16string& lastAlbum() const { return lastAlbum_; }
-  const std::u16string& lastFileName() const { return lastFileName_; }
+  TextLines fixedPage(int resource, const PageColours& colours) const;
 
   const HostLink& host() const { return host_; }
-  void setDeleteCoversAtExit(bool on) { deleteCoversAtExit_ = on; }
 
  private:
   struct Slot {
@@ -87,28 +92,23 @@ class HtmlCreator {
     std::function<int(std::u16string_view)> writePicture;
   };
 
-  void replaceColourTokens(TextLines& page) const;
-  void readCoverColours(TextLines& page);
-  void fillCover(TextLines& section, CoverState& state, const CoverRequest& request);
-  std::optional<std::u16string> coverFileBeside(const CoverRequest& request) const;
-  bool exportTo(std::u16string_view source, std::u16string_view destination, CoverState& state);
+  void fillCover(TextLines& section, CoverState& state, const CoverRequest& request,
+                 const PageRun& run) const;
   Slot& slot(TemplateSlot which) { return slots_[static_cast<std::size_t>(which)]; }
   const Slot& slot(TemplateSlot which) const { return slots_[static_cast<std::size_t>(which)]; }
 
   ModuleHandle module_;
   const HostLink& host_;
-  std::array<Slot, 4> slots_;
-  std::u16string coverName_ = u"folder.jpg";
-  FileTypeSwitches switches_;
-  bool setFocus_ = true;
-  PageColours colours_;
-  Duotone duotone_{u"#000000", u"#FFFFFF"};
-  bool recolour_ = false;
-  std::u16string lastArtist_{kUnknown};
-  std::u16string lastAlbum_{kUnknown};
-  std::u16string lastFileName_{kUnknown};
-  bool deleteCoversAtExit_ = true;
+  std::array<Slot, kTemplateSlotCount> slots_;
 };
+
+// Chooses the four templates of the settings, in slot order, and puts back
+// into the settings the paths as the generator shows them ("[Select
+// Template]" where the embedded default took over), which is what is saved.
+void chooseTemplates(HtmlCreator& creator, PageSettings& settings);
+
+// The four colour tokens, everywhere in the page.
+void replaceColourTokens(TextLines& page, const PageColours& colours);
 
 // The value of "<$tracknrclean$>": "03/12" gives "3"; "0" gives "Unknown".
 std::u16string cleanTrackNumber(std::u16string_view trackNumber);

@@ -4,7 +4,8 @@
 
 namespace tunora {
 
-BuiltPage buildPage(HtmlCreator& creator, const std::vector<std::u16string>& files,
+BuiltPage buildPage(const HtmlCreator& creator, const PageSettings& settings,
+                    const PageColours& colours, const std::vector<std::u16string>& files,
                     TemplateSlot slot, const DescribeUnsupported& describeUnsupported) {
   BuiltPage built;
   if (files.empty()) return built;
@@ -12,7 +13,7 @@ BuiltPage buildPage(HtmlCreator& creator, const std::vector<std::u16string>& fil
   for (const auto& file : files) {
     if (file.empty()) continue;
     const ResolvedEntry entry = resolveEntryName(file);
-    if (auto track = readSupportedTrack(entry, creator.switches())) {
+    if (auto track = readSupportedTrack(entry, settings.switches)) {
       tracks.add(std::move(track));
     } else if (files.size() == 1) {
       tracks.add(describeUnsupported ? describeUnsupported(entry.name)
@@ -21,10 +22,12 @@ BuiltPage buildPage(HtmlCreator& creator, const std::vector<std::u16string>& fil
   }
   built.trackCount = tracks.count();
   if (tracks.count() == 0) {
-    built.page = creator.fixedPage(kResourceNoSupportedFiles);
+    built.page = creator.fixedPage(kResourceNoSupportedFiles, colours);
   } else {
     built.page.assign(creator.templateLines(slot));
-    creator.processTemplate(built.page, tracks);
+    PageRun run{settings, colours};
+    creator.processTemplate(built.page, tracks, run);
+    built.coverSearch = std::move(run.lastFilled);
   }
   built.page.setUnicode(true);
   return built;

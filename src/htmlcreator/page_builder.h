@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ namespace tunora {
 struct BuiltPage {
   TextLines page;
   std::size_t trackCount = 0;
+  // Nothing when no section was filled (no track, or an empty template).
+  std::optional<CoverSearchStart> coverSearch;
 };
 
 // Describes the one entry of a single-entry list that no class reads (the
@@ -28,7 +31,8 @@ using DescribeUnsupported = std::function<std::unique_ptr<TrackInfo>(const std::
 // Several unsupported entries are left out; when no track remains the page is
 // the built-in "[No supported files found]" page. The page's Unicode flag is
 // set, ready to be saved.
-BuiltPage buildPage(HtmlCreator& creator, const std::vector<std::u16string>& files,
+BuiltPage buildPage(const HtmlCreator& creator, const PageSettings& settings,
+                    const PageColours& colours, const std::vector<std::u16string>& files,
                     TemplateSlot slot, const DescribeUnsupported& describeUnsupported = {});
 
 }  // namespace tunora

@@ -79,25 +79,25 @@ std::vector<Section> splitSections(const TextLines& page) {
   return sections;
 }
 
-}  // namespace
-
-void HtmlCreator::readCoverColours(TextLines& page) {
-  recolour_ = false;
+void readCoverColours(TextLines& page, PageRun& run) {
+  run.recolour = false;
   const auto dark = findCoverToken(page, u"<$coverdark='");
-  if (dark) duotone_.dark = dark->colour;
+  if (dark) run.duotone.dark = dark->colour;
   const auto light = findCoverToken(page, u"<$coverlight='");
-  if (light) duotone_.light = light->colour;
+  if (light) run.duotone.light = light->colour;
   if (!dark || !light) return;
   page.replaceAll(dark->text, u"");
   page.replaceAll(light->text, u"");
-  recolour_ = true;
+  run.recolour = true;
 }
 
-void HtmlCreator::processTemplate(TextLines& page, MultipleTags& tracks) {
+}  // namespace
+
+void HtmlCreator::processTemplate(TextLines& page, MultipleTags& tracks, PageRun& run) const {
   removeComments(page);
-  replaceColourTokens(page);
+  replaceColourTokens(page, run.colours);
   page.replaceAll(u"<$trackcount$>", decimalText(tracks.count()));
-  readCoverColours(page);
+  readCoverColours(page, run);
 
   const std::vector<Section> sections = splitSections(page);
   page.clear();
@@ -106,13 +106,13 @@ void HtmlCreator::processTemplate(TextLines& page, MultipleTags& tracks) {
       for (std::size_t index = 0; index < tracks.count(); ++index) {
         TextLines copy;
         copy.assign(section.lines);
-        fillTrack(copy, tracks, index);
+        fillTrack(copy, tracks, index, run);
         page.appendLines(copy);
       }
     } else {
       TextLines copy;
       copy.assign(section.lines);
-      fillGroup(copy, tracks);
+      fillGroup(copy, tracks, run);
       page.appendLines(copy);
     }
   }

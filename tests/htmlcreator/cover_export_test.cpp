@@ -6,6 +6,7 @@
 #include "htmlcreator/cover_files.h"
 #include "htmlcreator/html_creator.h"
 #include "htmlcreator/page_support.h"
+#include "htmlcreator/temp_covers.h"
 #include "io/file.h"
 #include "support/temp_dir.h"
 
@@ -66,7 +67,7 @@ TEST_F(CoverExport, ARecolouredCoverIsAStretchedGreyAndTheOriginalStays) {
   tracks.add(makeTrack({.file = music("a.mp3")}));
   TextLines page =
       linesOf("<$coverdark='#000000'$><$coverlight='#FFFFFF'$>\n" + std::string(kCoverSection));
-  creator.processTemplate(page, tracks);
+  creator.processTemplate(page, tracks, newRun());
   EXPECT_EQ(readWholeFile(music("folder.jpg")), jpeg);
   const auto recoloured = decodeJpeg(*readWholeFile(cover("_tmptrk0.jpg")));
   ASSERT_TRUE(recoloured);
@@ -116,7 +117,7 @@ TEST_F(CoverExport, WithoutPictureOrCoverFileTheTokensStay) {
 }
 
 TEST_F(CoverExport, TheNamePatternIsExpandedWithTheTrackValues) {
-  creator.setCoverName(u"%a-%B (%y).jpg");
+  settings.coverName = u"%a-%B (%y).jpg";
   ASSERT_TRUE(writeWholeFile(music("X-Y (2001).jpg"), colourJpeg(8, 8)));
   tracks.add(makeTrack({.file = music("a.mp3"), .artist = u"X", .album = u"Y", .year = u"2001"}));
   // A value with a separator cannot name a file beside the track.
@@ -134,13 +135,13 @@ TEST_F(CoverExport, WithoutCoverFolderNoCoverIsShown) {
 }
 
 TEST_F(CoverExport, TheGroupCoverComesFromTheFirstTrackFolder) {
-  creator.setCoverName(u"%a.jpg");
+  settings.coverName = u"%a.jpg";
   ASSERT_TRUE(writeWholeFile(music("Various Artists.jpg"), colourJpeg(30, 20)));
   tracks.add(makeTrack({.file = music("a.mp3"), .artist = u"A"}));
   tracks.add(makeTrack({.file = music("b.mp3"), .artist = u"B"}));
   TextLines page = linesOf(std::string(kCoverSection) + "\n<$trackbegin$>\n<$trackend$>\n" +
                            std::string(kCoverSection));
-  creator.processTemplate(page, tracks);
+  creator.processTemplate(page, tracks, newRun());
   const std::string shown =
       "<img src=\"" + coverText("_tmpdir.jpg") + "\" width=\"30\" height=\"20\">";
   EXPECT_EQ(textOf(page), "\n" + shown + "\n\n\n" + shown + "\n");
@@ -152,7 +153,7 @@ TEST_F(CoverExport, TheGroupTakesTheFirstEmbeddedPicture) {
   tracks.add(makeTrack({.file = music("b.mp3"), .cover = second}));
   TextLines page = linesOf("<$cover$> <$coverwidth$>");
   MultipleTags& group = tracks;
-  creator.fillGroup(page, group);
+  creator.fillGroup(page, group, newRun());
   EXPECT_EQ(textOf(page), coverText("_tmpdir.jpg") + " 12");
   EXPECT_EQ(readWholeFile(cover("_tmpdir.jpg")), second);
 }
@@ -206,7 +207,12 @@ TEST(TempCovers, PathsAndDeletionStopAtTheFirstGap) {
   EXPECT_EQ(trackCoverPath(host, 12), *host.folder + u"_tmptrk12.jpg");
   for (const char* name : {"_tmpdir.jpg", "_tmptrk0.jpg", "_tmptrk2.jpg"})
     ASSERT_TRUE(writeWholeFile(dir.file(name), std::vector<std::uint8_t>{1}));
-  deleteTempCovers(host);
+  {
+    // Kept at the end: the page that shows them outlives their owner.
+    const TempCovers kept(host, TempCovers::AtEnd::Keep);
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "_tmptrk0.jpg"));
+  { const TempCovers owned(host, TempCovers::AtEnd::Delete); }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "_tmpdir.jpg"));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "_tmptrk0.jpg"));
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "_tmptrk2.jpg"));

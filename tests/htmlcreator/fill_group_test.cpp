@@ -21,8 +21,22 @@ TEST_F(FillGroup, GroupStretchesShowSummariesAndTracksTheirOwnValues) {
             "Various Artists 1999-2001 (+Unknown) MP3, OGG <$songname$> <$tracknr$> "
             "<$filename$>\nX: One\nY: Two\nZ: Three\nUnknown");
   // The group filled last leaves its artist; the file name stays the last track's.
-  EXPECT_EQ(creator.lastArtist(), u"Various Artists");
-  EXPECT_EQ(creator.lastFileName(), u"/m/c.mp3");
+  EXPECT_EQ(run->lastFilled->artist, u"Various Artists");
+  EXPECT_EQ(run->lastFilled->fileName, u"/m/c.mp3");
+}
+
+TEST_F(FillGroup, APageOfGroupSectionsOnlyNamesItsFirstTrackForTheCoverSearch) {
+  tracks.add(makeTrack({.file = u"/m/a.mp3", .artist = u"X", .album = u"Live"}));
+  tracks.add(makeTrack({.file = u"/n/b.mp3", .artist = u"X", .album = u"Live"}));
+  // An empty track section: no track is filled on this page.
+  EXPECT_EQ(process("<$artist$>\n<$trackbegin$>\n<$trackend$>"), "X");
+  ASSERT_TRUE(run->lastFilled);
+  EXPECT_EQ(run->lastFilled->artist, u"X");
+  EXPECT_EQ(run->lastFilled->album, u"Live");
+  EXPECT_EQ(run->lastFilled->fileName, u"/m/a.mp3");
+  // Nothing filled at all: nothing for the cover search.
+  EXPECT_EQ(process(""), "");
+  EXPECT_FALSE(run->lastFilled);
 }
 
 TEST_F(FillGroup, TheGroupCommentIsTheFirstTrackComment) {
@@ -48,7 +62,7 @@ TEST_F(FillGroup, LyricsSectionSpanningTrackSectionsShowsOnlyTracksWithLyrics) {
   MultipleTags none;
   none.add(makeTrack({.title = u"one"}));
   TextLines page = linesOf(templateText);
-  creator.processTemplate(page, none);
+  creator.processTemplate(page, none, newRun());
   EXPECT_EQ(textOf(page), "<table>\n\n\n\n\n\n\n\n</table>");
 }
 

@@ -29,9 +29,9 @@ TEST_F(FillTrack, ReplacesEveryTrackToken) {
                  "<$filetype$>|<$filename$>|<$shortfilename$>|<$trackcount$>"),
             "Band|Album|Song|1999|Rock|03/12|3\n128|44100|2|ID3v1,ID3v2\n"
             "MP3|/music/Band/03 - Song.mp3|03 - Song.mp3|<$trackcount$>");
-  EXPECT_EQ(creator.lastArtist(), u"Band");
-  EXPECT_EQ(creator.lastAlbum(), u"Album");
-  EXPECT_EQ(creator.lastFileName(), u"/music/Band/03 - Song.mp3");
+  EXPECT_EQ(run->lastFilled->artist, u"Band");
+  EXPECT_EQ(run->lastFilled->album, u"Album");
+  EXPECT_EQ(run->lastFilled->fileName, u"/music/Band/03 - Song.mp3");
 }
 
 TEST_F(FillTrack, EscapesEveryValueFromTheFile) {

@@ -72,25 +72,31 @@ inline std::vector<std::uint8_t> greyRampJpeg(std::uint32_t width, std::uint32_t
   });
 }
 
-// A page generator without cover folder and the tracks of one page.
+// A page generator without cover folder, the settings and colours of its
+// pages and the tracks of one page.
 class PageTest : public ::testing::Test {
  protected:
+  // A new page's run, kept in `run` to be looked at afterwards.
+  PageRun& newRun() { return run.emplace(settings, colours); }
   // The template processed into a page.
   std::string process(std::string_view templateText) {
     TextLines page = linesOf(templateText);
-    creator.processTemplate(page, tracks);
+    creator.processTemplate(page, tracks, newRun());
     return textOf(page);
   }
   // One track section filled with track `index`.
   std::string fill(std::string_view section, std::size_t index = 0) {
     TextLines lines = linesOf(section);
-    creator.fillTrack(lines, tracks, index);
+    creator.fillTrack(lines, tracks, index, newRun());
     return textOf(lines);
   }
 
   FolderHostLink host;
   HtmlCreator creator{nullptr, host};
+  PageSettings settings;
+  PageColours colours;
   MultipleTags tracks;
+  std::optional<PageRun> run;
 };
 
 }  // namespace tunora::testing

@@ -28,7 +28,7 @@ TEST_F(TemplateProcessor, CommentsRemoveWholeLines) {
 
 TEST_F(TemplateProcessor, ColoursAndTrackCountApplyEverywhere) {
   addTitles({u"A", u"B"});
-  creator.colours().normal = u"#111111";
+  colours.normal = u"#111111";
   EXPECT_EQ(process("<$clnormal$>/<$clnormalbg$>/<$clcurrent$>/<$clselectedbg$>\n"
                     "<$trackbegin$>\n<$songname$> of <$trackcount$>\n<$trackend$>"),
             "#111111/#000000/#FFFFFF/#0000FF\nA of 2\nB of 2");
@@ -67,29 +67,29 @@ TEST_F(TemplateProcessor, ValuesThatLookLikeTokensAreShownAsText) {
 TEST_F(TemplateProcessor, CoverTokensInPairsSwitchOnRecolouring) {
   addTitles({u"T"});
   EXPECT_EQ(process("<img <$coverdark='#102030'$> <$coverlight='#F0E0D0'$>>"), "<img  >");
-  EXPECT_TRUE(creator.recolour());
-  EXPECT_EQ(creator.coverDark(), u"#102030");
-  EXPECT_EQ(creator.coverLight(), u"#F0E0D0");
+  EXPECT_TRUE(run->recolour);
+  EXPECT_EQ(run->duotone.dark, u"#102030");
+  EXPECT_EQ(run->duotone.light, u"#F0E0D0");
 
   // Colour tokens inside, as the default templates write them.
   EXPECT_EQ(process("<$coverdark='<$clnormalbg$>'$>\n<$coverlight='<$clselectedbg$>'$>"), "\n");
-  EXPECT_EQ(creator.coverDark(), u"#000000");
-  EXPECT_EQ(creator.coverLight(), u"#0000FF");
+  EXPECT_EQ(run->duotone.dark, u"#000000");
+  EXPECT_EQ(run->duotone.light, u"#0000FF");
 }
 
 TEST_F(TemplateProcessor, ALonelyCoverTokenStaysAndDoesNotRecolour) {
   addTitles({u"T"});
   EXPECT_EQ(process("<$coverdark='#000000'$>"), "<$coverdark='#000000'$>");
-  EXPECT_FALSE(creator.recolour());
+  EXPECT_FALSE(run->recolour);
   // Only the first of each token decides; a second one with other colours stays.
   EXPECT_EQ(process("<$coverdark='#111111'$><$coverlight='#222222'$>\n<$coverdark='#333333'$>"),
             "\n<$coverdark='#333333'$>");
-  EXPECT_EQ(creator.coverDark(), u"#111111");
+  EXPECT_EQ(run->duotone.dark, u"#111111");
   // A token cut short by the line's end still counts as found, with the
   // literal colour text, which reads as black; only the complete one goes.
   EXPECT_EQ(process("<$coverdark='#12345\n<$coverlight='#FFFFFF'$>"), "<$coverdark='#12345\n");
-  EXPECT_TRUE(creator.recolour());
-  EXPECT_EQ(creator.coverDark(), u"#RRGGBB");
+  EXPECT_TRUE(run->recolour);
+  EXPECT_EQ(run->duotone.dark, u"#RRGGBB");
 }
 
 TEST_F(TemplateProcessor, EmptyAndHugeTemplatesFinish) {

@@ -19,14 +19,12 @@ using testing::toU16;
 constexpr TemplateSlot kSlots[] = {TemplateSlot::SingleTrack, TemplateSlot::MultipleTracks,
                                    TemplateSlot::Directory, TemplateSlot::Mini};
 
-class TemplateSources : public ::testing::Test {
+class TemplateSources : public testing::PageTest {
  protected:
   TemplateSources() {
     host.folder = toU16(dir.path() / "covers") + static_cast<char16_t>(kPathSeparator);
   }
   testing::TempDir dir;
-  testing::FolderHostLink host;
-  HtmlCreator creator{nullptr, host};
 };
 
 TEST_F(TemplateSources, EmbeddedDefaultsAreUnicodeTemplatesWithTheirCommentBlock) {
@@ -67,6 +65,22 @@ TEST_F(TemplateSources, AChosenFileMustBeUnicode) {
   EXPECT_EQ(creator.templateLines(TemplateSlot::SingleTrack).lineCount(), 0u);
 }
 
+TEST_F(TemplateSources, SettingsKeepThePathsAsTheGeneratorShowsThem) {
+  const std::u16string mine = dir.file("mine.html");
+  TextLines text = testing::linesOf("<i><$artist$></i>");
+  text.setUnicode(true);
+  ASSERT_EQ(saveTextFile(text, mine), 1);
+  settings.templatePath(TemplateSlot::SingleTrack) = mine;
+  settings.templatePath(TemplateSlot::MultipleTracks) = dir.file("removed.html");
+  settings.templatePath(TemplateSlot::Mini) = mine;
+  chooseTemplates(creator, settings);
+  EXPECT_EQ(settings.templatePath(TemplateSlot::SingleTrack), mine);
+  EXPECT_EQ(settings.templatePath(TemplateSlot::MultipleTracks), kSelectTemplate);
+  EXPECT_EQ(settings.templatePath(TemplateSlot::Directory), kSelectTemplate);
+  EXPECT_EQ(settings.templatePath(TemplateSlot::Mini), mine);
+  EXPECT_EQ(textOf(creator.templateLines(TemplateSlot::Mini)), "<i><$artist$></i>");
+}
+
 TEST_F(TemplateSources, EveryDefaultConsumesAllItsTokens) {
   std::filesystem::create_directories(dir.path() / "music");
   const auto picture = testing::greyRampJpeg(40, 40);
@@ -85,26 +99,27 @@ TEST_F(TemplateSources, EveryDefaultConsumesAllItsTokens) {
     tracks.add(makeTrack({.file = names[1], .title = u"Second", .trackNumber = u"2"}));
     TextLines page;
     page.assign(creator.templateLines(slot));
-    creator.processTemplate(page, tracks);
+    creator.processTemplate(page, tracks, newRun());
     const std::string text = textOf(page);
     EXPECT_EQ(text.find("<$"), std::string::npos) << text;
     EXPECT_NE(text.find("Second"), std::string::npos);
     EXPECT_NE(text.find("</html>"), std::string::npos);
-    EXPECT_TRUE(creator.recolour());
+    EXPECT_TRUE(run->recolour);
   }
 }
 
 TEST_F(TemplateSources, FixedPagesTakeThePageColours) {
-  creator.colours().normalBackground = u"#123456";
+  colours.normalBackground = u"#123456";
   for (const int resource : {kResourceNoSupportedFiles, kResourceStartPage}) {
-    const std::string text = textOf(creator.fixedPage(resource));
+    const std::string text = textOf(creator.fixedPage(resource, colours));
     EXPECT_NE(text.find("#123456"), std::string::npos);
     EXPECT_EQ(text.find("<$"), std::string::npos);
-    EXPECT_FALSE(creator.fixedPage(resource).isUnicode());
+    EXPECT_FALSE(creator.fixedPage(resource, colours).isUnicode());
   }
-  EXPECT_NE(textOf(creator.fixedPage(kResourceNoSupportedFiles)).find("[No supported files found]"),
+  EXPECT_NE(textOf(creator.fixedPage(kResourceNoSupportedFiles, colours))
+                .find("[No supported files found]"),
             std::string::npos);
-  EXPECT_NE(textOf(creator.fixedPage(kResourceStartPage)).find("Tunora-Plugin v0.6"),
+  EXPECT_NE(textOf(creator.fixedPage(kResourceStartPage, colours)).find("Tunora-Plugin v0.6"),
             std::string::npos);
 }
 
@@ -112,21 +127,27 @@ TEST_F(TemplateSources, PagesOfUnsupportedFiles) {
   creator.chooseTemplate(TemplateSlot::SingleTrack, u"");
   creator.chooseTemplate(TemplateSlot::MultipleTracks, u"");
   // One file that no class reads is still described, with "Unknown" values.
-  BuiltPage single = buildPage(creator, {dir.file("notes.txt")}, TemplateSlot::SingleTrack);
+  BuiltPage single =
+      buildPage(creator, settings, colours, {dir.file("notes.txt")}, TemplateSlot::SingleTrack);
   EXPECT_EQ(single.trackCount, 1u);
   EXPECT_TRUE(single.page.isUnicode());
   EXPECT_NE(textOf(single.page).find("Unknown"), std::string::npos);
+  EXPECT_TRUE(single.coverSearch);
   // Several are left out; with none left the page says so.
-  BuiltPage several = buildPage(creator, {dir.file("a.txt"), u"", dir.file("song.MP3")},
-                                TemplateSlot::MultipleTracks);
+  BuiltPage several =
+      buildPage(creator, settings, colours, {dir.file("a.txt"), u"", dir.file("song.MP3")},
+                TemplateSlot::MultipleTracks);
   EXPECT_EQ(several.trackCount, 0u);
   EXPECT_NE(textOf(several.page).find("[No supported files found]"), std::string::npos);
+  EXPECT_FALSE(several.coverSearch);
   // A switched-off type counts as unsupported.
-  creator.switches().mp3 = false;
-  EXPECT_EQ(buildPage(creator, {dir.file("a.mp3"), dir.file("b.mp3")}, TemplateSlot::MultipleTracks)
+  settings.switches.mp3 = false;
+  EXPECT_EQ(buildPage(creator, settings, colours, {dir.file("a.mp3"), dir.file("b.mp3")},
+                      TemplateSlot::MultipleTracks)
                 .trackCount,
             0u);
-  EXPECT_EQ(buildPage(creator, {}, TemplateSlot::SingleTrack).page.lineCount(), 0u);
+  EXPECT_EQ(buildPage(creator, settings, colours, {}, TemplateSlot::SingleTrack).page.lineCount(),
+            0u);
 }
 
 }  // namespace
