@@ -1,16 +1,22 @@
 #include "cli/cli_host_link.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "io/file.h"
 
 namespace tunora {
 
-CliHostLink::CliHostLink(const std::u16string& pagePath) {
+CliHostLink::CliHostLink(const std::u16string& pagePath, std::optional<std::u16string> skinFolder)
+    : skinFolder_(std::move(skinFolder)) {
   std::error_code ignored;
   const std::filesystem::path page = std::filesystem::absolute(pagePath, ignored);
   const std::filesystem::path folder = page.parent_path() / (page.stem().u16string() + u"_covers");
   coverFolder_ = folder.u16string() + static_cast<char16_t>(kPathSeparator);
+  // The player names its skin folder without a trailing separator.
+  while (skinFolder_ && skinFolder_->size() > 1 &&
+         (skinFolder_->back() == u'/' || skinFolder_->back() == kPathSeparator))
+    skinFolder_->pop_back();
 }
 
 }  // namespace tunora

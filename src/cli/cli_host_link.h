@@ -1,8 +1,10 @@
 #pragma once
 // The command-line tool's answers to the core: the temporary covers of a page
 // go into a folder beside the page, named after it ("tunora_covers" beside
-// "tunora.html"), so that the page works when opened from the disk.
+// "tunora.html"), so that the page works when opened from the disk. The skin
+// folder is the one named by --skin, if any.
 
+#include <optional>
 #include <string>
 
 #include "hostlink/host_link.h"
@@ -12,11 +14,14 @@ namespace tunora {
 class CliHostLink : public HostLink {
  public:
   // `pagePath` is where the page will be saved.
-  explicit CliHostLink(const std::u16string& pagePath);
+  explicit CliHostLink(const std::u16string& pagePath,
+                       std::optional<std::u16string> skinFolder = std::nullopt);
   std::optional<std::u16string> coverFolder() const override { return coverFolder_; }
+  std::optional<std::u16string> skinFolder() const override { return skinFolder_; }
 
  private:
   std::u16string coverFolder_;
+  std::optional<std::u16string> skinFolder_;
 };
 
 }  // namespace tunora

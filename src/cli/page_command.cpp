@@ -11,6 +11,7 @@
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
 #include "io/text_file.h"
+#include "skin/skin_colours.h"
 #include "text/conversions.h"
 
 namespace tunora {
@@ -22,6 +23,7 @@ struct PageOptions {
   bool mini = false;
   std::optional<std::u16string> templatePath;
   std::optional<std::u16string> coverName;
+  std::optional<std::u16string> skinFolder;
   FileTypeSwitches switches;
   std::u16string output = u"tunora.html";
 };
@@ -62,7 +64,8 @@ std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
       continue;
     }
     const bool takesValue = arg == u"--directory" || arg == u"--template" ||
-                            arg == u"--covername" || arg == u"--skip" || arg == u"-o";
+                            arg == u"--covername" || arg == u"--skin" || arg == u"--skip" ||
+                            arg == u"-o";
     if (!takesValue) {
       writeText(err, "tunora: unknown option " + shown(arg) + "\n");
       return std::nullopt;
@@ -78,6 +81,8 @@ std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
       options.templatePath = value;
     } else if (arg == u"--covername") {
       options.coverName = value;
+    } else if (arg == u"--skin") {
+      options.skinFolder = value;
     } else if (arg == u"-o") {
       options.output = value;
     } else if (!skipType(options.switches, value)) {
@@ -142,14 +147,17 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   const std::vector<std::u16string> files =
       options->directory ? directoryFiles(*options->directory) : options->files;
   const TemplateSlot slot = slotFor(*options, files.size());
-  const CliHostLink host(options->output);
+  const CliHostLink host(options->output, options->skinFolder);
   HtmlCreator creator(nullptr, host);
   PageSettings settings;
   settings.templatePath(slot) = options->templatePath.value_or(u"");
   if (options->coverName) settings.coverName = *options->coverName;
   settings.switches = options->switches;
   creator.chooseTemplate(slot, settings.templatePath(slot));
-  const PageColours colours;
+  // Without --skin the colours are the built-in ones.
+  PageColours colours;
+  GenericColourTable genericColours;
+  refreshSkinColours(host, genericColours, colours);
   // The covers of an earlier page go; this page's stay for whoever opens it.
   const TempCovers covers(host, TempCovers::AtEnd::Keep);
   covers.deleteAll();

@@ -50,6 +50,7 @@ TEST_F(PageCommand, ArgumentErrorsShowTheUsage) {
                                                       {u"page", u"--bogus", u"a.mp3"},
                                                       {u"page", u"--skip", u"wav", u"a.mp3"},
                                                       {u"page", u"a.mp3", u"-o"},
+                                                      {u"page", u"a.mp3", u"--skin"},
                                                       {u"page", u"--directory", u"d", u"a.mp3"},
                                                       {u"page", u"--mini", u"a.mp3", u"b.mp3"}}) {
     const CliResult result = runCli(args);
@@ -100,6 +101,30 @@ TEST_F(PageCommand, TheCoverNamePatternAndTheMiniTemplate) {
   const std::string text = pageText(dir.path() / "out" / "page.html");
   EXPECT_NE(text.find("_tmptrk0.jpg"), std::string::npos);
   EXPECT_NE(text.find("width=\"61\""), std::string::npos);
+}
+
+TEST_F(PageCommand, TheSkinOptionColoursThePageLikeTheSkinsPlaylist) {
+  std::filesystem::create_directories(dir.path() / "skin");
+  const std::string pledit = "[Text]\r\nNormal=#C0C0C0\r\nNormalBG=#\"><b>x\r\n";
+  writeWholeFile(testing::nativePath(dir.path(), "skin/pledit.txt"),
+                 std::vector<std::uint8_t>(pledit.begin(), pledit.end()));
+  const std::u16string music = testing::nativePath(dir.path(), "music/a.mp3");
+  // A trailing separator is allowed.
+  const CliResult result = run({u"--skin", dir.file("skin/"), music});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string text = pageText(dir.path() / "out" / "page.html");
+  EXPECT_NE(text.find("background-color: #000000; color: #C0C0C0;"), std::string::npos) << text;
+  EXPECT_EQ(text.find("<b>x"), std::string::npos);
+
+  writeWholeFile(testing::nativePath(dir.path(), "skin/skin.xml"), std::vector<std::uint8_t>{});
+  EXPECT_EQ(run({u"--skin", dir.file("skin"), music}).status, 0);
+  EXPECT_NE(
+      pageText(dir.path() / "out" / "page.html").find("background-color: #000000; color: #00ff00;"),
+      std::string::npos);
+  EXPECT_EQ(run({music}).status, 0);
+  EXPECT_NE(
+      pageText(dir.path() / "out" / "page.html").find("background-color: #000000; color: #00FF00;"),
+      std::string::npos);
 }
 
 TEST_F(PageCommand, WithoutSupportedFilesThePageSaysSo) {

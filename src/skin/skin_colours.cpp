@@ -1,0 +1,49 @@
+#include "skin/skin_colours.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "io/file.h"
+#include "io/text_file.h"
+#include "skin/playlist_colours.h"
+#include "text/helpers.h"
+#include "text/text_lines.h"
+
+namespace tunora {
+namespace {
+
+// The path of a file of the skin folder, named in lower case. Skins made on
+// Windows often spell their names in capitals ("PLEDIT.TXT"), which only a
+// file system that ignores case finds without the second look.
+std::optional<std::u16string> skinFile(const std::u16string& folder, std::u16string_view name) {
+  const std::u16string prefix = folder + static_cast<char16_t>(kPathSeparator);
+  const std::u16string exact = prefix + std::u16string(name);
+  if (File::open(exact, File::Mode::Read)) return exact;
+  for (const std::u16string& entry : listFiles(prefix))
+    if (toLowerAscii(std::u16string_view(entry).substr(prefix.size())) == name &&
+        File::open(entry, File::Mode::Read))
+      return entry;
+  return std::nullopt;
+}
+
+}  // namespace
+
+void refreshSkinColours(const HostLink& host, GenericColourTable& table, PageColours& colours) {
+  const std::optional<std::u16string> folder = host.skinFolder();
+  if (!folder || folder->empty()) return;
+  if (skinFile(*folder, u"skin.xml")) {
+    if (const auto pixels = host.genericSkinPixels()) table.load(*pixels);
+    colours.normal = colourToHtml(table.genericColour(1));
+    colours.normalBackground = colourToHtml(table.genericColour(0));
+    colours.current = colourToHtml(table.genericColour(18));
+    colours.selectedBackground = colourToHtml(table.genericColour(6));
+    return;
+  }
+  if (const auto pledit = skinFile(*folder, u"pledit.txt")) {
+    TextLines lines;
+    if (loadTextFile(lines, *pledit, false) == 1) readPlaylistColours(lines, colours);
+  }
+}
+
+}  // namespace tunora
