@@ -29,7 +29,8 @@ DescribeUnsupported describeThroughPlayer(const HostLink& host) {
   };
 }
 
-// The page generator's part of a page; the only place that knows its API.
+// The page generator's part of the pages: the only two functions that know
+// its interface.
 TextLines buildPageLines(const DispatchContext& context, const std::vector<std::u16string>& files,
                          TemplateSlot slot) {
   return buildPage(context.creator, files, slot, describeThroughPlayer(context.host)).page;
@@ -37,7 +38,8 @@ TextLines buildPageLines(const DispatchContext& context, const std::vector<std::
 
 TextLines startPageLines(const DispatchContext& context) {
   TextLines page = context.creator.fixedPage(kResourceStartPage);
-  // Written as UTF-16, the page needs the byte-order mark to be read as such.
+  // The built-in page is 8-bit text but is written as UTF-16; without the
+  // byte-order mark a browser would not read it as such.
   page.setUnicode(true);
   return page;
 }
