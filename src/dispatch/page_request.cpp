@@ -3,17 +3,6 @@
 #include "text/helpers.h"
 
 namespace tunora {
-namespace {
-
-// Blanks are 0x20 only, as for 8-bit texts.
-std::u16string trimBlanks(std::u16string_view text) {
-  const auto first = text.find_first_not_of(u' ');
-  if (first == text.npos) return {};
-  return std::u16string(text.substr(first, text.find_last_not_of(u' ') - first + 1));
-}
-
-}  // namespace
-
 std::u16string playingFileEntry(const HostLink& host) {
   return trimBlanks(toLowerAscii(host.playingFile().value_or(u"")));
 }

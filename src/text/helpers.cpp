@@ -77,6 +77,14 @@ bool equalIgnoringCaseImpl(std::basic_string_view<Char> a, std::basic_string_vie
                     [](Char x, Char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
+template <typename Char>
+std::basic_string<Char> trimBlanksImpl(std::basic_string_view<Char> text) {
+  const auto first = text.find_first_not_of(Char(' '));
+  if (first == text.npos) return {};
+  const auto last = text.find_last_not_of(Char(' '));
+  return std::basic_string<Char>(text.substr(first, last - first + 1));
+}
+
 }  // namespace
 
 std::string fileNameOf(std::string_view path) {
@@ -109,10 +117,10 @@ int replaceText(std::u16string& text, std::u16string_view search, std::u16string
 }
 
 std::string trimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == text.npos) return {};
-  const auto last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
+  return trimBlanksImpl(text);
+}
+std::u16string trimBlanks(std::u16string_view text) {
+  return trimBlanksImpl(text);
 }
 
 bool endsWith(std::string_view text, std::string_view suffix) {

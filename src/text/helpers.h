@@ -39,6 +39,7 @@ int replaceText(std::u16string& text, std::u16string_view search, std::u16string
 
 // Without leading and trailing blanks (0x20 only).
 std::string trimBlanks(std::string_view text);
+std::u16string trimBlanks(std::u16string_view text);
 // Letter case counts; an empty suffix always matches.
 bool endsWith(std::string_view text, std::string_view suffix);
 bool endsWith(std::u16string_view text, std::u16string_view suffix);
