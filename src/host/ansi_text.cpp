@@ -23,10 +23,13 @@ std::string wideToAnsi(std::u16string_view text) {
   if (text.empty()) return {};
   const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
   const int length = static_cast<int>(text.size());
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  // Without best fit, a character the code page lacks becomes "?", which no
+  // file name holds, rather than a look-alike that may name another file.
+  constexpr DWORD flags = WC_NO_BEST_FIT_CHARS;
+  const int bytes = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return {};
   std::string ansi(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide, length, ansi.data(), bytes, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, flags, wide, length, ansi.data(), bytes, nullptr, nullptr);
   return ansi;
 }
 

@@ -14,7 +14,7 @@ namespace tunora::host {
 std::u16string ansiToWide(std::string_view text);
 
 // 16-bit text to the ANSI code page; a character the code page lacks becomes
-// the code page's default character. The first NUL ends the text.
+// "?". The first NUL ends the text.
 std::string wideToAnsi(std::u16string_view text);
 
 }  // namespace tunora::host

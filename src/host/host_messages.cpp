@@ -30,19 +30,15 @@ std::u16string terminatedText(std::span<char> buffer) {
   return ansiToWide(std::string_view(buffer.data(), buffer.size()));
 }
 
-HWND findTopLevel(const wchar_t* windowClass, const wchar_t* title) {
-  return FindWindowW(windowClass, title);
-}
-
 }  // namespace
 
 HWND findPlayerWindow() {
-  return findTopLevel(L"Winamp v1.x", nullptr);
+  return FindWindowW(L"Winamp v1.x", nullptr);
 }
 
 HWND findLibraryWindow() {
-  const HWND window = findTopLevel(L"Winamp Gen", L"Winamp Library");
-  return window != nullptr ? window : findTopLevel(L"BaseWindow_RootWnd", L"Media Library");
+  const HWND window = FindWindowW(L"Winamp Gen", L"Winamp Library");
+  return window != nullptr ? window : FindWindowW(L"BaseWindow_RootWnd", L"Media Library");
 }
 
 bool libraryVisible() {

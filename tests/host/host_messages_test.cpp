@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/ansi_text.h"
 #include "standin_host.h"
 
 namespace tunora::standin {
@@ -107,6 +108,9 @@ TEST(HostMessages, PlayerTextsUseTheAnsiCodePageBothWays) {
   EXPECT_EQ(skinFolder(player.mainWindow()), u"C:\\Skins\\€uro");
   openInMinibrowser(player.mainWindow(), u"file://C:\\It’s\\€.htm");
   EXPECT_EQ(player.received().openedUrls.at(0), "file://C:\\It\x92s\\\x80.htm");
+  // A letter the code page lacks is not swapped for a look-alike ("a").
+  EXPECT_EQ(wideToAnsi(u"C:\\\u0101.mp3"), "C:\\?.mp3");
+  EXPECT_EQ(ansiToWide(std::string_view("a\0b", 3)), u"a");
 }
 
 TEST(HostMessages, SkinFolderIsCutToTheBufferAndTerminated) {
