@@ -3,9 +3,12 @@
 namespace tunora::standin {
 namespace {
 
-constexpr wchar_t kMainClass[] = L"Winamp v1.x";
-constexpr wchar_t kPlaylistClass[] = L"TunoraStandinPlaylist";
-constexpr wchar_t kLibraryClass[] = L"TunoraStandinLibrary";
+// The player is an 8-bit program: its windows are ANSI windows, and a
+// procedure put in front of theirs with the wide functions gets its texts
+// converted by the system.
+constexpr char kMainClass[] = "Winamp v1.x";
+constexpr char kPlaylistClass[] = "TunoraStandinPlaylist";
+constexpr char kLibraryClass[] = "TunoraStandinLibrary";
 
 StandinHost* hostOf(HWND window) {
   return reinterpret_cast<StandinHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -14,16 +17,16 @@ StandinHost* hostOf(HWND window) {
 template <LRESULT (StandinHost::*handler)(HWND, UINT, WPARAM, LPARAM)>
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   StandinHost* host = hostOf(window);
-  if (host == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (host == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   return (host->*handler)(window, message, wParam, lParam);
 }
 
-void registerClass(const wchar_t* name, WNDPROC procedure) {
-  WNDCLASSW windowClass{};
+void registerClass(const char* name, WNDPROC procedure) {
+  WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = name;
-  RegisterClassW(&windowClass);
+  RegisterClassA(&windowClass);
 }
 
 void registerClasses() {
@@ -33,14 +36,14 @@ void registerClasses() {
   registerClass(kPlaylistClass, windowProc<&StandinHost::onPlaylistMessage>);
   registerClass(kLibraryClass, windowProc<&StandinHost::onLibraryMessage>);
   // The Media Library's window itself answers nothing of ours.
-  registerClass(L"Winamp Gen", DefWindowProcW);
-  registerClass(L"BaseWindow_RootWnd", DefWindowProcW);
+  registerClass("Winamp Gen", DefWindowProcA);
+  registerClass("BaseWindow_RootWnd", DefWindowProcA);
   registered = true;
 }
 
-HWND createWindow(const wchar_t* windowClass, const wchar_t* title, DWORD style, HWND parent,
+HWND createWindow(const char* windowClass, const char* title, DWORD style, HWND parent,
                   StandinHost* host) {
-  const HWND window = CreateWindowExW(0, windowClass, title, style, 0, 0, 600, 400, parent, nullptr,
+  const HWND window = CreateWindowExA(0, windowClass, title, style, 0, 0, 600, 400, parent, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
   return window;
@@ -59,22 +62,22 @@ StandinHost::StandinHost(Layout layout) {
   registerClasses();
   // The player's windows draw their own frames; being popups, they also
   // spare each hide the wait for a window manager that Xvfb lacks.
-  mainWindow_ = createWindow(kMainClass, L"Winamp", WS_POPUP, nullptr, this);
+  mainWindow_ = createWindow(kMainClass, "Winamp", WS_POPUP, nullptr, this);
   if (layout.playlistWindow)
-    playlistWindow_ = createWindow(kPlaylistClass, L"Playlist Editor", WS_POPUP, nullptr, this);
+    playlistWindow_ = createWindow(kPlaylistClass, "Playlist Editor", WS_POPUP, nullptr, this);
   switch (layout.library) {
     case LibraryWindow::Gen:
-      libraryFrame_ = createWindow(L"Winamp Gen", L"Winamp Library", WS_POPUP, nullptr, nullptr);
+      libraryFrame_ = createWindow("Winamp Gen", "Winamp Library", WS_POPUP, nullptr, nullptr);
       break;
     case LibraryWindow::RootWnd:
       libraryFrame_ =
-          createWindow(L"BaseWindow_RootWnd", L"Media Library", WS_POPUP, nullptr, nullptr);
+          createWindow("BaseWindow_RootWnd", "Media Library", WS_POPUP, nullptr, nullptr);
       break;
     case LibraryWindow::None:
-      libraryFrame_ = createWindow(kLibraryClass, L"", WS_POPUP, nullptr, nullptr);
+      libraryFrame_ = createWindow(kLibraryClass, "", WS_POPUP, nullptr, nullptr);
       break;
   }
-  libraryParent_ = createWindow(kLibraryClass, L"", WS_CHILD, libraryFrame_, this);
+  libraryParent_ = createWindow(kLibraryClass, "", WS_CHILD, libraryFrame_, this);
 }
 
 StandinHost::~StandinHost() {
@@ -116,11 +119,11 @@ void StandinHost::setTitle(const std::string& title) {
 }
 
 void StandinHost::fireTimer(UINT_PTR id) {
-  SendMessageW(mainWindow_, WM_TIMER, id, 0);
+  SendMessageA(mainWindow_, WM_TIMER, id, 0);
 }
 
 void StandinHost::resetSongChange() {
-  SendMessageW(mainWindow_, WM_COMMAND, MAKEWPARAM(40047, 0), 0);
+  SendMessageA(mainWindow_, WM_COMMAND, MAKEWPARAM(40047, 0), 0);
 }
 
 void StandinHost::showLibrary(bool visible) {
@@ -129,9 +132,9 @@ void StandinHost::showLibrary(bool visible) {
 
 void StandinHost::pumpMessages() {
   MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&message);
-    DispatchMessageW(&message);
+    DispatchMessageA(&message);
   }
 }
 

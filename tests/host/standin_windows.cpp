@@ -62,7 +62,7 @@ LRESULT StandinHost::onMainMessage(HWND window, UINT message, WPARAM wParam, LPA
       ++received_.focusGained;
       return 0;
     default:
-      return DefWindowProcW(window, message, wParam, lParam);
+      return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 
@@ -142,18 +142,18 @@ HBITMAP StandinHost::createSkinBitmap() {
 
 LRESULT StandinHost::onPlaylistMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_COMMAND || LOWORD(wParam) != kReportSelection || scenario_.answersNothing)
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
   for (const int position : scenario_.selection) {
     if (position < 0 || static_cast<std::size_t>(position) >= scenario_.playlist.size()) continue;
     const std::string& name = scenario_.playlist[static_cast<std::size_t>(position)];
     const EntryRecord record{name.c_str(), name.c_str(), 0};
-    SendMessageW(mainWindow_, kPlayerMessage, reinterpret_cast<WPARAM>(&record), kSelectedEntry);
+    SendMessageA(mainWindow_, kPlayerMessage, reinterpret_cast<WPARAM>(&record), kSelectedEntry);
   }
   return 0;
 }
 
 LRESULT StandinHost::onLibraryMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kLibraryMessage) return DefWindowProcW(window, message, wParam, lParam);
+  if (message != kLibraryMessage) return DefWindowProcA(window, message, wParam, lParam);
   auto* query = reinterpret_cast<LibraryQuery*>(wParam);
   if (lParam == kFreeQuery) {
     ++received_.libraryQueriesFreed;
