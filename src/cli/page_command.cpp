@@ -144,11 +144,10 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   const TemplateSlot slot = slotFor(*options, files.size());
   const CliHostLink host(options->output);
   HtmlCreator creator(nullptr, host);
+  creator.chooseTemplate(slot, options->templatePath.value_or(u""));
   PageSettings settings;
-  settings.templatePath(slot) = options->templatePath.value_or(u"");
   if (options->coverName) settings.coverName = *options->coverName;
   settings.switches = options->switches;
-  creator.chooseTemplate(slot, settings.templatePath(slot));
   const PageColours colours;
   // The covers of an earlier page go; this page's stay for whoever opens it.
   const TempCovers covers(host, TempCovers::AtEnd::Keep);
