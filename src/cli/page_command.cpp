@@ -149,11 +149,10 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   const TemplateSlot slot = slotFor(*options, files.size());
   const CliHostLink host(options->output, options->skinFolder);
   HtmlCreator creator(nullptr, host);
+  creator.chooseTemplate(slot, options->templatePath.value_or(u""));
   PageSettings settings;
-  settings.templatePath(slot) = options->templatePath.value_or(u"");
   if (options->coverName) settings.coverName = *options->coverName;
   settings.switches = options->switches;
-  creator.chooseTemplate(slot, settings.templatePath(slot));
   // Without --skin the colours are the built-in ones.
   PageColours colours;
   GenericColourTable genericColours;
