@@ -13,6 +13,9 @@ class PlayerHostLink : public HostLink {
   // `mainWindow` is the main window the player named in the plug-in record.
   explicit PlayerHostLink(HWND mainWindow) : mainWindow_(mainWindow) {}
 
+  // The player's executable: the module that owns the window of class
+  // "Winamp v1.x"; nothing without one or when its path is too long.
+  std::optional<std::u16string> executablePath() const;
   // The folder of the player's executable (the module that owns its main
   // window, lower-cased) + "plugins\ml_tunora\".
   std::optional<std::u16string> coverFolder() const override;

@@ -1,16 +1,203 @@
 #include "host/plugin.h"
 
+#include <utility>
+
+#include "host/host_messages.h"
+#include "io/file.h"
+#include "skin/skin_colours.h"
+#include "text/debug_log.h"
+#include "text/helpers.h"
+
 namespace tunora::host {
+namespace {
+
+Plugin* activePlugin = nullptr;
+
+LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (Plugin* plugin = Plugin::active())
+    return plugin->onMainWindowMessage(window, message, wParam, lParam);
+  return WindowSubclass::callPrevious(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (Plugin* plugin = Plugin::active())
+    return plugin->onPlaylistMessage(window, message, wParam, lParam);
+  return WindowSubclass::callPrevious(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK libraryFrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return WindowSubclass::callPrevious(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+Plugin* Plugin::active() {
+  return activePlugin;
+}
 
 Plugin::Plugin(const PluginRecord& record)
     : mainWindow_(record.hostMainWindow),
       libraryParent_(record.libraryParentWindow),
-      module_(record.moduleInstance) {}
+      module_(record.moduleInstance),
+      host_(record.hostMainWindow),
+      playerExecutable_(host_.executablePath().value_or(u"")) {
+  activePlugin = this;
+  playerVersion_ = hostVersion(mainWindow_);
+  debugLog("Winamp ver %x\n", static_cast<unsigned>(playerVersion_));
+  mainSubclass_ = std::make_unique<WindowSubclass>(mainWindow_, mainWindowProcedure);
+  playlistSubclass_ =
+      std::make_unique<WindowSubclass>(playlistWindow(mainWindow_), playlistProcedure);
+  if (playerVersion_ >= kLibraryPlayerVersion) {
+    libraryFrameSubclass_ = std::make_unique<WindowSubclass>(
+        libraryParent_ != nullptr ? GetParent(libraryParent_) : nullptr, libraryFrameProcedure);
+    makeMiniPageFile();
+  }
+  internet_.emplace();
 
-Plugin::~Plugin() = default;
+  creator_ = std::make_unique<HtmlCreator>(module_, host_);
+  tempCovers_ = std::make_unique<TempCovers>(host_, TempCovers::AtEnd::Delete);
+  pageSettings_ = loadPageSettings(settingsStore_, playerExecutable_);
+  chooseTemplates(*creator_, pageSettings_);
+  refreshSkinColours(host_, skinTable_, colours_);
+  show(showStartPage(dispatchContext()));
 
-INT_PTR Plugin::onPluginMessage(int, INT_PTR, INT_PTR, INT_PTR) {
-  return 0;
+  globalSettings_ = loadGlobalSettings(settingsStore_);
+}
+
+Plugin::~Plugin() {
+  saveGlobalSettings(settingsStore_, globalSettings_);
+  removeMiniPageFiles();
+  savePageSettings(settingsStore_, pageSettings_);
+  tempCovers_.reset();
+  creator_.reset();
+  internet_.reset();
+  libraryFrameSubclass_.reset();
+  playlistSubclass_.reset();
+  mainSubclass_.reset();
+  activePlugin = nullptr;
+}
+
+INT_PTR Plugin::onPluginMessage(int message, INT_PTR, INT_PTR, INT_PTR) {
+  // The player's request for the configuration opens the preferences, once.
+  if (message != kPlayerMessage || !openPreferences) return 0;
+  openPreferences();
+  return 1;
+}
+
+LRESULT Plugin::onMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETTEXT:
+      songChanges_.onTitle(titleOfSetText(lParam));
+      break;
+    case WM_COMMAND:
+      songChanges_.onCommand(wParam);
+      break;
+    case WM_TIMER:
+      if (songChanges_.onTimer(wParam) == SongChangeAction::UpdatePage) onSongSettled();
+      break;
+    case kPlayerMessage:
+      onPlayerMessage(wParam, lParam);
+      break;
+    default:
+      break;
+  }
+  return WindowSubclass::callPrevious(window, message, wParam, lParam);
+}
+
+LRESULT Plugin::onPlaylistMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITMENUPOPUP && !menuExtended_) {
+    menuExtended_ = addPlaylistMenuItems(reinterpret_cast<HMENU>(wParam));
+  } else if (message == WM_COMMAND) {
+    switch (LOWORD(wParam)) {
+      case kMenuShowSelected:
+        showSelected();
+        break;
+      case kMenuShowDirectory:
+        showDirectory();
+        break;
+      case kMenuCoverSearch:
+        if (openCoverSearch) openCoverSearch();
+        break;
+      default:
+        break;
+    }
+  }
+  return WindowSubclass::callPrevious(window, message, wParam, lParam);
+}
+
+void Plugin::onSongSettled() {
+  if (globalSettings_.autoUpdateEnabled) {
+    updatePage({}, false);
+    if (globalSettings_.autoShowEnabled && libraryVisible()) notifyPageShown(mainWindow_);
+  }
+  keepMinibrowserPage();
+}
+
+void Plugin::onPlayerMessage(WPARAM wParam, LPARAM lParam) {
+  if (collecting_ && isSelectedEntry(kPlayerMessage, lParam)) {
+    if (auto name = selectedEntryFileName(wParam)) collected_.push_back(std::move(*name));
+  } else if (LOWORD(wParam) == kCoverSearchToggle && LOWORD(lParam) == kCoverSearchToggle) {
+    if (toggleCoverSearch) toggleCoverSearch();
+  } else if (LOWORD(wParam) == kPreferencesToggle && LOWORD(lParam) == kPreferencesToggle) {
+    if (togglePreferences) togglePreferences();
+  }
+}
+
+void Plugin::updatePage(std::vector<std::u16string> files, bool directoryMode) {
+  buildAndShow(
+      [&] { return tunora::updatePage(dispatchContext(), std::move(files), directoryMode); });
+}
+
+void Plugin::showSelected() {
+  updatePage(collectSelection(), false);
+  notifyPageShown(mainWindow_);
+}
+
+void Plugin::showDirectory() {
+  const std::vector<std::u16string> collected = collectSelection();
+  if (!collected.empty())
+    buildAndShow([&] { return tunora::showDirectory(dispatchContext(), collected); });
+  notifyPageShown(mainWindow_);
+}
+
+void Plugin::buildAndShow(const std::function<PageResult()>& build) {
+  refreshSkinColours(host_, skinTable_, colours_);
+  show(build());
+  if (pageSettings_.setFocus) SetFocus(mainWindow_);
+}
+
+DispatchContext Plugin::dispatchContext() const {
+  return {*creator_, pageSettings_, colours_, host_, playerExecutable_};
+}
+
+void Plugin::show(const PageResult& page) {
+  if (page.coverSearch) coverSearchStart_ = page.coverSearch;
+  if (page.minibrowserUrl) openInMinibrowser(mainWindow_, *page.minibrowserUrl);
+}
+
+std::vector<std::u16string> Plugin::collectSelection() {
+  collected_.clear();
+  collecting_ = true;
+  requestSelectedEntries(playlistSubclass_ ? playlistSubclass_->window() : nullptr);
+  collecting_ = false;
+  return std::exchange(collected_, {});
+}
+
+void Plugin::makeMiniPageFile() {
+  // The temporary name reserves a unique name; the page takes it with ".html".
+  const std::string reserved = makeTempFileName();
+  if (reserved.empty()) return;
+  miniPageReservation_ = pathFromNative(reserved);
+  std::u16string page = *miniPageReservation_;
+  replaceText(page, u".tmp", u".html", false);
+  miniPageFile_ = std::move(page);
+}
+
+void Plugin::removeMiniPageFiles() {
+  for (const auto& file : {miniPageReservation_, miniPageFile_})
+    if (file) deleteFile(*file);
+  miniPageReservation_.reset();
+  miniPageFile_.reset();
 }
 
 }  // namespace tunora::host

@@ -19,8 +19,10 @@ class WindowSubclass {
 
   HWND window() const { return window_; }
   bool installed() const { return previous_ != nullptr; }
-  // Hands the message on to the window's own procedure.
-  LRESULT callPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
+  // Hands the message on to the procedure that was in front of ours. It is
+  // kept with the window, so that a procedure of ours that could not be taken
+  // out (another was put in front of it) still passes every message on.
+  static LRESULT callPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   HWND window_;

@@ -25,7 +25,7 @@ std::array<int, 3> rgbOf(std::u16string_view colour) {
 bool replaceFile(std::u16string_view destination, std::span<const std::uint8_t> bytes) {
   if (File::open(destination, File::Mode::Read)) {
     resetFileAttributes(destination);
-    deleteFile(pathToNative(destination));
+    deleteFile(destination);
   }
   return writeWholeFile(destination, bytes);
 }

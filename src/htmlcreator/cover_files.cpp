@@ -31,12 +31,11 @@ std::optional<std::u16string> trackCoverPath(const HostLink& host, std::size_t i
 }
 
 bool prepareTempCover(std::u16string_view path) {
-  const std::string native = pathToNative(path);
   const std::u16string folder = folderPart(path);
-  if (folderExists(pathToNative(folder))) {
-    if (!fileExists(native)) return true;
+  if (folderExists(folder)) {
+    if (!fileExists(path)) return true;
     resetFileAttributes(path);
-    return deleteFile(native);
+    return deleteFile(path);
   }
   debugLog("create dir: '%s'\n", pathToNative(folder).c_str());
   return !folder.empty() && createFolder(folder);

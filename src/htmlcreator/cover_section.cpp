@@ -47,8 +47,7 @@ std::optional<std::u16string> coverFileBeside(std::u16string_view pattern,
   replaceText(name, u"%y", year, true);
   replaceText(name, u"%Y", year, true);
   std::u16string candidate = std::u16string(musicPath.substr(0, separator + 1)) + name;
-  if (candidate.size() > kMaxPathLength || !fileExists(pathToNative(candidate)))
-    return std::nullopt;
+  if (candidate.size() > kMaxPathLength || !fileExists(candidate)) return std::nullopt;
   return candidate;
 }
 

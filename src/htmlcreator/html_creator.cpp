@@ -34,7 +34,7 @@ HtmlCreator::HtmlCreator(ModuleHandle module, const HostLink& host) : module_(mo
 void HtmlCreator::chooseTemplate(TemplateSlot which, std::u16string_view path) {
   Slot& chosen = slot(which);
   chosen.path = std::u16string(path);
-  if (fileExists(pathToNative(path))) {
+  if (fileExists(path)) {
     loadTextFile(chosen.lines, path, true);
     return;
   }

@@ -10,11 +10,11 @@ TempCovers::~TempCovers() {
 }
 
 void TempCovers::deleteAll() const {
-  if (const auto group = groupCoverPath(host_)) deleteFile(pathToNative(*group));
+  if (const auto group = groupCoverPath(host_)) deleteFile(*group);
   for (std::size_t index = 0;; ++index) {
     const auto track = trackCoverPath(host_, index);
-    if (!track || !fileExists(pathToNative(*track))) break;
-    deleteFile(pathToNative(*track));
+    if (!track || !fileExists(*track)) break;
+    deleteFile(*track);
   }
 }
 

@@ -79,18 +79,29 @@ bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> byte
   return file->close() && written;
 }
 
+bool folderExists(std::u16string_view path) {
+  return platform::isPlainDirectory(path);
+}
+
+bool fileExists(std::u16string_view path) {
+  return File::open(path, File::Mode::Read).has_value();
+}
+
+bool deleteFile(std::u16string_view path) {
+  platform::removeFile(path);
+  return !fileExists(path);
+}
+
 bool folderExists(std::string_view path) {
-  return platform::isPlainDirectory(pathFromNative(path));
+  return folderExists(pathFromNative(path));
 }
 
 bool fileExists(std::string_view path) {
-  return File::open(pathFromNative(path), File::Mode::Read).has_value();
+  return fileExists(pathFromNative(path));
 }
 
 bool deleteFile(std::string_view path) {
-  const std::u16string wide = pathFromNative(path);
-  platform::removeFile(wide);
-  return !File::open(wide, File::Mode::Read).has_value();
+  return deleteFile(pathFromNative(path));
 }
 
 std::string makeTempFileName() {

@@ -1,9 +1,8 @@
 #pragma once
 // The file seam: files opened by 16-bit path, 64-bit positions on every
 // platform, the conversions between 16-bit paths and the 8-bit paths of the
-// platform (Windows: the system code page, widened byte by byte; elsewhere
-// UTF-8), and the folder work around them. Each platform answers in one
-// file: file_win32.cpp, file_posix.cpp.
+// platform (Windows: the system's ANSI code page; elsewhere UTF-8), and the folder work around
+// them. Each platform answers in one file: file_win32.cpp, file_posix.cpp.
 
 #include <cstdint>
 #include <cstdio>
@@ -63,10 +62,14 @@ bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> byte
 
 // True for a folder whose only attribute is "directory"; one trailing
 // separator is allowed.
-bool folderExists(std::string_view path);
+bool folderExists(std::u16string_view path);
 // True if the file can be opened for reading.
-bool fileExists(std::string_view path);
+bool fileExists(std::u16string_view path);
 // Deletes the file; true if afterwards it can no longer be opened.
+bool deleteFile(std::u16string_view path);
+// The same for 8-bit paths of the platform.
+bool folderExists(std::string_view path);
+bool fileExists(std::string_view path);
 bool deleteFile(std::string_view path);
 // Name of a new empty file in the system temporary folder ("tup" prefix).
 std::string makeTempFileName();

@@ -27,11 +27,30 @@ struct FindCloser {
 }  // namespace
 
 std::u16string pathFromNative(std::string_view path) {
-  return convertCharToWChar(path);
+  path = untilNul(path);
+  if (path.empty()) return {};
+  const int length = static_cast<int>(path.size());
+  const int units = MultiByteToWideChar(CP_ACP, 0, path.data(), length, nullptr, 0);
+  if (units <= 0) return {};
+  std::u16string wide(static_cast<std::size_t>(units), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), length, reinterpret_cast<wchar_t*>(wide.data()),
+                      units);
+  return wide;
 }
 
 std::string pathToNative(std::u16string_view path) {
-  return convertWCharToChar(path);
+  path = untilNul(path);
+  if (path.empty()) return {};
+  const auto* wide = reinterpret_cast<const wchar_t*>(path.data());
+  const int length = static_cast<int>(path.size());
+  // Without best fit, a character the code page lacks becomes "?", which no
+  // file name holds, rather than a look-alike that may name another file.
+  constexpr DWORD flags = WC_NO_BEST_FIT_CHARS;
+  const int bytes = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return {};
+  std::string native(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, flags, wide, length, native.data(), bytes, nullptr, nullptr);
+  return native;
 }
 
 bool createFolder(std::u16string_view path) {

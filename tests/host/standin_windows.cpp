@@ -100,11 +100,17 @@ LRESULT StandinHost::answerQuery(WPARAM wParam, LPARAM code) {
     case 260:
       return reinterpret_cast<LRESULT>(playlistWindow_);
     case 290: {
+      // Like the player, which looks the file up on a file system that
+      // ignores letter case, the name is compared without it.
       const auto* request = reinterpret_cast<const FileInfoRequest*>(wParam);
-      const auto found = scenario_.fileInfo.find({request->fileName, request->key});
-      if (found == scenario_.fileInfo.end()) return 0;
-      copyBounded(found->second, request->buffer, static_cast<std::size_t>(request->capacity));
-      return 1;
+      for (const auto& [fileAndKey, value] : scenario_.fileInfo) {
+        if (lstrcmpiA(fileAndKey.first.c_str(), request->fileName) != 0 ||
+            fileAndKey.second != request->key)
+          continue;
+        copyBounded(value, request->buffer, static_cast<std::size_t>(request->capacity));
+        return 1;
+      }
+      return 0;
     }
     case 503:
       return reinterpret_cast<LRESULT>(createSkinBitmap());
