@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "host/host_messages.h"
+#include "host/player_hotkey.h"
 #include "io/file.h"
 #include "skin/skin_colours.h"
 #include "text/debug_log.h"
@@ -62,6 +63,7 @@ Plugin::Plugin(const PluginRecord& record)
   show(showStartPage(dispatchContext()));
 
   globalSettings_ = loadGlobalSettings(settingsStore_);
+  if (playerVersion_ >= kLibraryPlayerVersion) postPlayerHotkey(mainWindow_);
 }
 
 Plugin::~Plugin() {

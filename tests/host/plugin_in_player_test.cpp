@@ -262,8 +262,17 @@ TEST_F(PluginInPlayer, ThePlayerDescribesWhatThePlugInDoesNotRead) {
   EXPECT_NE(page().find("Unknown|Unknown|Unknown"), std::string::npos) << page();
 }
 
-TEST_F(PluginInPlayer, QuitSavesTheSettingsAndGivesEveryWindowItsProcedureBack) {
+// The plug-in's temporary files in the system's temporary folder.
+std::vector<fs::path> temporaryFiles() {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
+    if (entry.path().filename().string().starts_with("tup")) files.push_back(entry.path());
+  return files;
+}
+
+TEST_F(PluginInPlayer, QuitSavesTheSettingsAndLeavesNoWindowOrFileOfOurs) {
   const auto procedureOf = [](HWND window) { return GetWindowLongPtrW(window, GWLP_WNDPROC); };
+  const auto filesBefore = temporaryFiles();
   const LONG_PTR main = procedureOf(player_.mainWindow());
   const LONG_PTR playlist = procedureOf(player_.playlistWindow());
   const LONG_PTR frame = procedureOf(player_.libraryWindow());
@@ -275,6 +284,8 @@ TEST_F(PluginInPlayer, QuitSavesTheSettingsAndGivesEveryWindowItsProcedureBack) 
   EXPECT_EQ(procedureOf(player_.mainWindow()), main);
   EXPECT_EQ(procedureOf(player_.playlistWindow()), playlist);
   EXPECT_EQ(procedureOf(player_.libraryWindow()), frame);
+  // The Mini page's reserved name and its page are gone too.
+  EXPECT_EQ(temporaryFiles(), filesBefore);
 
   // The first run found no key and saved the defaults; the second reads them.
   host::RegistrySettingsStore store;
@@ -286,12 +297,42 @@ TEST_F(PluginInPlayer, QuitSavesTheSettingsAndGivesEveryWindowItsProcedureBack) 
   EXPECT_TRUE(saved.switches.mp3);
 }
 
-TEST_F(PluginInPlayer, OlderPlayersGetNeitherLibraryFrameNorMiniPage) {
+TEST_F(PluginInPlayer, OnlyPlayersFrom5000GetTheLibraryFrameAndTheHotkeyRecord) {
   player_.scenario().version = 0x4FFF;
   const LONG_PTR frame = GetWindowLongPtrW(player_.libraryWindow(), GWLP_WNDPROC);
+  const auto filesBefore = temporaryFiles();
   start();
+  player_.pumpMessages();
   EXPECT_EQ(GetWindowLongPtrW(player_.libraryWindow(), GWLP_WNDPROC), frame);
+  EXPECT_EQ(temporaryFiles(), filesBefore);
+  EXPECT_TRUE(player_.received().hotkeyRecords.empty());
   EXPECT_EQ(urls(), 1u);
+  player_.quit();
+
+  player_.scenario().version = 0x5000;
+  start();
+  player_.pumpMessages();
+  EXPECT_NE(GetWindowLongPtrW(player_.libraryWindow(), GWLP_WNDPROC), frame);
+  EXPECT_EQ(temporaryFiles().size(), filesBefore.size() + 1);
+  ASSERT_EQ(player_.received().hotkeyRecords.size(), 1u);
+  const auto* record = reinterpret_cast<const std::uint32_t*>(player_.received().hotkeyRecords[0]);
+  EXPECT_STREQ(reinterpret_cast<const char*>(record[0]), "TN: Search for Cover");
+  EXPECT_EQ(record[2], 1024u);
+  EXPECT_EQ(record[3], 100u);
+  EXPECT_EQ(record[4], 100u);
+  EXPECT_STREQ(reinterpret_cast<const char*>(record[5]), "Tunora_ShowCover");
+  EXPECT_EQ(reinterpret_cast<HWND>(record[6]), player_.mainWindow());
+}
+
+TEST_F(PluginInPlayer, WithoutPlaylistAndLibraryWindowsSongsAreStillFollowed) {
+  StandinHost bare(Layout{false, LibraryWindow::None});
+  bare.scenario().playlist = {song("id3v1_1.mp3", "a.mp3")};
+  ASSERT_TRUE(bare.load());
+  ASSERT_EQ(bare.init(), 0);
+  bare.setTitle("a");
+  bare.fireTimer(42);
+  EXPECT_EQ(bare.received().openedUrls.size(), 2u);
+  bare.quit();
 }
 
 TEST_F(PluginInPlayer, APlayerThatAnswersNothingGetsNoPageAndNoCrash) {
