@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -208,6 +209,26 @@ TEST_F(PluginInPlayer, PagesTakeTheColoursOfClassicAndModernSkins) {
   player_.scenario().skinBitmap = bitmap;
   playSong(0, "modern");
   EXPECT_TRUE(page().starts_with("SINGLE #abcdef #000000 #ffffff #0000c6")) << page();
+}
+
+// The page of the built-in single-track template in a classic skin's colours.
+// With TUNORA_RECEIVED_PAGE set, the page is kept there for the browser test
+// (tests/e2e/received_page.sh).
+TEST_F(PluginInPlayer, TheBuiltInTemplateInAClassicSkin) {
+  player_.scenario().playlist = {song("id3v1_1.mp3", "Morning Tone.mp3")};
+  const fs::path skin = dir_.path() / "skin";
+  fs::create_directories(skin);
+  std::ofstream(skin / "pledit.txt") << "[Text]\r\nNormal=#C0C0C0\r\nCurrent=#FFFF00\r\n"
+                                        "NormalBG=#202020\r\nSelectedBG=#3A4F6E\r\n";
+  player_.scenario().skinFolder = ansiPath(skin);
+  start();
+  playSong(0, "1. V1 Artist - V1 Title - Winamp");
+  const std::string text = page();
+  EXPECT_NE(text.find("V1 Title"), std::string::npos);
+  EXPECT_NE(text.find("background-color: #202020"), std::string::npos);
+  EXPECT_EQ(text.find("<$"), std::string::npos);
+  if (const char* keep = std::getenv("TUNORA_RECEIVED_PAGE"))
+    fs::copy_file(pageFile(), fs::path(keep), fs::copy_options::overwrite_existing);
 }
 
 TEST_F(PluginInPlayer, PlaylistMenuShowsTheSelectionOrItsFolder) {
