@@ -8,28 +8,17 @@
 // playwright-core is missing (the test then counts as skipped).
 
 import { execFileSync } from "node:child_process";
-import { cpSync, existsSync, mkdtempSync, readdirSync, rmSync } from "node:fs";
+import { cpSync, mkdtempSync, readdirSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { pathToFileURL } from "node:url";
 
-const SKIP = 77;
+import { launchChromium } from "./chromium.mjs";
+
 const [tunora, samples] = process.argv.slice(2);
-const chromium = process.env.CHROMIUM || "/usr/bin/chromium";
 if (!tunora || !samples) {
   console.error("usage: node pages.mjs TUNORA_BINARY SAMPLES_FOLDER");
   process.exit(2);
-}
-if (!existsSync(chromium)) {
-  console.log(`skipped: no Chromium at ${chromium}`);
-  process.exit(SKIP);
-}
-let playwright;
-try {
-  playwright = await import("playwright-core");
-} catch {
-  console.log("skipped: playwright-core is not installed (scripts/install-node-deps.sh)");
-  process.exit(SKIP);
 }
 
 const work = mkdtempSync(join(tmpdir(), "tunora-e2e-"));
@@ -72,18 +61,7 @@ function check(what, ok, detail = "") {
 }
 
 const profile = join(work, "profile");
-const context = await playwright.chromium.launchPersistentContext(profile, {
-  executablePath: chromium,
-  headless: true,
-  args: [
-    "--headless",
-    "--no-sandbox",
-    "--disable-gpu",
-    "--disable-background-networking",
-    "--disable-component-update",
-    "--no-first-run",
-  ],
-});
+const context = await launchChromium(profile);
 try {
   const browser = await context.newPage();
   for (const page of pages) {

@@ -6,26 +6,14 @@
 // Exit status 0 when all checks pass, 1 when one fails, 77 when Chromium or
 // playwright-core is missing (the test then counts as skipped).
 
-import { existsSync } from "node:fs";
-import { pathToFileURL } from "node:url";
 import { mkdtempSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
+import { pathToFileURL } from "node:url";
 
-const SKIP = 77;
+import { launchChromium } from "./chromium.mjs";
+
 const [page, screenshot] = process.argv.slice(2);
-const chromium = process.env.CHROMIUM || "/usr/bin/chromium";
-if (!existsSync(chromium)) {
-  console.log(`skipped: no Chromium at ${chromium}`);
-  process.exit(SKIP);
-}
-let playwright;
-try {
-  playwright = await import("playwright-core");
-} catch {
-  console.log("skipped: playwright-core is not installed (scripts/install-node-deps.sh)");
-  process.exit(SKIP);
-}
 
 let failed = 0;
 function check(what, actual, expected) {
@@ -35,13 +23,7 @@ function check(what, actual, expected) {
 }
 
 const profile = mkdtempSync(join(tmpdir(), "tunora-received-"));
-const context = await playwright.chromium.launchPersistentContext(profile, {
-  executablePath: chromium,
-  headless: true,
-  viewport: { width: 760, height: 640 },
-  args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
-         "--disable-component-update", "--no-first-run"],
-});
+const context = await launchChromium(profile, { viewport: { width: 760, height: 640 } });
 try {
   const browser = await context.newPage();
   await browser.goto(pathToFileURL(page).href, { waitUntil: "load" });
