@@ -44,5 +44,6 @@ done
 # An installed template is a working --template.
 (cd "$tmp" && "$tunora" page --template "$templates/single_track.html" \
   "$samples/01 - Morning Tone.mp3" -o page.html >/dev/null) || fail "tunora page with an installed template"
-iconv -f UTF-16 -t UTF-8 "$tmp/page.html" | grep -q "Morning Tone" || fail "the page does not name the song"
+iconv -f UTF-16 -t UTF-8 "$tmp/page.html" >"$tmp/page.txt"
+grep -q "Morning Tone" "$tmp/page.txt" || fail "the page does not name the song"
 echo "installed and checked under $root"
