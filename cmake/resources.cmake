@@ -1,8 +1,8 @@
 # The HTML pages that ship inside the binaries. On Windows they are resources of
 # type 23 in an .rc file; elsewhere the same bytes are compiled into a table.
-# Each entry of TUNORA_HTML_RESOURCES is "NAME=path relative to the source
-# tree"; the number is TUNORA_RESOURCE_NAME of src/io/resource_numbers.h, which
-# both generated files include.
+# Each entry of TUNORA_HTML_RESOURCES is "NAME=path", absolute (a generated
+# file) or relative to the source tree; the number is TUNORA_RESOURCE_NAME of
+# src/io/resource_numbers.h, which both generated files include.
 
 function(tunora_generate_resources out_cpp out_rc)
   set(table "")
@@ -12,7 +12,7 @@ function(tunora_generate_resources out_cpp out_rc)
     list(GET parts 0 name)
     set(number "TUNORA_RESOURCE_${name}")
     list(GET parts 1 relpath)
-    set(path "${PROJECT_SOURCE_DIR}/${relpath}")
+    cmake_path(ABSOLUTE_PATH relpath BASE_DIRECTORY "${PROJECT_SOURCE_DIR}" OUTPUT_VARIABLE path)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${path}")
     file(READ "${path}" hex HEX)
     string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")

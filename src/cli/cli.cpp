@@ -27,6 +27,7 @@ constexpr std::string_view kUsage =
     "\n"
     "Options:\n"
     "  --help                  show this help\n"
+    "  --version               show the version\n"
     "  --debug                 write the diagnostic log to standard error\n";
 
 }  // namespace
@@ -51,6 +52,10 @@ int runTunora(const Arguments& args, std::FILE* out, std::FILE* err) {
   }
   if (!rest.empty() && (rest[0] == u"--help" || rest[0] == u"-h")) {
     printUsage(out);
+    return 0;
+  }
+  if (!rest.empty() && rest[0] == u"--version") {
+    writeText(out, "tunora " TUNORA_VERSION "\n");
     return 0;
   }
   if (rest.empty()) {

@@ -7,6 +7,7 @@
 
 #include "cli/cli.h"
 #include "cli/cli_host_link.h"
+#include "cli/progress_line.h"
 #include "htmlcreator/page_builder.h"
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
@@ -161,7 +162,11 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   const TempCovers covers(host, TempCovers::AtEnd::Keep);
   covers.deleteAll();
 
-  BuiltPage built = buildPage(creator, settings, colours, files, slot);
+  BuiltPage built;
+  {
+    ProgressLine progress(err, files.size());
+    built = buildPage(creator, settings, colours, files, slot, {}, [&] { progress.advance(); });
+  }
   if (built.trackCount == 0) {
     // An empty directory lists nothing at all; the page says so as well.
     if (files.empty()) built.page = creator.fixedPage(kResourceNoSupportedFiles, colours);

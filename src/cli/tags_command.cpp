@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "cli/json_writer.h"
+#include "cli/progress_line.h"
 #include "io/file.h"
 #include "text/conversions.h"
 #include "text/helpers.h"
@@ -125,6 +126,7 @@ int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
 
   int status = 0;
   std::vector<std::vector<Field>> files;
+  ProgressLine progress(err, paths.size());
   for (const auto& path : paths) {
     const ResolvedEntry entry = resolveEntryName(path);
     std::optional<std::string> error;
@@ -133,11 +135,14 @@ int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     files.push_back(describe(path, *track));
     if (error) {
       const std::string shown = convertUTF16ToUTF8(path);
+      progress.clear();
       writeText(err, "tunora: cannot open '" + shown + "': " + *error + "\n");
       files.back().push_back({"error", jsonString(convertCharToWChar(*error)), *error});
       status = 1;
     }
+    progress.advance();
   }
+  progress.finish();
   if (json)
     printJson(out, files);
   else

@@ -9,7 +9,7 @@
 namespace tunora::host {
 
 inline constexpr int kPluginInterfaceVersion = 0x15;
-inline constexpr char kPluginDescription[] = "Tunora-Plugin v0.6";
+inline constexpr char kPluginDescription[] = "Tunora-Plugin v" TUNORA_VERSION;
 
 struct PluginRecord {
   int version;

@@ -6,7 +6,8 @@ namespace tunora {
 
 BuiltPage buildPage(const HtmlCreator& creator, const PageSettings& settings,
                     const PageColours& colours, const std::vector<std::u16string>& files,
-                    TemplateSlot slot, const DescribeUnsupported& describeUnsupported) {
+                    TemplateSlot slot, const DescribeUnsupported& describeUnsupported,
+                    const EntryRead& entryRead) {
   BuiltPage built;
   if (files.empty()) return built;
   MultipleTags tracks;
@@ -19,6 +20,7 @@ BuiltPage buildPage(const HtmlCreator& creator, const PageSettings& settings,
       tracks.add(describeUnsupported ? describeUnsupported(entry.name)
                                      : std::make_unique<TrackInfo>());
     }
+    if (entryRead) entryRead();
   }
   built.trackCount = tracks.count();
   if (tracks.count() == 0) {

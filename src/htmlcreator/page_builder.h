@@ -28,11 +28,15 @@ struct BuiltPage {
 // TrackInfo, whose every value is "Unknown".
 using DescribeUnsupported = std::function<std::unique_ptr<TrackInfo>(const std::u16string&)>;
 
+// Called after each entry is read, for a progress display.
+using EntryRead = std::function<void()>;
+
 // Several unsupported entries are left out; when no track remains the page is
 // the built-in "[No supported files found]" page. The page's Unicode flag is
 // set, ready to be saved.
 BuiltPage buildPage(const HtmlCreator& creator, const PageSettings& settings,
                     const PageColours& colours, const std::vector<std::u16string>& files,
-                    TemplateSlot slot, const DescribeUnsupported& describeUnsupported = {});
+                    TemplateSlot slot, const DescribeUnsupported& describeUnsupported = {},
+                    const EntryRead& entryRead = {});
 
 }  // namespace tunora
