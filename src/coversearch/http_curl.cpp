@@ -63,6 +63,7 @@ class CurlHttpClient final : public HttpClient {
     ResponseBuffer buffer;
     CURL* handle = easy.get();
     curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    // Addresses come from the store's pages: never let one name a local file.
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http");
     curl_easy_setopt(handle, CURLOPT_USERAGENT, kStoreUserAgent);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
