@@ -1,17 +1,15 @@
-#!/ usr / bin / env python3
-""
-    "A stand-in music store for the cover-search tests.
+#!/usr/bin/env python3
+"""A stand-in music store for the cover-search tests.
 
-    Listens on 127.0.0.1(a free port, printed as the first line on stdout) and
-    answers as an origin server and as an HTTP proxy alike,
-    so that picture addresses of any host name("http://images...") reach it
-        .Every request is appended to the log file given as the first argument,
-    one line each : METHOD TAB TARGET TAB HOST TAB CONTENT - TYPE TAB USER - AGENT TAB BODY,
-    with backslash,
-    tab and line breaks escaped.
+Listens on 127.0.0.1 (a free port, printed as the first line on stdout) and
+answers as an origin server and as an HTTP proxy alike, so that picture
+addresses of any host name ("http://images...") reach it. Every request is
+appended to the log file given as the first argument, one line each:
+METHOD TAB TARGET TAB HOST TAB CONTENT-TYPE TAB USER-AGENT TAB BODY, with
+backslash, tab and line breaks escaped.
 
-    Pages are files of the folder given as the second argument,
-    by the last part of the path; a few paths behave specially (see SPECIAL).
+Pages are the files of the folder given as the second argument, found by the
+last part of the path; a few names behave specially (see Handler.serve).
 """
 
 import http.server
@@ -45,7 +43,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
                   body.decode("latin-1")]
         with LOG_LOCK, open(LOG_PATH, "a", encoding="latin-1") as log:
             log.write("\t".join(escape(f) for f in fields) + "\n")
-            log.flush()
 
     def answer(self, status, body, length=None):
         self.send_response(status)
@@ -57,7 +54,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def serve(self, body):
         self.record(body)
-        name = urllib.parse.urlsplit(self.path).path.rstrip("/").rsplit("/", 1)[-1]
+        path = urllib.parse.urlsplit(self.path).path
+        name = path.rstrip("/").rsplit("/", 1)[-1]
         if name == "long":
             self.answer(200, b"x" * 300000)
         elif name == "empty":
@@ -68,16 +66,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(5)
             self.answer(200, b"late")
         elif name == "cut":
-#Promises more than it sends, then hangs up.
+            # Promises more than it sends, then hangs up.
             self.answer(200, b"y" * 100, length=10000)
             self.close_connection = True
-        elif name == "echo":
-            self.answer(200, b"<p>" + body + b"</p>")
         else:
-            path = os.path.join(PAGES, name)
-            if name and os.path.isfile(path):
-                with open(path, "rb") as page:
-                    self.answer(200, page.read())
+            page = os.path.join(PAGES, name)
+            if name and os.path.isfile(page):
+                with open(page, "rb") as source:
+                    self.answer(200, source.read())
             else:
                 self.answer(404, b"")
 
@@ -95,7 +91,7 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
 
 def main():
     server = Server(("127.0.0.1", 0), Handler)
-#One write, then stdout goes : the test stops reading after the line.
+    # One write, then stdout goes: the test stops reading after the line.
     os.write(1, b"%d\n" % server.server_address[1])
     devnull = os.open(os.devnull, os.O_WRONLY)
     os.dup2(devnull, 1)
