@@ -70,5 +70,7 @@ std::optional<HostAndPort> splitHostPort(std::string_view host);
 // The platform's client. `session` is the plug-in's WinINet session handle
 // on Windows (null makes every request fail) and unused elsewhere.
 std::unique_ptr<HttpClient> makeHttpClient(void* session, HttpTimeouts timeouts = {});
+// A client with a session of its own, for programs without the plug-in's.
+std::unique_ptr<HttpClient> makeStandaloneHttpClient();
 
 }  // namespace tunora

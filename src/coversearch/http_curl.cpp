@@ -89,4 +89,8 @@ std::unique_ptr<HttpClient> makeHttpClient(void*, HttpTimeouts timeouts) {
   return std::make_unique<CurlHttpClient>(timeouts);
 }
 
+std::unique_ptr<HttpClient> makeStandaloneHttpClient() {
+  return makeHttpClient(nullptr);
+}
+
 }  // namespace tunora

@@ -42,6 +42,10 @@ void dropLastResponseInfo() {
 class WinInetHttpClient final : public HttpClient {
  public:
   explicit WinInetHttpClient(HINTERNET session) : session_(session) {}
+  // Opens a session and closes it with the client.
+  WinInetHttpClient()
+      : owned_(InternetOpenA(kStoreUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)),
+        session_(owned_.get()) {}
 
   std::optional<std::vector<std::uint8_t>> postForm(std::string_view host, std::string_view path,
                                                     std::string_view body) override {
@@ -75,6 +79,7 @@ class WinInetHttpClient final : public HttpClient {
   }
 
  private:
+  InternetHandle owned_;
   HINTERNET session_;
 };
 
@@ -82,6 +87,10 @@ class WinInetHttpClient final : public HttpClient {
 
 std::unique_ptr<HttpClient> makeHttpClient(void* session, HttpTimeouts) {
   return std::make_unique<WinInetHttpClient>(static_cast<HINTERNET>(session));
+}
+
+std::unique_ptr<HttpClient> makeStandaloneHttpClient() {
+  return std::make_unique<WinInetHttpClient>();
 }
 
 }  // namespace tunora
