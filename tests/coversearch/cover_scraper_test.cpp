@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "io/file.h"
+#include "support/table_http_client.h"
 
 namespace tunora {
 namespace {
@@ -76,23 +75,7 @@ TEST(ParseResults, UnclosedAndTruncatedAnchorsEndCleanly) {
   EXPECT_TRUE(scan(many, StoreVariant::German).empty());
 }
 
-// Answers from a table of URLs instead of the network.
-class TableClient final : public HttpClient {
- public:
-  std::map<std::string, std::string> pages;
-  std::vector<std::string> asked;
-
-  std::optional<std::vector<std::uint8_t>> postForm(std::string_view, std::string_view,
-                                                    std::string_view) override {
-    return std::nullopt;
-  }
-  std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
-    asked.emplace_back(url);
-    const auto page = pages.find(std::string(url));
-    if (page == pages.end()) return std::nullopt;
-    return std::vector<std::uint8_t>(page->second.begin(), page->second.end());
-  }
-};
+using TableClient = testing::TableHttpClient;
 
 std::optional<std::string> coverText(const std::optional<std::string>& file) {
   if (!file) return std::nullopt;
