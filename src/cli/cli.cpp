@@ -24,6 +24,12 @@ constexpr std::string_view kUsage =
     "    --skip TYPE           do not read TYPE files (mp3, mp4, aac, ogg, flac, mpc)\n"
     "    -o PATH               where the page goes (default tunora.html); its covers\n"
     "                          go into a folder beside it\n"
+    "  covers search [--store us|de] [--host HOST] KEYWORDS...\n"
+    "                          search the music store for album covers\n"
+    "  covers get [--store us|de] [--host HOST] LINK -o FILE\n"
+    "                          save the cover of one search result (its link)\n"
+    "    --store us|de         the US (default) or the German store front\n"
+    "    --host HOST           the store front's host name, optionally with :port\n"
     "\n"
     "Options:\n"
     "  --help                  show this help\n"
@@ -66,6 +72,7 @@ int runTunora(const Arguments& args, std::FILE* out, std::FILE* err) {
   rest.erase(rest.begin());
   if (command == u"tags") return runTagsCommand(rest, out, err);
   if (command == u"page") return runPageCommand(rest, out, err);
+  if (command == u"covers") return runCoversCommand(rest, out, err);
   writeText(err, "tunora: unknown command '" + convertUTF16ToUTF8(command) + "'\n");
   printUsage(err);
   return 2;

@@ -15,6 +15,7 @@ int runTunora(const Arguments& args, std::FILE* out, std::FILE* err);
 // Subcommands, each given the arguments after its name.
 int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err);
 int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err);
+int runCoversCommand(const Arguments& args, std::FILE* out, std::FILE* err);
 
 // Usage of the whole tool.
 void printUsage(std::FILE* stream);

@@ -1,0 +1,120 @@
+// tunora covers: the cover search without the dialog.
+
+#include <optional>
+#include <string>
+
+#include "cli/cli.h"
+#include "coversearch/cover_saving.h"
+#include "coversearch/cover_scraper.h"
+#include "coversearch/store_client.h"
+#include "io/file.h"
+#include "text/conversions.h"
+
+namespace tunora {
+namespace {
+
+struct CoversOptions {
+  StoreVariant variant = StoreVariant::Us;
+  std::optional<std::string> host;
+  std::optional<std::u16string> output;
+  std::vector<std::string> words;  // keywords, or the link
+};
+
+std::string shown(std::u16string_view text) {
+  return "'" + convertUTF16ToUTF8(text) + "'";
+}
+
+std::optional<CoversOptions> parseOptions(const Arguments& args, std::FILE* err) {
+  CoversOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::u16string& arg = args[i];
+    const bool takesValue = arg == u"--store" || arg == u"--host" || arg == u"-o";
+    if (!takesValue) {
+      if (arg.size() > 1 && arg[0] == u'-') {
+        writeText(err, "tunora: unknown option " + shown(arg) + "\n");
+        return std::nullopt;
+      }
+      // The store reads 8-bit text, as the platform's paths are.
+      options.words.push_back(pathToNative(arg));
+      continue;
+    }
+    if (++i == args.size()) {
+      writeText(err, "tunora: option " + shown(arg) + " needs a value\n");
+      return std::nullopt;
+    }
+    const std::u16string& value = args[i];
+    if (arg == u"-o") {
+      options.output = value;
+    } else if (arg == u"--host") {
+      options.host = pathToNative(value);
+    } else if (value == u"us" || value == u"de") {
+      options.variant = value == u"us" ? StoreVariant::Us : StoreVariant::German;
+    } else {
+      writeText(err, "tunora: unknown store " + shown(value) + " (us or de)\n");
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+std::string hostOf(const CoversOptions& options) {
+  if (options.host) return *options.host;
+  const StoreHosts defaults;
+  return options.variant == StoreVariant::German ? defaults.german : defaults.us;
+}
+
+int search(const CoversOptions& options, std::FILE* out, std::FILE* err) {
+  std::string keywords;
+  for (const auto& word : options.words) keywords += (keywords.empty() ? "" : " ") + word;
+  const auto client = makeStandaloneHttpClient();
+  CoverResults results;
+  if (!postSearchForm(*client, hostOf(options), options.variant, keywords, results)) {
+    writeText(err, "tunora: Error: Could not get search page\n");
+    return 1;
+  }
+  writeText(out, "Found " + std::to_string(results.size()) + " items\n");
+  for (std::size_t i = 0; i < results.size(); ++i)
+    writeText(out,
+              std::to_string(i + 1) + ". " + results[i].text + "\n   " + results[i].link + "\n");
+  return 0;
+}
+
+int get(const CoversOptions& options, std::FILE* out, std::FILE* err) {
+  const auto client = makeStandaloneHttpClient();
+  CoverResults results;
+  results.append(options.words[0], {});
+  // The list owns the downloaded file and deletes it on the way out.
+  results.setCoverFile(
+      0, findCover(*client, "http://" + hostOf(options) + options.words[0], options.variant));
+  if (!results[0].coverFile) {
+    writeText(err, "tunora: No cover found for this item\n");
+    return 1;
+  }
+  const std::string target = pathToNative(*options.output);
+  if (!copyFileVerified(*results[0].coverFile, target)) {
+    writeText(err, "tunora: Could not create file " + shown(*options.output) + "\n");
+    return 1;
+  }
+  writeText(out, "Cover saved to " + convertUTF16ToUTF8(*options.output) + "\n");
+  return 0;
+}
+
+}  // namespace
+
+int runCoversCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
+  const std::u16string action = args.empty() ? u"" : args[0];
+  const auto options =
+      parseOptions(Arguments(args.begin() + (args.empty() ? 0 : 1), args.end()), err);
+  const bool searching = action == u"search";
+  const bool getting = action == u"get";
+  if (!options || (!searching && !getting) || options->words.empty() ||
+      (getting && (options->words.size() != 1 || !options->output)) ||
+      (searching && options->output)) {
+    if (options && !searching && !getting) writeText(err, "tunora: covers takes search or get\n");
+    printUsage(err);
+    return 2;
+  }
+  return searching ? search(*options, out, err) : get(*options, out, err);
+}
+
+}  // namespace tunora

@@ -1,0 +1,69 @@
+#pragma once
+// What the Cover-Search dialog does, apart from its window: the search, the
+// cover of the selected result, saving it, each answered with the status text
+// the dialog shows. The window only reads its controls and shows the answers.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "coversearch/cover_results.h"
+#include "coversearch/http_client.h"
+#include "coversearch/store_fronts.h"
+
+namespace tunora {
+
+namespace coverstatus {
+inline constexpr std::string_view kNoItemSelected = "No item selected";
+inline constexpr std::string_view kSearchFailed = "Error: Could not get search page";
+inline constexpr std::string_view kCoverFound = "Cover found";
+inline constexpr std::string_view kInternalError = "Internal error";
+inline constexpr std::string_view kNoCoverFound = "No cover found for this item";
+inline constexpr std::string_view kCoverSaved = "Cover saved";
+inline constexpr std::string_view kCouldNotCreate = "Could not create file";
+inline constexpr std::string_view kSavingCancelled = "Saving cancelled";
+inline constexpr std::string_view kNoCoverSelected = "No cover selected";
+}  // namespace coverstatus
+
+class CoverSearch {
+ public:
+  CoverSearch(HttpClient& client, StoreHosts hosts) : client_(client), hosts_(std::move(hosts)) {}
+
+  const StoreHosts& hosts() const { return hosts_; }
+  const CoverResults& results() const { return results_; }
+  bool coverShown() const { return coverShown_; }
+
+  // Forgets the previous results and their covers, then searches the store
+  // front named by `storeText`: "Found N items" or the failure text.
+  std::string search(std::string_view storeText, std::string_view keywords);
+
+  struct Selection {
+    std::string status;
+    // A bitmap of the cover to show; the caller deletes it once loaded.
+    std::optional<std::string> displayFile;
+  };
+  // Fetches the cover of a result (again, if it was fetched before).
+  Selection select(std::string_view storeText, int index);
+
+  // The store page of the selected result; nothing without a selection.
+  std::optional<std::string> selectedPageUrl(std::string_view storeText) const;
+
+  // Whether there is a cover to save; "No cover selected" otherwise.
+  bool canSave() const { return selected_ >= 0 && coverShown_; }
+  // Copies the selected cover to `target`; no target means the user cancelled.
+  std::string save(const std::optional<std::string>& target);
+
+  // Forgets everything, deleting the downloaded covers.
+  void close();
+
+ private:
+  std::string productUrl(std::string_view storeText, std::size_t index) const;
+
+  HttpClient& client_;
+  StoreHosts hosts_;
+  CoverResults results_;
+  int selected_ = -1;
+  bool coverShown_ = false;
+};
+
+}  // namespace tunora

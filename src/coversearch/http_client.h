@@ -1,0 +1,76 @@
+#pragma once
+// The transport of the cover search: a form POST to a store host and a plain
+// GET of a URL, both answered with the body bytes, cut at the response cap.
+// One implementation per platform: http_wininet.cpp (the plug-in's Internet
+// session), http_curl.cpp (libcurl). The status code is never examined:
+// whatever body the server sends is the answer.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tunora {
+
+// The store's pages are asked for with this user agent.
+inline constexpr char kStoreUserAgent[] =
+    "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1) Opera 7.54u1  [en]";
+
+// A response is read in chunks of kResponseChunkSize bytes and reading stops
+// after the first chunk that takes the total past kResponseReadLimit, so
+// at most one chunk beyond that mark is kept; the rest is not read.
+inline constexpr std::size_t kResponseBlockSize = 204801;
+inline constexpr std::size_t kResponseReadLimit = kResponseBlockSize - 2048;
+inline constexpr std::size_t kResponseChunkSize = 1024;
+
+// The received bytes under the cut rule above. Data may arrive in pieces of
+// any size; they are counted as the chunked reads would count them.
+class ResponseBuffer {
+ public:
+  // Takes as much of `piece` as the rule allows; false once full.
+  bool append(std::span<const std::uint8_t> piece);
+  bool full() const { return bytes_.size() > kResponseReadLimit; }
+  std::vector<std::uint8_t> take() { return std::move(bytes_); }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+// Waits of the order of WinINet's own defaults; tests shorten them.
+struct HttpTimeouts {
+  long connectSeconds = 60;
+  long receiveSeconds = 30;
+};
+
+class HttpClient {
+ public:
+  virtual ~HttpClient() = default;
+
+  // POSTs `body` as "application/x-www-form-urlencoded" to `path` on `host`
+  // (a name, optionally with ":port"). Nothing on any failure.
+  virtual std::optional<std::vector<std::uint8_t>> postForm(std::string_view host,
+                                                            std::string_view path,
+                                                            std::string_view body) = 0;
+  // GETs an absolute "http://" URL. Nothing on any failure.
+  virtual std::optional<std::vector<std::uint8_t>> get(std::string_view url) = 0;
+};
+
+// The host name and port of a host text "name" or "name:port" (default 80);
+// nothing for a port that is not a number from 1 to 65535.
+struct HostAndPort {
+  std::string name;
+  std::uint16_t port = 80;
+};
+std::optional<HostAndPort> splitHostPort(std::string_view host);
+
+// The platform's client. `session` is the plug-in's WinINet session handle
+// on Windows (null makes every request fail) and unused elsewhere.
+std::unique_ptr<HttpClient> makeHttpClient(void* session, HttpTimeouts timeouts = {});
+// A client with a session of its own, for programs without the plug-in's.
+std::unique_ptr<HttpClient> makeStandaloneHttpClient();
+
+}  // namespace tunora

@@ -1,0 +1,64 @@
+#include "coversearch/store_client.h"
+
+#include "coversearch/cover_scraper.h"
+#include "io/file.h"
+
+namespace tunora {
+
+std::string encodeFormValue(std::string_view text) {
+  constexpr char kHex[] = "0123456789ABCDEF";
+  std::string encoded;
+  encoded.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                       (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
+                       byte == '*';
+    if (plain) {
+      encoded += c;
+    } else if (byte == ' ') {
+      encoded += '+';
+    } else {
+      encoded += '%';
+      encoded += kHex[byte >> 4];
+      encoded += kHex[byte & 0x0F];
+    }
+  }
+  return encoded;
+}
+
+bool postSearchForm(HttpClient& client, std::string_view host, StoreVariant variant,
+                    std::string_view keywords, CoverResults& results) {
+  if (variant == StoreVariant::None) return true;
+  const SearchForm form = searchFormOf(variant);
+  std::string body(form.bodyPrefix);
+  body += encodeFormValue(keywords);
+  body += form.bodySuffix;
+  const auto page = client.postForm(host, form.path, body);
+  if (!page) return false;
+  const std::string_view text(reinterpret_cast<const char*>(page->data()), page->size());
+  // The page is scraped as text: it ends at its first NUL.
+  parseResults(text.substr(0, text.find('\0')), variant, results);
+  return true;
+}
+
+std::optional<std::vector<std::uint8_t>> fetchUrl(HttpClient& client, std::string_view url) {
+  auto bytes = client.get(url);
+  if (!bytes || bytes->empty()) return std::nullopt;
+  return bytes;
+}
+
+std::optional<std::string> downloadToTempFile(HttpClient& client, std::string_view url) {
+  const auto bytes = fetchUrl(client, url);
+  if (!bytes) return std::nullopt;
+  std::string name = makeTempFileName();
+  if (name.empty()) return std::nullopt;
+  if (!writeWholeFile(pathFromNative(name), *bytes)) {
+    // Half a picture would later be offered for saving as the cover.
+    deleteFile(std::string_view(name));
+    return std::nullopt;
+  }
+  return name;
+}
+
+}  // namespace tunora

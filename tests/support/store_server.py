@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""A stand-in music store for the cover-search tests.
+
+Listens on 127.0.0.1 (a free port, printed as the first line on stdout) and
+answers as an origin server and as an HTTP proxy alike, so that picture
+addresses of any host name ("http://images...") reach it. Every request is
+appended to the log file given as the first argument, one line each:
+METHOD TAB TARGET TAB HOST TAB CONTENT-TYPE TAB USER-AGENT TAB BODY, with
+backslash, tab and line breaks escaped.
+
+Pages are the files of the folder given as the second argument, found by the
+last part of the path; a few names behave specially (see Handler.serve).
+"""
+
+import http.server
+import os
+import socketserver
+import sys
+import threading
+import time
+import urllib.parse
+
+LOG_PATH = sys.argv[1]
+PAGES = sys.argv[2]
+LOG_LOCK = threading.Lock()
+
+
+def escape(text):
+    return (text.replace("\\", "\\\\").replace("\t", "\\t")
+            .replace("\r", "\\r").replace("\n", "\\n"))
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+    def record(self, body):
+        fields = [self.command, self.path, self.headers.get("Host", ""),
+                  self.headers.get("Content-Type", ""),
+                  self.headers.get("User-Agent", ""),
+                  body.decode("latin-1")]
+        with LOG_LOCK, open(LOG_PATH, "a", encoding="latin-1") as log:
+            log.write("\t".join(escape(f) for f in fields) + "\n")
+
+    def answer(self, status, body, length=None):
+        self.send_response(status)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body) if length is None else length))
+        self.end_headers()
+        self.wfile.write(body)
+        self.wfile.flush()
+
+    def serve(self, body):
+        self.record(body)
+        path = urllib.parse.urlsplit(self.path).path
+        name = path.rstrip("/").rsplit("/", 1)[-1]
+        if name == "long":
+            self.answer(200, b"x" * 300000)
+        elif name == "empty":
+            self.answer(200, b"")
+        elif name == "missing":
+            self.answer(404, b"<html>not here</html>")
+        elif name == "slow":
+            time.sleep(5)
+            self.answer(200, b"late")
+        elif name == "cut":
+            # Promises more than it sends, then hangs up.
+            self.answer(200, b"y" * 100, length=10000)
+            self.close_connection = True
+        else:
+            page = os.path.join(PAGES, name)
+            if name and os.path.isfile(page):
+                with open(page, "rb") as source:
+                    self.answer(200, source.read())
+            else:
+                self.answer(404, b"")
+
+    def do_GET(self):
+        self.serve(b"")
+
+    def do_POST(self):
+        length = int(self.headers.get("Content-Length", "0"))
+        self.serve(self.rfile.read(length))
+
+
+class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
+    daemon_threads = True
+
+
+def main():
+    server = Server(("127.0.0.1", 0), Handler)
+    # One write, then stdout goes: the test stops reading after the line.
+    os.write(1, b"%d\n" % server.server_address[1])
+    devnull = os.open(os.devnull, os.O_WRONLY)
+    os.dup2(devnull, 1)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
