@@ -1,0 +1,41 @@
+// Feeds arbitrary bytes to the store scraper: as a result page of both store
+// fronts, and as the album page behind a result (whose picture never comes).
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+#include "coversearch/cover_scraper.h"
+
+namespace {
+
+// Answers every page with the fuzz input and has no picture to give.
+class InputPages : public tunora::HttpClient {
+ public:
+  explicit InputPages(std::string_view page) : page_(page) {}
+  std::optional<std::vector<std::uint8_t>> postForm(std::string_view, std::string_view,
+                                                    std::string_view) override {
+    return std::nullopt;
+  }
+  std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
+    if (url.starts_with("http://images")) return std::nullopt;
+    return std::vector<std::uint8_t>(page_.begin(), page_.end());
+  }
+
+ private:
+  std::string_view page_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view page(reinterpret_cast<const char*>(data), size);
+  InputPages client(page);
+  for (const auto variant : {tunora::StoreVariant::Us, tunora::StoreVariant::German}) {
+    tunora::CoverResults results;
+    tunora::parseResults(page, variant, results);
+    if (const auto picture = tunora::findCover(client, "http://store.example.com/album", variant))
+      std::remove(picture->c_str());
+  }
+  return 0;
+}
