@@ -7,12 +7,15 @@
 
 #include "cli/cli.h"
 #include "cli/cli_host_link.h"
+#include "cli/output_guard.h"
+#include "cli/page_output.h"
 #include "htmlcreator/page_builder.h"
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
 #include "io/text_file.h"
 #include "skin/skin_colours.h"
 #include "text/conversions.h"
+#include "tracks/track_class.h"
 
 namespace tunora {
 namespace {
@@ -104,10 +107,63 @@ std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
   return options;
 }
 
-std::vector<std::u16string> directoryFiles(std::u16string folder) {
+std::u16string withSeparator(std::u16string folder) {
   if (!folder.empty() && folder.back() != u'/' && folder.back() != kPathSeparator)
     folder += static_cast<char16_t>(kPathSeparator);
-  return listFiles(folder);
+  return folder;
+}
+
+// The files of --directory; nothing, with the reason reported, when the
+// folder cannot be listed.
+std::optional<std::vector<std::u16string>> directoryFiles(const std::u16string& folder,
+                                                          std::FILE* err) {
+  std::error_code failed;
+  const std::filesystem::path path(folder);
+  if (!std::filesystem::is_directory(path, failed)) {
+    const bool exists = std::filesystem::exists(path, failed);
+    writeText(err, "tunora: --directory " + shown(folder) +
+                       (exists ? " is not a folder\n" : " does not exist\n"));
+    return std::nullopt;
+  }
+  std::vector<std::u16string> files = listFiles(withSeparator(folder));
+  if (files.empty()) {
+    std::size_t subfolders = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(path, failed))
+      if (entry.is_directory(failed)) ++subfolders;
+    if (subfolders > 0)
+      writeText(err, "tunora: " + shown(folder) + " holds only folders; --directory does not " +
+                         "descend into them\n");
+  }
+  return files;
+}
+
+// Reports each file that cannot be read and gives how many can.
+std::size_t countReadableFiles(const std::vector<std::u16string>& files,
+                               const FileTypeSwitches& switches, std::FILE* err) {
+  std::size_t readable = 0;
+  for (const std::u16string& name : files) {
+    auto file = File::open(name, File::Mode::Read);
+    if (!file) {
+      std::error_code ignored;
+      const std::string reason = std::filesystem::is_directory(std::filesystem::path(name), ignored)
+                                     ? "it is a folder"
+                                     : lastFileError();
+      writeText(err, "tunora: cannot open " + shown(name) + ": " + reason + "\n");
+    } else if (!chooseTrackClass(name, false, switches)) {
+      writeText(err, "tunora: " + shown(name) + " is not of a supported type\n");
+    } else if (file->size() == 0) {
+      writeText(err, "tunora: " + shown(name) + " is empty\n");
+    } else {
+      ++readable;
+    }
+  }
+  return readable;
+}
+
+bool isBlank(const TextLines& page) {
+  for (std::size_t i = 0; i < page.lineCount(); ++i)
+    if (!page.line(i)->empty()) return false;
+  return true;
 }
 
 TemplateSlot slotFor(const PageOptions& options, std::size_t count) {
@@ -139,20 +195,38 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     }
     if (!startsWithByteOrderMark(*options->templatePath)) {
       writeText(err, "tunora: the template " + shown(*options->templatePath) +
-                         " is not UTF-16LE with a byte-order mark; the page is empty\n");
-      status = 1;
+                         " is not UTF-16LE with a byte-order mark; no page written\n");
+      return 1;
     }
   }
 
-  const std::vector<std::u16string> files =
-      options->directory ? directoryFiles(*options->directory) : options->files;
-  const TemplateSlot slot = slotFor(*options, files.size());
-  const CliHostLink host(options->output, options->skinFolder);
-  HtmlCreator creator(nullptr, host);
-  creator.chooseTemplate(slot, options->templatePath.value_or(u""));
+  std::vector<std::u16string> files = options->files;
+  if (options->directory) {
+    auto listed = directoryFiles(*options->directory, err);
+    if (!listed) return 2;
+    files = std::move(*listed);
+  }
   PageSettings settings;
   if (options->coverName) settings.coverName = *options->coverName;
   settings.switches = options->switches;
+  if (const auto clash =
+          fileReadAtOutput(options->output, files, options->templatePath, settings.coverName)) {
+    writeText(err, "tunora: refusing to write the page over " + shown(*clash) +
+                       ", which it reads; choose another -o\n");
+    return 2;
+  }
+  const CliHostLink host(options->output, options->skinFolder);
+  std::string error;
+  auto output = PageOutput::prepare(options->output, *host.coverFolder(), error);
+  if (!output) {
+    writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error + "\n");
+    return 1;
+  }
+  if (!options->directory && countReadableFiles(files, settings.switches, err) == 0) status = 1;
+
+  const TemplateSlot slot = slotFor(*options, files.size());
+  HtmlCreator creator(nullptr, host);
+  creator.chooseTemplate(slot, options->templatePath.value_or(u""));
   // Without --skin the colours are the built-in ones.
   PageColours colours;
   GenericColourTable genericColours;
@@ -160,6 +234,7 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   // The covers of an earlier page go; this page's stay for whoever opens it.
   const TempCovers covers(host, TempCovers::AtEnd::Keep);
   covers.deleteAll();
+  output->attachCovers(covers);
 
   BuiltPage built = buildPage(creator, settings, colours, files, slot);
   if (built.trackCount == 0) {
@@ -169,9 +244,13 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     writeText(err, "tunora: no supported files found\n");
     status = 1;
   }
-  if (saveTextFile(built.page, options->output) != 1) {
-    writeText(err,
-              "tunora: cannot write " + shown(options->output) + ": " + lastFileError() + "\n");
+  if (isBlank(built.page)) {
+    writeText(err, "tunora: the template gave an empty page; " + shown(options->output) +
+                       " is left as it was\n");
+    return 1;
+  }
+  if (!output->commit(built.page, error)) {
+    writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error + "\n");
     return 1;
   }
   std::error_code ignored;
