@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "formats/flac_metadata.h"
 #include "formats/format_track_info.h"
 
 namespace tunora {
@@ -12,6 +13,10 @@ class FLACInfo : public FormatTrackInfo {
  public:
   // Without the "fLaC" marker nothing is taken.
   ReadResult readFile(const std::u16string& path) override;
+
+ private:
+  // From the bytes after the metadata and the duration of STREAMINFO.
+  void setAudioBitRate(const FLACStreamInfo& info, std::int64_t audioBytes);
 };
 
 }  // namespace tunora

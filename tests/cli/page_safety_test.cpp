@@ -11,12 +11,14 @@
 #include "htmlcreator/page_support.h"
 #include "io/file.h"
 #include "support/cli_runner.h"
+#include "support/format_bytes.h"
 #include "support/temp_dir.h"
 
 namespace tunora {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::bytesOf;
 using testing::CliResult;
 using testing::runCli;
 using testing::toU16;
@@ -30,10 +32,6 @@ Tree snapshot(const fs::path& root) {
     tree[entry.path()] =
         entry.is_regular_file() ? *readWholeFile(toU16(entry.path())) : std::vector<std::uint8_t>{};
   return tree;
-}
-
-std::vector<std::uint8_t> bytesOf(const std::string& text) {
-  return {text.begin(), text.end()};
 }
 
 class PageSafety : public ::testing::Test {
@@ -155,6 +153,25 @@ TEST_F(PageSafety, UpperCaseExtensionsAreRead) {
   const CliResult result = runCli({u"tags", file("music/LOUD.MP3")});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("V1 Title"), std::string::npos) << result.out;
+}
+
+TEST(FLACBitRate, CountsTheAudioBytesOnly) {
+  testing::TempDir dir;
+  using testing::flacBlock;
+  // 3 s: 50,000 bytes of audio after a 530 KB picture make 133 kbit/s.
+  const auto head = testing::concat({bytesOf("fLaC"), testing::streamInfo(44100, 2, 3 * 44100),
+                                     flacBlock(6, testing::ByteVector(530000, 0x77), true)});
+  auto whole = head;
+  whole.resize(head.size() + 50000, 0);
+  writeWholeFile(dir.file("picture.flac"), whole);
+  // Cut off after the metadata: no audio, no rate.
+  writeWholeFile(dir.file("cut.flac"), head);
+  const CliResult result =
+      runCli({u"tags", u"--json", dir.file("picture.flac"), dir.file("cut.flac")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const auto first = result.out.find("\"bitrate\": \"133\"");
+  EXPECT_NE(first, std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("\"bitrate\": \"Unknown\"", first), std::string::npos) << result.out;
 }
 
 }  // namespace
