@@ -7,6 +7,7 @@
 #include "htmlcreator/html_escape.h"
 #include "htmlcreator/section_markers.h"
 #include "io/file.h"
+#include "text/debug_log.h"
 #include "text/helpers.h"
 
 namespace tunora {
@@ -82,13 +83,19 @@ void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRe
       request.writePicture(temp);
       state.name = temp;
       exported = exportTo(temp, temp, run, state);
-    } else if (const auto candidate =
-                   coverFileBeside(run.settings.coverName, request.musicPath, request.artist,
-                                   request.album, request.year)) {
-      state.name = temp;
-      section.replaceAll(kCoverToken, escapeHtml(temp));
-      exported = exportTo(*candidate, temp, run, state);
+      // A picture that cannot be shown must not hide the cover file.
+      if (!exported) debugLog("cover: the embedded picture is no usable JPEG; dropped\n");
     }
+    if (!exported) {
+      if (const auto candidate = coverFileBeside(run.settings.coverName, request.musicPath,
+                                                 request.artist, request.album, request.year)) {
+        state.name = temp;
+        section.replaceAll(kCoverToken, escapeHtml(temp));
+        exported = exportTo(*candidate, temp, run, state);
+      }
+    }
+    // Nothing unused stays behind.
+    if (!exported) deleteFile(temp);
   }
   state.settled = true;
   if (exported) {

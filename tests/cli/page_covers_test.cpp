@@ -1,0 +1,52 @@
+// Covers on the pages of `tunora page`, end to end.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "htmlcreator/page_support.h"
+#include "io/file.h"
+#include "io/text_file.h"
+#include "support/cli_runner.h"
+#include "support/tag_bytes.h"
+#include "support/temp_dir.h"
+
+namespace tunora {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace testing;
+
+std::string pageText(const fs::path& path) {
+  TextLines page;
+  loadTextFile(page, toU16(path), true);
+  return textOf(page);
+}
+
+TEST(PageCovers, AnUnusableEmbeddedPictureFallsBackToTheCoverFile) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "music");
+  const ByteVector corrupt(80, 0xFF);
+  const ByteVector apic =
+      id3v2Frame(3, "APIC", concat({{0}, bytesOf("image/jpeg"), {0}, {3}, {0}, corrupt}));
+  writeWholeFile(dir.file("music/a.mp3"),
+                 concat({id3v2Tag(3, apic), mpegFrame(9, 0, 0), mpegFrame(9, 0, 0)}));
+  writeWholeFile(dir.file("music/folder.jpg"), greyRampJpeg(30, 20));
+  const CliResult result =
+      runCli({u"--debug", u"page", dir.file("music/a.mp3"), u"-o", dir.file("p.html")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("dropped"), std::string::npos) << result.err;
+  EXPECT_NE(pageText(dir.path() / "p.html").find("width=\"30\""), std::string::npos);
+  const auto cover = readWholeFile(dir.file("p_covers/_tmptrk0.jpg"));
+  ASSERT_TRUE(cover && cover->size() > 2);
+  EXPECT_EQ((*cover)[1], 0xD8);
+
+  // Without the cover file nothing stays behind: no raw picture bytes.
+  fs::remove(dir.path() / "music" / "folder.jpg");
+  EXPECT_EQ(runCli({u"page", dir.file("music/a.mp3"), u"-o", dir.file("p.html")}).status, 0);
+  EXPECT_FALSE(fs::exists(dir.path() / "p_covers" / "_tmptrk0.jpg"));
+}
+
+}  // namespace
+}  // namespace tunora
