@@ -1,4 +1,5 @@
-// Covers on the pages of `tunora page`, end to end.
+// Links and covers on the pages of `tunora page`, end to end: every link
+// must reach what it names, whatever the values and folder names hold.
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,28 @@ TEST(PageCovers, AnUnusableEmbeddedPictureFallsBackToTheCoverFile) {
   fs::remove(dir.path() / "music" / "folder.jpg");
   EXPECT_EQ(runCli({u"page", dir.file("music/a.mp3"), u"-o", dir.file("p.html")}).status, 0);
   EXPECT_FALSE(fs::exists(dir.path() / "p_covers" / "_tmptrk0.jpg"));
+}
+
+TEST(PageLinks, ValuesInLinksArePercentEncodedAndCoversAreRelative) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "music");
+  const ByteVector artist = id3v2Frame(3, "TPE1", textBody(0, bytesOf("Ice & Fire #1+%/\xE9")));
+  writeWholeFile(dir.file("music/a.mp3"),
+                 concat({id3v2Tag(3, artist), mpegFrame(9, 0, 0), mpegFrame(9, 0, 0)}));
+  writeWholeFile(dir.file("music/folder.jpg"), greyRampJpeg(30, 20));
+  // Characters that end or escape a URL in the page's own name.
+  fs::create_directories(dir.path() / "out #%&");
+  const CliResult result =
+      runCli({u"page", dir.file("music/a.mp3"), u"-o", dir.file("out #%&/x #%&.html")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string text = pageText(dir.path() / "out #%&" / "x #%&.html");
+  const std::string encoded = "Ice%20%26%20Fire%20%231%2B%25%2F%C3%A9";
+  EXPECT_NE(text.find("search=" + encoded + "\""), std::string::npos) << text;
+  EXPECT_NE(text.find("q=" + encoded + "%20"), std::string::npos);
+  // Shown as text it stays escaped HTML.
+  EXPECT_NE(text.find("Ice &amp; Fire #1+%/\u00E9"), std::string::npos);
+  EXPECT_NE(text.find("src=\"x%20%23%25%26_covers/_tmptrk0.jpg\""), std::string::npos);
+  EXPECT_TRUE(fs::exists(dir.path() / "out #%&" / "x #%&_covers" / "_tmptrk0.jpg"));
 }
 
 }  // namespace
