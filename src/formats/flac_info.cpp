@@ -63,6 +63,14 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
         setSampleRate(streamInfo->sampleRate);
       }
     }
+    if (header->is(FLACBlockType::Picture) && coverType_ != kFrontCoverPicture) {
+      const auto bytes = blocks.read(body, header->length);
+      if (auto picture = bytes ? parseFLACPicture(*bytes) : std::nullopt;
+          picture && (!cover_ || picture->type == kFrontCoverPicture)) {
+        coverType_ = picture->type;
+        cover_ = std::move(picture->data);
+      }
+    }
     if (header->is(FLACBlockType::VorbisComment) && !commentStart) {
       commentStart = body;
       commentLength = header->length;

@@ -1,6 +1,7 @@
 #pragma once
 // Native FLAC files: stream values from STREAMINFO, tags from the
-// VORBIS_COMMENT metadata block. Pictures are not read.
+// VORBIS_COMMENT metadata block, the cover from a PICTURE block (the front
+// cover before any other).
 
 #include <string>
 
@@ -17,6 +18,8 @@ class FLACInfo : public FormatTrackInfo {
  private:
   // From the bytes after the metadata and the duration of STREAMINFO.
   void setAudioBitRate(const FLACStreamInfo& info, std::int64_t audioBytes);
+
+  std::uint32_t coverType_ = 0;
 };
 
 }  // namespace tunora
