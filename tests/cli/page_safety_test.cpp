@@ -174,5 +174,34 @@ TEST(FLACBitRate, CountsTheAudioBytesOnly) {
   EXPECT_NE(result.out.find("\"bitrate\": \"Unknown\"", first), std::string::npos) << result.out;
 }
 
+// A PICTURE block body of the given type around the data.
+testing::ByteVector pictureBody(std::uint8_t type, const testing::ByteVector& data) {
+  const std::uint32_t size = static_cast<std::uint32_t>(data.size());
+  return testing::concat(
+      {{0, 0, 0, type, 0, 0, 0, 10},
+       bytesOf("image/jpeg"),
+       {0, 0, 0, 0},
+       testing::ByteVector(16, 0),
+       {static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
+        static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)},
+       data});
+}
+
+TEST(FLACPicturesAndLyrics, TheFrontCoverAndTheLyricsCommentAreRead) {
+  testing::TempDir dir;
+  using testing::flacBlock;
+  const auto file = testing::concat(
+      {bytesOf("fLaC"), testing::streamInfo(44100, 2, 44100),
+       flacBlock(6, pictureBody(0, testing::ByteVector(300, 1))),
+       flacBlock(6, pictureBody(3, testing::ByteVector(200, 2))), flacBlock(6, pictureBody(3, {})),
+       flacBlock(4, testing::vorbisCommentBlock("v", {"TITLE=t", "UNSYNCEDLYRICS=la la"}), true)});
+  writeWholeFile(dir.file("a.flac"), file);
+  const CliResult result = runCli({u"tags", u"--json", dir.file("a.flac")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("\"coverbytes\": 200"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("\"haslyrics\": true"), std::string::npos);
+  EXPECT_NE(result.out.find("la la"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tunora
