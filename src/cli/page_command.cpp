@@ -9,6 +9,7 @@
 #include "cli/cli_host_link.h"
 #include "cli/output_guard.h"
 #include "cli/page_output.h"
+#include "cli/template_warnings.h"
 #include "htmlcreator/page_builder.h"
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
@@ -198,6 +199,11 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
                          " is not UTF-16LE with a byte-order mark; no page written\n");
       return 1;
     }
+    TextLines lines;
+    loadTextFile(lines, *options->templatePath, true);
+    for (const std::string& warning : templateWarnings(lines))
+      writeText(err,
+                "tunora: " + convertUTF16ToUTF8(*options->templatePath) + ": " + warning + "\n");
   }
 
   std::vector<std::u16string> files = options->files;

@@ -112,6 +112,27 @@ TEST_F(PageSafety, ATemplateThatGivesNoPageLeavesTheOldPage) {
   EXPECT_FALSE(fs::exists(path("elsewhere")));
 }
 
+TEST_F(PageSafety, TemplateMistakesAreNamedWithTheirLines) {
+  const std::string text =
+      "<html>\n<$artst$> <$url:artist$> <$Artist$> <$coverdark='#102030'$>\n<$song\nname$>\n"
+      "<!--$ a note $-->\n<!--$ <$inside$>\n$-->\n<!--$ never closed\n<$nothing$>\n</html>";
+  testing::ByteVector bytes = {0xFF, 0xFE};
+  for (const char c : text) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
+  writeWholeFile(file("mine.html"), bytes);
+  const CliResult result = runCli(
+      {u"page", file("music/03.mp3"), u"--template", file("mine.html"), u"-o", file("p.html")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("line 2: unknown token '<$artst$>'"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("line 3: a token without"), std::string::npos);
+  EXPECT_NE(result.err.find("line 8: '<!--$' is never closed"), std::string::npos);
+  // Tokens are matched as written; whatever a closed comment holds is fine.
+  EXPECT_NE(result.err.find("line 2: unknown token '<$Artist$>'"), std::string::npos);
+  EXPECT_EQ(result.err.find("url:"), std::string::npos);
+  EXPECT_EQ(result.err.find("coverdark"), std::string::npos);
+  EXPECT_EQ(result.err.find("inside"), std::string::npos);
+  EXPECT_EQ(result.err.find("nothing"), std::string::npos);
+}
+
 TEST_F(PageSafety, FilesThatCannotBeReadAreNamedAndFailTheRun) {
   writeWholeFile(file("music/empty.mp3"), std::vector<std::uint8_t>{});
   writeWholeFile(file("music/tone.wav"), bytesOf("RIFF"));
