@@ -30,6 +30,7 @@ struct PageOptions {
   std::optional<std::u16string> skinFolder;
   FileTypeSwitches switches;
   std::u16string output = u"tunora.html";
+  bool help = false;
 };
 
 std::string shown(std::u16string_view text) {
@@ -62,6 +63,10 @@ std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
     if (arg == u"--") {
       optionsEnded = true;
       continue;
+    }
+    if (arg == u"--help" || arg == u"-h") {
+      options.help = true;
+      return options;
     }
     if (arg == u"--mini") {
       options.mini = true;
@@ -184,8 +189,12 @@ bool startsWithByteOrderMark(const std::u16string& path) {
 int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   const auto options = parseOptions(args, err);
   if (!options) {
-    printUsage(err);
+    writeText(err, "try 'tunora --help'\n");
     return 2;
+  }
+  if (options->help) {
+    printUsage(out);
+    return 0;
   }
   int status = 0;
   if (options->templatePath) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -45,7 +46,7 @@ class PageCommand : public ::testing::Test {
   testing::TempDir dir;
 };
 
-TEST_F(PageCommand, ArgumentErrorsShowTheUsage) {
+TEST_F(PageCommand, ArgumentErrorsAreOneLineAndAHint) {
   for (const Arguments& args : std::vector<Arguments>{{u"page"},
                                                       {u"page", u"--bogus", u"a.mp3"},
                                                       {u"page", u"--skip", u"wav", u"a.mp3"},
@@ -55,7 +56,15 @@ TEST_F(PageCommand, ArgumentErrorsShowTheUsage) {
                                                       {u"page", u"--mini", u"a.mp3", u"b.mp3"}}) {
     const CliResult result = runCli(args);
     EXPECT_EQ(result.status, 2);
-    EXPECT_NE(result.err.find("Usage"), std::string::npos);
+    EXPECT_TRUE(result.err.starts_with("tunora: ")) << result.err;
+    EXPECT_TRUE(result.err.ends_with("\ntry 'tunora --help'\n")) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << result.err;
+  }
+  for (const char16_t* help : {u"--help", u"-h"}) {
+    const CliResult result = runCli({u"page", u"a.mp3", help});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("--directory"), std::string::npos);
+    EXPECT_TRUE(result.err.empty());
   }
   const CliResult missing =
       run({u"--template", dir.file("none.html"), testing::nativePath(dir.path(), "music/a.mp3")});
