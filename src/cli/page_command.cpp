@@ -131,7 +131,15 @@ std::optional<std::vector<std::u16string>> directoryFiles(const std::u16string& 
                        (exists ? " is not a folder\n" : " does not exist\n"));
     return std::nullopt;
   }
-  std::vector<std::u16string> files = listFiles(withSeparator(folder));
+  std::vector<std::u16string> files;
+  for (std::u16string& file : listFiles(withSeparator(folder))) {
+    const std::filesystem::path entry(file);
+    if (std::filesystem::is_symlink(entry, failed) && !std::filesystem::exists(entry, failed)) {
+      writeText(err, "tunora: skipping " + shown(file) + ", a link to nothing\n");
+      continue;
+    }
+    files.push_back(std::move(file));
+  }
   if (files.empty()) {
     std::size_t subfolders = 0;
     for (const auto& entry : std::filesystem::directory_iterator(path, failed))

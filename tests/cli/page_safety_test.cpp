@@ -155,6 +155,12 @@ TEST_F(PageSafety, FilesThatCannotBeReadAreNamedAndFailTheRun) {
 
 TEST_F(PageSafety, DirectoryProblemsAreNamed) {
   fs::create_directories(path("nested/inner"));
+#ifndef _WIN32
+  fs::create_symlink(path("music/gone.mp3"), path("music/dangling.mp3"));
+  const CliResult links = runCli({u"page", u"--directory", file("music"), u"-o", file("l.html")});
+  EXPECT_EQ(links.status, 0) << links.err;
+  EXPECT_NE(links.err.find("dangling.mp3', a link to nothing"), std::string::npos) << links.err;
+#endif
   const struct {
     std::string folder;
     std::string says;
