@@ -63,9 +63,11 @@ PageOutput::~PageOutput() {
   if (!owner_) return;
   std::error_code ignored;
   fs::remove(partial_, ignored);
-  if (committed_) return;
-  if (covers_) covers_->deleteAll();
+  if (!committed_ && covers_) covers_->deleteAll();
+  // A cover folder made for covers that none of the files had goes as well
+  // (removing a folder that is not empty fails and keeps it).
   if (!coverFolderExisted_) fs::remove(coverFolder_, ignored);
+  if (committed_) return;
   if (createdFolder_) fs::remove_all(*createdFolder_, ignored);
 }
 
