@@ -31,21 +31,24 @@ TEST(PageCovers, AnUnusableEmbeddedPictureFallsBackToTheCoverFile) {
   const ByteVector corrupt(80, 0xFF);
   const ByteVector apic =
       id3v2Frame(3, "APIC", concat({{0}, bytesOf("image/jpeg"), {0}, {3}, {0}, corrupt}));
-  writeWholeFile(dir.file("music/a.mp3"),
+  writeWholeFile(nativePath(dir.path(), "music/a.mp3"),
                  concat({id3v2Tag(3, apic), mpegFrame(9, 0, 0), mpegFrame(9, 0, 0)}));
-  writeWholeFile(dir.file("music/folder.jpg"), greyRampJpeg(30, 20));
-  const CliResult result =
-      runCli({u"--debug", u"page", dir.file("music/a.mp3"), u"-o", dir.file("p.html")});
+  writeWholeFile(nativePath(dir.path(), "music/folder.jpg"), greyRampJpeg(30, 20));
+  const CliResult result = runCli({u"--debug", u"page", nativePath(dir.path(), "music/a.mp3"),
+                                   u"-o", nativePath(dir.path(), "p.html")});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.err.find("dropped"), std::string::npos) << result.err;
   EXPECT_NE(pageText(dir.path() / "p.html").find("width=\"30\""), std::string::npos);
-  const auto cover = readWholeFile(dir.file("p_covers/_tmptrk0.jpg"));
+  const auto cover = readWholeFile(nativePath(dir.path(), "p_covers/_tmptrk0.jpg"));
   ASSERT_TRUE(cover && cover->size() > 2);
   EXPECT_EQ((*cover)[1], 0xD8);
 
   // Without the cover file nothing stays behind: no raw picture bytes.
   fs::remove(dir.path() / "music" / "folder.jpg");
-  EXPECT_EQ(runCli({u"page", dir.file("music/a.mp3"), u"-o", dir.file("p.html")}).status, 0);
+  EXPECT_EQ(runCli({u"page", nativePath(dir.path(), "music/a.mp3"), u"-o",
+                    nativePath(dir.path(), "p.html")})
+                .status,
+            0);
   EXPECT_TRUE(fs::is_empty(dir.path() / "p_covers"));
 }
 
@@ -53,13 +56,13 @@ TEST(PageLinks, ValuesInLinksArePercentEncodedAndCoversAreRelative) {
   TempDir dir;
   fs::create_directories(dir.path() / "music");
   const ByteVector artist = id3v2Frame(3, "TPE1", textBody(0, bytesOf("Ice & Fire #1+%/\xE9")));
-  writeWholeFile(dir.file("music/a.mp3"),
+  writeWholeFile(nativePath(dir.path(), "music/a.mp3"),
                  concat({id3v2Tag(3, artist), mpegFrame(9, 0, 0), mpegFrame(9, 0, 0)}));
-  writeWholeFile(dir.file("music/folder.jpg"), greyRampJpeg(30, 20));
+  writeWholeFile(nativePath(dir.path(), "music/folder.jpg"), greyRampJpeg(30, 20));
   // Characters that end or escape a URL in the page's own name.
   fs::create_directories(dir.path() / "out #%&");
-  const CliResult result =
-      runCli({u"page", dir.file("music/a.mp3"), u"-o", dir.file("out #%&/x #%&.html")});
+  const CliResult result = runCli({u"page", nativePath(dir.path(), "music/a.mp3"), u"-o",
+                                   nativePath(dir.path(), "out #%&/x #%&.html")});
   EXPECT_EQ(result.status, 0) << result.err;
   const std::string text = pageText(dir.path() / "out #%&" / "x #%&.html");
   const std::string encoded = "Ice%20%26%20Fire%20%231%2B%25%2F%C3%A9";

@@ -43,7 +43,10 @@ class PageSafety : public ::testing::Test {
     writeWholeFile(toU16(path("music/old.html")), bytesOf("an earlier page"));
   }
   fs::path path(const std::string& relative) const { return dir.path() / relative; }
-  std::u16string file(const std::string& relative) const { return toU16(path(relative)); }
+  // With the platform's separators, as a user types it.
+  std::u16string file(const std::string& relative) const {
+    return testing::nativePath(dir.path(), relative);
+  }
 
   testing::TempDir dir;
 };
