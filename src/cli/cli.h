@@ -20,6 +20,10 @@ int runCoversCommand(const Arguments& args, std::FILE* out, std::FILE* err);
 // Usage of the whole tool.
 void printUsage(std::FILE* stream);
 
+// A wrong argument: the message as one line, then where help is found.
+// Gives the status of wrong arguments, 2.
+int argumentError(std::FILE* err, std::string_view message);
+
 // Writes UTF-8 text.
 void writeText(std::FILE* stream, std::string_view text);
 

@@ -7,13 +7,17 @@
 
 #include "cli/cli.h"
 #include "cli/cli_host_link.h"
+#include "cli/output_guard.h"
+#include "cli/page_output.h"
 #include "cli/progress_line.h"
+#include "cli/template_warnings.h"
 #include "htmlcreator/page_builder.h"
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
 #include "io/text_file.h"
 #include "skin/skin_colours.h"
 #include "text/conversions.h"
+#include "tracks/track_class.h"
 
 namespace tunora {
 namespace {
@@ -27,6 +31,7 @@ struct PageOptions {
   std::optional<std::u16string> skinFolder;
   FileTypeSwitches switches;
   std::u16string output = u"tunora.html";
+  bool help = false;
 };
 
 std::string shown(std::u16string_view text) {
@@ -59,6 +64,10 @@ std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
     if (arg == u"--") {
       optionsEnded = true;
       continue;
+    }
+    if (arg == u"--help" || arg == u"-h") {
+      options.help = true;
+      return options;
     }
     if (arg == u"--mini") {
       options.mini = true;
@@ -105,10 +114,71 @@ std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
   return options;
 }
 
-std::vector<std::u16string> directoryFiles(std::u16string folder) {
+std::u16string withSeparator(std::u16string folder) {
   if (!folder.empty() && folder.back() != u'/' && folder.back() != kPathSeparator)
     folder += static_cast<char16_t>(kPathSeparator);
-  return listFiles(folder);
+  return folder;
+}
+
+// The files of --directory; nothing, with the reason reported, when the
+// folder cannot be listed.
+std::optional<std::vector<std::u16string>> directoryFiles(const std::u16string& folder,
+                                                          std::FILE* err) {
+  std::error_code failed;
+  const std::filesystem::path path(folder);
+  if (!std::filesystem::is_directory(path, failed)) {
+    const bool exists = std::filesystem::exists(path, failed);
+    writeText(err, "tunora: --directory " + shown(folder) +
+                       (exists ? " is not a folder\n" : " does not exist\n"));
+    return std::nullopt;
+  }
+  std::vector<std::u16string> files;
+  for (std::u16string& file : listFiles(withSeparator(folder))) {
+    const std::filesystem::path entry(file);
+    if (std::filesystem::is_symlink(entry, failed) && !std::filesystem::exists(entry, failed)) {
+      writeText(err, "tunora: skipping " + shown(file) + ", a link to nothing\n");
+      continue;
+    }
+    files.push_back(std::move(file));
+  }
+  if (files.empty()) {
+    std::size_t subfolders = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(path, failed))
+      if (entry.is_directory(failed)) ++subfolders;
+    if (subfolders > 0)
+      writeText(err, "tunora: " + shown(folder) + " holds only folders; --directory does not " +
+                         "descend into them\n");
+  }
+  return files;
+}
+
+// Reports each file that cannot be read and gives how many can.
+std::size_t countReadableFiles(const std::vector<std::u16string>& files,
+                               const FileTypeSwitches& switches, std::FILE* err) {
+  std::size_t readable = 0;
+  for (const std::u16string& name : files) {
+    auto file = File::open(name, File::Mode::Read);
+    if (!file) {
+      std::error_code ignored;
+      const std::string reason = std::filesystem::is_directory(std::filesystem::path(name), ignored)
+                                     ? "it is a folder"
+                                     : lastFileError();
+      writeText(err, "tunora: cannot open " + shown(name) + ": " + reason + "\n");
+    } else if (!chooseTrackClass(name, false, switches)) {
+      writeText(err, "tunora: " + shown(name) + " is not of a supported type\n");
+    } else if (file->size() == 0) {
+      writeText(err, "tunora: " + shown(name) + " is empty\n");
+    } else {
+      ++readable;
+    }
+  }
+  return readable;
+}
+
+bool isBlank(const TextLines& page) {
+  for (std::size_t i = 0; i < page.lineCount(); ++i)
+    if (!page.line(i)->empty()) return false;
+  return true;
 }
 
 TemplateSlot slotFor(const PageOptions& options, std::size_t count) {
@@ -128,8 +198,12 @@ bool startsWithByteOrderMark(const std::u16string& path) {
 int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   const auto options = parseOptions(args, err);
   if (!options) {
-    printUsage(err);
+    writeText(err, "try 'tunora --help'\n");
     return 2;
+  }
+  if (options->help) {
+    printUsage(out);
+    return 0;
   }
   int status = 0;
   if (options->templatePath) {
@@ -140,20 +214,43 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     }
     if (!startsWithByteOrderMark(*options->templatePath)) {
       writeText(err, "tunora: the template " + shown(*options->templatePath) +
-                         " is not UTF-16LE with a byte-order mark; the page is empty\n");
-      status = 1;
+                         " is not UTF-16LE with a byte-order mark; no page written\n");
+      return 1;
     }
+    TextLines lines;
+    loadTextFile(lines, *options->templatePath, true);
+    for (const std::string& warning : templateWarnings(lines))
+      writeText(err,
+                "tunora: " + convertUTF16ToUTF8(*options->templatePath) + ": " + warning + "\n");
   }
 
-  const std::vector<std::u16string> files =
-      options->directory ? directoryFiles(*options->directory) : options->files;
-  const TemplateSlot slot = slotFor(*options, files.size());
-  const CliHostLink host(options->output, options->skinFolder);
-  HtmlCreator creator(nullptr, host);
-  creator.chooseTemplate(slot, options->templatePath.value_or(u""));
+  std::vector<std::u16string> files = options->files;
+  if (options->directory) {
+    auto listed = directoryFiles(*options->directory, err);
+    if (!listed) return 2;
+    files = std::move(*listed);
+  }
   PageSettings settings;
   if (options->coverName) settings.coverName = *options->coverName;
   settings.switches = options->switches;
+  if (const auto clash =
+          fileReadAtOutput(options->output, files, options->templatePath, settings.coverName)) {
+    writeText(err, "tunora: refusing to write the page over " + shown(*clash) +
+                       ", which it reads; choose another -o\n");
+    return 2;
+  }
+  const CliHostLink host(options->output, options->skinFolder);
+  std::string error;
+  auto output = PageOutput::prepare(options->output, *host.coverFolder(), error);
+  if (!output) {
+    writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error + "\n");
+    return 1;
+  }
+  if (!options->directory && countReadableFiles(files, settings.switches, err) == 0) status = 1;
+
+  const TemplateSlot slot = slotFor(*options, files.size());
+  HtmlCreator creator(nullptr, host);
+  creator.chooseTemplate(slot, options->templatePath.value_or(u""));
   // Without --skin the colours are the built-in ones.
   PageColours colours;
   GenericColourTable genericColours;
@@ -161,6 +258,7 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   // The covers of an earlier page go; this page's stay for whoever opens it.
   const TempCovers covers(host, TempCovers::AtEnd::Keep);
   covers.deleteAll();
+  output->attachCovers(covers);
 
   BuiltPage built;
   {
@@ -174,9 +272,13 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     writeText(err, "tunora: no supported files found\n");
     status = 1;
   }
-  if (saveTextFile(built.page, options->output) != 1) {
-    writeText(err,
-              "tunora: cannot write " + shown(options->output) + ": " + lastFileError() + "\n");
+  if (isBlank(built.page)) {
+    writeText(err, "tunora: the template gave an empty page; " + shown(options->output) +
+                       " is left as it was\n");
+    return 1;
+  }
+  if (!output->commit(built.page, error)) {
+    writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error + "\n");
     return 1;
   }
   std::error_code ignored;

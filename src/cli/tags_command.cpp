@@ -107,22 +107,21 @@ int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   std::vector<std::u16string> paths;
   bool optionsEnded = false;
   for (const auto& arg : args) {
+    if (!optionsEnded && (arg == u"--help" || arg == u"-h")) {
+      printUsage(out);
+      return 0;
+    }
     if (!optionsEnded && arg == u"--json") {
       json = true;
     } else if (!optionsEnded && arg == u"--") {
       optionsEnded = true;
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == u'-') {
-      writeText(err, "tunora: unknown option '" + convertUTF16ToUTF8(arg) + "'\n");
-      printUsage(err);
-      return 2;
+      return argumentError(err, "unknown option '" + convertUTF16ToUTF8(arg) + "'");
     } else {
       paths.push_back(arg);
     }
   }
-  if (paths.empty()) {
-    printUsage(err);
-    return 2;
-  }
+  if (paths.empty()) return argumentError(err, "no music file given");
 
   int status = 0;
   std::vector<std::vector<Field>> files;

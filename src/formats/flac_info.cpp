@@ -1,5 +1,6 @@
 #include "formats/flac_info.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -21,6 +22,19 @@ constexpr int kMaxBlocks = 4096;
 
 }  // namespace
 
+void FLACInfo::setAudioBitRate(const FLACStreamInfo& info, std::int64_t audioBytes) {
+  const std::uint64_t seconds = info.sampleRate == 0 ? 0 : info.totalSamples / info.sampleRate;
+  if (seconds == 0 || audioBytes <= 0) return;
+  // Only the audio counts: a large picture must not raise the rate. Division
+  // first, as the figures have always been computed; 64-bit so that files
+  // above 4 GiB keep their size.
+  const std::uint64_t bitsPerSecond = static_cast<std::uint64_t>(audioBytes) / seconds * 8;
+  // Under 1 kbit/s there is no real audio left (a cut-off file): unknown.
+  if (bitsPerSecond < 1000) return;
+  // Scaled so that the kibibit text shows kilobits of 1000 bits.
+  setBitsPerSecond(bitsPerSecond * 1024 / 1000);
+}
+
 ReadResult FLACInfo::readFile(const std::u16string& path) {
   fileName_ = path;
   auto file = File::open(path, File::Mode::Read);
@@ -33,37 +47,38 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
 
   std::optional<std::int64_t> commentStart;
   std::uint32_t commentLength = 0;
+  std::optional<FLACStreamInfo> streamInfo;
+  // The walk goes on to the last metadata block: the audio begins after it.
   std::int64_t offset = 4;
   for (int block = 0; block < kMaxBlocks && offset + kBlockHeaderSize < length; ++block) {
     const auto bytes = blocks.read(offset, kBlockHeaderSize);
     const auto header = bytes ? parseFLACBlockHeader(*bytes) : std::nullopt;
     if (!header) break;
     const std::int64_t body = offset + kBlockHeaderSize;
-    if (header->is(FLACBlockType::StreamInfo)) {
+    if (header->is(FLACBlockType::StreamInfo) && !streamInfo) {
       const auto streamBytes = blocks.read(body, kStreamInfoSize);
-      if (const auto info = streamBytes ? parseFLACStreamInfo(*streamBytes) : std::nullopt) {
-        const std::uint32_t seconds =
-            info->sampleRate == 0 ? 0 : info->totalSamples / info->sampleRate;
-        if (seconds != 0) {
-          // Division first, as the figures have always been computed; 64-bit
-          // so that files above 4 GiB keep their size.
-          const std::uint64_t bitsPerSecond = static_cast<std::uint64_t>(length) / seconds * 8;
-          // Scaled so that the kibibit text shows kilobits of 1000 bits; a
-          // rate under 1 kbit/s shows "0".
-          setBitsPerSecond(bitsPerSecond * 1024 / 1000);
-        }
-        setChannels(info->channels);
-        setSampleRate(info->sampleRate);
+      streamInfo = streamBytes ? parseFLACStreamInfo(*streamBytes) : std::nullopt;
+      if (streamInfo) {
+        setChannels(streamInfo->channels);
+        setSampleRate(streamInfo->sampleRate);
       }
     }
-    if (header->is(FLACBlockType::VorbisComment)) {
+    if (header->is(FLACBlockType::Picture) && coverType_ != kFrontCoverPicture) {
+      const auto bytes = blocks.read(body, header->length);
+      if (auto picture = bytes ? parseFLACPicture(*bytes) : std::nullopt;
+          picture && (!cover_ || picture->type == kFrontCoverPicture)) {
+        coverType_ = picture->type;
+        cover_ = std::move(picture->data);
+      }
+    }
+    if (header->is(FLACBlockType::VorbisComment) && !commentStart) {
       commentStart = body;
       commentLength = header->length;
-      break;
     }
-    if (header->isLast) break;
     offset = body + header->length;
+    if (header->isLast) break;
   }
+  if (streamInfo) setAudioBitRate(*streamInfo, length - std::min(offset, length));
 
   if (commentStart) {
     const VorbisComment comment = readVorbisComment(blocks, *commentStart, commentLength);

@@ -29,4 +29,23 @@ std::optional<FLACStreamInfo> parseFLACStreamInfo(Bytes body) {
   return info;
 }
 
+std::optional<FLACPicture> parseFLACPicture(Bytes body) {
+  ByteReader reader(body);
+  FLACPicture picture;
+  const auto type = reader.u32be();
+  if (!type) return std::nullopt;
+  picture.type = *type;
+  for (int text = 0; text < 2; ++text) {
+    const auto length = reader.u32be();
+    if (!length || !reader.skip(*length)) return std::nullopt;
+  }
+  // Width, height, colour depth, palette size.
+  if (!reader.skip(16)) return std::nullopt;
+  const auto length = reader.u32be();
+  const auto data = length ? reader.bytes(*length) : std::nullopt;
+  if (!data || data->empty()) return std::nullopt;
+  picture.data.assign(data->begin(), data->end());
+  return picture;
+}
+
 }  // namespace tunora

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "text/byte_reader.h"
 
@@ -31,5 +32,18 @@ struct FLACStreamInfo {
 
 // From the 34-byte STREAMINFO body; nothing when it is shorter.
 std::optional<FLACStreamInfo> parseFLACStreamInfo(Bytes body);
+
+// The picture data of a PICTURE block body (also the decoded form of an Ogg
+// METADATA_BLOCK_PICTURE comment): picture type, MIME type and description
+// with their lengths, four 32-bit figures, then the data with its length.
+// Nothing when a length runs past the body or the data is empty.
+struct FLACPicture {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+};
+std::optional<FLACPicture> parseFLACPicture(Bytes body);
+
+// The front cover (type 3) is taken over any other picture.
+inline constexpr std::uint32_t kFrontCoverPicture = 3;
 
 }  // namespace tunora

@@ -11,7 +11,8 @@ namespace tunora {
 
 class FormatTrackInfo : public TaggedTrackInfo {
  protected:
-  // The six texts and the comment, year and genre already normalised.
+  // The six texts, the comment and the lyrics, year and genre already
+  // normalised.
   void takeTagTexts(const TagTexts& texts);
 };
 

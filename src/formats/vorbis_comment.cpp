@@ -64,14 +64,19 @@ void VorbisComment::takeEntry(std::string_view entry) {
   }
   // Keys such as COMMENTS or MYCOMMENT count as comments too.
   const bool isComment = key.find("COMMENT") != std::string::npos;
-  std::u16string* const field = isComment ? nullptr : fieldFor(key);
+  const bool isLyrics = key == "LYRICS" || key == "UNSYNCEDLYRICS";
+  std::u16string* const field = isComment || isLyrics ? nullptr : fieldFor(key);
   // Other keys are not decoded at all: a picture in the comments can be
   // hundreds of kilobytes.
-  if (!isComment && !field) return;
+  if (!isComment && !isLyrics && !field) return;
   std::u16string text;
   if (!convertUTF8ToUTF16(value, text)) return;
   if (isComment) {
     if (!text.empty()) appendComment(text, false);
+    return;
+  }
+  if (isLyrics) {
+    if (!text.empty()) appendLyrics(text, false);
     return;
   }
   *field = text.empty() ? std::u16string(kUnknown) : std::move(text);

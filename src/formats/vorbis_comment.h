@@ -15,7 +15,8 @@ namespace tunora {
 
 // Entries: the key (bytes before the first "=", a-z upper-cased) names the
 // value; an entry without "=" is a comment made of its whole text, upper-cased
-// alike. Keys that contain COMMENT add to the comment; ARTIST, TITLE, ALBUM,
+// alike. Keys that contain COMMENT add to the comment, LYRICS and
+// UNSYNCEDLYRICS to the lyrics; ARTIST, TITLE, ALBUM,
 // TRACKNUMBER, DATE and GENRE set their value, the last one winning; an empty
 // value is "Unknown". Entries that are not UTF-8 are dropped one by one.
 class VorbisComment : public TagTexts {

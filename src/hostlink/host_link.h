@@ -34,6 +34,11 @@ class HostLink {
   // separator: in the plug-in the player's folder + "plugins\ml_tunora\".
   // Nothing when no such folder can be named; pages then show no covers.
   virtual std::optional<std::u16string> coverFolder() const { return std::nullopt; }
+  // How the page refers to a cover file of that folder, as ready markup;
+  // nothing: by its path.
+  virtual std::optional<std::u16string> coverLink(std::u16string_view /*coverPath*/) const {
+    return std::nullopt;
+  }
 
   // True when a player is there to be asked; without one nothing is asked.
   virtual bool playerPresent() const { return false; }

@@ -30,6 +30,16 @@ std::optional<std::u16string> trackCoverPath(const HostLink& host, std::size_t i
   return coverPath(host, u"_tmptrk" + decimalText(index) + u".jpg");
 }
 
+bool isTrackCoverName(std::u16string_view name) {
+  constexpr std::u16string_view prefix = u"_tmptrk";
+  constexpr std::u16string_view suffix = u".jpg";
+  if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+      !name.ends_with(suffix))
+    return false;
+  const auto digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+  return digits.find_first_not_of(u"0123456789") == std::u16string_view::npos;
+}
+
 bool prepareTempCover(std::u16string_view path) {
   const std::u16string folder = folderPart(path);
   if (folderExists(folder)) {

@@ -19,6 +19,9 @@ inline constexpr std::size_t kMaxPathLength = 259;
 std::optional<std::u16string> groupCoverPath(const HostLink& host);
 std::optional<std::u16string> trackCoverPath(const HostLink& host, std::size_t index);
 
+// True for the name (without folder) of a track's temporary cover.
+bool isTrackCoverName(std::u16string_view name);
+
 // Makes room for a new temporary cover: deletes an old file of that name, or
 // creates the folder when it is missing. False when either fails.
 bool prepareTempCover(std::u16string_view path);

@@ -1,12 +1,15 @@
 // The cover of a track or of the group: settled once per page, then reused
 // by every section that shows it.
 
+#include <utility>
+
 #include "htmlcreator/cover_export.h"
 #include "htmlcreator/cover_files.h"
 #include "htmlcreator/html_creator.h"
 #include "htmlcreator/html_escape.h"
 #include "htmlcreator/section_markers.h"
 #include "io/file.h"
+#include "text/debug_log.h"
 #include "text/helpers.h"
 
 namespace tunora {
@@ -18,8 +21,12 @@ void dropCover(TextLines& section) {
   section.replaceAll(kCoverWidth, u"");
 }
 
-void showCover(TextLines& section, const CoverState& state) {
-  section.replaceAll(kCoverToken, escapeHtml(state.name));
+std::u16string coverText(const HostLink& host, std::u16string_view path) {
+  return host.coverLink(path).value_or(escapeHtml(path));
+}
+
+void showCover(TextLines& section, const CoverState& state, const HostLink& host) {
+  section.replaceAll(kCoverToken, coverText(host, state.name));
   section.replaceAll(kCoverHeight, state.height);
   section.replaceAll(kCoverWidth, state.width);
 }
@@ -37,15 +44,16 @@ std::optional<std::u16string> coverFileBeside(std::u16string_view pattern,
                                               std::u16string_view year) {
   const auto separator = musicPath.rfind(static_cast<char16_t>(kPathSeparator));
   if (separator == std::u16string_view::npos) return std::nullopt;
-  if (!fitsInFileName(artist) || !fitsInFileName(album) || !fitsInFileName(year))
-    return std::nullopt;
   std::u16string name(pattern);
-  replaceText(name, u"%a", artist, true);
-  replaceText(name, u"%A", artist, true);
-  replaceText(name, u"%b", album, true);
-  replaceText(name, u"%B", album, true);
-  replaceText(name, u"%y", year, true);
-  replaceText(name, u"%Y", year, true);
+  // Only the values that the pattern uses must fit in a file name.
+  const std::pair<std::u16string_view, std::u16string_view> tokens[] = {
+      {u"%a", artist}, {u"%A", artist}, {u"%b", album},
+      {u"%B", album},  {u"%y", year},   {u"%Y", year}};
+  for (const auto& [token, value] : tokens) {
+    if (name.find(token) == std::u16string::npos) continue;
+    if (!fitsInFileName(value)) return std::nullopt;
+    replaceText(name, token, value, true);
+  }
   std::u16string candidate = std::u16string(musicPath.substr(0, separator + 1)) + name;
   if (candidate.size() > kMaxPathLength || !fileExists(candidate)) return std::nullopt;
   return candidate;
@@ -70,7 +78,7 @@ void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRe
     if (equalIgnoringAsciiCase(state.name, kCoverNotFound))
       dropCover(section);
     else
-      showCover(section, state);
+      showCover(section, state, host_);
     return;
   }
   bool exported = false;
@@ -78,17 +86,23 @@ void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRe
     const std::u16string& temp = *request.tempPath;
     if (request.hasPicture) {
       // The path stands in the page even if the picture then fails to export.
-      section.replaceAll(kCoverToken, escapeHtml(temp));
+      section.replaceAll(kCoverToken, coverText(host_, temp));
       request.writePicture(temp);
       state.name = temp;
       exported = exportTo(temp, temp, run, state);
-    } else if (const auto candidate =
-                   coverFileBeside(run.settings.coverName, request.musicPath, request.artist,
-                                   request.album, request.year)) {
-      state.name = temp;
-      section.replaceAll(kCoverToken, escapeHtml(temp));
-      exported = exportTo(*candidate, temp, run, state);
+      // A picture that cannot be shown must not hide the cover file.
+      if (!exported) debugLog("cover: the embedded picture is no usable JPEG; dropped\n");
     }
+    if (!exported) {
+      if (const auto candidate = coverFileBeside(run.settings.coverName, request.musicPath,
+                                                 request.artist, request.album, request.year)) {
+        state.name = temp;
+        section.replaceAll(kCoverToken, coverText(host_, temp));
+        exported = exportTo(*candidate, temp, run, state);
+      }
+    }
+    // Nothing unused stays behind.
+    if (!exported) deleteFile(temp);
   }
   state.settled = true;
   if (exported) {

@@ -24,7 +24,7 @@ void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks, PageRun& r
       {u"<$presenttags$>", tracks.groupPresentTags()},
       {u"<$filetype$>", tracks.groupFileTypes()},
   };
-  for (const auto& [token, value] : values) section.replaceAll(token, escapeHtml(value));
+  for (const auto& [token, value] : values) replaceValueToken(section, token, value);
 
   const TextLines* comment = tracks.firstComment();
   if (comment == nullptr)

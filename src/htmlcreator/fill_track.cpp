@@ -52,8 +52,8 @@ void HtmlCreator::fillTrack(TextLines& section, MultipleTags& tracks, std::size_
       {u"<$presenttags$>", track->presentTags},
       {u"<$tracknr$>", track->trackNumber},
   };
-  for (const auto& [token, value] : values) section.replaceAll(token, escapeHtml(value));
-  section.replaceAll(u"<$tracknrclean$>", escapeHtml(cleanTrackNumber(track->trackNumber)));
+  for (const auto& [token, value] : values) replaceValueToken(section, token, value);
+  replaceValueToken(section, u"<$tracknrclean$>", cleanTrackNumber(track->trackNumber));
 
   fillLines(section, kLyricsBegin, kLyricsEnd, u"<$lyrics$>", track->hasLyrics, track->lyrics);
   fillLines(section, kCommentBegin, kCommentEnd, u"<$comment$>", track->hasComment, track->comment);
@@ -72,9 +72,9 @@ void HtmlCreator::fillTrack(TextLines& section, MultipleTags& tracks, std::size_
     fillCover(section, *tracks.trackCover(index), request, run);
   }
 
-  section.replaceAll(u"<$filetype$>", escapeHtml(track->extension));
-  section.replaceAll(u"<$filename$>", escapeHtml(track->fileName));
-  section.replaceAll(u"<$shortfilename$>", escapeHtml(track->shortFileName));
+  replaceValueToken(section, u"<$filetype$>", track->extension);
+  replaceValueToken(section, u"<$filename$>", track->fileName);
+  replaceValueToken(section, u"<$shortfilename$>", track->shortFileName);
 
   run.lastFilled = CoverSearchStart{track->artist, track->album, track->fileName};
   eraseSectionMarkers(section);

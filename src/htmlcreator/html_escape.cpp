@@ -1,5 +1,7 @@
 #include "htmlcreator/html_escape.h"
 
+#include "text/conversions.h"
+
 namespace tunora {
 
 std::u16string escapeHtml(std::u16string_view text) {
@@ -34,6 +36,31 @@ std::u16string joinEscapedWithBreaks(const TextLines& lines) {
   for (std::size_t i = 0; i < lines.lineCount(); ++i)
     escaped.appendLine(escapeHtml(*lines.line(i)));
   return escaped.joinWithBreaks();
+}
+
+std::u16string encodeUrlComponent(std::u16string_view text) {
+  constexpr char kHex[] = "0123456789ABCDEF";
+  std::u16string encoded;
+  for (const unsigned char byte : convertUTF16ToUTF8(text)) {
+    const bool unreserved = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                            (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
+                            byte == '_' || byte == '~';
+    if (unreserved) {
+      encoded += static_cast<char16_t>(byte);
+    } else {
+      encoded += u'%';
+      encoded += static_cast<char16_t>(kHex[byte >> 4]);
+      encoded += static_cast<char16_t>(kHex[byte & 0x0F]);
+    }
+  }
+  return encoded;
+}
+
+void replaceValueToken(TextLines& section, std::u16string_view token, std::u16string_view value) {
+  // "<$artist$>" becomes "<$url:artist$>".
+  const std::u16string urlToken = u"<$url:" + std::u16string(token.substr(2));
+  section.replaceAll(urlToken, encodeUrlComponent(value));
+  section.replaceAll(token, escapeHtml(value));
 }
 
 }  // namespace tunora

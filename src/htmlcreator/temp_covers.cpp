@@ -11,10 +11,12 @@ TempCovers::~TempCovers() {
 
 void TempCovers::deleteAll() const {
   if (const auto group = groupCoverPath(host_)) deleteFile(*group);
-  for (std::size_t index = 0;; ++index) {
-    const auto track = trackCoverPath(host_, index);
-    if (!track || !fileExists(*track)) break;
-    deleteFile(*track);
+  const auto folder = host_.coverFolder();
+  if (!folder || folder->empty() || !folderExists(*folder)) return;
+  // Every track file, even past a track that had no cover.
+  for (const std::u16string& path : listFiles(*folder)) {
+    const std::u16string_view name = std::u16string_view(path).substr(folder->size());
+    if (isTrackCoverName(name)) deleteFile(path);
   }
 }
 

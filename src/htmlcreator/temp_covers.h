@@ -16,8 +16,7 @@ class TempCovers {
   TempCovers(const TempCovers&) = delete;
   TempCovers& operator=(const TempCovers&) = delete;
 
-  // Deletes the group file, then the track files from index 0 up to the
-  // first one that does not exist: those a page made are numbered without gap.
+  // Deletes the group file and every track file in the cover folder.
   void deleteAll() const;
 
  private:

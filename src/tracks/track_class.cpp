@@ -65,8 +65,10 @@ ResolvedEntry resolveEntryName(std::u16string_view name) {
 std::optional<TrackClass> chooseTrackClass(std::u16string_view name, bool isStream,
                                            const FileTypeSwitches& switches) {
   if (isStream) return std::nullopt;
+  // Windows file names ignore letter case, and many rips carry ".MP3".
+  const std::u16string lowered = toLowerAscii(name);
   for (const auto& rule : kExtensionRules)
-    if (switches.enabled(rule.type) && name.ends_with(rule.extension)) return rule.type;
+    if (switches.enabled(rule.type) && lowered.ends_with(rule.extension)) return rule.type;
   return std::nullopt;
 }
 

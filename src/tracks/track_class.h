@@ -1,5 +1,5 @@
 #pragma once
-// Which class reads a file: by the name's extension (letter case counts), the
+// Which class reads a file: by the name's extension (in any letter case), the
 // per-type switches, and whether the name is a stream.
 
 #include <memory>

@@ -26,10 +26,15 @@ TEST(TagsCommand, UsageAndArgumentErrors) {
   const CliResult help = runCli({u"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("Usage: tunora"), std::string::npos);
-  EXPECT_EQ(runCli({u"tags"}).status, 2);
+  const CliResult noFiles = runCli({u"tags", u"--json"});
+  EXPECT_EQ(noFiles.status, 2);
+  EXPECT_EQ(noFiles.err, "tunora: no music file given\ntry 'tunora --help'\n");
   const CliResult unknown = runCli({u"tags", u"--bogus", u"a.mp3"});
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_NE(unknown.err.find("Usage"), std::string::npos);
+  EXPECT_EQ(unknown.err, "tunora: unknown option '--bogus'\ntry 'tunora --help'\n");
+  const CliResult tagsHelp = runCli({u"tags", u"--help"});
+  EXPECT_EQ(tagsHelp.status, 0);
+  EXPECT_NE(tagsHelp.out.find("tags [--json]"), std::string::npos);
   EXPECT_EQ(runCli({u"frobnicate"}).status, 2);
 }
 

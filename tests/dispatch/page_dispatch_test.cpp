@@ -142,11 +142,15 @@ TEST_F(PageDispatch, ThePlayerDescribesThePlayingFileThatNoClassReads) {
   ASSERT_FALSE(player.asked.empty());
   EXPECT_EQ(player.asked.front().first, u"c:\\music\\song.mp3");
 
-  // A selected entry is the playing file whatever its letter case; an
-  // upper-case extension is read by no class.
-  settings.switches.mp3 = true;
+  // A selected entry is the playing file whatever its letter case.
   expectShown(showSelected(context(), {u"C:\\MUSIC\\SONG.MP3"}));
   EXPECT_EQ(page(), "SINGLE\nFrom Player|Band|2004|44000|128|2");
+
+  // An upper-case extension is read by its class like a lower-case one.
+  settings.switches.mp3 = true;
+  expectShown(showSelected(context(), {music("id3v1_1.mp3", "UPPER.MP3")}));
+  EXPECT_TRUE(page().starts_with("SINGLE\nV1 Title|")) << page();
+  settings.switches.mp3 = false;
 
   // Any other file is unknown, and the player is not asked about it.
   player.asked.clear();

@@ -37,8 +37,9 @@ TEST(FLACRealFiles, MetaflacFileWithPictureBeforeTheComments) {
   EXPECT_EQ(info.getSampleRate(), u"44100");
   EXPECT_EQ(info.getStereoMode(), u"2");
   EXPECT_NE(info.getBitrate(), u"Unknown");
-  // Pictures are not read.
-  EXPECT_FALSE(info.hasCover());
+  // The picture block before the comments is the cover.
+  ASSERT_TRUE(info.hasCover());
+  EXPECT_FALSE(info.getCoverData()->empty());
 }
 
 TEST(FLACStreamInfoBlock, FieldsFromThePackedBits) {

@@ -200,12 +200,12 @@ TEST(RecolourPicture, MapsDarkestAndBrightestOntoTheTwoColours) {
   EXPECT_EQ(literal, (std::vector<std::uint8_t>{0xBB, 0, 0, 0, 0, 0}));
 }
 
-TEST(TempCovers, PathsAndDeletionStopAtTheFirstGap) {
+TEST(TempCovers, PathsAndDeletionPastAGap) {
   testing::TempDir dir;
   testing::FolderHostLink host;
   host.folder = toU16(dir.path()) + static_cast<char16_t>(kPathSeparator);
   EXPECT_EQ(trackCoverPath(host, 12), *host.folder + u"_tmptrk12.jpg");
-  for (const char* name : {"_tmpdir.jpg", "_tmptrk0.jpg", "_tmptrk2.jpg"})
+  for (const char* name : {"_tmpdir.jpg", "_tmptrk0.jpg", "_tmptrk2.jpg", "_tmptrk.jpg", "a.jpg"})
     ASSERT_TRUE(writeWholeFile(dir.file(name), std::vector<std::uint8_t>{1}));
   {
     // Kept at the end: the page that shows them outlives their owner.
@@ -215,7 +215,10 @@ TEST(TempCovers, PathsAndDeletionStopAtTheFirstGap) {
   { const TempCovers owned(host, TempCovers::AtEnd::Delete); }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "_tmpdir.jpg"));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "_tmptrk0.jpg"));
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "_tmptrk2.jpg"));
+  // A track without a cover leaves a gap; the files after it go as well.
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "_tmptrk2.jpg"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "_tmptrk.jpg"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "a.jpg"));
 
   // Too long a folder, or none: no path.
   host.folder = std::u16string(kMaxPathLength, u'x') + u"/";

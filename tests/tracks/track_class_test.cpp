@@ -8,7 +8,7 @@
 namespace tunora {
 namespace {
 
-TEST(TrackClassChoice, ExtensionDecidesWithLetterCase) {
+TEST(TrackClassChoice, ExtensionDecidesInAnyLetterCase) {
   const FileTypeSwitches all;
   EXPECT_EQ(chooseTrackClass(u"a.mp3", false, all), TrackClass::MP3);
   EXPECT_EQ(chooseTrackClass(u"a.m4a", false, all), TrackClass::MP4);
@@ -17,7 +17,9 @@ TEST(TrackClassChoice, ExtensionDecidesWithLetterCase) {
   EXPECT_EQ(chooseTrackClass(u"a.ogg", false, all), TrackClass::OGG);
   EXPECT_EQ(chooseTrackClass(u"a.flac", false, all), TrackClass::FLAC);
   EXPECT_EQ(chooseTrackClass(u"a.mpc", false, all), TrackClass::MPC);
-  EXPECT_EQ(chooseTrackClass(u"song.MP3", false, all), std::nullopt);
+  EXPECT_EQ(chooseTrackClass(u"song.MP3", false, all), TrackClass::MP3);
+  EXPECT_EQ(chooseTrackClass(u"song.Flac", false, all), TrackClass::FLAC);
+  EXPECT_EQ(chooseTrackClass(u"song.M4A", false, all), TrackClass::MP4);
   EXPECT_EQ(chooseTrackClass(u"song.wav", false, all), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"mp3", false, all), std::nullopt);
 }

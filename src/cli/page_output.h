@@ -1,0 +1,45 @@
+#pragma once
+// Where the page goes, written so that a failed run leaves nothing behind:
+// the folder is created when missing, the page is first written beside its
+// place and moved there only when complete, and a run that never commits
+// removes the folders, covers and partial page it made.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "htmlcreator/temp_covers.h"
+#include "text/text_lines.h"
+
+namespace tunora {
+
+class PageOutput {
+ public:
+  // Nothing when the page cannot go to `path`; `error` then says why.
+  // `coverFolder` is where the page's covers go.
+  static std::optional<PageOutput> prepare(const std::u16string& path,
+                                           const std::u16string& coverFolder, std::string& error);
+  PageOutput(PageOutput&& other) noexcept;
+  PageOutput& operator=(PageOutput&&) = delete;
+  ~PageOutput();
+
+  // The covers a failed run removes (those of the page being built).
+  void attachCovers(const TempCovers& covers) { covers_ = &covers; }
+
+  // Puts the page in place; false (with `error`) when it could not be written.
+  bool commit(const TextLines& page, std::string& error);
+
+ private:
+  PageOutput() = default;
+  std::filesystem::path page_;
+  std::filesystem::path partial_;
+  // The outermost folder this run created, to be removed on failure.
+  std::optional<std::filesystem::path> createdFolder_;
+  bool coverFolderExisted_ = false;
+  std::filesystem::path coverFolder_;
+  const TempCovers* covers_ = nullptr;
+  bool committed_ = false;
+  bool owner_ = true;
+};
+
+}  // namespace tunora

@@ -1,0 +1,70 @@
+#include "cli/template_warnings.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "text/conversions.h"
+
+namespace tunora {
+namespace {
+
+constexpr std::array<std::u16string_view, 32> kTokens = {
+    u"album",        u"artist",       u"bitrate",    u"clcurrent",     u"clnormal",
+    u"clnormalbg",   u"clselectedbg", u"comment",    u"commentbegin",  u"commentend",
+    u"cover",        u"coverbegin",   u"coverend",   u"coverheight",   u"coverwidth",
+    u"filename",     u"filetype",     u"genre",      u"lyrics",        u"lyricsbegin",
+    u"lyricsend",    u"presenttags",  u"samplerate", u"shortfilename", u"songname",
+    u"stereomode",   u"trackbegin",   u"trackcount", u"trackend",      u"tracknr",
+    u"tracknrclean", u"year"};
+
+bool isKnownToken(std::u16string_view name) {
+  if (name.starts_with(u"coverdark='") || name.starts_with(u"coverlight='")) return true;
+  if (name.starts_with(u"url:")) name.remove_prefix(4);
+  // Tokens are matched as written, in lower case.
+  return std::find(kTokens.begin(), kTokens.end(), name) != kTokens.end();
+}
+
+std::string at(std::size_t index) {
+  return "line " + std::to_string(index + 1) + ": ";
+}
+
+// The line holding `text` from `from` on, or the line count.
+std::size_t lineHolding(const TextLines& lines, std::u16string_view text, std::size_t from) {
+  for (std::size_t i = from; i < lines.lineCount(); ++i)
+    if (lines.line(i)->find(text) != std::u16string_view::npos) return i;
+  return lines.lineCount();
+}
+
+}  // namespace
+
+std::vector<std::string> templateWarnings(const TextLines& lines) {
+  std::vector<std::string> warnings;
+  for (std::size_t i = 0; i < lines.lineCount(); ++i) {
+    const std::u16string_view line = *lines.line(i);
+    if (line.find(u"<!--$") != std::u16string_view::npos) {
+      const std::size_t close = lineHolding(lines, u"$-->", i);
+      if (close == lines.lineCount()) {
+        warnings.push_back(at(i) + "'<!--$' is never closed by '$-->'; a browser hides the rest");
+        return warnings;
+      }
+      i = close;
+      continue;
+    }
+    for (std::size_t open = line.find(u"<$"); open != std::u16string_view::npos;
+         open = line.find(u"<$", open + 2)) {
+      const std::size_t close = line.find(u"$>", open + 2);
+      if (close == std::u16string_view::npos) {
+        warnings.push_back(at(i) + "a token without '$>' on its line stays as text");
+        break;
+      }
+      const std::u16string_view name = line.substr(open + 2, close - open - 2);
+      if (!isKnownToken(name))
+        warnings.push_back(at(i) + "unknown token '<$" + convertUTF16ToUTF8(name) +
+                           "$>' stays as text");
+    }
+  }
+  return warnings;
+}
+
+}  // namespace tunora
