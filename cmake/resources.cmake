@@ -14,6 +14,7 @@ function(tunora_generate_resources out_cpp out_rc)
     list(GET parts 1 relpath)
     cmake_path(ABSOLUTE_PATH relpath BASE_DIRECTORY "${PROJECT_SOURCE_DIR}" OUTPUT_VARIABLE path)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${path}")
+    list(APPEND pages "${path}")
     file(READ "${path}" hex HEX)
     string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
     string(APPEND table "constexpr std::uint8_t k${name}[] = {${bytes}};\n")
@@ -38,4 +39,7 @@ std::span<const EmbeddedResource> embeddedResources() {
 }  // namespace tunora
 ")
   file(CONFIGURE OUTPUT "${out_rc}" CONTENT "${rc}")
+  # The resource compiler does not report the files an .rc names, so each
+  # .rc that carries the pages is rebuilt when one of them changes.
+  set(TUNORA_HTML_PAGES "${pages}" PARENT_SCOPE)
 endfunction()
