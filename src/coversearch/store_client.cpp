@@ -2,29 +2,12 @@
 
 #include "coversearch/cover_scraper.h"
 #include "io/file.h"
+#include "text/helpers.h"
 
 namespace tunora {
 
 std::string encodeFormValue(std::string_view text) {
-  constexpr char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  encoded.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                       (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
-                       byte == '*';
-    if (plain) {
-      encoded += c;
-    } else if (byte == ' ') {
-      encoded += '+';
-    } else {
-      encoded += '%';
-      encoded += kHex[byte >> 4];
-      encoded += kHex[byte & 0x0F];
-    }
-  }
-  return encoded;
+  return percentEncode(text, PercentEncoding::FormValue);
 }
 
 bool postSearchForm(HttpClient& client, std::string_view host, StoreVariant variant,

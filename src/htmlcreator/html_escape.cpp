@@ -1,6 +1,7 @@
 #include "htmlcreator/html_escape.h"
 
 #include "text/conversions.h"
+#include "text/helpers.h"
 
 namespace tunora {
 
@@ -39,21 +40,8 @@ std::u16string joinEscapedWithBreaks(const TextLines& lines) {
 }
 
 std::u16string encodeUrlComponent(std::u16string_view text) {
-  constexpr char kHex[] = "0123456789ABCDEF";
-  std::u16string encoded;
-  for (const unsigned char byte : convertUTF16ToUTF8(text)) {
-    const bool unreserved = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-                            (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
-                            byte == '_' || byte == '~';
-    if (unreserved) {
-      encoded += static_cast<char16_t>(byte);
-    } else {
-      encoded += u'%';
-      encoded += static_cast<char16_t>(kHex[byte >> 4]);
-      encoded += static_cast<char16_t>(kHex[byte & 0x0F]);
-    }
-  }
-  return encoded;
+  // The result is ASCII, so widening it byte by byte is exact.
+  return convertCharToWChar(percentEncode(convertUTF16ToUTF8(text), PercentEncoding::UrlComponent));
 }
 
 void replaceValueToken(TextLines& section, std::u16string_view token, std::u16string_view value) {

@@ -51,6 +51,12 @@ bool reduceYear(std::u16string& year);
 // Drops a leading "(...)" group: "(17)Rock" -> "Rock".
 void stripGenreNumber(std::u16string& genre);
 
+// Percent-encoding of 8-bit text: letters and digits stay, every other byte
+// becomes "%XX". As a URL component "-._~" stay too; as a form value
+// ("application/x-www-form-urlencoded") "-._*" stay and a blank becomes "+".
+enum class PercentEncoding { UrlComponent, FormValue };
+std::string percentEncode(std::string_view text, PercentEncoding encoding);
+
 // Decimal digits without padding or separators.
 std::u16string decimalText(std::uint64_t value);
 
