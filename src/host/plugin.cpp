@@ -151,7 +151,8 @@ void Plugin::updatePage(std::vector<std::u16string> files, bool directoryMode) {
 }
 
 void Plugin::showSelected() {
-  updatePage(collectSelection(), false);
+  std::vector<std::u16string> collected = collectSelection();
+  buildAndShow([&] { return tunora::showSelected(dispatchContext(), std::move(collected)); });
   notifyPageShown(mainWindow_);
 }
 
