@@ -71,6 +71,6 @@ std::optional<HostAndPort> splitHostPort(std::string_view host);
 // on Windows (null makes every request fail) and unused elsewhere.
 std::unique_ptr<HttpClient> makeHttpClient(void* session, HttpTimeouts timeouts = {});
 // A client with a session of its own, for programs without the plug-in's.
-std::unique_ptr<HttpClient> makeStandaloneHttpClient();
+std::unique_ptr<HttpClient> makeStandaloneHttpClient(HttpTimeouts timeouts = {});
 
 }  // namespace tunora

@@ -89,8 +89,8 @@ std::unique_ptr<HttpClient> makeHttpClient(void*, HttpTimeouts timeouts) {
   return std::make_unique<CurlHttpClient>(timeouts);
 }
 
-std::unique_ptr<HttpClient> makeStandaloneHttpClient() {
-  return makeHttpClient(nullptr);
+std::unique_ptr<HttpClient> makeStandaloneHttpClient(HttpTimeouts timeouts) {
+  return makeHttpClient(nullptr, timeouts);
 }
 
 }  // namespace tunora

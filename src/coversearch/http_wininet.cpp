@@ -1,5 +1,7 @@
 // The client over WinINet, through the plug-in's (or the tool's) Internet
-// session. Its time-outs are WinINet's own.
+// session. Both verbs go through one connect-open-send sequence, so that the
+// time-outs can be set on each request: WinINet does not take them from the
+// session for every kind of handle.
 
 #include <windows.h>
 #include <wininet.h>
@@ -20,13 +22,27 @@ using InternetHandle = std::unique_ptr<void, InternetCloser>;
 constexpr DWORD kFormFlags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_PRAGMA_NOCACHE;
 static_assert(kFormFlags == 0x400100);
 
+// A body shorter than its announced length was cut off on the way.
+bool cutShort(HINTERNET request, std::size_t received) {
+  DWORD announced = 0;
+  DWORD size = sizeof announced;
+  return HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced,
+                        &size, nullptr) &&
+         received < announced;
+}
+
 std::optional<std::vector<std::uint8_t>> readResponse(HINTERNET request) {
   ResponseBuffer buffer;
   std::uint8_t chunk[kResponseChunkSize];
+  std::size_t received = 0;
   while (!buffer.full()) {
     DWORD count = 0;
     if (!InternetReadFile(request, chunk, sizeof chunk, &count)) return std::nullopt;
-    if (count == 0) break;
+    if (count == 0) {
+      if (cutShort(request, received)) return std::nullopt;
+      break;
+    }
+    received += count;
     buffer.append({chunk, count});
   }
   return buffer.take();
@@ -39,58 +55,93 @@ void dropLastResponseInfo() {
   InternetGetLastResponseInfoA(&error, text, &length);
 }
 
+struct Request {
+  std::string verb;
+  HostAndPort target;
+  std::string object;
+  DWORD flags = 0;
+  std::string_view headers;
+  std::string body;
+};
+
 class WinInetHttpClient final : public HttpClient {
  public:
-  explicit WinInetHttpClient(HINTERNET session) : session_(session) {}
+  WinInetHttpClient(HINTERNET session, HttpTimeouts timeouts)
+      : session_(session), timeouts_(timeouts) {}
   // Opens a session and closes it with the client.
-  WinInetHttpClient()
+  explicit WinInetHttpClient(HttpTimeouts timeouts)
       : owned_(InternetOpenA(kStoreUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)),
-        session_(owned_.get()) {}
+        session_(owned_.get()),
+        timeouts_(timeouts) {}
 
   std::optional<std::vector<std::uint8_t>> postForm(std::string_view host, std::string_view path,
                                                     std::string_view body) override {
     const auto target = splitHostPort(host);
-    if (session_ == nullptr || !target) return std::nullopt;
-    InternetHandle connection(InternetConnectA(session_, target->name.c_str(), target->port, "", "",
-                                               INTERNET_SERVICE_HTTP, 0, 0));
+    if (!target) return std::nullopt;
+    return send({"POST", *target, std::string(path), kFormFlags,
+                 "Content-Type: application/x-www-form-urlencoded", std::string(body)});
+  }
+
+  std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
+    const std::string copy(url);
+    char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
+    URL_COMPONENTSA parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = sizeof host;
+    parts.dwUrlPathLength = 1;
+    parts.dwExtraInfoLength = 1;
+    if (!InternetCrackUrlA(copy.c_str(), 0, 0, &parts) || parts.nScheme != INTERNET_SCHEME_HTTP)
+      return std::nullopt;
+    std::string object(parts.lpszUrlPath, parts.dwUrlPathLength);
+    object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (object.empty()) object = "/";
+    return send({"GET", {host, parts.nPort}, object, 0, {}, {}});
+  }
+
+ private:
+  std::optional<std::vector<std::uint8_t>> send(Request request) {
+    if (session_ == nullptr) return std::nullopt;
+    InternetHandle connection(InternetConnectA(session_, request.target.name.c_str(),
+                                               request.target.port, "", "", INTERNET_SERVICE_HTTP,
+                                               0, 0));
     if (!connection) {
       dropLastResponseInfo();
       return std::nullopt;
     }
     const char* accepted[] = {"text/*", "image/*", nullptr};
-    const std::string object(path);
-    InternetHandle request(HttpOpenRequestA(connection.get(), "POST", object.c_str(), nullptr,
-                                            nullptr, accepted, kFormFlags, 0));
-    if (!request) return std::nullopt;
-    constexpr char kHeader[] = "Content-Type: application/x-www-form-urlencoded";
-    std::string copy(body);
-    if (!HttpSendRequestA(request.get(), kHeader, sizeof kHeader - 1, copy.data(),
-                          static_cast<DWORD>(copy.size())))
+    InternetHandle handle(HttpOpenRequestA(connection.get(), request.verb.c_str(),
+                                           request.object.c_str(), nullptr, nullptr, accepted,
+                                           request.flags, 0));
+    if (!handle) return std::nullopt;
+    applyTimeouts(handle.get());
+    if (!HttpSendRequestA(handle.get(), request.headers.data(),
+                          static_cast<DWORD>(request.headers.size()), request.body.data(),
+                          static_cast<DWORD>(request.body.size())))
       return std::nullopt;
-    return readResponse(request.get());
+    return readResponse(handle.get());
   }
 
-  std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
-    if (session_ == nullptr) return std::nullopt;
-    const std::string copy(url);
-    InternetHandle request(InternetOpenUrlA(session_, copy.c_str(), nullptr, 0, 0, 0));
-    if (!request) return std::nullopt;
-    return readResponse(request.get());
+  void applyTimeouts(HINTERNET handle) const {
+    DWORD connect = static_cast<DWORD>(timeouts_.connectSeconds * 1000);
+    DWORD receive = static_cast<DWORD>(timeouts_.receiveSeconds * 1000);
+    InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+    InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
   }
 
- private:
   InternetHandle owned_;
   HINTERNET session_;
+  HttpTimeouts timeouts_;
 };
 
 }  // namespace
 
-std::unique_ptr<HttpClient> makeHttpClient(void* session, HttpTimeouts) {
-  return std::make_unique<WinInetHttpClient>(static_cast<HINTERNET>(session));
+std::unique_ptr<HttpClient> makeHttpClient(void* session, HttpTimeouts timeouts) {
+  return std::make_unique<WinInetHttpClient>(static_cast<HINTERNET>(session), timeouts);
 }
 
-std::unique_ptr<HttpClient> makeStandaloneHttpClient() {
-  return std::make_unique<WinInetHttpClient>();
+std::unique_ptr<HttpClient> makeStandaloneHttpClient(HttpTimeouts timeouts) {
+  return std::make_unique<WinInetHttpClient>(timeouts);
 }
 
 }  // namespace tunora

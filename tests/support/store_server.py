@@ -10,6 +10,11 @@ backslash, tab and line breaks escaped.
 
 Pages are the files of the folder given as the second argument, found by the
 last part of the path; a few names behave specially (see Handler.serve).
+
+A program that cannot read the server's output or stop it by signal (a Windows
+test under Wine) names a port file as the third argument: the port is written
+there instead, a request for "__stop__" ends the server, and so does a quiet
+spell of IDLE_LIMIT seconds, so that a crashed test leaves no server behind.
 """
 
 import http.server
@@ -22,7 +27,10 @@ import urllib.parse
 
 LOG_PATH = sys.argv[1]
 PAGES = sys.argv[2]
+PORT_FILE = sys.argv[3] if len(sys.argv) > 3 else None
+IDLE_LIMIT = 300
 LOG_LOCK = threading.Lock()
+last_request = time.monotonic()
 
 
 def escape(text):
@@ -53,10 +61,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.flush()
 
     def serve(self, body):
+        global last_request
+        last_request = time.monotonic()
         self.record(body)
         path = urllib.parse.urlsplit(self.path).path
         name = path.rstrip("/").rsplit("/", 1)[-1]
-        if name == "long":
+        if name == "__stop__" and PORT_FILE:
+            self.answer(200, b"")
+            os._exit(0)
+        elif name == "long":
             self.answer(200, b"x" * 300000)
         elif name == "empty":
             self.answer(200, b"")
@@ -91,11 +104,25 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
 
 def main():
     server = Server(("127.0.0.1", 0), Handler)
-    # One write, then stdout goes: the test stops reading after the line.
-    os.write(1, b"%d\n" % server.server_address[1])
-    devnull = os.open(os.devnull, os.O_WRONLY)
-    os.dup2(devnull, 1)
+    port = server.server_address[1]
+    if PORT_FILE:
+        # Written whole under another name first: the reader polls for it.
+        with open(PORT_FILE + ".part", "w") as out:
+            out.write("%d\n" % port)
+        os.replace(PORT_FILE + ".part", PORT_FILE)
+        threading.Thread(target=stop_when_idle, daemon=True).start()
+    else:
+        # One write, then stdout goes: the test stops reading after the line.
+        os.write(1, b"%d\n" % port)
+        devnull = os.open(os.devnull, os.O_WRONLY)
+        os.dup2(devnull, 1)
     server.serve_forever()
+
+
+def stop_when_idle():
+    while time.monotonic() - last_request < IDLE_LIMIT:
+        time.sleep(5)
+    os._exit(0)
 
 
 if __name__ == "__main__":
