@@ -32,18 +32,24 @@ using testing::TempDir;
 
 constexpr char kSettingsKey[] = "Software\\Winamp\\ml_tunora";
 
-// Two albums on the US front: the first with a cover behind its image page,
-// the second without.
+// Three albums on the US front: the first with a cover behind its image
+// page, the second without, the third with a CMYK picture no bitmap shows.
 void writeStorePages(const fs::path& dir) {
   std::ofstream(dir / "search-handle-form", std::ios::binary)
       << "<html><a href=\"/gp/detail/B01\"><b>V1 Artist</b> - V1 Album</a>\n"
-         "<a href=\"/gp/detail/B02\">Bare Album</a>\n</html>";
+         "<a href=\"/gp/detail/B02\">Bare Album</a>\n"
+         "<a href=\"/gp/detail/B03\">Print Album</a>\n</html>";
   std::ofstream(dir / "B01", std::ios::binary)
       << "<a href=\"http://www.store.test/gp/product/images/B01-images\">more</a>";
   std::ofstream(dir / "B01-images", std::ios::binary)
       << "<html><body><img src=\"http://images.store.test/P/B01.LZZZZZZZ_.jpg\">";
   fs::copy_file(fs::path(testing::fixturePath("jpeg/ycbcr.jpg")), dir / "B01.LZZZZZZZ_.jpg");
   std::ofstream(dir / "B02", std::ios::binary) << "<html>no pictures</html>";
+  std::ofstream(dir / "B03", std::ios::binary)
+      << "<a href=\"http://www.store.test/gp/product/images/B03-images\">more</a>";
+  std::ofstream(dir / "B03-images", std::ios::binary)
+      << "<html><body><img src=\"http://images.store.test/P/B03.LZZZZZZZ_.jpg\">";
+  fs::copy_file(fs::path(testing::fixturePath("jpeg/cmyk.jpg")), dir / "B03.LZZZZZZZ_.jpg");
 }
 
 // Open means shown: the dialog is shown once it has set itself up.
@@ -155,11 +161,11 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
 
         SetDlgItemTextA(dialog, TUNORA_COVER_KEYWORDS, "Simon & Garfunkel");
         click(dialog, TUNORA_COVER_SEARCH);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 2 items");
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 3 items");
         EXPECT_EQ(server_.requests().back().body,
                   "size=10&field-keywords=Simon+%26+Garfunkel&url=index%3Dmusic");
         const HWND list = GetDlgItem(dialog, TUNORA_COVER_RESULTS);
-        ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+        ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
         char first[64] = {};
         SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
         EXPECT_STREQ(first, "V1 Artist - V1 Album");
@@ -181,9 +187,15 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
         EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
         click(dialog, TUNORA_COVER_SAVE);
         EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "No cover selected");
+        selectResult(dialog, 2);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Internal error");
+        EXPECT_EQ(pictureSize(dialog).cx, 0);
+        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
 
+        // Fetched again, replacing its earlier download; the CMYK one stays
+        // with its result until the next search.
         selectResult(dialog, 0);
-        EXPECT_EQ(filesIn(temp.path()), 1u);
+        EXPECT_EQ(filesIn(temp.path()), 2u);
         click(dialog, TUNORA_COVER_SEARCH);
         EXPECT_EQ(filesIn(temp.path()), 0u);
         EXPECT_EQ(pictureSize(dialog).cx, 0);
