@@ -19,6 +19,7 @@
 #include "host/host_messages.h"
 #include "host/registry_settings_store.h"
 #include "io/file.h"
+#include "settings/memory_settings_store.h"
 #include "standin_host.h"
 #include "support/store_server.h"
 #include "support/temp_dir.h"
@@ -50,6 +51,13 @@ void writeStorePages(const fs::path& dir) {
   std::ofstream(dir / "B03-images", std::ios::binary)
       << "<html><body><img src=\"http://images.store.test/P/B03.LZZZZZZZ_.jpg\">";
   fs::copy_file(fs::path(testing::fixturePath("jpeg/cmyk.jpg")), dir / "B03.LZZZZZZZ_.jpg");
+  // One MusicBrainz release, whose front cover is one redirect away.
+  std::ofstream(dir / "ws_2_release", std::ios::binary)
+      << R"({"releases":[{"id":"r1","title":"V1 Album","date":"2001","country":"GB",)"
+         R"("artist-credit":[{"name":"V1 Artist"}],"media":[{"format":"CD"}]}]})";
+  std::ofstream(dir / "release_r1_front-500.redirect", std::ios::binary)
+      << "http://images.archive.test/r1.jpg";
+  fs::copy_file(fs::path(testing::fixturePath("jpeg/ycbcr.jpg")), dir / "r1.jpg");
 }
 
 // Open means shown: the dialog is shown once it has set itself up.
@@ -135,6 +143,7 @@ class CoverSearchInPlayer : public ::testing::Test {
   void start(const std::string& usHost) {
     host::RegistrySettingsStore store;
     saveStoreHosts(store, {usHost, "store.example.de"});
+    saveMusicBrainzService(store, {"http://" + usHost, "http://" + usHost});
     ASSERT_TRUE(player_.load());
     ASSERT_EQ(player_.init(), 0);
   }
@@ -206,6 +215,38 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
       [&] { toggle(); });
 }
 
+TEST_F(CoverSearchInPlayer, MusicBrainzIsTheThirdSourceAndIsRememberedOnceUsed) {
+  ASSERT_TRUE(server_.running());
+  start(server_.host());
+  const auto searchMusicBrainz = [&] {
+    const HWND dialog = waitForDialog(true);
+    ASSERT_NE(dialog, nullptr);
+    const HWND stores = GetDlgItem(dialog, TUNORA_COVER_STORE);
+    ASSERT_EQ(SendMessageA(stores, CB_GETCOUNT, 0, 0), 3);
+    SendMessageA(stores, CB_SETCURSEL, 2, 0);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), "MusicBrainz");
+    click(dialog, TUNORA_COVER_SEARCH);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 1 items");
+    char first[64] = {};
+    SendDlgItemMessageA(dialog, TUNORA_COVER_RESULTS, LB_GETTEXT, 0,
+                        reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, "V1 Artist - V1 Album (2001, GB, CD)");
+    selectResult(dialog, 0);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Cover found");
+    EXPECT_EQ(pictureSize(dialog).cx, 241);
+    click(dialog, TUNORA_COVER_EXIT);
+    EXPECT_EQ(waitForDialog(false), nullptr);
+  };
+  asUser(searchMusicBrainz, [&] { toggle(); });
+  asUser(
+      [&] {
+        const HWND dialog = waitForDialog(true);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), "MusicBrainz");
+      },
+      [&] { toggle(); });
+}
+
 TEST_F(CoverSearchInPlayer, TheToggleClosesWhatItOpenedAndTheMenuNeverOpensASecond) {
   ASSERT_TRUE(server_.running());
   start(server_.host());
@@ -257,8 +298,9 @@ class CoverSearchSaving : public ::testing::Test {
   // Searches, selects the album with a cover, then lets `user` go on.
   void run(const host::CoverSearchTrack& track, const std::function<void(HWND)>& user) {
     const auto client = makeStandaloneHttpClient();
-    host::CoverSearchDialog dialog(GetModuleHandleA(nullptr), *client, {server_.host(), "x.de"},
-                                   desktop());
+    MemorySettingsStore settings;
+    saveStoreHosts(settings, {server_.host(), "x.de"});
+    host::CoverSearchDialog dialog(GetModuleHandleA(nullptr), *client, settings, desktop());
     asUser(
         [&] {
           const HWND window = waitForDialog(true);
