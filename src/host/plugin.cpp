@@ -64,25 +64,29 @@ Plugin::Plugin(const PluginRecord& record)
 
   globalSettings_ = loadGlobalSettings(settingsStore_);
   if (playerVersion_ >= kLibraryPlayerVersion) postPlayerHotkey(mainWindow_);
+  makePreferences();
 }
 
 Plugin::~Plugin() {
+  preferences_.reset();
   saveGlobalSettings(settingsStore_, globalSettings_);
   removeMiniPageFiles();
   savePageSettings(settingsStore_, pageSettings_);
   tempCovers_.reset();
   creator_.reset();
   internet_.reset();
+  systemHotkey_.unregister();
   libraryFrameSubclass_.reset();
   playlistSubclass_.reset();
   mainSubclass_.reset();
   activePlugin = nullptr;
 }
 
-INT_PTR Plugin::onPluginMessage(int message, INT_PTR, INT_PTR, INT_PTR) {
-  // The player's request for the configuration opens the preferences, once.
+INT_PTR Plugin::onPluginMessage(int message, INT_PTR param1, INT_PTR, INT_PTR) {
+  // The player's request for the configuration opens the preferences, once;
+  // it is answered as done also while they are open.
   if (message != kPlayerMessage || !openPreferences) return 0;
-  openPreferences();
+  openPreferences(reinterpret_cast<HWND>(param1));
   return 1;
 }
 
@@ -99,6 +103,10 @@ LRESULT Plugin::onMainWindowMessage(HWND window, UINT message, WPARAM wParam, LP
       break;
     case kPlayerMessage:
       onPlayerMessage(wParam, lParam);
+      break;
+    case WM_HOTKEY:
+      // Our system-wide hotkey does what the player's hotkey for us does.
+      if (systemHotkey_.isPress(wParam) && toggleCoverSearch) toggleCoverSearch();
       break;
     default:
       break;
@@ -184,6 +192,20 @@ std::vector<std::u16string> Plugin::collectSelection() {
   requestSelectedEntries(playlistSubclass_ ? playlistSubclass_->window() : nullptr);
   collecting_ = false;
   return std::exchange(collected_, {});
+}
+
+void Plugin::makePreferences() {
+  preferences_ = std::make_unique<PreferencesDialog>(
+      module_,
+      PreferencesTargets{*creator_, pageSettings_, globalSettings_, settingsStore_, systemHotkey_},
+      systemTemplateFileActions(module_));
+  openPreferences = [this](HWND owner) { preferences_->run(owner); };
+  togglePreferences = [this] {
+    if (preferences_->isOpen())
+      preferences_->close();
+    else
+      preferences_->run(mainWindow_);
+  };
 }
 
 void Plugin::makeMiniPageFile() {
