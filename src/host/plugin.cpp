@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "host/browser_pane.h"
 #include "host/host_messages.h"
+#include "host/library_list.h"
 #include "host/player_hotkey.h"
 #include "io/file.h"
 #include "skin/skin_colours.h"
@@ -27,6 +29,8 @@ LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT CALLBACK libraryFrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (Plugin* plugin = Plugin::active())
+    return plugin->onLibraryFrameMessage(window, message, wParam, lParam);
   return WindowSubclass::callPrevious(window, message, wParam, lParam);
 }
 
@@ -49,8 +53,10 @@ Plugin::Plugin(const PluginRecord& record)
   playlistSubclass_ =
       std::make_unique<WindowSubclass>(playlistWindow(mainWindow_), playlistProcedure);
   if (playerVersion_ >= kLibraryPlayerVersion) {
-    libraryFrameSubclass_ = std::make_unique<WindowSubclass>(
-        libraryParent_ != nullptr ? GetParent(libraryParent_) : nullptr, libraryFrameProcedure);
+    const HWND frame = libraryParent_ != nullptr ? GetParent(libraryParent_) : nullptr;
+    libraryFrameSubclass_ = std::make_unique<WindowSubclass>(frame, libraryFrameProcedure);
+    library_ = std::make_unique<LibraryWindows>(
+        frame, [this] { showMiniPage(); }, [this] { return globalSettings_.showMini; });
     makeMiniPageFile();
   }
   internet_.emplace();
@@ -76,6 +82,7 @@ Plugin::~Plugin() {
   creator_.reset();
   internet_.reset();
   systemHotkey_.unregister();
+  library_.reset();
   libraryFrameSubclass_.reset();
   playlistSubclass_.reset();
   mainSubclass_.reset();
@@ -135,6 +142,11 @@ LRESULT Plugin::onPlaylistMessage(HWND window, UINT message, WPARAM wParam, LPAR
   return WindowSubclass::callPrevious(window, message, wParam, lParam);
 }
 
+LRESULT Plugin::onLibraryFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOVE && library_) library_->onFrameMoved();
+  return WindowSubclass::callPrevious(window, message, wParam, lParam);
+}
+
 void Plugin::onSongSettled() {
   if (globalSettings_.autoUpdateEnabled) {
     updatePage({}, false);
@@ -169,6 +181,21 @@ void Plugin::showDirectory() {
   if (!collected.empty())
     buildAndShow([&] { return tunora::showDirectory(dispatchContext(), collected); });
   notifyPageShown(mainWindow_);
+}
+
+void Plugin::showMiniPage() {
+  // Without its own file the Mini page would overwrite the minibrowser's.
+  if (!library_ || !miniPageFile_) return;
+  const HWND list = library_->list();
+  const std::optional<int> item = clickedLibraryItem(list);
+  if (!item) return;
+  const std::optional<std::u16string> query = libraryQueryText(libraryItemValues(list, *item));
+  if (!query) return;
+  const std::optional<std::u16string> file = host::queryLibraryFile(libraryParent_, *query);
+  if (!file) return;
+  refreshSkinColours(host_, skinTable_, colours_);
+  show(createPage(dispatchContext(), {trimBlanks(*file)}, miniPageFile_, TemplateSlot::Mini));
+  navigatePane(library_->pane(), *miniPageFile_, library_->ownNavigation());
 }
 
 void Plugin::buildAndShow(const std::function<PageResult()>& build) {

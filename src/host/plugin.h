@@ -15,6 +15,7 @@
 #include "dispatch/page_dispatch.h"
 #include "dispatch/song_change_tracker.h"
 #include "host/internet_session.h"
+#include "host/library_windows.h"
 #include "host/player_host_link.h"
 #include "host/playlist_menu.h"
 #include "host/plugin_record.h"
@@ -69,6 +70,8 @@ class Plugin {
   // The playlist menu's "Show Details in Minibrowser" and "Show Details (Directory)".
   void showSelected();
   void showDirectory();
+  // The Mini page of the library item just clicked, in the library's pane.
+  void showMiniPage();
 
   const GlobalSettings& globalSettings() const { return globalSettings_; }
   const PageSettings& pageSettings() const { return pageSettings_; }
@@ -115,6 +118,7 @@ class Plugin {
   std::optional<std::u16string> miniPageFile_;
   SystemHotkey systemHotkey_;
   std::unique_ptr<PreferencesDialog> preferences_;
+  std::unique_ptr<LibraryWindows> library_;
   // Last, so that they are taken back first when the plug-in quits.
   std::unique_ptr<WindowSubclass> mainSubclass_;
   std::unique_ptr<WindowSubclass> playlistSubclass_;
