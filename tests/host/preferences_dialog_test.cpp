@@ -15,6 +15,7 @@
 #include "dialog_driver.h"
 #include "host/plugin.h"
 #include "host/registry_settings_store.h"
+#include "host/template_files.h"
 #include "io/file.h"
 #include "standin_host.h"
 #include "support/temp_dir.h"
@@ -252,6 +253,12 @@ TEST_F(PreferencesInProcess, SelectTakesAnExistingFileAtOnceAndCancelKeepsIt) {
   plugin_.reset();
   host::RegistrySettingsStore store;
   EXPECT_EQ(loadPageSettings(store, u"").templatePath(TemplateSlot::SingleTrack), chosen);
+}
+
+TEST(TemplatePicker, StartsBesideAPlugInFileNamedGenTunoraOnly) {
+  EXPECT_EQ(host::templatePickerFolder(u"C:\\Winamp\\Plugins\\gen_tunora.dll"),
+            u"C:\\Winamp\\Plugins\\gen_tunora\\");
+  EXPECT_EQ(host::templatePickerFolder(u"C:\\Winamp\\Plugins\\ml_tunora.dll"), u"");
 }
 
 }  // namespace
