@@ -1,5 +1,7 @@
 // The client over WinINet, through the plug-in's (or the tool's) Internet
-// session. Its time-outs are WinINet's own.
+// session. Both verbs go through one connect-open-send sequence, so that the
+// time-outs can be set on each request: WinINet does not take them from the
+// session for every kind of handle.
 
 #include <windows.h>
 #include <wininet.h>
@@ -20,16 +22,52 @@ using InternetHandle = std::unique_ptr<void, InternetCloser>;
 constexpr DWORD kFormFlags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_PRAGMA_NOCACHE;
 static_assert(kFormFlags == 0x400100);
 
+// A body shorter than its announced length was cut off on the way.
+bool cutShort(HINTERNET request, std::size_t received) {
+  DWORD announced = 0;
+  DWORD size = sizeof announced;
+  return HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced,
+                        &size, nullptr) &&
+         received < announced;
+}
+
 std::optional<std::vector<std::uint8_t>> readResponse(HINTERNET request) {
   ResponseBuffer buffer;
   std::uint8_t chunk[kResponseChunkSize];
+  std::size_t received = 0;
   while (!buffer.full()) {
     DWORD count = 0;
     if (!InternetReadFile(request, chunk, sizeof chunk, &count)) return std::nullopt;
-    if (count == 0) break;
+    if (count == 0) {
+      if (cutShort(request, received)) return std::nullopt;
+      break;
+    }
+    received += count;
     buffer.append({chunk, count});
   }
   return buffer.take();
+}
+
+// A service's body up to `maxBytes`; nothing when it is longer.
+std::optional<std::vector<std::uint8_t>> readLimited(HINTERNET request, std::size_t maxBytes) {
+  std::vector<std::uint8_t> body;
+  std::uint8_t chunk[kResponseChunkSize];
+  while (true) {
+    DWORD count = 0;
+    if (!InternetReadFile(request, chunk, sizeof chunk, &count)) return std::nullopt;
+    if (count == 0) break;
+    if (count > maxBytes - body.size()) return std::nullopt;
+    body.insert(body.end(), chunk, chunk + count);
+  }
+  if (cutShort(request, body.size())) return std::nullopt;
+  return body;
+}
+
+std::string headerText(HINTERNET request, DWORD query) {
+  char text[2048] = {};
+  DWORD size = sizeof text - 1;
+  if (!HttpQueryInfoA(request, query, text, &size, nullptr)) return {};
+  return std::string(text, size);
 }
 
 void dropLastResponseInfo() {
@@ -39,58 +77,148 @@ void dropLastResponseInfo() {
   InternetGetLastResponseInfoA(&error, text, &length);
 }
 
+struct Request {
+  std::string verb;
+  HostAndPort target;
+  std::string object;
+  DWORD flags = 0;
+  std::string headers;
+  std::string body;
+};
+
+// The parts of an "http://" or "https://" URL as a request; nothing for
+// another scheme.
+std::optional<Request> getRequestOf(std::string_view url, bool anySecure) {
+  const std::string copy(url);
+  char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
+  URL_COMPONENTSA parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = sizeof host;
+  parts.dwUrlPathLength = 1;
+  parts.dwExtraInfoLength = 1;
+  if (!InternetCrackUrlA(copy.c_str(), 0, 0, &parts)) return std::nullopt;
+  const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && !(secure && anySecure)) return std::nullopt;
+  std::string object(parts.lpszUrlPath, parts.dwUrlPathLength);
+  object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (object.empty()) object = "/";
+  return Request{"GET", {host, parts.nPort}, object, secure ? INTERNET_FLAG_SECURE : 0u, {}, {}};
+}
+
+// The request's handle with the connection it was opened on, closed
+// request first.
+struct SentRequest {
+  InternetHandle connection;
+  InternetHandle request;
+  explicit operator bool() const { return request != nullptr; }
+  HINTERNET get() const { return request.get(); }
+};
+
 class WinInetHttpClient final : public HttpClient {
  public:
-  explicit WinInetHttpClient(HINTERNET session) : session_(session) {}
+  WinInetHttpClient(HINTERNET session, HttpTimeouts timeouts)
+      : session_(session), timeouts_(timeouts) {}
   // Opens a session and closes it with the client.
-  WinInetHttpClient()
+  explicit WinInetHttpClient(HttpTimeouts timeouts)
       : owned_(InternetOpenA(kStoreUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)),
-        session_(owned_.get()) {}
+        session_(owned_.get()),
+        timeouts_(timeouts) {}
 
   std::optional<std::vector<std::uint8_t>> postForm(std::string_view host, std::string_view path,
                                                     std::string_view body) override {
     const auto target = splitHostPort(host);
-    if (session_ == nullptr || !target) return std::nullopt;
-    InternetHandle connection(InternetConnectA(session_, target->name.c_str(), target->port, "", "",
-                                               INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection) {
-      dropLastResponseInfo();
-      return std::nullopt;
-    }
-    const char* accepted[] = {"text/*", "image/*", nullptr};
-    const std::string object(path);
-    InternetHandle request(HttpOpenRequestA(connection.get(), "POST", object.c_str(), nullptr,
-                                            nullptr, accepted, kFormFlags, 0));
-    if (!request) return std::nullopt;
-    constexpr char kHeader[] = "Content-Type: application/x-www-form-urlencoded";
-    std::string copy(body);
-    if (!HttpSendRequestA(request.get(), kHeader, sizeof kHeader - 1, copy.data(),
-                          static_cast<DWORD>(copy.size())))
-      return std::nullopt;
-    return readResponse(request.get());
+    if (!target) return std::nullopt;
+    const auto handle =
+        send({"POST", *target, std::string(path), kFormFlags,
+              "Content-Type: application/x-www-form-urlencoded\r\n", std::string(body)});
+    if (!handle) return std::nullopt;
+    return readResponse(handle.get());
   }
 
   std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
-    if (session_ == nullptr) return std::nullopt;
-    const std::string copy(url);
-    InternetHandle request(InternetOpenUrlA(session_, copy.c_str(), nullptr, 0, 0, 0));
+    auto request = getRequestOf(url, false);
     if (!request) return std::nullopt;
-    return readResponse(request.get());
+    const auto handle = send(*request);
+    if (!handle) return std::nullopt;
+    return readResponse(handle.get());
+  }
+
+  std::optional<ServiceAnswer> getFromService(std::string_view url, std::string_view userAgent,
+                                              std::size_t maxBytes) override {
+    auto request = getRequestOf(url, true);
+    if (!request) return std::nullopt;
+    request->flags |=
+        INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
+    request->headers = "User-Agent: " + std::string(userAgent) + "\r\n";
+    const auto handle = send(*request);
+    if (!handle) return std::nullopt;
+    auto body = readLimited(handle.get(), maxBytes);
+    if (!body) return std::nullopt;
+    ServiceAnswer answer;
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    HttpQueryInfoA(handle.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                   nullptr);
+    answer.status = static_cast<long>(status);
+    answer.location = headerText(handle.get(), HTTP_QUERY_LOCATION);
+    const std::string wait = headerText(handle.get(), HTTP_QUERY_RETRY_AFTER);
+    if (!wait.empty() && wait.find_first_not_of("0123456789") == std::string::npos &&
+        wait.size() < 9)
+      answer.retryAfterSeconds = std::stol(wait);
+    answer.body = std::move(*body);
+    return answer;
   }
 
  private:
+  // The request sent, ready for its answer to be read; empty on failure.
+  SentRequest send(const Request& request) {
+    if (session_ == nullptr) return {};
+    InternetHandle connection(InternetConnectA(session_, request.target.name.c_str(),
+                                               request.target.port, "", "", INTERNET_SERVICE_HTTP,
+                                               0, 0));
+    if (!connection) {
+      dropLastResponseInfo();
+      return {};
+    }
+    const char* accepted[] = {"text/*", "image/*", nullptr};
+    InternetHandle handle(HttpOpenRequestA(connection.get(), request.verb.c_str(),
+                                           request.object.c_str(), nullptr, nullptr, accepted,
+                                           request.flags, 0));
+    if (!handle) return {};
+    applyTimeouts(handle.get());
+    // A header line of the request replaces the session's own.
+    if (!request.headers.empty())
+      HttpAddRequestHeadersA(handle.get(), request.headers.c_str(),
+                             static_cast<DWORD>(request.headers.size()),
+                             HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    std::string body = request.body;
+    if (!HttpSendRequestA(handle.get(), nullptr, 0, body.empty() ? nullptr : body.data(),
+                          static_cast<DWORD>(body.size())))
+      return {};
+    return {std::move(connection), std::move(handle)};
+  }
+
+  void applyTimeouts(HINTERNET handle) const {
+    DWORD connect = static_cast<DWORD>(timeouts_.connectSeconds * 1000);
+    DWORD receive = static_cast<DWORD>(timeouts_.receiveSeconds * 1000);
+    InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+    InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
+  }
+
   InternetHandle owned_;
   HINTERNET session_;
+  HttpTimeouts timeouts_;
 };
 
 }  // namespace
 
-std::unique_ptr<HttpClient> makeHttpClient(void* session, HttpTimeouts) {
-  return std::make_unique<WinInetHttpClient>(static_cast<HINTERNET>(session));
+std::unique_ptr<HttpClient> makeHttpClient(void* session, HttpTimeouts timeouts) {
+  return std::make_unique<WinInetHttpClient>(static_cast<HINTERNET>(session), timeouts);
 }
 
-std::unique_ptr<HttpClient> makeStandaloneHttpClient() {
-  return std::make_unique<WinInetHttpClient>();
+std::unique_ptr<HttpClient> makeStandaloneHttpClient(HttpTimeouts timeouts) {
+  return std::make_unique<WinInetHttpClient>(timeouts);
 }
 
 }  // namespace tunora

@@ -8,6 +8,7 @@
 #include "host/player_hotkey.h"
 #include "io/file.h"
 #include "skin/skin_colours.h"
+#include "text/conversions.h"
 #include "text/debug_log.h"
 #include "text/helpers.h"
 
@@ -60,6 +61,10 @@ Plugin::Plugin(const PluginRecord& record)
     makeMiniPageFile();
   }
   internet_.emplace();
+  storeClient_ = makeHttpClient(internet_->handle());
+  coverSearch_ = std::make_unique<CoverSearchDialog>(module_, *storeClient_, settingsStore_);
+  toggleCoverSearch = [this] { coverSearch_->toggle(mainWindow_, coverSearchTrack()); };
+  openCoverSearch = [this] { coverSearch_->run(mainWindow_, coverSearchTrack()); };
 
   creator_ = std::make_unique<HtmlCreator>(module_, host_);
   tempCovers_ = std::make_unique<TempCovers>(host_, TempCovers::AtEnd::Delete);
@@ -80,6 +85,9 @@ Plugin::~Plugin() {
   savePageSettings(settingsStore_, pageSettings_);
   tempCovers_.reset();
   creator_.reset();
+  // The store client and the downloaded covers go before the session.
+  coverSearch_.reset();
+  storeClient_.reset();
   internet_.reset();
   systemHotkey_.unregister();
   library_.reset();
@@ -163,6 +171,12 @@ void Plugin::onPlayerMessage(WPARAM wParam, LPARAM lParam) {
   } else if (LOWORD(wParam) == kPreferencesToggle && LOWORD(lParam) == kPreferencesToggle) {
     if (togglePreferences) togglePreferences();
   }
+}
+
+CoverSearchTrack Plugin::coverSearchTrack() const {
+  const CoverSearchStart start = coverSearchStart_.value_or(CoverSearchStart{});
+  return {convertWCharToChar(start.artist), convertWCharToChar(start.album),
+          convertWCharToChar(start.fileName), convertWCharToChar(pageSettings_.coverName)};
 }
 
 void Plugin::updatePage(std::vector<std::u16string> files, bool directoryMode) {

@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "coversearch/http_client.h"
 #include "dispatch/page_dispatch.h"
 #include "dispatch/song_change_tracker.h"
+#include "host/cover_search_dialog.h"
 #include "host/internet_session.h"
 #include "host/library_windows.h"
 #include "host/player_host_link.h"
@@ -58,7 +60,6 @@ class Plugin {
 
   // The plug-in's dialogs: the player's hotkey and toggle messages, the
   // playlist menu and the player's configuration request open or close them.
-  // Empty until the dialogs exist.
   std::function<void()> toggleCoverSearch;
   std::function<void()> togglePreferences;
   std::function<void()> openCoverSearch;
@@ -84,6 +85,8 @@ class Plugin {
 
  private:
   DispatchContext dispatchContext() const;
+  // The track of the last page, as the cover search starts from it.
+  CoverSearchTrack coverSearchTrack() const;
   void onSongSettled();
   void onPlayerMessage(WPARAM wParam, LPARAM lParam);
   // Colours from the skin, then the page, then the focus back to the player.
@@ -106,6 +109,8 @@ class Plugin {
   GenericColourTable skinTable_;
   PageColours colours_;
   std::optional<InternetSession> internet_;
+  std::unique_ptr<HttpClient> storeClient_;
+  std::unique_ptr<CoverSearchDialog> coverSearch_;
   std::unique_ptr<HtmlCreator> creator_;
   std::unique_ptr<TempCovers> tempCovers_;
   std::optional<CoverSearchStart> coverSearchStart_;

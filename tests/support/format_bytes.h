@@ -46,6 +46,8 @@ ByteVector vorbisIdentification(std::uint32_t nominalBitrate, std::uint32_t samp
 ByteVector vorbisCommentBlock(std::string_view vendor, std::initializer_list<std::string> entries);
 // Packet type 3, "vorbis", the block and the framing bit.
 ByteVector vorbisCommentPacket(const ByteVector& block);
+// A "METADATA_BLOCK_PICTURE=" entry: a FLAC picture block in Base64.
+std::string pictureEntry(std::uint32_t type, const std::string& data);
 // Identification page then comment page, as encoders lay them out.
 ByteVector oggVorbisFile(const ByteVector& commentBlock, std::uint32_t nominalBitrate = 128000);
 

@@ -3,8 +3,11 @@
 // port of 127.0.0.1, serving the files of a folder, recording each request,
 // and set as the HTTP proxy of the process so that picture addresses of any
 // host reach it. Stopped, and the proxy setting restored, when destroyed.
+// On Windows (under Wine) the test starts the Linux python3 the same way;
+// there WinINet keeps the proxy of a process's first session, so pictures of
+// other hosts reach only the first server a process starts (CTest runs each
+// test in a process of its own).
 
-#include <sys/types.h>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -34,9 +37,12 @@ class StoreServer {
 
  private:
   std::filesystem::path log_;
-  pid_t pid_ = -1;
+  long long process_ = -1;  // the server's process id where it can be signalled
   int port_ = 0;
 };
+
+// The log's lines as requests: fields separated by tabs, escaped with "\\".
+std::vector<RecordedRequest> readRequestLog(const std::filesystem::path& log);
 
 // A port on 127.0.0.1 where nothing listens.
 int refusingPort();

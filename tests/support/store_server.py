@@ -9,7 +9,15 @@ METHOD TAB TARGET TAB HOST TAB CONTENT-TYPE TAB USER-AGENT TAB BODY, with
 backslash, tab and line breaks escaped.
 
 Pages are the files of the folder given as the second argument, found by the
-last part of the path; a few names behave specially (see Handler.serve).
+whole path with "/" as "_" ("release_B1_front-500"), else by its last part;
+a few names behave specially (see Handler.serve). Beside a page NAME, a file
+NAME.redirect makes the answer a redirect to the address it holds, and a file
+NAME.busy makes the first answer a 503 whose Retry-After it holds.
+
+A program that cannot read the server's output or stop it by signal (a Windows
+test under Wine) names a port file as the third argument: the port is written
+there instead, a request for "__stop__" ends the server, and so does a quiet
+spell of IDLE_LIMIT seconds, so that a crashed test leaves no server behind.
 """
 
 import http.server
@@ -22,7 +30,11 @@ import urllib.parse
 
 LOG_PATH = sys.argv[1]
 PAGES = sys.argv[2]
+PORT_FILE = sys.argv[3] if len(sys.argv) > 3 else None
+IDLE_LIMIT = 300
 LOG_LOCK = threading.Lock()
+busy_answered = set()
+last_request = time.monotonic()
 
 
 def escape(text):
@@ -44,8 +56,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         with LOG_LOCK, open(LOG_PATH, "a", encoding="latin-1") as log:
             log.write("\t".join(escape(f) for f in fields) + "\n")
 
-    def answer(self, status, body, length=None):
+    def answer(self, status, body, length=None, headers=()):
         self.send_response(status)
+        for header in headers:
+            self.send_header(*header)
         self.send_header("Content-Type", "text/html")
         self.send_header("Content-Length", str(len(body) if length is None else length))
         self.end_headers()
@@ -53,10 +67,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.flush()
 
     def serve(self, body):
+        global last_request
+        last_request = time.monotonic()
         self.record(body)
         path = urllib.parse.urlsplit(self.path).path
         name = path.rstrip("/").rsplit("/", 1)[-1]
-        if name == "long":
+        if name == "__stop__" and PORT_FILE:
+            self.answer(200, b"")
+            os._exit(0)
+        elif name == "long":
             self.answer(200, b"x" * 300000)
         elif name == "empty":
             self.answer(200, b"")
@@ -70,12 +89,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, b"y" * 100, length=10000)
             self.close_connection = True
         else:
+            self.serve_file(path.strip("/").replace("/", "_"), name)
+
+    def serve_file(self, *names):
+        for name in filter(None, names):
             page = os.path.join(PAGES, name)
-            if name and os.path.isfile(page):
+            if os.path.isfile(page + ".redirect"):
+                with open(page + ".redirect") as target:
+                    self.answer(307, b"", headers=[("Location", target.read().strip())])
+                return
+            if os.path.isfile(page + ".busy") and name not in busy_answered:
+                busy_answered.add(name)
+                with open(page + ".busy") as wait:
+                    self.answer(503, b"busy", headers=[("Retry-After", wait.read().strip())])
+                return
+            if os.path.isfile(page):
                 with open(page, "rb") as source:
                     self.answer(200, source.read())
-            else:
-                self.answer(404, b"")
+                return
+        self.answer(404, b"")
 
     def do_GET(self):
         self.serve(b"")
@@ -91,11 +123,25 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
 
 def main():
     server = Server(("127.0.0.1", 0), Handler)
-    # One write, then stdout goes: the test stops reading after the line.
-    os.write(1, b"%d\n" % server.server_address[1])
-    devnull = os.open(os.devnull, os.O_WRONLY)
-    os.dup2(devnull, 1)
+    port = server.server_address[1]
+    if PORT_FILE:
+        # Written whole under another name first: the reader polls for it.
+        with open(PORT_FILE + ".part", "w") as out:
+            out.write("%d\n" % port)
+        os.replace(PORT_FILE + ".part", PORT_FILE)
+        threading.Thread(target=stop_when_idle, daemon=True).start()
+    else:
+        # One write, then stdout goes: the test stops reading after the line.
+        os.write(1, b"%d\n" % port)
+        devnull = os.open(os.devnull, os.O_WRONLY)
+        os.dup2(devnull, 1)
     server.serve_forever()
+
+
+def stop_when_idle():
+    while time.monotonic() - last_request < IDLE_LIMIT:
+        time.sleep(5)
+    os._exit(0)
 
 
 if __name__ == "__main__":

@@ -9,25 +9,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 namespace tunora::testing {
-namespace {
-
-std::string unescape(const std::string& text) {
-  std::string plain;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      plain += text[i];
-      continue;
-    }
-    const char code = text[++i];
-    plain += code == 't' ? '\t' : code == 'r' ? '\r' : code == 'n' ? '\n' : code;
-  }
-  return plain;
-}
-
-}  // namespace
 
 StoreServer::StoreServer(const std::filesystem::path& pages)
     : log_(std::filesystem::temp_directory_path() /
@@ -37,8 +20,8 @@ StoreServer::StoreServer(const std::filesystem::path& pages)
   int out[2];
   if (::pipe(out) != 0) return;
   const std::string script = std::string(TUNORA_SOURCE_DIR) + "/tests/support/store_server.py";
-  pid_ = ::fork();
-  if (pid_ == 0) {
+  process_ = ::fork();
+  if (process_ == 0) {
     ::dup2(out[1], STDOUT_FILENO);
     ::close(out[0]);
     ::close(out[1]);
@@ -49,7 +32,7 @@ StoreServer::StoreServer(const std::filesystem::path& pages)
   ::close(out[1]);
   std::string line;
   char c = 0;
-  while (pid_ > 0 && line.size() < 16 && ::read(out[0], &c, 1) == 1 && c != '\n') line += c;
+  while (process_ > 0 && line.size() < 16 && ::read(out[0], &c, 1) == 1 && c != '\n') line += c;
   ::close(out[0]);
   port_ = std::atoi(line.c_str());
   if (port_ == 0) return;
@@ -61,31 +44,15 @@ StoreServer::StoreServer(const std::filesystem::path& pages)
 StoreServer::~StoreServer() {
   ::unsetenv("http_proxy");
   ::unsetenv("no_proxy");
-  if (pid_ > 0) {
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
+  if (process_ > 0) {
+    ::kill(static_cast<pid_t>(process_), SIGTERM);
+    ::waitpid(static_cast<pid_t>(process_), nullptr, 0);
   }
   std::filesystem::remove(log_);
 }
 
-std::string StoreServer::host() const {
-  return "127.0.0.1:" + std::to_string(port_);
-}
-
 std::vector<RecordedRequest> StoreServer::requests() const {
-  std::vector<RecordedRequest> requests;
-  std::ifstream log(log_, std::ios::binary);
-  std::string line;
-  while (std::getline(log, line)) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-      fields.push_back(unescape(line.substr(start, tab - start)));
-    fields.push_back(unescape(line.substr(start)));
-    if (fields.size() == 6)
-      requests.push_back({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
-  }
-  return requests;
+  return readRequestLog(log_);
 }
 
 int refusingPort() {

@@ -11,6 +11,7 @@
 #include "io/file.h"
 #include "support/store_server.h"
 #include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace tunora {
 namespace {
@@ -46,7 +47,7 @@ class StoreClient : public ::testing::Test {
 
   static std::unique_ptr<testing::TempDir> pages_;
   static std::unique_ptr<StoreServer> server_;
-  std::unique_ptr<HttpClient> client_ = makeHttpClient(nullptr, {2, 1});
+  std::unique_ptr<HttpClient> client_ = makeStandaloneHttpClient({2, 1});
 };
 
 std::unique_ptr<testing::TempDir> StoreClient::pages_;
@@ -96,9 +97,7 @@ TEST_F(StoreClient, StatusIsIgnoredButAnEmptyBodyFails) {
 
 TEST_F(StoreClient, FailuresLeaveNoTemporaryFile) {
   testing::TempDir temp;
-  const char* previous = std::getenv("TMPDIR");
-  const std::string saved = previous != nullptr ? previous : "";
-  ::setenv("TMPDIR", temp.path().c_str(), 1);
+  const testing::TempFolderOverride tempFolder(temp.path());
   const auto started = std::chrono::steady_clock::now();
   EXPECT_FALSE(downloadToTempFile(*client_, url("cut")));
   EXPECT_FALSE(downloadToTempFile(*client_, url("slow")));
@@ -109,10 +108,6 @@ TEST_F(StoreClient, FailuresLeaveNoTemporaryFile) {
                               "x", results));
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
   EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
-  if (previous != nullptr)
-    ::setenv("TMPDIR", saved.c_str(), 1);
-  else
-    ::unsetenv("TMPDIR");
 }
 
 TEST_F(StoreClient, CoverOfAnotherHostArrivesThroughTheProxy) {

@@ -1,0 +1,358 @@
+// The Cover-Search dialog against the stand-in store: opened by the player's
+// toggle in the real plug-in, and on its own with a desktop that the tests
+// answer in place of the save dialog and the shell. The dialog's modal loop
+// runs on this thread; a second thread plays the user, sending the messages
+// that clicks and selections send.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "coversearch/http_client.h"
+#include "host/cover_search_dialog.h"
+#include "host/cover_search_dialog_ids.h"
+#include "host/host_messages.h"
+#include "host/registry_settings_store.h"
+#include "io/file.h"
+#include "settings/memory_settings_store.h"
+#include "standin_host.h"
+#include "support/store_server.h"
+#include "support/temp_dir.h"
+#include "support/temp_folder.h"
+
+namespace tunora::standin {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+constexpr char kSettingsKey[] = "Software\\Winamp\\ml_tunora";
+
+// Three albums on the US front: the first with a cover behind its image
+// page, the second without, the third with a CMYK picture no bitmap shows.
+void writeStorePages(const fs::path& dir) {
+  std::ofstream(dir / "search-handle-form", std::ios::binary)
+      << "<html><a href=\"/gp/detail/B01\"><b>V1 Artist</b> - V1 Album</a>\n"
+         "<a href=\"/gp/detail/B02\">Bare Album</a>\n"
+         "<a href=\"/gp/detail/B03\">Print Album</a>\n</html>";
+  std::ofstream(dir / "B01", std::ios::binary)
+      << "<a href=\"http://www.store.test/gp/product/images/B01-images\">more</a>";
+  std::ofstream(dir / "B01-images", std::ios::binary)
+      << "<html><body><img src=\"http://images.store.test/P/B01.LZZZZZZZ_.jpg\">";
+  fs::copy_file(fs::path(testing::fixturePath("jpeg/ycbcr.jpg")), dir / "B01.LZZZZZZZ_.jpg");
+  std::ofstream(dir / "B02", std::ios::binary) << "<html>no pictures</html>";
+  std::ofstream(dir / "B03", std::ios::binary)
+      << "<a href=\"http://www.store.test/gp/product/images/B03-images\">more</a>";
+  std::ofstream(dir / "B03-images", std::ios::binary)
+      << "<html><body><img src=\"http://images.store.test/P/B03.LZZZZZZZ_.jpg\">";
+  fs::copy_file(fs::path(testing::fixturePath("jpeg/cmyk.jpg")), dir / "B03.LZZZZZZZ_.jpg");
+  // One MusicBrainz release, whose front cover is one redirect away.
+  std::ofstream(dir / "ws_2_release", std::ios::binary)
+      << R"({"releases":[{"id":"r1","title":"V1 Album","date":"2001","country":"GB",)"
+         R"("artist-credit":[{"name":"V1 Artist"}],"media":[{"format":"CD"}]}]})";
+  std::ofstream(dir / "release_r1_front-500.redirect", std::ios::binary)
+      << "http://images.archive.test/r1.jpg";
+  fs::copy_file(fs::path(testing::fixturePath("jpeg/ycbcr.jpg")), dir / "r1.jpg");
+}
+
+// Open means shown: the dialog is shown once it has set itself up.
+// One store for the whole program: WinINet keeps the proxy of the first
+// session, so a second server on another port would not be reached.
+testing::StoreServer& store() {
+  static const TempDir pages;
+  static testing::StoreServer server((writeStorePages(pages.path()), pages.path()));
+  return server;
+}
+
+HWND waitForDialog(bool open) {
+  for (int i = 0; i < 400; ++i) {
+    const HWND dialog = FindWindowA("#32770", "Cover-Search");
+    const bool shown = dialog != nullptr && IsWindowVisible(dialog);
+    if (shown == open) return shown ? dialog : nullptr;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  return open ? nullptr : FindWindowA("#32770", "Cover-Search");
+}
+
+std::string text(HWND dialog, int id) {
+  char buffer[1100] = {};
+  GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+  return buffer;
+}
+
+void click(HWND dialog, int id) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void selectResult(HWND dialog, int index) {
+  const HWND list = GetDlgItem(dialog, TUNORA_COVER_RESULTS);
+  SendMessageA(list, LB_SETCURSEL, index, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(TUNORA_COVER_RESULTS, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+}
+
+bool enabled(HWND dialog, int id) {
+  return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+SIZE pictureSize(HWND dialog) {
+  const auto bitmap = reinterpret_cast<HBITMAP>(
+      SendDlgItemMessageA(dialog, TUNORA_COVER_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  BITMAP info{};
+  if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0) return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
+std::size_t filesIn(const fs::path& dir) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+}
+
+// Plays the user on another thread while `runLoop` runs the dialog here.
+// Whatever the user's part ends with, a dialog left open is closed, so that
+// a failed expectation cannot leave this thread in the modal loop.
+void asUser(const std::function<void()>& user, const std::function<void()>& runLoop) {
+  std::atomic<bool> done{false};
+  std::thread player([&] {
+    user();
+    if (const HWND left = FindWindowA("#32770", "Cover-Search")) SendMessageA(left, WM_CLOSE, 0, 0);
+    done = true;
+  });
+  runLoop();
+  while (!done) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+  player.join();
+}
+
+class CoverSearchInPlayer : public ::testing::Test {
+ protected:
+  CoverSearchInPlayer() { RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey); }
+  ~CoverSearchInPlayer() override {
+    player_.quit();
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+  }
+
+  void start(const std::string& usHost) {
+    host::RegistrySettingsStore store;
+    saveStoreHosts(store, {usHost, "store.example.de"});
+    saveMusicBrainzService(store, {"http://" + usHost, "http://" + usHost});
+    ASSERT_TRUE(player_.load());
+    ASSERT_EQ(player_.init(), 0);
+  }
+  void toggle() { PostMessageA(player_.mainWindow(), host::kPlayerMessage, 100, 100); }
+
+  testing::StoreServer& server_ = store();
+  StandinHost player_;
+};
+
+TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
+  ASSERT_TRUE(server_.running());
+  start(server_.host());
+  const TempDir temp;
+  const testing::TempFolderOverride tempFolder(temp.path());
+  asUser(
+      [&] {
+        const HWND dialog = waitForDialog(true);
+        ASSERT_NE(dialog, nullptr);
+        // No page was shown about a track yet.
+        EXPECT_EQ(text(dialog, TUNORA_COVER_KEYWORDS), "Unknown Unknown");
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), server_.host());
+        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
+        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
+
+        SetDlgItemTextA(dialog, TUNORA_COVER_KEYWORDS, "Simon & Garfunkel");
+        click(dialog, TUNORA_COVER_SEARCH);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 3 items");
+        EXPECT_EQ(server_.requests().back().body,
+                  "size=10&field-keywords=Simon+%26+Garfunkel&url=index%3Dmusic");
+        const HWND list = GetDlgItem(dialog, TUNORA_COVER_RESULTS);
+        ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+        char first[64] = {};
+        SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+        EXPECT_STREQ(first, "V1 Artist - V1 Album");
+        EXPECT_TRUE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
+        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
+
+        selectResult(dialog, 0);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Cover found");
+        EXPECT_EQ(pictureSize(dialog).cx, 241);
+        EXPECT_EQ(pictureSize(dialog).cy, 241);
+        EXPECT_TRUE(enabled(dialog, TUNORA_COVER_SAVE));
+        EXPECT_TRUE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
+        // The downloaded cover stays for saving; its bitmap is gone.
+        EXPECT_EQ(filesIn(temp.path()), 1u);
+
+        selectResult(dialog, 1);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "No cover found for this item");
+        EXPECT_EQ(pictureSize(dialog).cx, 0);
+        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
+        click(dialog, TUNORA_COVER_SAVE);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "No cover selected");
+        selectResult(dialog, 2);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Internal error");
+        EXPECT_EQ(pictureSize(dialog).cx, 0);
+        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
+
+        // Fetched again, replacing its earlier download; the CMYK one stays
+        // with its result until the next search.
+        selectResult(dialog, 0);
+        EXPECT_EQ(filesIn(temp.path()), 2u);
+        click(dialog, TUNORA_COVER_SEARCH);
+        EXPECT_EQ(filesIn(temp.path()), 0u);
+        EXPECT_EQ(pictureSize(dialog).cx, 0);
+
+        click(dialog, TUNORA_COVER_EXIT);
+        EXPECT_EQ(waitForDialog(false), nullptr);
+      },
+      [&] { toggle(); });
+}
+
+TEST_F(CoverSearchInPlayer, MusicBrainzIsTheThirdSourceAndIsRememberedOnceUsed) {
+  ASSERT_TRUE(server_.running());
+  start(server_.host());
+  const auto searchMusicBrainz = [&] {
+    const HWND dialog = waitForDialog(true);
+    ASSERT_NE(dialog, nullptr);
+    const HWND stores = GetDlgItem(dialog, TUNORA_COVER_STORE);
+    ASSERT_EQ(SendMessageA(stores, CB_GETCOUNT, 0, 0), 3);
+    SendMessageA(stores, CB_SETCURSEL, 2, 0);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), "MusicBrainz");
+    click(dialog, TUNORA_COVER_SEARCH);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 1 items");
+    char first[64] = {};
+    SendDlgItemMessageA(dialog, TUNORA_COVER_RESULTS, LB_GETTEXT, 0,
+                        reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, "V1 Artist - V1 Album (2001, GB, CD)");
+    selectResult(dialog, 0);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Cover found");
+    EXPECT_EQ(pictureSize(dialog).cx, 241);
+    click(dialog, TUNORA_COVER_EXIT);
+    EXPECT_EQ(waitForDialog(false), nullptr);
+  };
+  asUser(searchMusicBrainz, [&] { toggle(); });
+  asUser(
+      [&] {
+        const HWND dialog = waitForDialog(true);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), "MusicBrainz");
+      },
+      [&] { toggle(); });
+}
+
+TEST_F(CoverSearchInPlayer, TheToggleClosesWhatItOpenedAndTheMenuNeverOpensASecond) {
+  ASSERT_TRUE(server_.running());
+  start(server_.host());
+  asUser(
+      [&] {
+        ASSERT_NE(waitForDialog(true), nullptr);
+        // The menu item while the dialog is open: nothing more.
+        SendMessageA(player_.playlistWindow(), WM_COMMAND, 6668, 0);
+        toggle();
+        EXPECT_EQ(waitForDialog(false), nullptr);
+        // And open again from the menu.
+        PostMessageA(player_.playlistWindow(), WM_COMMAND, 6668, 0);
+        const HWND again = waitForDialog(true);
+        ASSERT_NE(again, nullptr);
+        SendMessageA(again, WM_CLOSE, 0, 0);
+        EXPECT_EQ(waitForDialog(false), nullptr);
+      },
+      [&] { toggle(); });
+}
+
+TEST_F(CoverSearchInPlayer, AStoreThatRefusesGivesTheFailureText) {
+  start("127.0.0.1:" + std::to_string(testing::refusingPort()));
+  asUser(
+      [&] {
+        const HWND dialog = waitForDialog(true);
+        ASSERT_NE(dialog, nullptr);
+        click(dialog, TUNORA_COVER_SEARCH);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Error: Could not get search page");
+        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
+        click(dialog, TUNORA_COVER_OPEN_PAGE);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "No item selected");
+      },
+      [&] { toggle(); });
+}
+
+// The dialog on its own, with the save dialog and the shell answered here.
+class CoverSearchSaving : public ::testing::Test {
+ protected:
+  host::CoverSearchDesktop desktop() {
+    return {[this](const std::optional<std::string>& folder, const std::string& suggested) {
+              askedFolder_ = folder;
+              askedName_ = suggested;
+              return answer_;
+            },
+            [this](const char* verb, const std::string& target) {
+              shell_.push_back(std::string(verb) + " " + target);
+            }};
+  }
+  // Searches, selects the album with a cover, then lets `user` go on.
+  void run(const host::CoverSearchTrack& track, const std::function<void(HWND)>& user) {
+    const auto client = makeStandaloneHttpClient();
+    MemorySettingsStore settings;
+    saveStoreHosts(settings, {server_.host(), "x.de"});
+    host::CoverSearchDialog dialog(GetModuleHandleA(nullptr), *client, settings, desktop());
+    asUser(
+        [&] {
+          const HWND window = waitForDialog(true);
+          ASSERT_NE(window, nullptr);
+          click(window, TUNORA_COVER_SEARCH);
+          selectResult(window, 0);
+          user(window);
+        },
+        [&] { dialog.run(nullptr, track); });
+  }
+
+  testing::StoreServer& server_ = store();
+  TempDir music_;
+  std::optional<std::string> answer_;
+  std::optional<std::string> askedFolder_;
+  std::string askedName_;
+  std::vector<std::string> shell_;
+};
+
+TEST_F(CoverSearchSaving, SaveWritesTheStoresBytesUnderTheChosenName) {
+  ASSERT_TRUE(server_.running());
+  const std::string song = (music_.path() / "AC_DC" / "01.mp3").string();
+  answer_ = (music_.path() / "cover.jpg").string();
+  run({"AC/DC", "What?", song, "%a - %b.jpg"}, [&](HWND dialog) {
+    click(dialog, TUNORA_COVER_SAVE);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Cover saved");
+    click(dialog, TUNORA_COVER_SAVE_EDIT);
+    click(dialog, TUNORA_COVER_OPEN_PAGE);
+  });
+  EXPECT_EQ(askedName_, "AC_DC - What_.jpg");
+  EXPECT_EQ(askedFolder_, (music_.path() / "AC_DC").string() + "\\");
+  EXPECT_EQ(readWholeFile(fs::path(*answer_).u16string()),
+            readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg")));
+  ASSERT_EQ(shell_.size(), 2u);
+  EXPECT_EQ(shell_[0], "edit " + *answer_);
+  EXPECT_EQ(shell_[1], "open http://" + server_.host() + "/gp/detail/B01");
+}
+
+TEST_F(CoverSearchSaving, CancelledAndUnwritableSavesSaySo) {
+  ASSERT_TRUE(server_.running());
+  run({"Unknown", "Unknown", "unknown", "folder.jpg"}, [&](HWND dialog) {
+    click(dialog, TUNORA_COVER_SAVE_EDIT);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Saving cancelled");
+    answer_ = (music_.path() / "no folder" / "folder.jpg").string();
+    click(dialog, TUNORA_COVER_SAVE_EDIT);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Could not create file");
+  });
+  // Without a track the save dialog starts where it likes.
+  EXPECT_FALSE(askedFolder_);
+  EXPECT_EQ(askedName_, "folder.jpg");
+  EXPECT_TRUE(shell_.empty());
+}
+
+}  // namespace
+}  // namespace tunora::standin
