@@ -127,6 +127,18 @@ TEST(SystemHotkey, TheTextDecidesTheChordAndTheAtomGoesWithTheRegistration) {
   EXPECT_EQ(GlobalFindAtomA(kAtomName), 0);
 }
 
+// A press of Control and `key` as the keyboard makes it.
+void pressControlWith(WORD key) {
+  INPUT keys[4] = {};
+  const WORD codes[4] = {VK_CONTROL, key, key, VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = codes[i];
+    keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+  }
+  SendInput(4, keys, sizeof(INPUT));
+}
+
 class HotkeyInPlayer : public ::testing::Test {
  protected:
   HotkeyInPlayer() { RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey); }
@@ -170,6 +182,35 @@ TEST_F(HotkeyInPlayer, AChangedHotkeyIsRegisteredAndQuitTakesItBack) {
   EXPECT_EQ(GlobalFindAtomA(kAtomName), 0);
 }
 
+TEST_F(HotkeyInPlayer, ThePressOpensTheCoverSearchAndTheNextOneClosesIt) {
+  ASSERT_TRUE(player_.load());
+  ASSERT_EQ(player_.init(), 0);
+  confirmHotkey([&] { player_.record()->messageProc(1024, 0, 0, 0); }, "CTRL+Q");
+  bool closed = false;
+  const DialogRun run = whileDialogOpen(
+      "Cover-Search",
+      [&](HWND dialog) {
+        pressControlWith('Q');
+        // The dialog's own loop delivers the press.
+        for (int i = 0; i < 50 && IsWindow(dialog) && IsWindowVisible(dialog); ++i) {
+          MSG message;
+          while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+          Sleep(20);
+        }
+        closed = !IsWindowVisible(dialog);
+        if (!closed) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      },
+      [&] {
+        pressControlWith('Q');
+        for (int i = 0; i < 50; ++i) {
+          Sleep(20);
+          player_.pumpMessages();
+        }
+      });
+  EXPECT_TRUE(run.found);
+  EXPECT_TRUE(closed);
+}
+
 TEST_F(HotkeyInPlayer, APressOfTheSystemHotkeyTogglesTheCoverSearch) {
   ASSERT_TRUE(player_.load());
   host::PluginRecord record{};
@@ -186,14 +227,7 @@ TEST_F(HotkeyInPlayer, APressOfTheSystemHotkeyTogglesTheCoverSearch) {
   // Another program's hotkey message does nothing; ours toggles.
   SendMessageA(player_.mainWindow(), WM_HOTKEY, atom + 1, 0);
   EXPECT_EQ(toggles, 0);
-  INPUT keys[4] = {};
-  const WORD codes[4] = {VK_CONTROL, 'Q', 'Q', VK_CONTROL};
-  for (int i = 0; i < 4; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = codes[i];
-    keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-  }
-  SendInput(4, keys, sizeof(INPUT));
+  pressControlWith('Q');
   for (int i = 0; i < 25 && toggles == 0; ++i) {
     Sleep(20);
     player_.pumpMessages();
