@@ -9,8 +9,8 @@
 namespace tunora::host {
 namespace {
 
-// The dialog's texts are read as the plug-in has always read them: paths
-// and the cover name up to 259 characters, the hotkey up to 8.
+// The dialog reads paths and the cover name up to 259 characters and the
+// hotkey up to 8, as the settings keep them.
 constexpr std::size_t kPathFieldCapacity = 260;
 constexpr std::size_t kHotkeyFieldCapacity = 9;
 
@@ -18,13 +18,13 @@ const TemplateControls& controlsOf(TemplateSlot slot) {
   return kTemplateControls[static_cast<std::size_t>(slot)];
 }
 
-// The check boxes and the flags they stand for.
+// The check boxes of the page settings and the flags they stand for.
 struct FlagBox {
   int id;
   bool PageSettings::*page;
   bool FileTypeSwitches::*type;
 };
-constexpr FlagBox kTypeBoxes[] = {
+constexpr FlagBox kPageBoxes[] = {
     {kPrefsMp3, nullptr, &FileTypeSwitches::mp3},
     {kPrefsMp4, nullptr, &FileTypeSwitches::mp4},
     {kPrefsOgg, nullptr, &FileTypeSwitches::ogg},
@@ -85,7 +85,7 @@ void PreferencesDialog::onInit() {
   check(kPrefsAutoUpdate, global.autoUpdateEnabled);
   check(kPrefsAutoShow, global.autoShowEnabled);
   check(kPrefsShowMini, global.showMini);
-  for (const FlagBox& box : kTypeBoxes)
+  for (const FlagBox& box : kPageBoxes)
     check(box.id, box.page != nullptr ? page.*box.page : page.switches.*box.type);
   enableShowAndFocus();
   SetDlgItemTextA(window_, kPrefsHotkey, global.hotkey.c_str());
@@ -140,7 +140,7 @@ void PreferencesDialog::confirm() {
   global.autoShowEnabled = checked(kPrefsAutoShow);
   global.autoUpdateEnabled = checked(kPrefsAutoUpdate);
   global.showMini = checked(kPrefsShowMini);
-  for (const FlagBox& box : kTypeBoxes)
+  for (const FlagBox& box : kPageBoxes)
     (box.page != nullptr ? page.*box.page : page.switches.*box.type) = checked(box.id);
 
   savePageSettings(targets_.store, page);
