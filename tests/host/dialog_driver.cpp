@@ -41,6 +41,10 @@ void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD) {
   pending->running = true;
   pending->result.found = true;
   (*pending->steps)(pending->dialog);
+  // Steps that stopped early (a failed assertion) leave the dialog open: close
+  // it, or the test would wait in its loop for ever.
+  if (IsWindow(pending->dialog) && IsWindowVisible(pending->dialog))
+    SendMessageA(pending->dialog, WM_CLOSE, 0, 0);
   pending->running = false;
   pending->dialog = nullptr;
   // Nothing more to do: later ticks of this run find no dialog to act on.
