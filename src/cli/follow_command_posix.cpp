@@ -158,6 +158,9 @@ void FollowedPage::show(const PlayerTrack& track) {
            "; the page shows what the player says");
     settings.switches = FileTypeSwitches{false, false, false, false, false, false};
   }
+  if (track.longestText() > kPlayerAnswerLimit)
+    report("the player sent a text of " + std::to_string(track.longestText()) +
+           " bytes; the page shows its beginning");
   if (const auto clash =
           fileReadAtOutput(options_.output, {entry}, options_.templatePath, settings.coverName)) {
     report("refusing to write the page over " + shown(*clash) + ", which it reads");

@@ -177,9 +177,8 @@ bool PlayerWatch::isCandidate(std::string_view name) const {
 std::optional<std::string> PlayerWatch::playbackStatus(const std::string& busName) {
   BusError error;
   char* status = nullptr;
-  const int got = sd_bus_get_property_string(bus_, busName.c_str(), kObjectPath,
-                                             kPlayerInterface, "PlaybackStatus", error.get(),
-                                             &status);
+  const int got = sd_bus_get_property_string(bus_, busName.c_str(), kObjectPath, kPlayerInterface,
+                                             "PlaybackStatus", error.get(), &status);
   const CText owned(status);
   if (got < 0) return std::nullopt;
   return std::string(status ? status : "");

@@ -1,5 +1,6 @@
 #include "follow/player_track.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -42,6 +43,15 @@ bool hasFileScheme(std::string_view url) {
 
 bool PlayerTrack::empty() const {
   return trackId.empty() && url.empty() && title.empty();
+}
+
+std::size_t PlayerTrack::longestText() const {
+  std::size_t longest = 0;
+  for (const std::string* text : {&trackId, &title, &album, &lyrics, &created})
+    longest = std::max(longest, text->size());
+  for (const auto* list : {&artists, &genres, &comments})
+    for (const std::string& text : *list) longest = std::max(longest, text.size());
+  return longest;
 }
 
 std::optional<std::u16string> localPathOf(std::string_view url) {

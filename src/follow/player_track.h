@@ -25,6 +25,8 @@ struct PlayerTrack {
 
   // True when the player named no track at all (it stopped).
   bool empty() const;
+  // The size of the longest text of the track in bytes, the URL left out.
+  std::size_t longestText() const;
 };
 
 // The local path of a "file://" URL, percent-decoded; nothing for any other

@@ -23,6 +23,15 @@ std::u16string joined(const std::vector<std::string>& values, std::u16string_vie
   return text;
 }
 
+// Cut where no surrogate pair is split.
+std::u16string limited(std::u16string text) {
+  if (text.size() <= kPlayerAnswerLimit) return text;
+  std::size_t end = kPlayerAnswerLimit;
+  if (text[end - 1] >= 0xD800 && text[end - 1] <= 0xDBFF) --end;
+  text.resize(end);
+  return text;
+}
+
 }  // namespace
 
 TrackHostLink::TrackHostLink(PlayerTrack track, const HostLink& base)
@@ -30,6 +39,13 @@ TrackHostLink::TrackHostLink(PlayerTrack track, const HostLink& base)
 
 std::optional<std::u16string> TrackHostLink::fileInfo(std::u16string_view file,
                                                       std::string_view key) const {
+  auto answer = fullAnswer(file, key);
+  if (answer) answer = limited(std::move(*answer));
+  return answer;
+}
+
+std::optional<std::u16string> TrackHostLink::fullAnswer(std::u16string_view file,
+                                                        std::string_view key) const {
   if (!equalIgnoringAsciiCase(file, entry_)) return std::nullopt;
   if (key == "Title") return wide(track_.title);
   if (key == "Artist") return joined(track_.artists, u", ");

@@ -9,6 +9,11 @@
 
 namespace tunora {
 
+// The player's answers are cut to this many units, as the plug-in's player
+// answers are cut by the buffer it lends: a page is about a song, and a
+// megabyte of title would take the page generator long to place.
+inline constexpr std::size_t kPlayerAnswerLimit = 4095;
+
 class TrackHostLink : public HostLink {
  public:
   TrackHostLink(PlayerTrack track, const HostLink& base);
@@ -24,11 +29,14 @@ class TrackHostLink : public HostLink {
   bool playerPresent() const override { return true; }
   std::optional<std::u16string> playingFile() const override { return entry_; }
   // "Title", "Artist", "Album", "Year", "Genre", "Track", "Comment" and
-  // "Lyrics" of the playing entry; nothing about any other file.
+  // "Lyrics" of the playing entry, each cut to kPlayerAnswerLimit; nothing
+  // about any other file.
   std::optional<std::u16string> fileInfo(std::u16string_view file,
                                          std::string_view key) const override;
 
  private:
+  std::optional<std::u16string> fullAnswer(std::u16string_view file, std::string_view key) const;
+
   PlayerTrack track_;
   std::u16string entry_;
   const HostLink& base_;
