@@ -66,8 +66,10 @@ std::optional<std::u16string> localPathOf(std::string_view url) {
   const std::string path = percentDecode(rest);
   if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos)
     return std::nullopt;
+  // Bytes that are not UTF-8 would be dropped on the way and name another
+  // file, so the path must come back unchanged.
   std::u16string wide;
-  if (!convertUTF8ToUTF16(path, wide)) return std::nullopt;
+  if (!convertUTF8ToUTF16(path, wide) || convertUTF16ToUTF8(wide) != path) return std::nullopt;
   return wide;
 }
 
