@@ -69,6 +69,9 @@ TEST_F(FollowedTrackPage, StreamIsDescribedFromTheMetadata) {
 }
 
 TEST_F(FollowedTrackPage, LocalFileIsReadUnlessItsTypeIsSwitchedOff) {
+#ifdef _WIN32
+  GTEST_SKIP() << "players announce file URLs on Linux only";
+#endif
   fs::copy_file(fs::path(testing::fixturePath("formats/flac_picture_tags.flac")),
                 dir.path() / "a b.flac");
   PlayerTrack track;
