@@ -304,10 +304,21 @@ void PlayerWatch::propertiesChanged(sd_bus_message* message) {
     if (sd_bus_message_exit_container(message) < 0) return;
   }
   if (malformed) report(err_, followedName_ + " sent metadata of the wrong type");
+  // Some players only say that the metadata changed, not what it is now.
+  bool metadataInvalidated = false;
+  const char* invalidated = nullptr;
+  if (sd_bus_message_exit_container(message) >= 0 &&
+      sd_bus_message_enter_container(message, 'a', "s") > 0) {
+    while (sd_bus_message_read_basic(message, 's', &invalidated) > 0)
+      if (std::strcmp(invalidated, "Metadata") == 0) metadataInvalidated = true;
+  }
 
   if (fromFollowed) {
     if (status) followedPlays_ = *status == "Playing";
-    if (haveTrack) announce(std::move(track));
+    if (haveTrack)
+      announce(std::move(track));
+    else if (metadataInvalidated)
+      fetchMetadata();
     return;
   }
   // Another player began to play: without a wanted player, it is followed

@@ -87,6 +87,12 @@ class MadePlayer {
     return started && sd_bus_request_name(raw, "org.mpris.MediaPlayer2.made", 0) >= 0;
   }
 
+  // Says only that the metadata changed; it is then asked for.
+  bool invalidate() {
+    return sd_bus_emit_signal(bus_.get(), kPath, "org.freedesktop.DBus.Properties",
+                              "PropertiesChanged", "sa{sv}as", kPlayer, 0, 1, "Metadata") >= 0;
+  }
+
   // Metadata of another type than a dictionary is sent as a text.
   bool announce(const std::vector<Entry>& metadata, bool asText = false) {
     sd_bus_message* raw = nullptr;
@@ -217,6 +223,10 @@ TEST_F(FollowMalformed, BadMetadataGivesPagesOrMessagesNeverAnEnd) {
   ASSERT_TRUE(player.announce({}));
   ASSERT_TRUE(player.announce({text("xesam:title", "Bare")}));
   ASSERT_TRUE(pageShows("Bare"));
+
+  player.metadata = {text("xesam:title", "Asked For")};
+  ASSERT_TRUE(player.invalidate());
+  ASSERT_TRUE(pageShows("Asked For"));
 
   // The player vanishes; the tool waits for the next one.
   player.quit();
