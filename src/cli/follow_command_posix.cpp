@@ -38,8 +38,16 @@ struct FollowOptions {
   bool help = false;
 };
 
+// The player's texts go to a terminal, where control characters could move
+// the cursor or clear the screen.
+std::string printable(std::string text) {
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return text;
+}
+
 std::string shown(std::u16string_view text) {
-  return "'" + convertUTF16ToUTF8(text) + "'";
+  return "'" + printable(convertUTF16ToUTF8(text)) + "'";
 }
 
 std::optional<std::uint32_t> parseSeconds(std::u16string_view text) {
@@ -191,7 +199,8 @@ void FollowedPage::show(const PlayerTrack& track) {
   std::error_code ignored;
   const std::u16string written = std::filesystem::absolute(options_.output, ignored).u16string();
   const std::string about = track.title.empty() ? convertUTF16ToUTF8(entry) : track.title;
-  writeText(out_, "Page of " + about + " written to " + convertUTF16ToUTF8(written) + "\n");
+  writeText(out_,
+            "Page of " + printable(about) + " written to " + convertUTF16ToUTF8(written) + "\n");
   std::fflush(out_);
   if (options_.open && !opened_) {
     opened_ = true;

@@ -221,8 +221,15 @@ TEST_F(FollowMalformed, BadMetadataGivesPagesOrMessagesNeverAnEnd) {
   ASSERT_TRUE(pageShows("One, Two"));
   EXPECT_NE(pageText(page).find("Share Song"), std::string::npos);
   ASSERT_TRUE(player.announce({}));
-  ASSERT_TRUE(player.announce({text("xesam:title", "Bare")}));
+  // The title that reaches the terminal cannot clear it.
+  ASSERT_TRUE(player.announce({text("xesam:title", "Bare\x1b[2J")}));
   ASSERT_TRUE(pageShows("Bare"));
+  EXPECT_TRUE(waitFor(
+      [&] {
+        return fileText(dir.path() / "follow.out").find("Page of Bare?[2J written") !=
+               std::string::npos;
+      },
+      5s));
 
   player.metadata = {text("xesam:title", "Asked For")};
   ASSERT_TRUE(player.invalidate());
