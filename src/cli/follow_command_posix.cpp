@@ -198,7 +198,9 @@ void FollowedPage::show(const PlayerTrack& track) {
   }
   std::error_code ignored;
   const std::u16string written = std::filesystem::absolute(options_.output, ignored).u16string();
-  const std::string about = track.title.empty() ? convertUTF16ToUTF8(entry) : track.title;
+  // The title as the page has it, cut like every answer of the player.
+  const std::u16string title = player.fileInfo(entry, "Title").value_or(u"");
+  const std::string about = convertUTF16ToUTF8(title.empty() ? entry : title);
   writeText(out_,
             "Page of " + printable(about) + " written to " + convertUTF16ToUTF8(written) + "\n");
   std::fflush(out_);
