@@ -21,6 +21,10 @@ class InputPages : public tunora::HttpClient {
     if (url.starts_with("http://images")) return std::nullopt;
     return std::vector<std::uint8_t>(page_.begin(), page_.end());
   }
+  std::optional<tunora::ServiceAnswer> getFromService(std::string_view, std::string_view,
+                                                      std::size_t) override {
+    return std::nullopt;
+  }
 
  private:
   std::string_view page_;

@@ -5,8 +5,8 @@
 
 #include "cli/cli.h"
 #include "coversearch/cover_saving.h"
-#include "coversearch/cover_scraper.h"
-#include "coversearch/store_client.h"
+#include "coversearch/cover_source.h"
+#include "coversearch/musicbrainz.h"
 #include "io/file.h"
 #include "text/conversions.h"
 
@@ -15,6 +15,7 @@ namespace {
 
 struct CoversOptions {
   StoreVariant variant = StoreVariant::Us;
+  bool musicBrainz = false;
   std::optional<std::string> host;
   std::optional<std::u16string> output;
   std::vector<std::string> words;  // keywords, or the link
@@ -49,18 +50,28 @@ std::optional<CoversOptions> parseOptions(const Arguments& args, std::FILE* err)
       options.host = pathToNative(value);
     } else if (value == u"us" || value == u"de") {
       options.variant = value == u"us" ? StoreVariant::Us : StoreVariant::German;
+    } else if (value == u"mb") {
+      options.musicBrainz = true;
     } else {
-      writeText(err, "tunora: unknown store " + shown(value) + " (us or de)\n");
+      writeText(err, "tunora: unknown store " + shown(value) + " (us, de or mb)\n");
       return std::nullopt;
     }
   }
   return options;
 }
 
-std::string hostOf(const CoversOptions& options) {
-  if (options.host) return *options.host;
+// The source the options name; --host puts both MusicBrainz services on
+// that host, over plain HTTP.
+std::unique_ptr<CoverSource> sourceOf(const CoversOptions& options, HttpClient& client) {
+  if (options.musicBrainz) {
+    MusicBrainzService service;
+    if (options.host) service.searchUrl = service.coverArtUrl = "http://" + *options.host;
+    return std::make_unique<MusicBrainzSource>(client, service);
+  }
   const StoreHosts defaults;
-  return options.variant == StoreVariant::German ? defaults.german : defaults.us;
+  std::string host = options.host.value_or(options.variant == StoreVariant::German ? defaults.german
+                                                                                   : defaults.us);
+  return std::make_unique<StoreFrontSource>(client, std::move(host), options.variant);
 }
 
 int search(const CoversOptions& options, std::FILE* out, std::FILE* err) {
@@ -68,7 +79,7 @@ int search(const CoversOptions& options, std::FILE* out, std::FILE* err) {
   for (const auto& word : options.words) keywords += (keywords.empty() ? "" : " ") + word;
   const auto client = makeStandaloneHttpClient();
   CoverResults results;
-  if (!postSearchForm(*client, hostOf(options), options.variant, keywords, results)) {
+  if (!sourceOf(options, *client)->search(keywords, results)) {
     writeText(err, "tunora: Error: Could not get search page\n");
     return 1;
   }
@@ -84,8 +95,7 @@ int get(const CoversOptions& options, std::FILE* out, std::FILE* err) {
   CoverResults results;
   results.append(options.words[0], {});
   // The list owns the downloaded file and deletes it on the way out.
-  results.setCoverFile(
-      0, findCover(*client, "http://" + hostOf(options) + options.words[0], options.variant));
+  results.setCoverFile(0, sourceOf(options, *client)->findCover(options.words[0]));
   if (!results[0].coverFile) {
     writeText(err, "tunora: No cover found for this item\n");
     return 1;

@@ -31,6 +31,7 @@ struct PageOptions {
   std::optional<std::u16string> skinFolder;
   FileTypeSwitches switches;
   std::u16string output = u"tunora.html";
+  TextFileEncoding encoding = TextFileEncoding::Utf16;
   bool help = false;
 };
 
@@ -71,6 +72,10 @@ std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
     }
     if (arg == u"--mini") {
       options.mini = true;
+      continue;
+    }
+    if (arg == u"--utf8") {
+      options.encoding = TextFileEncoding::Utf8;
       continue;
     }
     const bool takesValue = arg == u"--directory" || arg == u"--template" ||
@@ -258,7 +263,7 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
                        " is left as it was\n");
     return 1;
   }
-  if (!output->commit(built.page, error)) {
+  if (!output->commit(built.page, options->encoding, error)) {
     writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error + "\n");
     return 1;
   }

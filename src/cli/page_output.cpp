@@ -71,8 +71,8 @@ PageOutput::~PageOutput() {
   if (createdFolder_) fs::remove_all(*createdFolder_, ignored);
 }
 
-bool PageOutput::commit(const TextLines& page, std::string& error) {
-  if (saveTextFile(page, partial_.u16string()) != 1) {
+bool PageOutput::commit(const TextLines& page, TextFileEncoding encoding, std::string& error) {
+  if (saveTextFile(page, partial_.u16string(), encoding) != 1) {
     error = lastFileError();
     return false;
   }

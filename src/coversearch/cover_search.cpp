@@ -1,23 +1,28 @@
 #include "coversearch/cover_search.h"
 
 #include "coversearch/cover_saving.h"
-#include "coversearch/cover_scraper.h"
-#include "coversearch/store_client.h"
 #include "io/file.h"
+#include "text/helpers.h"
 
 namespace tunora {
+
+std::vector<std::string> CoverSearch::sourceNames() const {
+  return {hosts_.us, hosts_.german, std::string(kMusicBrainzSourceName)};
+}
+
+CoverSource& CoverSearch::sourceFor(std::string_view storeText) {
+  if (equalIgnoringAsciiCase(storeText, kMusicBrainzSourceName)) return musicBrainz_;
+  storeFront_.emplace(client_, std::string(storeText), hosts_.variantOf(storeText));
+  return *storeFront_;
+}
 
 std::string CoverSearch::search(std::string_view storeText, std::string_view keywords) {
   results_.clear();
   selected_ = -1;
   coverShown_ = false;
-  if (!postSearchForm(client_, storeText, hosts_.variantOf(storeText), keywords, results_))
+  if (!sourceFor(storeText).search(keywords, results_))
     return std::string(coverstatus::kSearchFailed);
   return "Found " + std::to_string(results_.size()) + " items";
-}
-
-std::string CoverSearch::productUrl(std::string_view storeText, std::size_t index) const {
-  return "http://" + std::string(storeText) + results_[index].link;
 }
 
 CoverSearch::Selection CoverSearch::select(std::string_view storeText, int index) {
@@ -28,8 +33,7 @@ CoverSearch::Selection CoverSearch::select(std::string_view storeText, int index
     return {std::string(coverstatus::kNoItemSelected), std::nullopt};
   }
   const auto at = static_cast<std::size_t>(index);
-  results_.setCoverFile(at,
-                        findCover(client_, productUrl(storeText, at), hosts_.variantOf(storeText)));
+  results_.setCoverFile(at, sourceFor(storeText).findCover(results_[at].link));
   const auto& cover = results_[at].coverFile;
   if (!cover) return {std::string(coverstatus::kNoCoverFound), std::nullopt};
   auto display = makeDisplayFile(*cover);
@@ -38,9 +42,9 @@ CoverSearch::Selection CoverSearch::select(std::string_view storeText, int index
   return {std::string(coverstatus::kCoverFound), std::move(display)};
 }
 
-std::optional<std::string> CoverSearch::selectedPageUrl(std::string_view storeText) const {
+std::optional<std::string> CoverSearch::selectedPageUrl(std::string_view storeText) {
   if (selected_ < 0) return std::nullopt;
-  return productUrl(storeText, static_cast<std::size_t>(selected_));
+  return sourceFor(storeText).pageUrl(results_[static_cast<std::size_t>(selected_)].link);
 }
 
 std::string CoverSearch::save(const std::optional<std::string>& target) {

@@ -9,6 +9,7 @@
 
 #include "coversearch/cover_results.h"
 #include "coversearch/http_client.h"
+#include "coversearch/musicbrainz.h"
 #include "coversearch/store_fronts.h"
 
 namespace tunora {
@@ -27,9 +28,15 @@ inline constexpr std::string_view kNoCoverSelected = "No cover selected";
 
 class CoverSearch {
  public:
-  CoverSearch(HttpClient& client, StoreHosts hosts) : client_(client), hosts_(std::move(hosts)) {}
+  CoverSearch(HttpClient& client, StoreHosts hosts, MusicBrainzService service = {},
+              std::chrono::milliseconds musicBrainzSpacing = std::chrono::seconds(1))
+      : client_(client),
+        hosts_(std::move(hosts)),
+        musicBrainz_(client, std::move(service), musicBrainzSpacing) {}
 
   const StoreHosts& hosts() const { return hosts_; }
+  // The texts of the store list, in order: the two store fronts, MusicBrainz.
+  std::vector<std::string> sourceNames() const;
   const CoverResults& results() const { return results_; }
   bool coverShown() const { return coverShown_; }
 
@@ -46,7 +53,7 @@ class CoverSearch {
   Selection select(std::string_view storeText, int index);
 
   // The store page of the selected result; nothing without a selection.
-  std::optional<std::string> selectedPageUrl(std::string_view storeText) const;
+  std::optional<std::string> selectedPageUrl(std::string_view storeText);
 
   // Whether there is a cover to save; "No cover selected" otherwise.
   bool canSave() const { return selected_ >= 0 && coverShown_; }
@@ -57,10 +64,14 @@ class CoverSearch {
   void close();
 
  private:
-  std::string productUrl(std::string_view storeText, std::size_t index) const;
+  // MusicBrainz by its name, else the store front of that host text.
+  CoverSource& sourceFor(std::string_view storeText);
 
   HttpClient& client_;
   StoreHosts hosts_;
+  // Kept from search to search: it paces its requests.
+  MusicBrainzSource musicBrainz_;
+  std::optional<StoreFrontSource> storeFront_;
   CoverResults results_;
   int selected_ = -1;
   bool coverShown_ = false;

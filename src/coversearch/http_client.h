@@ -1,9 +1,10 @@
 #pragma once
 // The transport of the cover search: a form POST to a store host and a plain
-// GET of a URL, both answered with the body bytes, cut at the response cap.
-// One implementation per platform: http_wininet.cpp (the plug-in's Internet
-// session), http_curl.cpp (libcurl). The status code is never examined:
-// whatever body the server sends is the answer.
+// GET of a URL, both answered with the body bytes, cut at the response cap
+// (the status code is never examined: whatever body a store sends is the
+// answer); and a GET as a web service's client, answered with status,
+// redirect and body. One implementation per platform: http_wininet.cpp (the
+// plug-in's Internet session), http_curl.cpp (libcurl).
 
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +47,16 @@ struct HttpTimeouts {
   long receiveSeconds = 30;
 };
 
+// A web service's answer.
+struct ServiceAnswer {
+  long status = 0;
+  // Where a redirect points, as the header gives it.
+  std::string location;
+  // How long to wait before asking again (a "Retry-After" in seconds).
+  std::optional<long> retryAfterSeconds;
+  std::vector<std::uint8_t> body;
+};
+
 class HttpClient {
  public:
   virtual ~HttpClient() = default;
@@ -57,6 +68,12 @@ class HttpClient {
                                                             std::string_view body) = 0;
   // GETs an absolute "http://" URL. Nothing on any failure.
   virtual std::optional<std::vector<std::uint8_t>> get(std::string_view url) = 0;
+  // GETs an absolute "http://" or "https://" URL with `userAgent`, following
+  // no redirect. Nothing when no answer arrived or its body is longer than
+  // `maxBytes`.
+  virtual std::optional<ServiceAnswer> getFromService(std::string_view url,
+                                                      std::string_view userAgent,
+                                                      std::size_t maxBytes) = 0;
 };
 
 // The host name and port of a host text "name" or "name:port" (default 80);

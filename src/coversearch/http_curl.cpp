@@ -17,6 +17,8 @@ struct ListCloser {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
+using EasyHandle = std::unique_ptr<CURL, EasyCloser>;
+
 std::size_t receive(char* data, std::size_t size, std::size_t count, void* context) {
   auto& buffer = *static_cast<ResponseBuffer*>(context);
   const std::size_t length = size * count;
@@ -24,6 +26,25 @@ std::size_t receive(char* data, std::size_t size, std::size_t count, void* conte
   // Fewer bytes than offered stop the transfer once the cap is reached.
   return buffer.full() ? 0 : length;
 }
+
+// A service's body up to its limit; one byte more ends the transfer.
+struct LimitedBody {
+  std::vector<std::uint8_t> bytes;
+  std::size_t maxBytes = 0;
+};
+
+std::size_t receiveLimited(char* data, std::size_t size, std::size_t count, void* context) {
+  auto& body = *static_cast<LimitedBody*>(context);
+  const std::size_t length = size * count;
+  if (length > body.maxBytes - body.bytes.size()) return 0;
+  body.bytes.insert(body.bytes.end(), data, data + length);
+  return length;
+}
+
+struct Transfer {
+  EasyHandle easy;
+  CURLcode result = CURLE_FAILED_INIT;
+};
 
 class CurlHttpClient final : public HttpClient {
  public:
@@ -55,29 +76,62 @@ class CurlHttpClient final : public HttpClient {
     return perform(std::string(url), [](CURL*) {});
   }
 
+  std::optional<ServiceAnswer> getFromService(std::string_view url, std::string_view userAgent,
+                                              std::size_t maxBytes) override {
+    LimitedBody body{{}, maxBytes};
+    const std::string agent(userAgent);
+    const Transfer transfer = start(std::string(url), "http,https", [&](CURL* handle) {
+      curl_easy_setopt(handle, CURLOPT_USERAGENT, agent.c_str());
+      curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, receiveLimited);
+      curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+    });
+    if (transfer.result != CURLE_OK) return std::nullopt;
+    ServiceAnswer answer;
+    curl_easy_getinfo(transfer.easy.get(), CURLINFO_RESPONSE_CODE, &answer.status);
+    const char* location = nullptr;
+    if (curl_easy_getinfo(transfer.easy.get(), CURLINFO_REDIRECT_URL, &location) == CURLE_OK &&
+        location != nullptr)
+      answer.location = location;
+    curl_off_t wait = -1;
+    if (curl_easy_getinfo(transfer.easy.get(), CURLINFO_RETRY_AFTER, &wait) == CURLE_OK &&
+        wait >= 0)
+      answer.retryAfterSeconds = static_cast<long>(wait);
+    answer.body = std::move(body.bytes);
+    return answer;
+  }
+
  private:
   template <typename Prepare>
   std::optional<std::vector<std::uint8_t>> perform(const std::string& url, Prepare prepare) {
-    std::unique_ptr<CURL, EasyCloser> easy(curl_easy_init());
-    if (!easy) return std::nullopt;
     ResponseBuffer buffer;
-    CURL* handle = easy.get();
-    curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
     // Addresses come from the store's pages: never let one name a local file.
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(handle, CURLOPT_USERAGENT, kStoreUserAgent);
+    const Transfer transfer = start(url, "http", [&](CURL* handle) {
+      curl_easy_setopt(handle, CURLOPT_USERAGENT, kStoreUserAgent);
+      curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, receive);
+      curl_easy_setopt(handle, CURLOPT_WRITEDATA, &buffer);
+      prepare(handle);
+    });
+    // A transfer stopped at the cap is a complete answer.
+    if (transfer.result != CURLE_OK && !(transfer.result == CURLE_WRITE_ERROR && buffer.full()))
+      return std::nullopt;
+    return buffer.take();
+  }
+
+  template <typename Prepare>
+  Transfer start(const std::string& url, const char* protocols, Prepare prepare) {
+    Transfer transfer{EasyHandle(curl_easy_init())};
+    CURL* handle = transfer.easy.get();
+    if (handle == nullptr) return transfer;
+    curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, protocols);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, timeouts_.connectSeconds);
     // No byte for the receive time-out ends the request, as WinINet's does.
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, timeouts_.receiveSeconds);
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, receive);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &buffer);
     prepare(handle);
-    const CURLcode result = curl_easy_perform(handle);
-    // A transfer stopped at the cap is a complete answer.
-    if (result != CURLE_OK && !(result == CURLE_WRITE_ERROR && buffer.full())) return std::nullopt;
-    return buffer.take();
+    transfer.result = curl_easy_perform(handle);
+    return transfer;
   }
 
   HttpTimeouts timeouts_;

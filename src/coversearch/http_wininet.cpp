@@ -48,6 +48,28 @@ std::optional<std::vector<std::uint8_t>> readResponse(HINTERNET request) {
   return buffer.take();
 }
 
+// A service's body up to `maxBytes`; nothing when it is longer.
+std::optional<std::vector<std::uint8_t>> readLimited(HINTERNET request, std::size_t maxBytes) {
+  std::vector<std::uint8_t> body;
+  std::uint8_t chunk[kResponseChunkSize];
+  while (true) {
+    DWORD count = 0;
+    if (!InternetReadFile(request, chunk, sizeof chunk, &count)) return std::nullopt;
+    if (count == 0) break;
+    if (count > maxBytes - body.size()) return std::nullopt;
+    body.insert(body.end(), chunk, chunk + count);
+  }
+  if (cutShort(request, body.size())) return std::nullopt;
+  return body;
+}
+
+std::string headerText(HINTERNET request, DWORD query) {
+  char text[2048] = {};
+  DWORD size = sizeof text - 1;
+  if (!HttpQueryInfoA(request, query, text, &size, nullptr)) return {};
+  return std::string(text, size);
+}
+
 void dropLastResponseInfo() {
   DWORD error = 0;
   char text[1024];
@@ -60,8 +82,37 @@ struct Request {
   HostAndPort target;
   std::string object;
   DWORD flags = 0;
-  std::string_view headers;
+  std::string headers;
   std::string body;
+};
+
+// The parts of an "http://" or "https://" URL as a request; nothing for
+// another scheme.
+std::optional<Request> getRequestOf(std::string_view url, bool anySecure) {
+  const std::string copy(url);
+  char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
+  URL_COMPONENTSA parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = sizeof host;
+  parts.dwUrlPathLength = 1;
+  parts.dwExtraInfoLength = 1;
+  if (!InternetCrackUrlA(copy.c_str(), 0, 0, &parts)) return std::nullopt;
+  const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && !(secure && anySecure)) return std::nullopt;
+  std::string object(parts.lpszUrlPath, parts.dwUrlPathLength);
+  object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (object.empty()) object = "/";
+  return Request{"GET", {host, parts.nPort}, object, secure ? INTERNET_FLAG_SECURE : 0u, {}, {}};
+}
+
+// The request's handle with the connection it was opened on, closed
+// request first.
+struct SentRequest {
+  InternetHandle connection;
+  InternetHandle request;
+  explicit operator bool() const { return request != nullptr; }
+  HINTERNET get() const { return request.get(); }
 };
 
 class WinInetHttpClient final : public HttpClient {
@@ -78,48 +129,74 @@ class WinInetHttpClient final : public HttpClient {
                                                     std::string_view body) override {
     const auto target = splitHostPort(host);
     if (!target) return std::nullopt;
-    return send({"POST", *target, std::string(path), kFormFlags,
-                 "Content-Type: application/x-www-form-urlencoded", std::string(body)});
+    const auto handle =
+        send({"POST", *target, std::string(path), kFormFlags,
+              "Content-Type: application/x-www-form-urlencoded\r\n", std::string(body)});
+    if (!handle) return std::nullopt;
+    return readResponse(handle.get());
   }
 
   std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
-    const std::string copy(url);
-    char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
-    URL_COMPONENTSA parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = sizeof host;
-    parts.dwUrlPathLength = 1;
-    parts.dwExtraInfoLength = 1;
-    if (!InternetCrackUrlA(copy.c_str(), 0, 0, &parts) || parts.nScheme != INTERNET_SCHEME_HTTP)
-      return std::nullopt;
-    std::string object(parts.lpszUrlPath, parts.dwUrlPathLength);
-    object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    if (object.empty()) object = "/";
-    return send({"GET", {host, parts.nPort}, object, 0, {}, {}});
+    auto request = getRequestOf(url, false);
+    if (!request) return std::nullopt;
+    const auto handle = send(*request);
+    if (!handle) return std::nullopt;
+    return readResponse(handle.get());
+  }
+
+  std::optional<ServiceAnswer> getFromService(std::string_view url, std::string_view userAgent,
+                                              std::size_t maxBytes) override {
+    auto request = getRequestOf(url, true);
+    if (!request) return std::nullopt;
+    request->flags |=
+        INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
+    request->headers = "User-Agent: " + std::string(userAgent) + "\r\n";
+    const auto handle = send(*request);
+    if (!handle) return std::nullopt;
+    auto body = readLimited(handle.get(), maxBytes);
+    if (!body) return std::nullopt;
+    ServiceAnswer answer;
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    HttpQueryInfoA(handle.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                   nullptr);
+    answer.status = static_cast<long>(status);
+    answer.location = headerText(handle.get(), HTTP_QUERY_LOCATION);
+    const std::string wait = headerText(handle.get(), HTTP_QUERY_RETRY_AFTER);
+    if (!wait.empty() && wait.find_first_not_of("0123456789") == std::string::npos &&
+        wait.size() < 9)
+      answer.retryAfterSeconds = std::stol(wait);
+    answer.body = std::move(*body);
+    return answer;
   }
 
  private:
-  std::optional<std::vector<std::uint8_t>> send(Request request) {
-    if (session_ == nullptr) return std::nullopt;
+  // The request sent, ready for its answer to be read; empty on failure.
+  SentRequest send(const Request& request) {
+    if (session_ == nullptr) return {};
     InternetHandle connection(InternetConnectA(session_, request.target.name.c_str(),
                                                request.target.port, "", "", INTERNET_SERVICE_HTTP,
                                                0, 0));
     if (!connection) {
       dropLastResponseInfo();
-      return std::nullopt;
+      return {};
     }
     const char* accepted[] = {"text/*", "image/*", nullptr};
     InternetHandle handle(HttpOpenRequestA(connection.get(), request.verb.c_str(),
                                            request.object.c_str(), nullptr, nullptr, accepted,
                                            request.flags, 0));
-    if (!handle) return std::nullopt;
+    if (!handle) return {};
     applyTimeouts(handle.get());
-    if (!HttpSendRequestA(handle.get(), request.headers.data(),
-                          static_cast<DWORD>(request.headers.size()), request.body.data(),
-                          static_cast<DWORD>(request.body.size())))
-      return std::nullopt;
-    return readResponse(handle.get());
+    // A header line of the request replaces the session's own.
+    if (!request.headers.empty())
+      HttpAddRequestHeadersA(handle.get(), request.headers.c_str(),
+                             static_cast<DWORD>(request.headers.size()),
+                             HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    std::string body = request.body;
+    if (!HttpSendRequestA(handle.get(), nullptr, 0, body.empty() ? nullptr : body.data(),
+                          static_cast<DWORD>(body.size())))
+      return {};
+    return {std::move(connection), std::move(handle)};
   }
 
   void applyTimeouts(HINTERNET handle) const {

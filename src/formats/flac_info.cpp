@@ -83,6 +83,8 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
   if (commentStart) {
     const VorbisComment comment = readVorbisComment(blocks, *commentStart, commentLength);
     takeTagTexts(comment);
+    // Some taggers put the picture into the comments, as Ogg files carry it.
+    if (!cover_ && comment.picture()) cover_ = comment.picture()->data;
     if (comment.entryCountRead()) {
       tagFound_ = true;
       presentTags_ = tagKindName(TagKind::FLACComments);

@@ -56,7 +56,9 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
       // goes on over page headers that must not be read as entries.
       const auto whole = readFirstOggPacket(blocks, position);
       if (whole && whole->size() >= kPacketPrefixSize) {
-        takeTagTexts(VorbisComment(Bytes(*whole).subspan(kPacketPrefixSize)));
+        VorbisComment comment(Bytes(*whole).subspan(kPacketPrefixSize));
+        if (comment.picture()) cover_ = comment.picture()->data;
+        takeTagTexts(comment);
       }
       break;
     }

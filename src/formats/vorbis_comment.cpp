@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "formats/tag_block_limit.h"
+#include "text/base64.h"
 #include "text/conversions.h"
 #include "text/helpers.h"
 
@@ -49,6 +50,13 @@ std::u16string* VorbisComment::fieldFor(std::string_view key) {
   return nullptr;
 }
 
+void VorbisComment::takePicture(std::string_view base64) {
+  if (picture_ && picture_->type == kFrontCoverPicture) return;
+  const auto block = decodeBase64(base64);
+  auto picture = block ? parseFLACPicture(*block) : std::nullopt;
+  if (picture && (!picture_ || picture->type == kFrontCoverPicture)) picture_ = std::move(picture);
+}
+
 void VorbisComment::takeEntry(std::string_view entry) {
   std::string key;
   std::string_view value;
@@ -61,6 +69,10 @@ void VorbisComment::takeEntry(std::string_view entry) {
   } else {
     key = toUpperAscii(entry.substr(0, equals));
     value = entry.substr(equals + 1);
+  }
+  if (key == "METADATA_BLOCK_PICTURE") {
+    takePicture(value);
+    return;
   }
   // Keys such as COMMENTS or MYCOMMENT count as comments too.
   const bool isComment = key.find("COMMENT") != std::string::npos;

@@ -4,9 +4,10 @@
 // as a length and "KEY=value" text in UTF-8.
 
 #include <cstdint>
-
+#include <optional>
 #include <string_view>
 
+#include "formats/flac_metadata.h"
 #include "io/file_blocks.h"
 #include "tags/tag_texts.h"
 #include "text/byte_reader.h"
@@ -19,6 +20,8 @@ namespace tunora {
 // UNSYNCEDLYRICS to the lyrics; ARTIST, TITLE, ALBUM,
 // TRACKNUMBER, DATE and GENRE set their value, the last one winning; an empty
 // value is "Unknown". Entries that are not UTF-8 are dropped one by one.
+// METADATA_BLOCK_PICTURE entries carry a FLAC picture block in Base64: the
+// front cover is kept before any other picture.
 class VorbisComment : public TagTexts {
  public:
   explicit VorbisComment(Bytes block);
@@ -29,14 +32,17 @@ class VorbisComment : public TagTexts {
   // Bytes from the block start that the walk needed and did not get, or 0
   // when it ended inside the bytes it was given.
   std::uint64_t bytesWanted() const { return bytesWanted_; }
+  const std::optional<FLACPicture>& picture() const { return picture_; }
 
  private:
   void takeEntry(std::string_view entry);
+  void takePicture(std::string_view base64);
   std::u16string* fieldFor(std::string_view key);
 
   bool entryCountRead_ = false;
   std::uint32_t entryCount_ = 0;
   std::uint64_t bytesWanted_ = 0;
+  std::optional<FLACPicture> picture_;
 };
 
 // The block at `blockStart`: read with `sizeHint` bytes first and more as the

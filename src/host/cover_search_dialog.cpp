@@ -40,19 +40,27 @@ CoverSearchDesktop systemDesktop() {
           }};
 }
 
-CoverSearchDialog::CoverSearchDialog(HINSTANCE module, HttpClient& client, StoreHosts hosts,
-                                     CoverSearchDesktop desktop)
-    : module_(module), search_(client, std::move(hosts)), desktop_(std::move(desktop)) {}
+CoverSearchDialog::CoverSearchDialog(HINSTANCE module, HttpClient& client, SettingsStore& settings,
+                                     CoverSearchDesktop desktop,
+                                     std::chrono::milliseconds musicBrainzSpacing)
+    : module_(module),
+      client_(client),
+      settingsStore_(settings),
+      musicBrainzSpacing_(musicBrainzSpacing),
+      desktop_(std::move(desktop)) {}
 
 void CoverSearchDialog::run(HWND owner, const CoverSearchTrack& track) {
   if (open_) return;
   open_ = true;
   track_ = track;
+  settings_ = loadCoverSearchSettings(settingsStore_);
+  search_.emplace(client_, settings_.hosts, settings_.musicBrainz, musicBrainzSpacing_);
   DialogBoxParamA(module_, MAKEINTRESOURCEA(TUNORA_DIALOG_COVER_SEARCH), owner, procedure,
                   reinterpret_cast<LPARAM>(this));
   // Also when the dialog could not be made or was ended from elsewhere.
   open_ = false;
   window_ = nullptr;
+  search_.reset();
 }
 
 void CoverSearchDialog::close() {
@@ -92,14 +100,16 @@ INT_PTR CALLBACK CoverSearchDialog::procedure(HWND window, UINT message, WPARAM 
 
 void CoverSearchDialog::onInit(HWND window) {
   window_ = window;
-  search_.close();
   SetFocus(GetDlgItem(window, TUNORA_COVER_KEYWORDS));
   suggestedName_ = makeCoverFileName(track_.coverNamePattern, track_.artist, track_.album);
   SetDlgItemTextA(window, TUNORA_COVER_KEYWORDS, (track_.artist + " " + track_.album).c_str());
   const HWND stores = GetDlgItem(window, TUNORA_COVER_STORE);
-  for (const std::string* host : {&search_.hosts().us, &search_.hosts().german})
-    SendMessageA(stores, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(host->c_str()));
-  SendMessageA(stores, CB_SETCURSEL, 0, 0);
+  for (const std::string& source : search_->sourceNames())
+    SendMessageA(stores, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(source.c_str()));
+  // The source last searched, else the first store front.
+  const auto last = SendMessageA(stores, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(settings_.lastSource.c_str()));
+  SendMessageA(stores, CB_SETCURSEL, settings_.lastSource.empty() || last == CB_ERR ? 0 : last, 0);
   EnableWindow(GetDlgItem(window, TUNORA_COVER_OPEN_PAGE), FALSE);
   enableCoverButtons(false);
   if (equalIgnoringAsciiCase(track_.fileName, "Unknown"))
@@ -143,8 +153,9 @@ void CoverSearchDialog::onSearch() {
   showPicture({});
   SendDlgItemMessageA(window_, TUNORA_COVER_RESULTS, LB_RESETCONTENT, 0, 0);
   const std::string keywords = controlText(window_, TUNORA_COVER_KEYWORDS, kKeywordsMaxLength);
-  setStatus(search_.search(storeText(), keywords));
-  const CoverResults& results = search_.results();
+  settings_.lastSource = storeText();
+  setStatus(search_->search(settings_.lastSource, keywords));
+  const CoverResults& results = search_->results();
   for (std::size_t i = 0; i < results.size(); ++i)
     SendDlgItemMessageA(window_, TUNORA_COVER_RESULTS, LB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(results[i].text.c_str()));
@@ -155,7 +166,7 @@ void CoverSearchDialog::onSelectionChange() {
   const WaitCursor wait;
   const auto index =
       static_cast<int>(SendDlgItemMessageA(window_, TUNORA_COVER_RESULTS, LB_GETCURSEL, 0, 0));
-  const CoverSearch::Selection selection = search_.select(storeText(), index);
+  const CoverSearch::Selection selection = search_->select(storeText(), index);
   if (selection.displayFile) {
     showPicture(*selection.displayFile);
     deleteFile(std::string_view(*selection.displayFile));
@@ -164,11 +175,11 @@ void CoverSearchDialog::onSelectionChange() {
     showPicture({});
   }
   setStatus(selection.status);
-  enableCoverButtons(search_.coverShown());
+  enableCoverButtons(search_->coverShown());
 }
 
 void CoverSearchDialog::onOpenPage() {
-  const auto url = search_.selectedPageUrl(storeText());
+  const auto url = search_->selectedPageUrl(storeText());
   if (!url) {
     setStatus(coverstatus::kNoItemSelected);
     return;
@@ -177,19 +188,20 @@ void CoverSearchDialog::onOpenPage() {
 }
 
 void CoverSearchDialog::onSave(bool thenEdit) {
-  if (!search_.canSave()) {
+  if (!search_->canSave()) {
     setStatus(coverstatus::kNoCoverSelected);
     return;
   }
   const auto target = desktop_.askSaveFileName(startFolder_, suggestedName_);
-  const std::string status = search_.save(target);
+  const std::string status = search_->save(target);
   setStatus(status);
   if (thenEdit && status == coverstatus::kCoverSaved) desktop_.shellExecute("edit", *target);
 }
 
 void CoverSearchDialog::onExit() {
   open_ = false;
-  search_.close();
+  search_->close();
+  saveCoverSearchSettings(settingsStore_, settings_);
   showPicture({});
   startFolder_.reset();
   suggestedName_.clear();

@@ -5,12 +5,15 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "coversearch/cover_search.h"
+#include "coversearch/cover_search_settings.h"
 #include "host/gdi_objects.h"
+#include "settings/settings_store.h"
 
 namespace tunora::host {
 
@@ -35,13 +38,15 @@ CoverSearchDesktop systemDesktop();
 
 class CoverSearchDialog {
  public:
-  CoverSearchDialog(HINSTANCE module, HttpClient& client, StoreHosts hosts,
-                    CoverSearchDesktop desktop = systemDesktop());
+  // The hosts, the services and the source last used are read from
+  // `settings` at every opening and written back at Exit.
+  CoverSearchDialog(HINSTANCE module, HttpClient& client, SettingsStore& settings,
+                    CoverSearchDesktop desktop = systemDesktop(),
+                    std::chrono::milliseconds musicBrainzSpacing = std::chrono::seconds(1));
   CoverSearchDialog(const CoverSearchDialog&) = delete;
   CoverSearchDialog& operator=(const CoverSearchDialog&) = delete;
 
   bool isOpen() const { return open_; }
-  const StoreHosts& hosts() const { return search_.hosts(); }
   // Runs the dialog until Exit; does nothing while it is open.
   void run(HWND owner, const CoverSearchTrack& track);
   // Presses Exit of the open dialog.
@@ -64,7 +69,12 @@ class CoverSearchDialog {
   void showPicture(const std::string& bitmapFile);
 
   HINSTANCE module_;
-  CoverSearch search_;
+  HttpClient& client_;
+  SettingsStore& settingsStore_;
+  std::chrono::milliseconds musicBrainzSpacing_;
+  CoverSearchSettings settings_;
+  // One search for each opening of the dialog.
+  std::optional<CoverSearch> search_;
   CoverSearchDesktop desktop_;
   bool open_ = false;
   HWND window_ = nullptr;

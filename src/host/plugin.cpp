@@ -56,8 +56,7 @@ Plugin::Plugin(const PluginRecord& record)
   }
   internet_.emplace();
   storeClient_ = makeHttpClient(internet_->handle());
-  coverSearch_ =
-      std::make_unique<CoverSearchDialog>(module_, *storeClient_, loadStoreHosts(settingsStore_));
+  coverSearch_ = std::make_unique<CoverSearchDialog>(module_, *storeClient_, settingsStore_);
   toggleCoverSearch = [this] { coverSearch_->toggle(mainWindow_, coverSearchTrack()); };
   openCoverSearch = [this] { coverSearch_->run(mainWindow_, coverSearchTrack()); };
 
@@ -79,7 +78,6 @@ Plugin::~Plugin() {
   tempCovers_.reset();
   creator_.reset();
   // The store client and the downloaded covers go before the session.
-  saveStoreHosts(settingsStore_, coverSearch_->hosts());
   coverSearch_.reset();
   storeClient_.reset();
   internet_.reset();

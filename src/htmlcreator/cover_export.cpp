@@ -22,6 +22,19 @@ std::array<int, 3> rgbOf(std::u16string_view colour) {
   return {digit(1) * 16 + digit(2), digit(3) * 16 + digit(4), digit(5) * 16 + digit(6)};
 }
 
+// Width and height from a PNG's IHDR chunk, which the format puts first.
+std::optional<JpegParameters> pngParameters(std::span<const std::uint8_t> bytes) {
+  constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes.size() < 24 ||
+      !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()) ||
+      !std::equal(bytes.begin() + 12, bytes.begin() + 16, "IHDR"))
+    return std::nullopt;
+  const auto be32 = [&](std::size_t at) {
+    return uint32FromBytes(bytes[at + 3], bytes[at + 2], bytes[at + 1], bytes[at]);
+  };
+  return JpegParameters{be32(16), be32(20), 0};
+}
+
 bool replaceFile(std::u16string_view destination, std::span<const std::uint8_t> bytes) {
   if (File::open(destination, File::Mode::Read)) {
     resetFileAttributes(destination);
@@ -73,22 +86,32 @@ bool exportCover(std::u16string_view source, std::u16string_view destination,
   const auto bytes = readJpegFile(source);
   if (!bytes) return false;
   const auto parameters = readJpegParameters(*bytes);
-  if (!parameters) return false;
-  width = parameters->width;
-  height = parameters->height;
-  auto picture = decodeJpeg(*bytes);
-  if (!picture) return false;
-  if (duotone != nullptr) {
-    recolourPicture(picture->pixels, *duotone);
-    std::vector<std::uint8_t> encoded;
-    if (const int code = encodeJpeg(*picture, kRecolourQuality, encoded); code != 0) {
-      debugLog("Errorcode %d\n", code);
-      return false;
-    }
-    return replaceFile(destination, encoded);
+  const auto png = parameters ? std::nullopt : pngParameters(*bytes);
+  if (!parameters && !png) {
+    debugLog("Cover dropped: neither a JPEG nor a PNG picture\n");
+    return false;
   }
-  if (source == destination) return true;
-  return replaceFile(destination, *bytes);
+  width = parameters ? parameters->width : png->width;
+  height = parameters ? parameters->height : png->height;
+  // Browsers show PNG and CMYK pictures that this codec cannot decode: without
+  // recolouring they go to the page as they are.
+  const bool shownAsItIs = png || parameters->channels == 4;
+  if (shownAsItIs && duotone == nullptr)
+    return source == destination || replaceFile(destination, *bytes);
+  // Any other picture must decode, recoloured or not: a broken one is dropped.
+  auto picture = shownAsItIs ? std::nullopt : decodeJpeg(*bytes);
+  if (!picture) {
+    debugLog("Cover dropped: the picture cannot be decoded\n");
+    return false;
+  }
+  if (duotone == nullptr) return source == destination || replaceFile(destination, *bytes);
+  recolourPicture(picture->pixels, *duotone);
+  std::vector<std::uint8_t> encoded;
+  if (const int code = encodeJpeg(*picture, kRecolourQuality, encoded); code != 0) {
+    debugLog("Errorcode %d\n", code);
+    return false;
+  }
+  return replaceFile(destination, encoded);
 }
 
 }  // namespace tunora

@@ -15,10 +15,11 @@ struct Duotone {
   std::u16string light;
 };
 
-// Reads the JPEG at `source` and hands out its size. With a duotone the
-// picture is recoloured and written to `destination` at quality 100;
-// otherwise `source` is copied there (nothing to do when they are the same).
-// False when the source is no decodable JPEG or nothing could be written.
+// Reads the picture at `source` (a JPEG, or a PNG) and hands out its size.
+// With a duotone the picture is recoloured and written to `destination` as a
+// JPEG at quality 100; otherwise `source` is copied there as it is (nothing to
+// do when they are the same). False when the source is neither picture, a
+// recolouring cannot decode it, or nothing could be written.
 bool exportCover(std::u16string_view source, std::u16string_view destination,
                  const Duotone* duotone, std::uint32_t& width, std::uint32_t& height);
 

@@ -57,6 +57,39 @@ TEST(CoversCommand, SearchesAndSavesTheCoverOfOneResult) {
   EXPECT_EQ(missing.err, "tunora: No cover found for this item\n");
 }
 
+TEST(CoversCommand, MusicBrainzListsReleasesAndSavesOnlyAJpeg) {
+  testing::TempDir dir;
+  std::ofstream(dir.path() / "ws_2_release", std::ios::binary)
+      << R"({"releases":[{"id":"9f3c","title":"Back in Black","date":"1980-07-25",)"
+         R"("artist-credit":[{"name":"AC/DC"}]}]})";
+  std::ofstream(dir.path() / "release_9f3c_front-500.redirect") << "http://images.test/9f3c.jpg";
+  std::filesystem::copy_file(std::string(TUNORA_FIXTURES_DIR) + "/jpeg/ycbcr.jpg",
+                             dir.path() / "9f3c.jpg");
+  std::filesystem::copy_file(std::string(TUNORA_FIXTURES_DIR) + "/jpeg/png_named.jpg",
+                             dir.path() / "release_png_front-500");
+  testing::StoreServer server(dir.path());
+  ASSERT_TRUE(server.running());
+  const std::u16string host = u16(server.host());
+
+  const CliResult found =
+      runCli({u"covers", u"search", u"--store", u"mb", u"--host", host, u"AC/DC", u"Back"});
+  EXPECT_EQ(found.status, 0) << found.err;
+  EXPECT_EQ(found.out, "Found 1 items\n1. AC/DC - Back in Black (1980)\n   9f3c\n");
+
+  const std::u16string target = dir.file("folder.jpg");
+  const CliResult saved =
+      runCli({u"covers", u"get", u"--store", u"mb", u"--host", host, u"9f3c", u"-o", target});
+  EXPECT_EQ(saved.status, 0) << saved.err;
+  EXPECT_EQ(readWholeFile(target), readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg")));
+
+  const std::u16string other = dir.file("other.jpg");
+  const CliResult png =
+      runCli({u"covers", u"get", u"--store", u"mb", u"--host", host, u"png", u"-o", other});
+  EXPECT_EQ(png.status, 1);
+  EXPECT_EQ(png.err, "tunora: No cover found for this item\n");
+  EXPECT_FALSE(fileExists(other));
+}
+
 TEST(CoversCommand, UsageErrorsAndAnUnreachableStore) {
   for (const Arguments& args :
        std::vector<Arguments>{{u"covers"},

@@ -50,6 +50,14 @@ TEST_F(OggFile, StandardLayoutGivesStreamValuesAndTags) {
   EXPECT_EQ(info_.getArtist(), u"A");
   EXPECT_EQ(info_.getGenre(), u"Rock");
   EXPECT_TRUE(info_.hasTag());
+  EXPECT_FALSE(info_.hasCover());
+}
+
+TEST_F(OggFile, PictureCommentIsTheCover) {
+  EXPECT_EQ(read(oggVorbisFile(vorbisCommentBlock("v", {"TITLE=t", pictureEntry(3, "JPEG")}))),
+            ReadResult::Read);
+  ASSERT_TRUE(info_.hasCover());
+  EXPECT_EQ(*info_.getCoverData(), bytesOf("JPEG"));
 }
 
 TEST_F(OggFile, NominalBitRateNotSetShowsUnknown) {

@@ -53,6 +53,26 @@ TEST(VorbisCommentEntries, Utf8IsDecodedAndBrokenEntriesAreDroppedAlone) {
   EXPECT_EQ(texts.album(), u"\u20AC");
 }
 
+std::string pictureOf(const VorbisComment& comment) {
+  if (!comment.picture()) return "(none)";
+  return {comment.picture()->data.begin(), comment.picture()->data.end()};
+}
+
+TEST(VorbisCommentPictures, TheFrontCoverWinsAndBrokenPicturesArePassedOver) {
+  EXPECT_EQ(pictureOf(parse({pictureEntry(4, "back"), pictureEntry(3, "front"),
+                             pictureEntry(3, "second front")})),
+            "front");
+  EXPECT_EQ(pictureOf(parse({pictureEntry(0, "other"), pictureEntry(5, "leaflet")})), "other");
+  // Not Base64, an empty picture, a block cut short: no picture at all.
+  EXPECT_EQ(pictureOf(parse({"METADATA_BLOCK_PICTURE=%%%%", pictureEntry(3, ""),
+                             "METADATA_BLOCK_PICTURE=AAAAAw=="})),
+            "(none)");
+  // A picture is no comment and no value.
+  const VorbisComment withPicture = parse({pictureEntry(3, "p"), "TITLE=t"});
+  EXPECT_FALSE(withPicture.hasComment());
+  EXPECT_EQ(withPicture.title(), u"t");
+}
+
 TEST(VorbisCommentBlock, EmptyVendorStillHasEntries) {
   const VorbisComment comment = parse({"TITLE=kept"}, "");
   EXPECT_TRUE(comment.entryCountRead());

@@ -19,6 +19,7 @@
 #include "host/host_messages.h"
 #include "host/registry_settings_store.h"
 #include "io/file.h"
+#include "settings/memory_settings_store.h"
 #include "standin_host.h"
 #include "support/store_server.h"
 #include "support/temp_dir.h"
@@ -32,18 +33,31 @@ using testing::TempDir;
 
 constexpr char kSettingsKey[] = "Software\\Winamp\\ml_tunora";
 
-// Two albums on the US front: the first with a cover behind its image page,
-// the second without.
+// Three albums on the US front: the first with a cover behind its image
+// page, the second without, the third with a CMYK picture no bitmap shows.
 void writeStorePages(const fs::path& dir) {
   std::ofstream(dir / "search-handle-form", std::ios::binary)
       << "<html><a href=\"/gp/detail/B01\"><b>V1 Artist</b> - V1 Album</a>\n"
-         "<a href=\"/gp/detail/B02\">Bare Album</a>\n</html>";
+         "<a href=\"/gp/detail/B02\">Bare Album</a>\n"
+         "<a href=\"/gp/detail/B03\">Print Album</a>\n</html>";
   std::ofstream(dir / "B01", std::ios::binary)
       << "<a href=\"http://www.store.test/gp/product/images/B01-images\">more</a>";
   std::ofstream(dir / "B01-images", std::ios::binary)
       << "<html><body><img src=\"http://images.store.test/P/B01.LZZZZZZZ_.jpg\">";
   fs::copy_file(fs::path(testing::fixturePath("jpeg/ycbcr.jpg")), dir / "B01.LZZZZZZZ_.jpg");
   std::ofstream(dir / "B02", std::ios::binary) << "<html>no pictures</html>";
+  std::ofstream(dir / "B03", std::ios::binary)
+      << "<a href=\"http://www.store.test/gp/product/images/B03-images\">more</a>";
+  std::ofstream(dir / "B03-images", std::ios::binary)
+      << "<html><body><img src=\"http://images.store.test/P/B03.LZZZZZZZ_.jpg\">";
+  fs::copy_file(fs::path(testing::fixturePath("jpeg/cmyk.jpg")), dir / "B03.LZZZZZZZ_.jpg");
+  // One MusicBrainz release, whose front cover is one redirect away.
+  std::ofstream(dir / "ws_2_release", std::ios::binary)
+      << R"({"releases":[{"id":"r1","title":"V1 Album","date":"2001","country":"GB",)"
+         R"("artist-credit":[{"name":"V1 Artist"}],"media":[{"format":"CD"}]}]})";
+  std::ofstream(dir / "release_r1_front-500.redirect", std::ios::binary)
+      << "http://images.archive.test/r1.jpg";
+  fs::copy_file(fs::path(testing::fixturePath("jpeg/ycbcr.jpg")), dir / "r1.jpg");
 }
 
 // Open means shown: the dialog is shown once it has set itself up.
@@ -129,6 +143,7 @@ class CoverSearchInPlayer : public ::testing::Test {
   void start(const std::string& usHost) {
     host::RegistrySettingsStore store;
     saveStoreHosts(store, {usHost, "store.example.de"});
+    saveMusicBrainzService(store, {"http://" + usHost, "http://" + usHost});
     ASSERT_TRUE(player_.load());
     ASSERT_EQ(player_.init(), 0);
   }
@@ -155,11 +170,11 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
 
         SetDlgItemTextA(dialog, TUNORA_COVER_KEYWORDS, "Simon & Garfunkel");
         click(dialog, TUNORA_COVER_SEARCH);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 2 items");
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 3 items");
         EXPECT_EQ(server_.requests().back().body,
                   "size=10&field-keywords=Simon+%26+Garfunkel&url=index%3Dmusic");
         const HWND list = GetDlgItem(dialog, TUNORA_COVER_RESULTS);
-        ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+        ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
         char first[64] = {};
         SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
         EXPECT_STREQ(first, "V1 Artist - V1 Album");
@@ -181,15 +196,53 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
         EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
         click(dialog, TUNORA_COVER_SAVE);
         EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "No cover selected");
+        selectResult(dialog, 2);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Internal error");
+        EXPECT_EQ(pictureSize(dialog).cx, 0);
+        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
 
+        // Fetched again, replacing its earlier download; the CMYK one stays
+        // with its result until the next search.
         selectResult(dialog, 0);
-        EXPECT_EQ(filesIn(temp.path()), 1u);
+        EXPECT_EQ(filesIn(temp.path()), 2u);
         click(dialog, TUNORA_COVER_SEARCH);
         EXPECT_EQ(filesIn(temp.path()), 0u);
         EXPECT_EQ(pictureSize(dialog).cx, 0);
 
         click(dialog, TUNORA_COVER_EXIT);
         EXPECT_EQ(waitForDialog(false), nullptr);
+      },
+      [&] { toggle(); });
+}
+
+TEST_F(CoverSearchInPlayer, MusicBrainzIsTheThirdSourceAndIsRememberedOnceUsed) {
+  ASSERT_TRUE(server_.running());
+  start(server_.host());
+  const auto searchMusicBrainz = [&] {
+    const HWND dialog = waitForDialog(true);
+    ASSERT_NE(dialog, nullptr);
+    const HWND stores = GetDlgItem(dialog, TUNORA_COVER_STORE);
+    ASSERT_EQ(SendMessageA(stores, CB_GETCOUNT, 0, 0), 3);
+    SendMessageA(stores, CB_SETCURSEL, 2, 0);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), "MusicBrainz");
+    click(dialog, TUNORA_COVER_SEARCH);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 1 items");
+    char first[64] = {};
+    SendDlgItemMessageA(dialog, TUNORA_COVER_RESULTS, LB_GETTEXT, 0,
+                        reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, "V1 Artist - V1 Album (2001, GB, CD)");
+    selectResult(dialog, 0);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Cover found");
+    EXPECT_EQ(pictureSize(dialog).cx, 241);
+    click(dialog, TUNORA_COVER_EXIT);
+    EXPECT_EQ(waitForDialog(false), nullptr);
+  };
+  asUser(searchMusicBrainz, [&] { toggle(); });
+  asUser(
+      [&] {
+        const HWND dialog = waitForDialog(true);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), "MusicBrainz");
       },
       [&] { toggle(); });
 }
@@ -245,8 +298,9 @@ class CoverSearchSaving : public ::testing::Test {
   // Searches, selects the album with a cover, then lets `user` go on.
   void run(const host::CoverSearchTrack& track, const std::function<void(HWND)>& user) {
     const auto client = makeStandaloneHttpClient();
-    host::CoverSearchDialog dialog(GetModuleHandleA(nullptr), *client, {server_.host(), "x.de"},
-                                   desktop());
+    MemorySettingsStore settings;
+    saveStoreHosts(settings, {server_.host(), "x.de"});
+    host::CoverSearchDialog dialog(GetModuleHandleA(nullptr), *client, settings, desktop());
     asUser(
         [&] {
           const HWND window = waitForDialog(true);

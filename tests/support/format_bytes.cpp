@@ -85,6 +85,15 @@ ByteVector track(bool video, std::uint32_t timeScale, std::uint32_t duration,
   return atom("trak", {trackHeader(video), media, extra});
 }
 
+ByteVector fileType() {
+  return atom("ftyp", concat({bytesOf("M4A "), be32(0), bytesOf("M4A isom")}));
+}
+
+ByteVector m4aFile(const ByteVector& items, std::uint32_t timeScale, std::uint32_t duration) {
+  return concat({fileType(), atom("moov", {track(false, timeScale, duration, 2, userData(items))}),
+                 atom("mdat", ByteVector(64, 0x21))});
+}
+
 ByteVector item(std::string_view type, const ByteVector& payload) {
   return atom(type, {atom("data", concat({be32(1), be32(0), payload}))});
 }
@@ -188,6 +197,23 @@ ByteVector musepackHeader(std::uint8_t version, std::uint32_t frames, std::uint8
   header.push_back(rateIndex);
   header.resize(36, 0);
   return header;
+}
+
+// A FLAC picture block body in Base64, as METADATA_BLOCK_PICTURE holds it.
+std::string pictureEntry(std::uint32_t type, const std::string& data) {
+  const ByteVector block =
+      concat({be32(type), be32(10), bytesOf("image/jpeg"), be32(1), bytesOf("d"), be32(0), be32(0),
+              be32(0), be32(0), be32(static_cast<std::uint32_t>(data.size())), bytesOf(data)});
+  constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text = "METADATA_BLOCK_PICTURE=";
+  for (std::size_t at = 0; at < block.size(); at += 3) {
+    std::uint32_t group = block[at] << 16;
+    if (at + 1 < block.size()) group |= block[at + 1] << 8;
+    if (at + 2 < block.size()) group |= block[at + 2];
+    for (std::size_t i = 0; i < 4; ++i)
+      text += at + i <= block.size() ? kAlphabet[(group >> (18 - 6 * i)) & 63] : '=';
+  }
+  return text;
 }
 
 }  // namespace tunora::testing

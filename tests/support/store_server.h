@@ -3,7 +3,10 @@
 // port of 127.0.0.1, serving the files of a folder, recording each request,
 // and set as the HTTP proxy of the process so that picture addresses of any
 // host reach it. Stopped, and the proxy setting restored, when destroyed.
-// On Windows (under Wine) the test starts the Linux python3 the same way.
+// On Windows (under Wine) the test starts the Linux python3 the same way;
+// there WinINet keeps the proxy of a process's first session, so pictures of
+// other hosts reach only the first server a process starts (CTest runs each
+// test in a process of its own).
 
 #include <filesystem>
 #include <string>

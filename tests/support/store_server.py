@@ -9,7 +9,10 @@ METHOD TAB TARGET TAB HOST TAB CONTENT-TYPE TAB USER-AGENT TAB BODY, with
 backslash, tab and line breaks escaped.
 
 Pages are the files of the folder given as the second argument, found by the
-last part of the path; a few names behave specially (see Handler.serve).
+whole path with "/" as "_" ("release_B1_front-500"), else by its last part;
+a few names behave specially (see Handler.serve). Beside a page NAME, a file
+NAME.redirect makes the answer a redirect to the address it holds, and a file
+NAME.busy makes the first answer a 503 whose Retry-After it holds.
 
 A program that cannot read the server's output or stop it by signal (a Windows
 test under Wine) names a port file as the third argument: the port is written
@@ -30,6 +33,7 @@ PAGES = sys.argv[2]
 PORT_FILE = sys.argv[3] if len(sys.argv) > 3 else None
 IDLE_LIMIT = 300
 LOG_LOCK = threading.Lock()
+busy_answered = set()
 last_request = time.monotonic()
 
 
@@ -52,8 +56,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         with LOG_LOCK, open(LOG_PATH, "a", encoding="latin-1") as log:
             log.write("\t".join(escape(f) for f in fields) + "\n")
 
-    def answer(self, status, body, length=None):
+    def answer(self, status, body, length=None, headers=()):
         self.send_response(status)
+        for header in headers:
+            self.send_header(*header)
         self.send_header("Content-Type", "text/html")
         self.send_header("Content-Length", str(len(body) if length is None else length))
         self.end_headers()
@@ -83,12 +89,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, b"y" * 100, length=10000)
             self.close_connection = True
         else:
+            self.serve_file(path.strip("/").replace("/", "_"), name)
+
+    def serve_file(self, *names):
+        for name in filter(None, names):
             page = os.path.join(PAGES, name)
-            if name and os.path.isfile(page):
+            if os.path.isfile(page + ".redirect"):
+                with open(page + ".redirect") as target:
+                    self.answer(307, b"", headers=[("Location", target.read().strip())])
+                return
+            if os.path.isfile(page + ".busy") and name not in busy_answered:
+                busy_answered.add(name)
+                with open(page + ".busy") as wait:
+                    self.answer(503, b"busy", headers=[("Retry-After", wait.read().strip())])
+                return
+            if os.path.isfile(page):
                 with open(page, "rb") as source:
                     self.answer(200, source.read())
-            else:
-                self.answer(404, b"")
+                return
+        self.answer(404, b"")
 
     def do_GET(self):
         self.serve(b"")

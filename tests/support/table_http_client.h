@@ -23,6 +23,15 @@ class TableHttpClient final : public HttpClient {
     if (!formAnswer) return std::nullopt;
     return std::vector<std::uint8_t>(formAnswer->begin(), formAnswer->end());
   }
+  std::map<std::string, ServiceAnswer> serviceAnswers;
+
+  std::optional<ServiceAnswer> getFromService(std::string_view url, std::string_view,
+                                              std::size_t) override {
+    asked.emplace_back(url);
+    const auto answer = serviceAnswers.find(std::string(url));
+    if (answer == serviceAnswers.end()) return std::nullopt;
+    return answer->second;
+  }
   std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
     asked.emplace_back(url);
     const auto page = pages.find(std::string(url));

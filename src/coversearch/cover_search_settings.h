@@ -1,0 +1,24 @@
+#pragma once
+// What the Cover-Search dialog keeps between runs: the store-front hosts,
+// the MusicBrainz services, and the source last searched, so that a user who
+// picks one keeps it.
+
+#include <string>
+
+#include "coversearch/musicbrainz.h"
+#include "coversearch/store_fronts.h"
+#include "settings/settings_store.h"
+
+namespace tunora {
+
+struct CoverSearchSettings {
+  StoreHosts hosts;
+  MusicBrainzService musicBrainz;
+  // A text of the store list; empty before the first search.
+  std::string lastSource;
+};
+
+CoverSearchSettings loadCoverSearchSettings(const SettingsStore& store);
+void saveCoverSearchSettings(SettingsStore& store, const CoverSearchSettings& settings);
+
+}  // namespace tunora

@@ -1,0 +1,43 @@
+#pragma once
+// Where covers come from: a search by keywords that lists albums, the cover
+// of one listed album, and its page for a browser. The store fronts and
+// MusicBrainz are the sources; the dialog and the tool use them alike.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "coversearch/cover_results.h"
+#include "coversearch/http_client.h"
+#include "coversearch/store_fronts.h"
+
+namespace tunora {
+
+class CoverSource {
+ public:
+  virtual ~CoverSource() = default;
+  // Appends what was found; false when the source gave no usable answer.
+  virtual bool search(std::string_view keywords, CoverResults& results) = 0;
+  // A temporary file with the cover of a result's link; nothing without one.
+  virtual std::optional<std::string> findCover(std::string_view link) = 0;
+  virtual std::string pageUrl(std::string_view link) const = 0;
+};
+
+// A store front by its host text ("name" or "name:port"): its search form,
+// and the product pages its links name on that host.
+class StoreFrontSource final : public CoverSource {
+ public:
+  StoreFrontSource(HttpClient& client, std::string host, StoreVariant variant)
+      : client_(client), host_(std::move(host)), variant_(variant) {}
+
+  bool search(std::string_view keywords, CoverResults& results) override;
+  std::optional<std::string> findCover(std::string_view link) override;
+  std::string pageUrl(std::string_view link) const override;
+
+ private:
+  HttpClient& client_;
+  std::string host_;
+  StoreVariant variant_;
+};
+
+}  // namespace tunora

@@ -1,0 +1,190 @@
+// MusicBrainz as a cover source: its search syntax, its JSON, and the real
+// client against the stand-in server speaking the services' protocol.
+
+#include "coversearch/musicbrainz.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "io/file.h"
+#include "settings/memory_settings_store.h"
+#include "support/store_server.h"
+#include "support/temp_dir.h"
+#include "support/temp_folder.h"
+
+namespace tunora {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+constexpr char kBookends[] = R"({"created":"x","count":2,"offset":0,"releases":[
+  {"id":"b1","title":"Bookends","date":"1968-04-03","country":"US",
+   "artist-credit":[{"name":"Simon","joinphrase":" & "},{"name":"Garfunkel"}],
+   "media":[{"format":"12\" Vinyl"},{"format":"12\" Vinyl"},{"format":"CD"}]},
+  {"id":"b2","title":"Bare","artist-credit":[]}]})";
+
+TEST(MusicBrainzSearch, QueryTermsAreEscapedAndBounded) {
+  EXPECT_EQ(escapeSearchTerm("AC/DC"), "AC\\/DC");
+  EXPECT_EQ(escapeSearchTerm("Say \"Hi\" (live) + more:*?"),
+            "Say \\\"Hi\\\" \\(live\\) \\+ more\\:\\*\\?");
+  EXPECT_EQ(escapeSearchTerm("a\\b"), "a\\\\b");
+  EXPECT_EQ(releaseQuery("  Ice   &&  Fire "),
+            "(release:Ice OR artist:Ice) AND (release:\\&\\& OR artist:\\&\\&) AND "
+            "(release:Fire OR artist:Fire)");
+  EXPECT_EQ(releaseQuery(""), "");
+  std::string many;
+  for (int i = 0; i < 20; ++i) many += "w" + std::to_string(i) + " ";
+  const std::string query = releaseQuery(many);
+  EXPECT_NE(query.find("w15"), std::string::npos);
+  EXPECT_EQ(query.find("w16"), std::string::npos);
+}
+
+TEST(MusicBrainzSearch, ReleasesAreDescribedFromWhatTheAnswerHolds) {
+  const auto releases = parseReleaseSearch(kBookends);
+  ASSERT_TRUE(releases);
+  ASSERT_EQ(releases->size(), 2u);
+  EXPECT_EQ((*releases)[0].id, "b1");
+  EXPECT_EQ((*releases)[0].text, "Simon & Garfunkel - Bookends (1968, US, 12\" Vinyl+CD)");
+  EXPECT_EQ((*releases)[1].text, "Bare");
+  const auto none = parseReleaseSearch(R"({"releases":[]})");
+  ASSERT_TRUE(none);
+  EXPECT_TRUE(none->empty());
+}
+
+TEST(MusicBrainzSearch, HostileAnswersGiveNothingOrSkipTheOddRelease) {
+  for (const char* bad : {"", "{", "[]", "null", R"({"releases":{}})", R"({"releases":"x"})",
+                          "{\"releases\":[{\"id\":\"\xFF\"}]}"})
+    EXPECT_FALSE(parseReleaseSearch(bad)) << bad;
+  // Wrong types inside a release: that release, or that field, is passed over.
+  const auto odd = parseReleaseSearch(
+      R"({"releases":[1,{"id":7},{"id":"k","title":["t"],"date":2001,"media":"CD",
+          "artist-credit":[{"name":5},"x",{"name":"A"}]}]})");
+  ASSERT_TRUE(odd);
+  ASSERT_EQ(odd->size(), 1u);
+  EXPECT_EQ((*odd)[0].text, "A - ");
+  // Nesting: 32 levels are read, 33 refused before the parser recurses.
+  const auto nested = [](int depth) {
+    return R"({"releases":[],"x":)" + std::string(depth - 1, '[') + std::string(depth - 1, ']') +
+           "}";
+  };
+  EXPECT_TRUE(parseReleaseSearch(nested(32)));
+  EXPECT_FALSE(parseReleaseSearch(nested(33)));
+  EXPECT_FALSE(parseReleaseSearch(std::string(100000, '[')));
+  // Brackets inside strings are text.
+  EXPECT_TRUE(parseReleaseSearch(R"({"releases":[],"t":")" + std::string(100, '[') + "\"}"));
+}
+
+TEST(MusicBrainzSearch, ServicesAreSettingsOfWebAddressesOnly) {
+  MemorySettingsStore store;
+  EXPECT_EQ(loadMusicBrainzService(store).searchUrl, "https://musicbrainz.org");
+  saveMusicBrainzService(store, {"http://127.0.0.1:9", "file:///etc"});
+  const MusicBrainzService loaded = loadMusicBrainzService(store);
+  EXPECT_EQ(loaded.searchUrl, "http://127.0.0.1:9");
+  EXPECT_EQ(loaded.coverArtUrl, "https://coverartarchive.org");
+  EXPECT_EQ(musicBrainzUserAgent().rfind("Tunora/", 0), 0u);
+}
+
+void write(const fs::path& path, std::string_view text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+class MusicBrainzAgainstServer : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    pages_ = std::make_unique<testing::TempDir>();
+    const fs::path& dir = pages_->path();
+    write(dir / "ws_2_release", kBookends);
+    write(dir / "broken_ws_2_release", R"({"releases":[{"id":"b1","title":tru)");
+    // b1: the archive redirects to an image host, which redirects once more.
+    write(dir / "release_b1_front-500.redirect", "http://images.archive.test/b1/step");
+    write(dir / "b1_step.redirect", "http://images.archive.test/b1/front.jpg");
+    fs::copy_file(fs::path(testing::fixturePath("jpeg/ycbcr.jpg")), dir / "b1_front.jpg");
+    // b3 redirects to itself, b4 to a file, b5 is a PNG; b2 has no cover.
+    write(dir / "release_b3_front-500.redirect", "http://images.archive.test/release/b3/front-500");
+    write(dir / "release_b4_front-500.redirect", "file:///etc/passwd");
+    fs::copy_file(fs::path(testing::fixturePath("jpeg/png_named.jpg")),
+                  dir / "release_b5_front-500");
+    server_ = std::make_unique<testing::StoreServer>(dir);
+  }
+  static void TearDownTestSuite() {
+    server_.reset();
+    pages_.reset();
+  }
+  void SetUp() override { ASSERT_TRUE(server_->running()); }
+
+  MusicBrainzSource source(milliseconds spacing = milliseconds(0)) {
+    const std::string base = "http://" + server_->host();
+    return MusicBrainzSource(*client_, {base + "/", base}, spacing);
+  }
+
+  static std::unique_ptr<testing::TempDir> pages_;
+  static std::unique_ptr<testing::StoreServer> server_;
+  std::unique_ptr<HttpClient> client_ = makeStandaloneHttpClient({2, 2});
+};
+
+std::unique_ptr<testing::TempDir> MusicBrainzAgainstServer::pages_;
+std::unique_ptr<testing::StoreServer> MusicBrainzAgainstServer::server_;
+
+TEST_F(MusicBrainzAgainstServer, SearchAsksWithTheEscapedQueryAndNamesItself) {
+  auto mb = source();
+  CoverResults results;
+  ASSERT_TRUE(mb.search("AC/DC Back", results));
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0].link, "b1");
+  const auto asked = server_->requests().back();
+  EXPECT_EQ(asked.method, "GET");
+  EXPECT_EQ(asked.target,
+            "/ws/2/release/?query=%28release%3AAC%5C%2FDC%20OR%20artist%3AAC%5C%2FDC%29%20AND%20"
+            "%28release%3ABack%20OR%20artist%3ABack%29&fmt=json&limit=25");
+  EXPECT_EQ(asked.userAgent, musicBrainzUserAgent());
+  EXPECT_EQ(mb.pageUrl("b1"), "http://" + server_->host() + "/release/b1");
+}
+
+TEST_F(MusicBrainzAgainstServer, CoversFollowRedirectsToAJpegAndNothingElse) {
+  const testing::TempDir temp;
+  const testing::TempFolderOverride tempFolder(temp.path());
+  auto mb = source();
+  const auto cover = mb.findCover("b1");
+  ASSERT_TRUE(cover);
+  EXPECT_EQ(readWholeFile(pathFromNative(*cover)),
+            readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg")));
+  EXPECT_EQ(server_->requests().back().host, "images.archive.test");
+  deleteFile(std::string_view(*cover));
+  for (const char* release : {"b2", "b3", "b4", "b5", "no/such"})
+    EXPECT_FALSE(mb.findCover(release)) << release;
+  EXPECT_TRUE(fs::is_empty(temp.path()));
+}
+
+TEST_F(MusicBrainzAgainstServer, SearchesArePacedAndABusyServiceIsAskedOnceMore) {
+  auto mb = source(milliseconds(300));
+  CoverResults results;
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(mb.search("x", results));
+  ASSERT_TRUE(mb.search("y", results));
+  EXPECT_GE(std::chrono::steady_clock::now() - started, milliseconds(300));
+  EXPECT_EQ(results.size(), 4u);
+
+  write(pages_->path() / "ws_2_release.busy", "1");
+  const auto busy = std::chrono::steady_clock::now();
+  const std::size_t asked = server_->requests().size();
+  EXPECT_TRUE(mb.search("z", results));
+  fs::remove(pages_->path() / "ws_2_release.busy");
+  EXPECT_GE(std::chrono::steady_clock::now() - busy, std::chrono::seconds(1));
+  EXPECT_EQ(server_->requests().size(), asked + 2);
+}
+
+TEST_F(MusicBrainzAgainstServer, MalformedOrMissingAnswersFailTheSearch) {
+  CoverResults results;
+  auto broken = MusicBrainzSource(*client_, {"http://" + server_->host() + "/broken", "x"});
+  EXPECT_FALSE(broken.search("x", results));
+  const std::string refused = "http://127.0.0.1:" + std::to_string(testing::refusingPort());
+  EXPECT_FALSE(MusicBrainzSource(*client_, {refused, refused}).search("x", results));
+  EXPECT_EQ(results.size(), 0u);
+}
+
+}  // namespace
+}  // namespace tunora
