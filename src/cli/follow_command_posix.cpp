@@ -192,7 +192,7 @@ void FollowedPage::show(const PlayerTrack& track) {
     return;
   }
   if (options_.refreshSeconds) addReload(page, *options_.refreshSeconds);
-  if (!output->commit(page, error)) {
+  if (!output->commit(page, TextFileEncoding::Utf16, error)) {
     report("cannot write " + shown(options_.output) + ": " + error);
     return;
   }
