@@ -20,6 +20,13 @@ inline std::string playerBusName(std::string_view player) {
   return std::string(kPlayerBusPrefix) + std::string(player);
 }
 
+// True when `busName` is the player `wanted` (a full bus name) or one of its
+// instances ("org.mpris.MediaPlayer2.vlc.instance4711").
+inline bool namesPlayer(std::string_view busName, std::string_view wanted) {
+  return busName.starts_with(wanted) &&
+         (busName.size() == wanted.size() || busName[wanted.size()] == '.');
+}
+
 // Feeds the followed player's track announcements to `follower` and calls its
 // onSettled after each quiet spell. Which player is followed, and why none
 // is, goes to `err`. 0 after a signal to end; 1 when the session bus cannot

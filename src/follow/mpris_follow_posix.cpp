@@ -170,7 +170,7 @@ int PlayerWatch::onSettleTimer(sd_event_source*, std::uint64_t, void* self) {
 }
 
 bool PlayerWatch::isCandidate(std::string_view name) const {
-  if (wanted_) return name == *wanted_;
+  if (wanted_) return namesPlayer(name, *wanted_);
   return name.starts_with(kPlayerBusPrefix);
 }
 
