@@ -49,7 +49,7 @@ std::vector<Field> describe(const std::u16string& given, TrackInfo& track) {
   const std::string coverBytes = std::to_string(cover != nullptr ? cover->size() : 0);
   return {
       textField("filename", given),
-      textField("shortfilename", fileNameOf(given)),
+      textField("shortfilename", nativeFileNameOf(given)),
       textField("filetype", extensionOf(given)),
       textField("artist", track.getArtist()),
       textField("album", track.getAlbum()),
