@@ -10,6 +10,7 @@ packages=(
   wine wine32:i386 xvfb xauth
   chromium python3
   dpkg-dev groff-base nsis
+  pkg-config libsystemd-dev dbus mpv mpv-mpris
 )
 
 missing=()

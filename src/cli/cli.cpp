@@ -33,6 +33,15 @@ constexpr std::string_view kUsage =
     "    --store us|de|mb      the US (default) or the German store front, or\n"
     "                          MusicBrainz with the Cover Art Archive\n"
     "    --host HOST           the store front's host name, optionally with :port\n"
+    "  follow [OPTIONS]        keep the page of the song a player plays (Linux:\n"
+    "                          players on the session bus, such as mpv with mpris)\n"
+    "    -o PATH               where the page goes (default tunora.html)\n"
+    "    --player NAME         follow this player (mpv, vlc, ...); default: the\n"
+    "                          first one that plays\n"
+    "    --template PATH       a single-track template of your own\n"
+    "    --skin DIR            colour the page like the player skin in DIR\n"
+    "    --refresh SECONDS     the page reloads itself this often\n"
+    "    --open                open the page once in the desktop's browser\n"
     "\n"
     "Options:\n"
     "  --help                  show this help\n"
@@ -76,6 +85,7 @@ int runTunora(const Arguments& args, std::FILE* out, std::FILE* err) {
   if (command == u"tags") return runTagsCommand(rest, out, err);
   if (command == u"page") return runPageCommand(rest, out, err);
   if (command == u"covers") return runCoversCommand(rest, out, err);
+  if (command == u"follow") return runFollowCommand(rest, out, err);
   writeText(err, "tunora: unknown command '" + convertUTF16ToUTF8(command) + "'\n");
   printUsage(err);
   return 2;

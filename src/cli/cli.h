@@ -16,6 +16,7 @@ int runTunora(const Arguments& args, std::FILE* out, std::FILE* err);
 int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err);
 int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err);
 int runCoversCommand(const Arguments& args, std::FILE* out, std::FILE* err);
+int runFollowCommand(const Arguments& args, std::FILE* out, std::FILE* err);
 
 // Usage of the whole tool.
 void printUsage(std::FILE* stream);

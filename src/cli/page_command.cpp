@@ -192,12 +192,6 @@ TemplateSlot slotFor(const PageOptions& options, std::size_t count) {
   return count == 1 ? TemplateSlot::SingleTrack : TemplateSlot::MultipleTracks;
 }
 
-bool startsWithByteOrderMark(const std::u16string& path) {
-  auto file = File::open(path, File::Mode::Read);
-  const auto head = file ? file->readAt(0, 2) : std::nullopt;
-  return head && startsWithLittleEndianMark(*head);
-}
-
 }  // namespace
 
 int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
@@ -212,21 +206,8 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   }
   int status = 0;
   if (options->templatePath) {
-    if (!File::open(*options->templatePath, File::Mode::Read)) {
-      writeText(err, "tunora: cannot open " + shown(*options->templatePath) + ": " +
-                         lastFileError() + "\n");
-      return 2;
-    }
-    if (!startsWithByteOrderMark(*options->templatePath)) {
-      writeText(err, "tunora: the template " + shown(*options->templatePath) +
-                         " is not UTF-16LE with a byte-order mark; no page written\n");
-      return 1;
-    }
-    TextLines lines;
-    loadTextFile(lines, *options->templatePath, true);
-    for (const std::string& warning : templateWarnings(lines))
-      writeText(err,
-                "tunora: " + convertUTF16ToUTF8(*options->templatePath) + ": " + warning + "\n");
+    if (const int failed = checkTemplateOption(*options->templatePath, err); failed != 0)
+      return failed;
   }
 
   std::vector<std::u16string> files = options->files;

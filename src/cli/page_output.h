@@ -30,6 +30,9 @@ class PageOutput {
   // Puts the page in place; false (with `error`) when it could not be written.
   bool commit(const TextLines& page, TextFileEncoding encoding, std::string& error);
 
+  // Where the page is written before it is put in place.
+  std::u16string partialPath() const { return partial_.u16string(); }
+
  private:
   PageOutput() = default;
   std::filesystem::path page_;

@@ -4,6 +4,9 @@
 #include <array>
 #include <string_view>
 
+#include "cli/cli.h"
+#include "io/file.h"
+#include "io/text_file.h"
 #include "text/conversions.h"
 
 namespace tunora {
@@ -65,6 +68,34 @@ std::vector<std::string> templateWarnings(const TextLines& lines) {
     }
   }
   return warnings;
+}
+
+namespace {
+
+bool startsWithByteOrderMark(const std::u16string& path) {
+  auto file = File::open(path, File::Mode::Read);
+  const auto head = file ? file->readAt(0, 2) : std::nullopt;
+  return head && startsWithLittleEndianMark(*head);
+}
+
+}  // namespace
+
+int checkTemplateOption(const std::u16string& path, std::FILE* err) {
+  const std::string shown = "'" + convertUTF16ToUTF8(path) + "'";
+  if (!File::open(path, File::Mode::Read)) {
+    writeText(err, "tunora: cannot open " + shown + ": " + lastFileError() + "\n");
+    return 2;
+  }
+  if (!startsWithByteOrderMark(path)) {
+    writeText(err, "tunora: the template " + shown +
+                       " is not UTF-16LE with a byte-order mark; no page written\n");
+    return 1;
+  }
+  TextLines lines;
+  loadTextFile(lines, path, true);
+  for (const std::string& warning : templateWarnings(lines))
+    writeText(err, "tunora: " + convertUTF16ToUTF8(path) + ": " + warning + "\n");
+  return 0;
 }
 
 }  // namespace tunora

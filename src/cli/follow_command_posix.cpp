@@ -1,0 +1,231 @@
+// tunora follow: the page of the song that a player on the session bus plays,
+// rebuilt on every change of track.
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "cli/cli.h"
+#include "cli/cli_host_link.h"
+#include "cli/output_guard.h"
+#include "cli/page_output.h"
+#include "cli/template_warnings.h"
+#include "dispatch/page_dispatch.h"
+#include "follow/desktop_opener.h"
+#include "follow/mpris_follow.h"
+#include "follow/track_host_link.h"
+#include "htmlcreator/temp_covers.h"
+#include "io/file.h"
+#include "io/text_file.h"
+#include "skin/skin_colours.h"
+#include "text/conversions.h"
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+// A day; a page that reloads less often does not need to.
+constexpr std::uint32_t kMaxRefreshSeconds = 86400;
+
+struct FollowOptions {
+  std::u16string output = u"tunora.html";
+  std::optional<std::string> player;
+  std::optional<std::u16string> templatePath;
+  std::optional<std::u16string> skinFolder;
+  std::optional<std::uint32_t> refreshSeconds;
+  bool open = false;
+  bool help = false;
+};
+
+// The player's texts go to a terminal, where control characters could move
+// the cursor or clear the screen.
+std::string printable(std::string text) {
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return text;
+}
+
+std::string shown(std::u16string_view text) {
+  return "'" + printable(convertUTF16ToUTF8(text)) + "'";
+}
+
+std::optional<std::uint32_t> parseSeconds(std::u16string_view text) {
+  if (text.empty() || text.size() > 5) return std::nullopt;
+  std::uint32_t seconds = 0;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    seconds = seconds * 10 + (c - u'0');
+  }
+  if (seconds < 1 || seconds > kMaxRefreshSeconds) return std::nullopt;
+  return seconds;
+}
+
+// Nothing after an error, which has been reported.
+std::optional<FollowOptions> parseOptions(const Arguments& args, std::FILE* err) {
+  FollowOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::u16string& arg = args[i];
+    if (arg == u"--help" || arg == u"-h") {
+      options.help = true;
+      return options;
+    }
+    if (arg == u"--open") {
+      options.open = true;
+      continue;
+    }
+    const bool takesValue = arg == u"-o" || arg == u"--player" || arg == u"--template" ||
+                            arg == u"--skin" || arg == u"--refresh";
+    if (!takesValue) {
+      argumentError(
+          err, (arg.starts_with(u"-") ? "unknown option " : "unexpected argument ") + shown(arg));
+      return std::nullopt;
+    }
+    if (i + 1 >= args.size()) {
+      argumentError(err, "option " + shown(arg) + " needs a value");
+      return std::nullopt;
+    }
+    const std::u16string& value = args[++i];
+    if (arg == u"-o") {
+      options.output = value;
+    } else if (arg == u"--player") {
+      options.player = convertUTF16ToUTF8(value);
+    } else if (arg == u"--template") {
+      options.templatePath = value;
+    } else if (arg == u"--skin") {
+      options.skinFolder = value;
+    } else if (!(options.refreshSeconds = parseSeconds(value))) {
+      argumentError(err, "--refresh takes whole seconds from 1 to 86400, not " + shown(value));
+      return std::nullopt;
+    }
+  }
+  if (options.player && options.player->empty()) {
+    argumentError(err, "--player needs a name");
+    return std::nullopt;
+  }
+  return options;
+}
+
+// The browser reloads the page by itself; the tag goes into the head, or
+// first when the template has none.
+void addReload(TextLines& page, std::uint32_t seconds) {
+  const std::u16string reload =
+      u"<meta http-equiv=\"refresh\" content=\"" + decimalText(seconds) + u"\">";
+  for (const std::u16string_view head : {u"<head>", u"<HEAD>", u"<Head>"})
+    if (page.replaceAll(head, std::u16string(head) + reload, false) > 0) return;
+  TextLines withReload;
+  withReload.setUnicode(page.isUnicode());
+  withReload.appendLine(reload);
+  withReload.appendLines(page);
+  page.assign(withReload);
+}
+
+// The page of each settled track, written through the plug-in's dispatch to
+// the side of the page and moved into place when complete.
+class FollowedPage {
+ public:
+  FollowedPage(const FollowOptions& options, std::FILE* out, std::FILE* err)
+      : options_(options),
+        out_(out),
+        err_(err),
+        host_(options.output, options.skinFolder),
+        creator_(nullptr, host_),
+        covers_(host_, TempCovers::AtEnd::Keep) {
+    creator_.chooseTemplate(TemplateSlot::SingleTrack, options.templatePath.value_or(u""));
+    // Without --skin the colours are the built-in ones.
+    GenericColourTable genericColours;
+    refreshSkinColours(host_, genericColours, colours_);
+  }
+
+  void show(const PlayerTrack& track);
+
+ private:
+  void report(const std::string& text) const {
+    writeText(err_, "tunora: " + text + "\n");
+    std::fflush(err_);
+  }
+
+  const FollowOptions& options_;
+  std::FILE* out_;
+  std::FILE* err_;
+  CliHostLink host_;
+  HtmlCreator creator_;
+  PageSettings settings_;
+  PageColours colours_;
+  TempCovers covers_;
+  bool opened_ = false;
+};
+
+void FollowedPage::show(const PlayerTrack& track) {
+  const TrackHostLink player(track, host_);
+  const std::u16string& entry = player.entry();
+  PageSettings settings = settings_;
+  if (localPathOf(track.url) && !File::open(entry, File::Mode::Read)) {
+    // Gone or unreadable: what the player said about it is all there is.
+    report("cannot read " + shown(entry) + ": " + lastFileError() +
+           "; the page shows what the player says");
+    settings.switches = FileTypeSwitches{false, false, false, false, false, false};
+  }
+  if (track.longestText() > kPlayerAnswerLimit)
+    report("the player sent a text of " + std::to_string(track.longestText()) +
+           " bytes; the page shows its beginning");
+  if (const auto clash =
+          fileReadAtOutput(options_.output, {entry}, options_.templatePath, settings.coverName)) {
+    report("refusing to write the page over " + shown(*clash) + ", which it reads");
+    return;
+  }
+  std::string error;
+  auto output = PageOutput::prepare(options_.output, *host_.coverFolder(), error);
+  if (!output) {
+    report("cannot write " + shown(options_.output) + ": " + error);
+    return;
+  }
+  // The covers of the previous page go; this page's stay for the browser.
+  covers_.deleteAll();
+  output->attachCovers(covers_);
+  const DispatchContext context{creator_, settings, colours_, player, u""};
+  const std::u16string partial = output->partialPath();
+  TextLines page;
+  if (!createPage(context, {entry}, partial, TemplateSlot::SingleTrack).written ||
+      loadTextFile(page, partial, true) != 1) {
+    report("cannot write " + shown(options_.output) + ": " + lastFileError());
+    return;
+  }
+  if (options_.refreshSeconds) addReload(page, *options_.refreshSeconds);
+  if (!output->commit(page, TextFileEncoding::Utf16, error)) {
+    report("cannot write " + shown(options_.output) + ": " + error);
+    return;
+  }
+  std::error_code ignored;
+  const std::u16string written = std::filesystem::absolute(options_.output, ignored).u16string();
+  // The title as the page has it, cut like every answer of the player.
+  const std::u16string title = player.fileInfo(entry, "Title").value_or(u"");
+  const std::string about = convertUTF16ToUTF8(title.empty() ? entry : title);
+  writeText(out_,
+            "Page of " + printable(about) + " written to " + convertUTF16ToUTF8(written) + "\n");
+  std::fflush(out_);
+  if (options_.open && !opened_) {
+    opened_ = true;
+    if (!openWithDesktop(written, error)) report("cannot open the page: " + error);
+  }
+}
+
+}  // namespace
+
+int runFollowCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
+  const auto options = parseOptions(args, err);
+  if (!options) return 2;
+  if (options->help) {
+    printUsage(out);
+    return 0;
+  }
+  if (options->templatePath) {
+    if (const int failed = checkTemplateOption(*options->templatePath, err); failed != 0)
+      return failed;
+  }
+  FollowedPage page(*options, out, err);
+  SongFollower follower([&page](const PlayerTrack& track) { page.show(track); });
+  return followPlayers(options->player, follower, err);
+}
+
+}  // namespace tunora

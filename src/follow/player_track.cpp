@@ -1,0 +1,108 @@
+#include "follow/player_track.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#include "text/conversions.h"
+#include "text/helpers.h"
+
+namespace tunora {
+namespace {
+
+constexpr std::string_view kFileScheme = "file://";
+// A track without a name the page could use.
+constexpr std::u16string_view kUnnamedTrack = u"mpris:track";
+
+bool isHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (lowerAscii(c) >= 'a' && lowerAscii(c) <= 'f');
+}
+
+// "%XX" becomes its byte; a "%" without two hex digits stays as it is.
+std::string percentDecode(std::string_view text) {
+  std::string decoded;
+  decoded.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && isHexDigit(text[i + 1]) &&
+        isHexDigit(text[i + 2])) {
+      decoded += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
+      i += 2;
+      continue;
+    }
+    decoded += text[i];
+  }
+  return decoded;
+}
+
+bool hasFileScheme(std::string_view url) {
+  return url.size() >= kFileScheme.size() &&
+         equalIgnoringAsciiCase(url.substr(0, kFileScheme.size()), kFileScheme);
+}
+
+}  // namespace
+
+bool PlayerTrack::empty() const {
+  return trackId.empty() && url.empty() && title.empty();
+}
+
+std::size_t PlayerTrack::longestText() const {
+  std::size_t longest = 0;
+  for (const std::string* text : {&trackId, &title, &album, &lyrics, &created})
+    longest = std::max(longest, text->size());
+  for (const auto* list : {&artists, &genres, &comments})
+    for (const std::string& text : *list) longest = std::max(longest, text.size());
+  return longest;
+}
+
+std::optional<std::u16string> localPathOf(std::string_view url) {
+  if (!hasFileScheme(url)) return std::nullopt;
+  std::string_view rest = url.substr(kFileScheme.size());
+  // "file://localhost/path" names the same file as "file:///path".
+  constexpr std::string_view kLocalhost = "localhost";
+  if (rest.size() > kLocalhost.size() &&
+      equalIgnoringAsciiCase(rest.substr(0, kLocalhost.size()), kLocalhost) &&
+      rest[kLocalhost.size()] == '/')
+    rest.remove_prefix(kLocalhost.size());
+  const std::string path = percentDecode(rest);
+  if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos)
+    return std::nullopt;
+  // Bytes that are not UTF-8 would be dropped on the way and name another
+  // file, so the path must come back unchanged.
+  std::u16string wide;
+  if (!convertUTF8ToUTF16(path, wide) || convertUTF16ToUTF8(wide) != path) return std::nullopt;
+  return wide;
+}
+
+std::u16string pageEntryOf(const PlayerTrack& track) {
+  if (auto path = localPathOf(track.url)) return std::move(*path);
+  std::u16string name;
+  // A file URL that gives no path would be taken apart again by the page's
+  // own reading of file names, so only other URLs stand as streams.
+  if (track.url.find("://") != std::string::npos && !hasFileScheme(track.url))
+    convertUTF8ToUTF16(track.url, name);
+  if (name.empty()) convertUTF8ToUTF16(track.trackId, name);
+  if (name.empty()) name = kUnnamedTrack;
+  return name;
+}
+
+// The song-change tracker keeps only short titles; a hash keeps a long one
+// from counting as a new song on every announcement.
+std::string fingerprintOf(const PlayerTrack& track) {
+  std::string all;
+  const auto add = [&all](std::string_view value) {
+    all += value;
+    all += '\x1f';
+  };
+  add(track.trackId);
+  add(track.url);
+  add(track.title);
+  for (const auto& artist : track.artists) add(artist);
+  add(track.album);
+  add(track.created);
+  add(track.trackNumber ? std::to_string(*track.trackNumber) : "");
+  char text[2 * sizeof(std::size_t) + 1];
+  std::snprintf(text, sizeof text, "%zx", std::hash<std::string>{}(all));
+  return text;
+}
+
+}  // namespace tunora
