@@ -19,9 +19,20 @@ std::optional<Bytes> FileBlocks::Window::view(std::int64_t start, std::uint64_t 
 }
 
 bool FileBlocks::fill(Window& window, std::int64_t offset, std::int64_t end) {
+  // Bytes the window already holds from `offset` on are kept, not read again:
+  // a tag header and then the whole tag, or a scan's overlapping blocks.
+  std::size_t kept = 0;
+  const std::int64_t held = window.offset + static_cast<std::int64_t>(window.bytes.size());
+  if (!window.bytes.empty() && offset >= window.offset && offset < held) {
+    window.bytes.erase(window.bytes.begin(),
+                       window.bytes.begin() + static_cast<std::ptrdiff_t>(offset - window.offset));
+    kept = std::min(window.bytes.size(), static_cast<std::size_t>(end - offset));
+  }
   window.offset = offset;
   window.bytes.resize(static_cast<std::size_t>(end - offset));
-  if (file_.seek(offset) && file_.read(window.bytes) == window.bytes.size()) return true;
+  const std::span<std::uint8_t> missing = std::span(window.bytes).subspan(kept);
+  if (file_.readAt(offset + static_cast<std::int64_t>(kept), missing) == missing.size())
+    return true;
   window.bytes.clear();
   return false;
 }
