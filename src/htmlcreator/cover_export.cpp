@@ -36,12 +36,18 @@ void recolourPicture(std::vector<std::uint8_t>& pixels, const Duotone& duotone) 
   if (pixels.size() % 3 != 0) return;
   const auto [darkRed, darkGreen, darkBlue] = rgbOf(duotone.dark);
   const auto [lightRed, lightGreen, lightBlue] = rgbOf(duotone.light);
+  // Each channel's share of the grey, by value: the same products, added in
+  // the same order, as computed pixel by pixel.
+  std::array<std::array<double, 256>, 3> shares{};
+  for (int value = 0; value < 256; ++value) {
+    shares[0][value] = static_cast<double>(0.11f) * value;
+    shares[1][value] = static_cast<double>(0.59f) * value;
+    shares[2][value] = static_cast<double>(0.3f) * value;
+  }
   int lowest = 255;
   int highest = 0;
   for (std::size_t i = 0; i < pixels.size(); i += 3) {
-    const double sum = static_cast<double>(0.3f) * pixels[i + 2] +
-                       static_cast<double>(0.59f) * pixels[i + 1] +
-                       static_cast<double>(0.11f) * pixels[i];
+    const double sum = shares[2][pixels[i + 2]] + shares[1][pixels[i + 1]] + shares[0][pixels[i]];
     const auto grey = static_cast<std::uint8_t>(std::clamp(sum, 0.0, 255.0));
     pixels[i] = pixels[i + 1] = pixels[i + 2] = grey;
     lowest = std::min<int>(lowest, grey);
@@ -52,18 +58,45 @@ void recolourPicture(std::vector<std::uint8_t>& pixels, const Duotone& duotone) 
   const std::array<int, 3> light{lightBlue, lightGreen, lightRed};
   // Multiplied before dividing, in integers where it can be: the brightest
   // pixel then takes exactly the light colour, with any floating-point unit.
+  // A grey value always gives the same colour, so each is computed once.
   const int range = highest - lowest;
-  for (std::size_t i = 0; i < pixels.size(); i += 3) {
-    const int grey = pixels[i];
+  std::array<std::array<std::uint8_t, 3>, 256> colours{};
+  for (int grey = lowest; grey <= highest; ++grey) {
     for (std::size_t c = 0; c < 3; ++c) {
       const int value =
           range == 0
               ? dark[c]
               : static_cast<int>(std::trunc(
                     static_cast<double>((grey - lowest) * (light[c] - dark[c])) / range + dark[c]));
-      pixels[i + c] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+      colours[grey][c] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
     }
   }
+  for (std::size_t i = 0; i < pixels.size(); i += 3) {
+    const auto& colour = colours[pixels[i]];
+    pixels[i] = colour[0];
+    pixels[i + 1] = colour[1];
+    pixels[i + 2] = colour[2];
+  }
+}
+
+std::optional<PreparedCover> prepareCover(std::span<const std::uint8_t> jpeg,
+                                          const Duotone* duotone) {
+  if (jpeg.size() > kMaxJpegFileBytes) return std::nullopt;
+  const auto parameters = readJpegParameters(jpeg);
+  if (!parameters) return std::nullopt;
+  auto picture = decodeJpeg(jpeg);
+  if (!picture) return std::nullopt;
+  PreparedCover cover{parameters->width, parameters->height, {}};
+  if (duotone == nullptr) {
+    cover.bytes.assign(jpeg.begin(), jpeg.end());
+    return cover;
+  }
+  recolourPicture(picture->pixels, *duotone);
+  if (const int code = encodeJpeg(*picture, kRecolourQuality, cover.bytes); code != 0) {
+    debugLog("Errorcode %d\n", code);
+    return std::nullopt;
+  }
+  return cover;
 }
 
 bool exportCover(std::u16string_view source, std::u16string_view destination,
@@ -72,23 +105,14 @@ bool exportCover(std::u16string_view source, std::u16string_view destination,
   height = 0;
   const auto bytes = readJpegFile(source);
   if (!bytes) return false;
-  const auto parameters = readJpegParameters(*bytes);
-  if (!parameters) return false;
-  width = parameters->width;
-  height = parameters->height;
-  auto picture = decodeJpeg(*bytes);
-  if (!picture) return false;
-  if (duotone != nullptr) {
-    recolourPicture(picture->pixels, *duotone);
-    std::vector<std::uint8_t> encoded;
-    if (const int code = encodeJpeg(*picture, kRecolourQuality, encoded); code != 0) {
-      debugLog("Errorcode %d\n", code);
-      return false;
-    }
-    return replaceFile(destination, encoded);
+  if (const auto parameters = readJpegParameters(*bytes)) {
+    width = parameters->width;
+    height = parameters->height;
   }
-  if (source == destination) return true;
-  return replaceFile(destination, *bytes);
+  const auto cover = prepareCover(*bytes, duotone);
+  if (!cover) return false;
+  if (duotone == nullptr && source == destination) return true;
+  return replaceFile(destination, cover->bytes);
 }
 
 }  // namespace tunora
