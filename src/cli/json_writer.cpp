@@ -62,13 +62,23 @@ void appendSpecial(std::string& out, char16_t unit) {
   }
 }
 
+bool isPlainAscii(char16_t unit) {
+  return unit >= 0x20 && unit < 0x80 && unit != u'"' && unit != u'\\';
+}
+
 }  // namespace
 
 void appendJsonText(std::string& out, std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
-    if (unit >= 0x20 && unit < 0x80 && unit != u'"' && unit != u'\\') {
-      out += static_cast<char>(unit);
+    if (isPlainAscii(unit)) {
+      // Most text is a run of such characters: one resize, then a byte each.
+      std::size_t end = i + 1;
+      while (end < text.size() && isPlainAscii(text[end])) ++end;
+      const std::size_t start = out.size();
+      out.resize(start + (end - i));
+      for (std::size_t k = i; k < end; ++k) out[start + (k - i)] = static_cast<char>(text[k]);
+      i = end - 1;
     } else if (unit < 0x80) {
       appendSpecial(out, unit);
     } else if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
