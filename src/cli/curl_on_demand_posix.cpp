@@ -23,11 +23,12 @@ struct Curl {
   decltype(&curl_easy_cleanup) easyCleanup = nullptr;
   decltype(&curl_easy_setopt) easySetopt = nullptr;
   decltype(&curl_easy_perform) easyPerform = nullptr;
+  decltype(&curl_easy_getinfo) easyGetinfo = nullptr;
   decltype(&curl_slist_append) slistAppend = nullptr;
   decltype(&curl_slist_free_all) slistFreeAll = nullptr;
   bool complete() const {
     return globalInit && globalCleanup && easyInit && easyCleanup && easySetopt && easyPerform &&
-           slistAppend && slistFreeAll;
+           easyGetinfo && slistAppend && slistFreeAll;
   }
 };
 
@@ -49,6 +50,7 @@ const Curl* curl() {
     bind(library, "curl_easy_cleanup", functions.easyCleanup);
     bind(library, "curl_easy_setopt", functions.easySetopt);
     bind(library, "curl_easy_perform", functions.easyPerform);
+    bind(library, "curl_easy_getinfo", functions.easyGetinfo);
     bind(library, "curl_slist_append", functions.slistAppend);
     bind(library, "curl_slist_free_all", functions.slistFreeAll);
     return functions.complete() ? &functions : nullptr;
@@ -104,6 +106,17 @@ CURLcode curl_easy_setopt(CURL* handle, CURLoption option, ...) {
 CURLcode curl_easy_perform(CURL* handle) {
   const Curl* loaded = curl();
   return loaded ? loaded->easyPerform(handle) : CURLE_FAILED_INIT;
+}
+
+// Every value of curl_easy_getinfo is written through a pointer.
+CURLcode curl_easy_getinfo(CURL* handle, CURLINFO info, ...) {
+  const Curl* loaded = curl();
+  if (loaded == nullptr) return CURLE_FAILED_INIT;
+  std::va_list arguments;
+  va_start(arguments, info);
+  const CURLcode result = loaded->easyGetinfo(handle, info, va_arg(arguments, void*));
+  va_end(arguments);
+  return result;
 }
 
 curl_slist* curl_slist_append(curl_slist* list, const char* text) {
