@@ -9,6 +9,7 @@
 
 #include "coversearch/cover_search_settings.h"
 #include "settings/global_settings.h"
+#include "settings/hotkey_text.h"
 #include "settings/memory_settings_store.h"
 #include "settings/page_settings.h"
 
@@ -34,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     store.put(name, kind, std::vector<std::uint8_t>(data + at, data + at + length));
     at += length;
   }
-  tunora::loadGlobalSettings(store);
+  // The hotkey text as the plug-in parses it for registering.
+  tunora::parseHotkeyText(tunora::loadGlobalSettings(store).hotkey);
   tunora::loadPageSettings(store, u"C:\\Program Files\\Winamp\\winamp.exe");
   tunora::loadCoverSearchSettings(store);
   return 0;

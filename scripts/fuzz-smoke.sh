@@ -22,9 +22,12 @@ run_one() {
   corpus="$seeds/run-$name"
   mkdir -p "$corpus"
   log="$tree/$name.log"
-  # New inputs go to the target's own folder; the shared seeds are only read.
+  # New inputs go to the target's own folder; the shared seeds and the kept,
+  # minimised corpus of earlier long runs (fuzz/corpus/NAME) are only read.
+  local kept="$root/fuzz/corpus/$name"
+  [ -d "$kept" ] || kept=""
   if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 \
-      "$corpus" "$seeds" >"$log" 2>&1; then
+      "$corpus" "$seeds" $kept >"$log" 2>&1; then
     echo "fuzz: $name ok, $(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$') runs"
   else
     echo "fuzz: $name FAILED"; tail -n 30 "$log"

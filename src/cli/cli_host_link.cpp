@@ -11,10 +11,11 @@ namespace tunora {
 CliHostLink::CliHostLink(const std::u16string& pagePath, std::optional<std::u16string> skinFolder)
     : skinFolder_(std::move(skinFolder)) {
   std::error_code ignored;
-  const std::filesystem::path page = std::filesystem::absolute(pagePath, ignored);
-  const std::filesystem::path folder = page.parent_path() / (page.stem().u16string() + u"_covers");
-  coverFolder_ = folder.u16string() + static_cast<char16_t>(kPathSeparator);
-  coverFolderName_ = folder.filename().u16string();
+  const std::filesystem::path page = std::filesystem::absolute(toFsPath(pagePath), ignored);
+  const std::filesystem::path folder =
+      page.parent_path() / toFsPath(fromFsPath(page.stem()) + u"_covers");
+  coverFolder_ = fromFsPath(folder) + static_cast<char16_t>(kPathSeparator);
+  coverFolderName_ = fromFsPath(folder.filename());
   // The player names its skin folder without a trailing separator.
   while (skinFolder_ && skinFolder_->size() > 1 &&
          (skinFolder_->back() == u'/' || skinFolder_->back() == kPathSeparator))

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "io/file.h"
+
 namespace tunora {
 namespace {
 
@@ -35,20 +37,20 @@ std::optional<std::u16string> fileReadAtOutput(const std::u16string& output,
                                                const std::optional<std::u16string>& templatePath,
                                                std::u16string_view coverName) {
   std::error_code ignored;
-  const fs::path page = fs::absolute(fs::path(output), ignored);
+  const fs::path page = fs::absolute(toFsPath(output), ignored);
   // A file that does not exist yet is no file the run reads.
   if (!fs::exists(page, ignored)) return std::nullopt;
-  if (templatePath && sameFile(page, fs::path(*templatePath))) return templatePath;
+  if (templatePath && sameFile(page, toFsPath(*templatePath))) return templatePath;
   const bool hasTokens = coverName.find(u'%') != std::u16string_view::npos;
   for (const std::u16string& input : inputs) {
-    if (sameFile(page, fs::path(input))) return input;
-    const fs::path folder = fs::absolute(fs::path(input), ignored).parent_path();
-    const fs::path cover = folder / fs::path(std::u16string(coverName));
-    if (sameFile(page, cover)) return cover.u16string();
+    if (sameFile(page, toFsPath(input))) return input;
+    const fs::path folder = fs::absolute(toFsPath(input), ignored).parent_path();
+    const fs::path cover = folder / toFsPath(coverName);
+    if (sameFile(page, cover)) return fromFsPath(cover);
     // With tags in the pattern any name it can form counts.
     if (hasTokens && sameFile(page.parent_path(), cover.parent_path()) &&
-        matchesCoverPattern(page.filename().u16string(), cover.filename().u16string()))
-      return page.u16string();
+        matchesCoverPattern(fromFsPath(page.filename()), fromFsPath(cover.filename())))
+      return fromFsPath(page);
   }
   return std::nullopt;
 }

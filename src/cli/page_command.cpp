@@ -31,6 +31,7 @@ struct PageOptions {
   std::optional<std::u16string> skinFolder;
   FileTypeSwitches switches;
   std::u16string output = u"tunora.html";
+  TextFileEncoding encoding = TextFileEncoding::Utf16;
   bool help = false;
 };
 
@@ -71,6 +72,10 @@ std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
     }
     if (arg == u"--mini") {
       options.mini = true;
+      continue;
+    }
+    if (arg == u"--utf8") {
+      options.encoding = TextFileEncoding::Utf8;
       continue;
     }
     const bool takesValue = arg == u"--directory" || arg == u"--template" ||
@@ -125,7 +130,7 @@ std::u16string withSeparator(std::u16string folder) {
 std::optional<std::vector<std::u16string>> directoryFiles(const std::u16string& folder,
                                                           std::FILE* err) {
   std::error_code failed;
-  const std::filesystem::path path(folder);
+  const std::filesystem::path path = toFsPath(folder);
   if (!std::filesystem::is_directory(path, failed)) {
     const bool exists = std::filesystem::exists(path, failed);
     writeText(err, "tunora: --directory " + shown(folder) +
@@ -134,7 +139,7 @@ std::optional<std::vector<std::u16string>> directoryFiles(const std::u16string& 
   }
   std::vector<std::u16string> files;
   for (std::u16string& file : listFiles(withSeparator(folder))) {
-    const std::filesystem::path entry(file);
+    const std::filesystem::path entry = toFsPath(file);
     if (std::filesystem::is_symlink(entry, failed) && !std::filesystem::exists(entry, failed)) {
       writeText(err, "tunora: skipping " + shown(file) + ", a link to nothing\n");
       continue;
@@ -160,7 +165,7 @@ std::size_t countReadableFiles(const std::vector<std::u16string>& files,
     auto file = File::open(name, File::Mode::Read);
     if (!file) {
       std::error_code ignored;
-      const std::string reason = std::filesystem::is_directory(std::filesystem::path(name), ignored)
+      const std::string reason = std::filesystem::is_directory(toFsPath(name), ignored)
                                      ? "it is a folder"
                                      : lastFileError();
       writeText(err, "tunora: cannot open " + shown(name) + ": " + reason + "\n");
@@ -277,13 +282,13 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
                        " is left as it was\n");
     return 1;
   }
-  if (!output->commit(built.page, error)) {
+  if (!output->commit(built.page, options->encoding, error)) {
     writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error + "\n");
     return 1;
   }
   std::error_code ignored;
-  const auto written = std::filesystem::absolute(options->output, ignored);
-  writeText(out, "Page written to " + convertUTF16ToUTF8(written.u16string()) + "\n");
+  const auto written = std::filesystem::absolute(toFsPath(options->output), ignored);
+  writeText(out, "Page written to " + convertUTF16ToUTF8(fromFsPath(written)) + "\n");
   return status;
 }
 

@@ -12,7 +12,7 @@ std::optional<PageOutput> PageOutput::prepare(const std::u16string& path,
                                               std::string& error) {
   std::error_code failed;
   PageOutput output;
-  output.page_ = fs::absolute(fs::path(path), failed);
+  output.page_ = fs::absolute(toFsPath(path), failed);
   if (failed || path.empty() || output.page_.filename().empty()) {
     error = "no file name";
     return std::nullopt;
@@ -35,13 +35,13 @@ std::optional<PageOutput> PageOutput::prepare(const std::u16string& path,
       return std::nullopt;
     }
   }
-  output.coverFolder_ = fs::path(coverFolder);
+  output.coverFolder_ = toFsPath(coverFolder);
   output.coverFolderExisted_ = fs::exists(output.coverFolder_, failed);
   // Writing the partial page now proves the page can be written before any
   // cover is.
-  output.partial_ =
-      output.page_.parent_path() / (u"." + output.page_.filename().u16string() + u".partial");
-  if (!File::open(output.partial_.u16string(), File::Mode::Write)) {
+  output.partial_ = output.page_.parent_path() /
+                    toFsPath(u"." + fromFsPath(output.page_.filename()) + u".partial");
+  if (!File::open(fromFsPath(output.partial_), File::Mode::Write)) {
     error = lastFileError();
     return std::nullopt;
   }
@@ -71,8 +71,8 @@ PageOutput::~PageOutput() {
   if (createdFolder_) fs::remove_all(*createdFolder_, ignored);
 }
 
-bool PageOutput::commit(const TextLines& page, std::string& error) {
-  if (saveTextFile(page, partial_.u16string()) != 1) {
+bool PageOutput::commit(const TextLines& page, TextFileEncoding encoding, std::string& error) {
+  if (saveTextFile(page, fromFsPath(partial_), encoding) != 1) {
     error = lastFileError();
     return false;
   }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "htmlcreator/temp_covers.h"
+#include "io/text_file.h"
 #include "text/text_lines.h"
 
 namespace tunora {
@@ -27,7 +28,7 @@ class PageOutput {
   void attachCovers(const TempCovers& covers) { covers_ = &covers; }
 
   // Puts the page in place; false (with `error`) when it could not be written.
-  bool commit(const TextLines& page, std::string& error);
+  bool commit(const TextLines& page, TextFileEncoding encoding, std::string& error);
 
  private:
   PageOutput() = default;

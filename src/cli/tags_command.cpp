@@ -128,7 +128,7 @@ void describe(TagsListing& listing, const std::u16string& given, TrackInfo& trac
   const auto* cover = track.getCoverData();
   listing.beginFile();
   listing.text("filename", given);
-  listing.text("shortfilename", fileNameOf(given));
+  listing.text("shortfilename", nativeFileNameOf(given));
   listing.text("filetype", extensionOf(given));
   listing.text("artist", track.getArtist());
   listing.text("album", track.getAlbum());

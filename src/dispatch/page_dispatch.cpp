@@ -85,7 +85,7 @@ PageResult showSelected(const DispatchContext& context, std::vector<std::u16stri
 PageResult showDirectory(const DispatchContext& context,
                          const std::vector<std::u16string>& collected) {
   if (collected.empty()) return {};
-  return updatePage(context, listFiles(folderOf(collected.front())), true);
+  return updatePage(context, listFiles(nativeFolderOf(collected.front())), true);
 }
 
 PageResult showStartPage(const DispatchContext& context) {

@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "host/browser_pane.h"
 #include "host/host_messages.h"
+#include "host/library_list.h"
 #include "host/player_hotkey.h"
 #include "io/file.h"
 #include "skin/skin_colours.h"
@@ -28,6 +30,8 @@ LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT CALLBACK libraryFrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (Plugin* plugin = Plugin::active())
+    return plugin->onLibraryFrameMessage(window, message, wParam, lParam);
   return WindowSubclass::callPrevious(window, message, wParam, lParam);
 }
 
@@ -50,8 +54,10 @@ Plugin::Plugin(const PluginRecord& record)
   playlistSubclass_ =
       std::make_unique<WindowSubclass>(playlistWindow(mainWindow_), playlistProcedure);
   if (playerVersion_ >= kLibraryPlayerVersion) {
-    libraryFrameSubclass_ = std::make_unique<WindowSubclass>(
-        libraryParent_ != nullptr ? GetParent(libraryParent_) : nullptr, libraryFrameProcedure);
+    const HWND frame = libraryParent_ != nullptr ? GetParent(libraryParent_) : nullptr;
+    libraryFrameSubclass_ = std::make_unique<WindowSubclass>(frame, libraryFrameProcedure);
+    library_ = std::make_unique<LibraryWindows>(
+        frame, [this] { showMiniPage(); }, [this] { return globalSettings_.showMini; });
     makeMiniPageFile();
   }
   internet_.emplace();
@@ -69,9 +75,11 @@ Plugin::Plugin(const PluginRecord& record)
 
   globalSettings_ = loadGlobalSettings(settingsStore_);
   if (playerVersion_ >= kLibraryPlayerVersion) postPlayerHotkey(mainWindow_);
+  makePreferences();
 }
 
 Plugin::~Plugin() {
+  preferences_.reset();
   saveGlobalSettings(settingsStore_, globalSettings_);
   removeMiniPageFiles();
   savePageSettings(settingsStore_, pageSettings_);
@@ -81,16 +89,19 @@ Plugin::~Plugin() {
   coverSearch_.reset();
   storeClient_.reset();
   internet_.reset();
+  systemHotkey_.unregister();
+  library_.reset();
   libraryFrameSubclass_.reset();
   playlistSubclass_.reset();
   mainSubclass_.reset();
   activePlugin = nullptr;
 }
 
-INT_PTR Plugin::onPluginMessage(int message, INT_PTR, INT_PTR, INT_PTR) {
-  // The player's request for the configuration opens the preferences, once.
+INT_PTR Plugin::onPluginMessage(int message, INT_PTR param1, INT_PTR, INT_PTR) {
+  // The player's request for the configuration opens the preferences, once;
+  // it is answered as done also while they are open.
   if (message != kPlayerMessage || !openPreferences) return 0;
-  openPreferences();
+  openPreferences(reinterpret_cast<HWND>(param1));
   return 1;
 }
 
@@ -107,6 +118,10 @@ LRESULT Plugin::onMainWindowMessage(HWND window, UINT message, WPARAM wParam, LP
       break;
     case kPlayerMessage:
       onPlayerMessage(wParam, lParam);
+      break;
+    case WM_HOTKEY:
+      // Our system-wide hotkey does what the player's hotkey for us does.
+      if (systemHotkey_.isPress(wParam) && toggleCoverSearch) toggleCoverSearch();
       break;
     default:
       break;
@@ -132,6 +147,11 @@ LRESULT Plugin::onPlaylistMessage(HWND window, UINT message, WPARAM wParam, LPAR
         break;
     }
   }
+  return WindowSubclass::callPrevious(window, message, wParam, lParam);
+}
+
+LRESULT Plugin::onLibraryFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOVE && library_) library_->onFrameMoved();
   return WindowSubclass::callPrevious(window, message, wParam, lParam);
 }
 
@@ -177,6 +197,21 @@ void Plugin::showDirectory() {
   notifyPageShown(mainWindow_);
 }
 
+void Plugin::showMiniPage() {
+  // Without its own file the Mini page would overwrite the minibrowser's.
+  if (!library_ || !miniPageFile_) return;
+  const HWND list = library_->list();
+  const std::optional<int> item = clickedLibraryItem(list);
+  if (!item) return;
+  const std::optional<std::u16string> query = libraryQueryText(libraryItemValues(list, *item));
+  if (!query) return;
+  const std::optional<std::u16string> file = host::queryLibraryFile(libraryParent_, *query);
+  if (!file) return;
+  refreshSkinColours(host_, skinTable_, colours_);
+  show(createPage(dispatchContext(), {trimBlanks(*file)}, miniPageFile_, TemplateSlot::Mini));
+  navigatePane(library_->pane(), *miniPageFile_, library_->ownNavigation());
+}
+
 void Plugin::buildAndShow(const std::function<PageResult()>& build) {
   refreshSkinColours(host_, skinTable_, colours_);
   show(build());
@@ -198,6 +233,20 @@ std::vector<std::u16string> Plugin::collectSelection() {
   requestSelectedEntries(playlistSubclass_ ? playlistSubclass_->window() : nullptr);
   collecting_ = false;
   return std::exchange(collected_, {});
+}
+
+void Plugin::makePreferences() {
+  preferences_ = std::make_unique<PreferencesDialog>(
+      module_,
+      PreferencesTargets{*creator_, pageSettings_, globalSettings_, settingsStore_, systemHotkey_},
+      systemTemplateFileActions(module_));
+  openPreferences = [this](HWND owner) { preferences_->run(owner); };
+  togglePreferences = [this] {
+    if (preferences_->isOpen())
+      preferences_->close();
+    else
+      preferences_->run(mainWindow_);
+  };
 }
 
 void Plugin::makeMiniPageFile() {

@@ -17,10 +17,13 @@
 #include "dispatch/song_change_tracker.h"
 #include "host/cover_search_dialog.h"
 #include "host/internet_session.h"
+#include "host/library_windows.h"
 #include "host/player_host_link.h"
 #include "host/playlist_menu.h"
 #include "host/plugin_record.h"
+#include "host/preferences_dialog.h"
 #include "host/registry_settings_store.h"
+#include "host/system_hotkey.h"
 #include "host/window_subclass.h"
 #include "htmlcreator/html_creator.h"
 #include "htmlcreator/temp_covers.h"
@@ -60,17 +63,22 @@ class Plugin {
   std::function<void()> toggleCoverSearch;
   std::function<void()> togglePreferences;
   std::function<void()> openCoverSearch;
-  std::function<void()> openPreferences;
+  // Opens the preferences owned by the given window.
+  std::function<void(HWND owner)> openPreferences;
 
   // A page about the playing file (no files) or the given files.
   void updatePage(std::vector<std::u16string> files, bool directoryMode);
   // The playlist menu's "Show Details in Minibrowser" and "Show Details (Directory)".
   void showSelected();
   void showDirectory();
+  // The Mini page of the library item just clicked, in the library's pane.
+  void showMiniPage();
 
   const GlobalSettings& globalSettings() const { return globalSettings_; }
   const PageSettings& pageSettings() const { return pageSettings_; }
   const std::optional<std::u16string>& miniPageFile() const { return miniPageFile_; }
+  PreferencesDialog& preferences() { return *preferences_; }
+  const SystemHotkey& systemHotkey() const { return systemHotkey_; }
   HINTERNET internet() const { return internet_ ? internet_->handle() : nullptr; }
   // What the cover search starts from: the track of the last page.
   const std::optional<CoverSearchStart>& coverSearchStart() const { return coverSearchStart_; }
@@ -85,6 +93,7 @@ class Plugin {
   void buildAndShow(const std::function<PageResult()>& build);
   void show(const PageResult& page);
   std::vector<std::u16string> collectSelection();
+  void makePreferences();
   void makeMiniPageFile();
   void removeMiniPageFiles();
 
@@ -112,6 +121,9 @@ class Plugin {
   // The temporary name that reserved the Mini page's name, and the page itself.
   std::optional<std::u16string> miniPageReservation_;
   std::optional<std::u16string> miniPageFile_;
+  SystemHotkey systemHotkey_;
+  std::unique_ptr<PreferencesDialog> preferences_;
+  std::unique_ptr<LibraryWindows> library_;
   // Last, so that they are taken back first when the plug-in quits.
   std::unique_ptr<WindowSubclass> mainSubclass_;
   std::unique_ptr<WindowSubclass> playlistSubclass_;

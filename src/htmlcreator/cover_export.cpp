@@ -22,6 +22,25 @@ std::array<int, 3> rgbOf(std::u16string_view colour) {
   return {digit(1) * 16 + digit(2), digit(3) * 16 + digit(4), digit(5) * 16 + digit(6)};
 }
 
+// Width and height from a PNG's IHDR chunk, which the format puts first.
+std::optional<JpegParameters> pngParameters(std::span<const std::uint8_t> bytes) {
+  constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes.size() < 24 ||
+      !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()) ||
+      !std::equal(bytes.begin() + 12, bytes.begin() + 16, "IHDR"))
+    return std::nullopt;
+  const auto be32 = [&](std::size_t at) {
+    return uint32FromBytes(bytes[at + 3], bytes[at + 2], bytes[at + 1], bytes[at]);
+  };
+  return JpegParameters{be32(16), be32(20), 0};
+}
+
+// The size of a JPEG or of a PNG.
+std::optional<JpegParameters> pictureParameters(std::span<const std::uint8_t> bytes) {
+  const auto jpeg = readJpegParameters(bytes);
+  return jpeg ? jpeg : pngParameters(bytes);
+}
+
 bool replaceFile(std::u16string_view destination, std::span<const std::uint8_t> bytes) {
   if (File::open(destination, File::Mode::Read)) {
     resetFileAttributes(destination);
@@ -79,20 +98,35 @@ void recolourPicture(std::vector<std::uint8_t>& pixels, const Duotone& duotone) 
   }
 }
 
-std::optional<PreparedCover> prepareCover(std::span<const std::uint8_t> jpeg,
+std::optional<PreparedCover> prepareCover(std::span<const std::uint8_t> picture,
                                           const Duotone* duotone) {
-  if (jpeg.size() > kMaxJpegFileBytes) return std::nullopt;
-  const auto parameters = readJpegParameters(jpeg);
-  if (!parameters) return std::nullopt;
-  auto picture = decodeJpeg(jpeg);
-  if (!picture) return std::nullopt;
+  if (picture.size() > kMaxJpegFileBytes) return std::nullopt;
+  const auto jpeg = readJpegParameters(picture);
+  const auto parameters = jpeg ? jpeg : pngParameters(picture);
+  if (!parameters) {
+    debugLog("Cover dropped: neither a JPEG nor a PNG picture\n");
+    return std::nullopt;
+  }
   PreparedCover cover{parameters->width, parameters->height, {}};
-  if (duotone == nullptr) {
-    cover.bytes.assign(jpeg.begin(), jpeg.end());
+  // Browsers show PNG and CMYK pictures that this codec cannot decode: without
+  // recolouring they go to the page as they are.
+  const bool shownAsItIs = !jpeg || jpeg->channels == 4;
+  if (shownAsItIs && duotone == nullptr) {
+    cover.bytes.assign(picture.begin(), picture.end());
     return cover;
   }
-  recolourPicture(picture->pixels, *duotone);
-  if (const int code = encodeJpeg(*picture, kRecolourQuality, cover.bytes); code != 0) {
+  // Any other picture must decode, recoloured or not: a broken one is dropped.
+  auto decoded = shownAsItIs ? std::nullopt : decodeJpeg(picture);
+  if (!decoded) {
+    debugLog("Cover dropped: the picture cannot be decoded\n");
+    return std::nullopt;
+  }
+  if (duotone == nullptr) {
+    cover.bytes.assign(picture.begin(), picture.end());
+    return cover;
+  }
+  recolourPicture(decoded->pixels, *duotone);
+  if (const int code = encodeJpeg(*decoded, kRecolourQuality, cover.bytes); code != 0) {
     debugLog("Errorcode %d\n", code);
     return std::nullopt;
   }
@@ -105,7 +139,8 @@ bool exportCover(std::u16string_view source, std::u16string_view destination,
   height = 0;
   const auto bytes = readJpegFile(source);
   if (!bytes) return false;
-  if (const auto parameters = readJpegParameters(*bytes)) {
+  // The size is told even when the picture is then dropped.
+  if (const auto parameters = pictureParameters(*bytes)) {
     width = parameters->width;
     height = parameters->height;
   }

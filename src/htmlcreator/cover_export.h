@@ -25,16 +25,18 @@ struct PreparedCover {
   std::vector<std::uint8_t> bytes;
 };
 
-// From the bytes of a JPEG: with a duotone the recoloured picture encoded at
-// quality 100, otherwise the bytes as they are. Nothing when they are no
-// decodable JPEG (or more than a JPEG file may hold).
+// From the bytes of a picture (a JPEG, or a PNG): with a duotone the
+// recoloured picture encoded as a JPEG at quality 100, otherwise the bytes as
+// they are. Nothing when they are neither picture, a JPEG that must be
+// decoded cannot be, or more than a picture file may hold.
 std::optional<PreparedCover> prepareCover(std::span<const std::uint8_t> jpeg,
                                           const Duotone* duotone);
 
-// Reads the JPEG at `source` and hands out its size. With a duotone the
-// picture is recoloured and written to `destination` at quality 100;
-// otherwise `source` is copied there (nothing to do when they are the same).
-// False when the source is no decodable JPEG or nothing could be written.
+// Reads the picture at `source` (a JPEG, or a PNG) and hands out its size.
+// With a duotone the picture is recoloured and written to `destination` as a
+// JPEG at quality 100; otherwise `source` is copied there as it is (nothing to
+// do when they are the same). False when the source is neither picture, a
+// recolouring cannot decode it, or nothing could be written.
 bool exportCover(std::u16string_view source, std::u16string_view destination,
                  const Duotone* duotone, std::uint32_t& width, std::uint32_t& height);
 

@@ -71,7 +71,7 @@ void MultipleTags::add(std::unique_ptr<TrackInfo> track) {
   values.sampleRate = track->getSampleRate();
   values.presentTags = track->getPresentTags();
   values.fileName = track->getFileName();
-  values.shortFileName = fileNameOf(std::u16string_view(track->getFileName()));
+  values.shortFileName = nativeFileNameOf(track->getFileName());
   values.extension = extensionOf(std::u16string_view(track->getFileName()));
   values.hasCover = track->hasCover();
   values.hasLyrics = track->hasLyrics();

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "text/helpers.h"
+
 namespace tunora {
 namespace {
 int lastOpenErrno = 0;
@@ -133,6 +135,18 @@ std::optional<std::vector<std::uint8_t>> readBytes(File& file, std::size_t n) {
   const std::int64_t here = file.tell();
   if (here < 0) return std::nullopt;
   return file.readAt(here, n);
+}
+
+std::u16string nativeFileNameOf(std::u16string_view path) {
+  if (kPathSeparator == '\\') return fileNameOf(path);
+  const auto slash = path.rfind(u'/');
+  return std::u16string(slash == path.npos ? path : path.substr(slash + 1));
+}
+
+std::u16string nativeFolderOf(std::u16string_view path) {
+  if (kPathSeparator == '\\') return folderOf(path);
+  const auto slash = path.rfind(u'/');
+  return std::u16string(slash == path.npos ? path : path.substr(0, slash + 1));
 }
 
 }  // namespace tunora

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <span>
@@ -71,6 +72,19 @@ inline constexpr char kPathSeparator = '\\';
 #else
 inline constexpr char kPathSeparator = '/';
 #endif
+
+// A path of this file system split as it splits it: on Windows as
+// fileNameOf and folderOf do; elsewhere at the last "/" alone, since a
+// backslash is an ordinary character of a name there.
+std::u16string nativeFileNameOf(std::u16string_view path);
+std::u16string nativeFolderOf(std::u16string_view path);
+
+// Our paths as std::filesystem paths and back, by the same rules as
+// pathToNative and pathFromNative, so that any name of the file system
+// survives the trip (the library's own conversion refuses names that are no
+// valid Unicode).
+std::filesystem::path toFsPath(std::u16string_view path);
+std::u16string fromFsPath(const std::filesystem::path& path);
 
 std::u16string pathFromNative(std::string_view path);
 std::string pathToNative(std::u16string_view path);

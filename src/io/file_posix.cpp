@@ -29,16 +29,76 @@ struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 
+// The length of the well-formed UTF-8 sequence at `at` (RFC 3629: no overlong
+// forms, no surrogates, nothing above U+10FFFF), or 0.
+std::size_t wellFormedLength(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) {
+    return at + i < text.size() ? static_cast<std::uint8_t>(text[at + i]) : 0;
+  };
+  const auto continuation = [](std::uint8_t b, std::uint8_t low = 0x80, std::uint8_t high = 0xBF) {
+    return b >= low && b <= high;
+  };
+  const std::uint8_t lead = byte(0);
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return continuation(byte(1)) ? 2 : 0;
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    const std::uint8_t low = lead == 0xE0 ? 0xA0 : 0x80;
+    const std::uint8_t high = lead == 0xED ? 0x9F : 0xBF;
+    return continuation(byte(1), low, high) && continuation(byte(2)) ? 3 : 0;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    const std::uint8_t low = lead == 0xF0 ? 0x90 : 0x80;
+    const std::uint8_t high = lead == 0xF4 ? 0x8F : 0xBF;
+    return continuation(byte(1), low, high) && continuation(byte(2)) && continuation(byte(3)) ? 4
+                                                                                              : 0;
+  }
+  return 0;
+}
+
 }  // namespace
 
+// Linux names are bytes, usually UTF-8 but not always: a byte that is no part
+// of a well-formed UTF-8 sequence becomes the lone surrogate U+DC00 + byte and
+// turns back into that byte, so that every name round-trips. Text for people
+// shows such a unit as U+FFFD.
 std::u16string pathFromNative(std::string_view path) {
   std::u16string wide;
-  convertUTF8ToUTF16(path, wide);
+  for (std::size_t at = 0; at < path.size();) {
+    const std::size_t length = wellFormedLength(path, at);
+    if (length == 0) {
+      wide += static_cast<char16_t>(0xDC00 + static_cast<std::uint8_t>(path[at]));
+      ++at;
+      continue;
+    }
+    std::u16string decoded;
+    convertUTF8ToUTF16(path.substr(at, length), decoded);
+    wide += decoded;
+    at += length;
+  }
   return wide;
 }
 
+std::filesystem::path toFsPath(std::u16string_view path) {
+  return std::filesystem::path(pathToNative(path));
+}
+
+std::u16string fromFsPath(const std::filesystem::path& path) {
+  return pathFromNative(path.native());
+}
+
 std::string pathToNative(std::u16string_view path) {
-  return convertUTF16ToUTF8(untilNul(path));
+  path = untilNul(path);
+  std::string native;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= path.size(); ++i) {
+    const bool escaped = i < path.size() && path[i] >= 0xDC80 && path[i] <= 0xDCFF &&
+                         (i == 0 || path[i - 1] < 0xD800 || path[i - 1] > 0xDBFF);
+    if (i < path.size() && !escaped) continue;
+    native += convertUTF16ToUTF8(path.substr(start, i - start));
+    if (escaped) native += static_cast<char>(path[i] - 0xDC00);
+    start = i + 1;
+  }
+  return native;
 }
 
 bool createFolder(std::u16string_view path) {

@@ -32,6 +32,15 @@ struct FindCloser {
 
 }  // namespace
 
+std::filesystem::path toFsPath(std::u16string_view path) {
+  return std::filesystem::path(std::wstring(path.begin(), path.end()));
+}
+
+std::u16string fromFsPath(const std::filesystem::path& path) {
+  const std::wstring& wide = path.native();
+  return std::u16string(wide.begin(), wide.end());
+}
+
 std::u16string pathFromNative(std::string_view path) {
   path = untilNul(path);
   if (path.empty()) return {};

@@ -45,10 +45,21 @@ bool loadTextResource(TextLines& lines, ModuleHandle module, int number) {
   return true;
 }
 
-int saveTextFile(const TextLines& lines, std::u16string_view path) {
+int saveTextFile(const TextLines& lines, std::u16string_view path, TextFileEncoding encoding) {
   auto file = File::open(path, File::Mode::Write);
   if (!file) return -1;
   std::vector<std::uint8_t> bytes;
+  if (encoding == TextFileEncoding::Utf8) {
+    std::u16string text;
+    for (std::size_t i = 0; i < lines.lineCount(); ++i) {
+      if (i > 0) text += u'\n';
+      text += *lines.line(i);
+    }
+    const std::string utf8 = convertUTF16ToUTF8(text);
+    bytes.assign(utf8.begin(), utf8.end());
+    const bool written = file->write(bytes);
+    return file->close() && written ? 1 : -1;
+  }
   auto put = [&bytes](char16_t unit) {
     bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
     bytes.push_back(static_cast<std::uint8_t>(unit >> 8));

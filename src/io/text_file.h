@@ -18,8 +18,11 @@ int loadTextFile(TextLines& lines, std::u16string_view path, bool unicode);
 // Clears, then appends each byte of the HTML resource (type 23) of that number.
 bool loadTextResource(TextLines& lines, ModuleHandle module, int number);
 
-// Writes the lines as UTF-16LE separated by LF, with a byte-order mark when
-// the Unicode flag is set; nothing after the last line. 1 or -1.
-int saveTextFile(const TextLines& lines, std::u16string_view path);
+// Writes the lines separated by LF, nothing after the last line: as UTF-16LE
+// with a byte-order mark when the Unicode flag is set, or as UTF-8 without
+// one (what tools that read text and web servers expect). 1 or -1.
+enum class TextFileEncoding { Utf16, Utf8 };
+int saveTextFile(const TextLines& lines, std::u16string_view path,
+                 TextFileEncoding encoding = TextFileEncoding::Utf16);
 
 }  // namespace tunora

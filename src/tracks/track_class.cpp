@@ -28,6 +28,38 @@ constexpr std::array kExtensionRules{
     ExtensionRule{u".mpc", TrackClass::MPC},
 };
 
+const char* trackClassName(TrackClass type) {
+  switch (type) {
+    case TrackClass::MP3:
+      return "MP3";
+    case TrackClass::MP4:
+      return "MP4";
+    case TrackClass::AAC:
+      return "AAC";
+    case TrackClass::OGG:
+      return "Ogg Vorbis";
+    case TrackClass::FLAC:
+      return "FLAC";
+    case TrackClass::MPC:
+      return "Musepack";
+  }
+  return "?";
+}
+
+const char* readResultText(ReadResult result) {
+  switch (result) {
+    case ReadResult::Read:
+      return "opened and read";
+    case ReadResult::NotOpened:
+      return "could not be opened";
+    case ReadResult::NotRecognised:
+      return "opened, but not a file of that kind";
+    case ReadResult::Incomplete:
+      return "reading stopped part-way";
+  }
+  return "?";
+}
+
 }  // namespace
 
 bool FileTypeSwitches::enabled(TrackClass type) const {
@@ -92,10 +124,19 @@ std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type) {
 
 std::unique_ptr<TrackInfo> readSupportedTrack(const ResolvedEntry& entry,
                                               const FileTypeSwitches& switches) {
+  // What happens to each file, for a user who asks the debug log why a file
+  // shows what it shows.
+  const std::string name = convertUTF16ToUTF8(entry.name);
   const auto type = chooseTrackClass(entry.name, entry.isStream, switches);
-  if (!type) return nullptr;
+  if (!type) {
+    debugLog("file '%s': %s\n", name.c_str(),
+             entry.isStream ? "a stream, not read" : "no reader for its type (or switched off)");
+    return nullptr;
+  }
   auto track = createTrackInfo(*type);
-  track->readFile(entry.name);
+  const ReadResult result = track->readFile(entry.name);
+  debugLog("file '%s': read as %s: %s; tags: %s\n", name.c_str(), trackClassName(*type),
+           readResultText(result), convertUTF16ToUTF8(track->getPresentTags()).c_str());
   return track;
 }
 

@@ -10,6 +10,7 @@
 #include "io/file.h"
 #include "io/text_file.h"
 #include "support/cli_runner.h"
+#include "support/format_bytes.h"
 #include "support/tag_bytes.h"
 #include "support/temp_dir.h"
 
@@ -50,6 +51,27 @@ TEST(PageCovers, AnUnusableEmbeddedPictureFallsBackToTheCoverFile) {
                 .status,
             0);
   EXPECT_TRUE(fs::is_empty(dir.path() / "p_covers"));
+}
+
+TEST(PageCovers, APngPictureGoesToThePageAsItIs) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "music");
+  const auto png = readWholeFile(fixturePath("jpeg/png_named.jpg"));
+  ASSERT_TRUE(png);
+  // An M4A whose cover item holds a PNG, beside a cover file.
+  writeWholeFile(nativePath(dir.path(), "music/a.m4a"), m4aFile(item("covr", *png)));
+  writeWholeFile(nativePath(dir.path(), "music/folder.jpg"), greyRampJpeg(30, 20));
+  // A template that asks for no recolouring: UTF-16LE with its mark.
+  ByteVector plain{0xFF, 0xFE};
+  for (const char c : std::string("<$cover$> width=\"<$coverwidth$>\"\r\n"))
+    plain.insert(plain.end(), {static_cast<std::uint8_t>(c), 0});
+  writeWholeFile(nativePath(dir.path(), "plain.html"), plain);
+  const CliResult result =
+      runCli({u"page", nativePath(dir.path(), "music/a.m4a"), u"--template",
+              nativePath(dir.path(), "plain.html"), u"-o", nativePath(dir.path(), "p.html")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(readWholeFile(nativePath(dir.path(), "p_covers/_tmptrk0.jpg")), png);
+  EXPECT_NE(pageText(dir.path() / "p.html").find("width=\"40\""), std::string::npos);
 }
 
 TEST(PageLinks, ValuesInLinksArePercentEncodedAndCoversAreRelative) {

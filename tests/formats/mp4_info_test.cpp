@@ -22,18 +22,6 @@ std::u16string lineOf(const TextLines* lines, std::size_t index = 0) {
   return std::u16string(*lines->line(index));
 }
 
-ByteVector fileType() {
-  return atom("ftyp", concat({bytesOf("M4A "), be32(0), bytesOf("M4A isom")}));
-}
-
-// An M4A laid out as encoders write it: ftyp, moov with one audio track and
-// the metadata, mdat.
-ByteVector m4a(const ByteVector& items, std::uint32_t timeScale = 44100,
-               std::uint32_t duration = 441000) {
-  return concat({fileType(), atom("moov", {track(false, timeScale, duration, 2, userData(items))}),
-                 atom("mdat", ByteVector(64, 0x21))});
-}
-
 using MP4File = TrackFileTest<MP4Info>;
 
 TEST(MP4RealFiles, FfmpegFileWithTextItemsAndCover) {
@@ -100,7 +88,7 @@ TEST_F(MP4File, VersionOneTrackHeadersAreNotTakenForAudio) {
 
 TEST_F(MP4File, ItemListIsFoundBehindMetaOrThroughIt) {
   // Behind meta's version and flags, with or without a handler before it.
-  EXPECT_EQ(read(m4a(textItem("\251nam", "x"))), ReadResult::Read);
+  EXPECT_EQ(read(m4aFile(textItem("\251nam", "x"))), ReadResult::Read);
   EXPECT_EQ(info_.getTitle(), u"x");
   const auto bare = readAnother(
       concat({fileType(), atom("moov", {track(false, 44100, 441000, 2,
@@ -120,7 +108,7 @@ TEST_F(MP4File, ItemListIsFoundBehindMetaOrThroughIt) {
 
 TEST_F(MP4File, StreamValuesAndBitRate) {
   // 200 seconds in a file of 4,000,000 bytes: 160,000 bit/s, shown as 156.
-  ByteVector bytes = m4a({}, 44100, 8820000);
+  ByteVector bytes = m4aFile({}, 44100, 8820000);
   bytes.resize(4000000, 0);
   EXPECT_EQ(read(bytes), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"156");
@@ -131,10 +119,10 @@ TEST_F(MP4File, StreamValuesAndBitRate) {
 }
 
 TEST_F(MP4File, ZeroDurationOrTimeScaleLeavesBitRateUnknown) {
-  EXPECT_EQ(read(m4a({}, 44100, 44099)), ReadResult::Read);
+  EXPECT_EQ(read(m4aFile({}, 44100, 44099)), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"Unknown");
   EXPECT_EQ(info_.getSampleRate(), u"44100");
-  const auto noScale = readAnother(m4a({}, 0, 1000), "noscale.m4a");
+  const auto noScale = readAnother(m4aFile({}, 0, 1000), "noscale.m4a");
   EXPECT_EQ(noScale->getBitrate(), u"Unknown");
   EXPECT_EQ(noScale->getSampleRate(), u"Unknown");
 }
@@ -143,7 +131,7 @@ TEST_F(MP4File, BitRateOfFilesAbove512MiBDoesNotWrap) {
   // A sparse file of 1 GiB over 100 seconds: 85,899,345 bit/s. Eight times
   // the size in 32 bits would wrap to 0.
   const std::u16string path = dir_.file("large.m4a");
-  ASSERT_TRUE(writeWholeFile(path, m4a({}, 1000, 100000)));
+  ASSERT_TRUE(writeWholeFile(path, m4aFile({}, 1000, 100000)));
   std::filesystem::resize_file(dir_.path() / "large.m4a", std::uint64_t{1} << 30);
   EXPECT_EQ(info_.readFile(path), ReadResult::Read);
   EXPECT_EQ(info_.getBitrate(), u"83886");
@@ -164,8 +152,8 @@ TEST_F(MP4File, LargeSizeAtomIsSteppedOverWhole) {
 TEST_F(MP4File, MalformedSizesEndTheSearch) {
   // A 64-bit size smaller than its header, and a 32-bit size of 4.
   ByteVector tiny = concat({be32(1), bytesOf("free"), be64(8)});
-  EXPECT_EQ(read(concat({tiny, m4a({})})), ReadResult::NotRecognised);
-  ByteVector four = concat({be32(4), bytesOf("free"), m4a({})});
+  EXPECT_EQ(read(concat({tiny, m4aFile({})})), ReadResult::NotRecognised);
+  ByteVector four = concat({be32(4), bytesOf("free"), m4aFile({})});
   const auto other = readAnother(four, "four.m4a");
   EXPECT_EQ(lastResult_, ReadResult::NotRecognised);
 }
@@ -200,7 +188,7 @@ TEST_F(MP4File, ItemListLargerThanTheFileIsNotRead) {
 
 TEST_F(MP4File, ItemListAboveTheLimitIsNotTakenIntoMemory) {
   // 100 MB of claimed items in a sparse file large enough to hold them.
-  ByteVector bytes = m4a(textItem("\251nam", "t"));
+  ByteVector bytes = m4aFile(textItem("\251nam", "t"));
   const auto at = std::string(bytes.begin(), bytes.end()).find("ilst") - 4;
   bytes[at] = 0x06;
   bytes[at + 1] = 0x00;
@@ -291,7 +279,7 @@ TEST(MP4Items, WalkEndsAtZeroSizeOrOverlongItem) {
 }
 
 TEST_F(MP4File, YearAndGenreAreNormalisedOnQuery) {
-  EXPECT_EQ(read(m4a(concat(
+  EXPECT_EQ(read(m4aFile(concat(
                 {textItem("\251day", "2004-05-01T00:00:00Z"), textItem("\251gen", "(17)Rock")}))),
             ReadResult::Read);
   EXPECT_EQ(info_.getYear(), u"2004");
@@ -299,12 +287,12 @@ TEST_F(MP4File, YearAndGenreAreNormalisedOnQuery) {
 }
 
 TEST_F(MP4File, SavingTheCoverNeedsOneHundredBytes) {
-  EXPECT_EQ(read(m4a(item("covr", ByteVector(99, 0xAB)))), ReadResult::Read);
+  EXPECT_EQ(read(m4aFile(item("covr", ByteVector(99, 0xAB)))), ReadResult::Read);
   ASSERT_TRUE(info_.hasCover());
   EXPECT_EQ(info_.getCoverData()->size(), 99u);
   EXPECT_EQ(info_.saveCover(dir_.file("small.jpg")), -1);
 
-  const auto large = readAnother(m4a(item("covr", ByteVector(150, 0xCD))), "cover.m4a");
+  const auto large = readAnother(m4aFile(item("covr", ByteVector(150, 0xCD))), "cover.m4a");
   EXPECT_EQ(large->saveCover(dir_.file("cover.jpg")), 1);
   EXPECT_EQ(readWholeFile(dir_.file("cover.jpg")), ByteVector(150, 0xCD));
 
@@ -328,7 +316,7 @@ std::string dumpOf(MP4Info& info) {
 
 TEST_F(MP4File, DebugDumpListsTheValues) {
   EXPECT_NE(dumpOf(info_).find("MP4Info  No valid Tag Information."), std::string::npos);
-  read(m4a(textItem("\251nam", "Dumped")));
+  read(m4aFile(textItem("\251nam", "Dumped")));
   const std::string dump = dumpOf(info_);
   EXPECT_NE(dump.find("\n  Songname    : 'Dumped'"), std::string::npos) << dump;
   EXPECT_NE(dump.find("\n  Samplerate  : '44100'"), std::string::npos) << dump;

@@ -1,8 +1,7 @@
 // The Cover-Search dialog against the stand-in store: opened by the player's
 // toggle in the real plug-in, and on its own with a desktop that the tests
-// answer in place of the save dialog and the shell. The dialog's modal loop
-// runs on this thread; a second thread plays the user, sending the messages
-// that clicks and selections send.
+// answer in place of the save dialog and the shell. The steps run in the
+// dialog's own modal loop, sending what clicks and selections send.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,6 +13,7 @@
 #include <thread>
 
 #include "coversearch/http_client.h"
+#include "dialog_driver.h"
 #include "host/cover_search_dialog.h"
 #include "host/cover_search_dialog_ids.h"
 #include "host/host_messages.h"
@@ -60,7 +60,6 @@ void writeStorePages(const fs::path& dir) {
   fs::copy_file(fs::path(testing::fixturePath("jpeg/ycbcr.jpg")), dir / "r1.jpg");
 }
 
-// Open means shown: the dialog is shown once it has set itself up.
 // One store for the whole program: WinINet keeps the proxy of the first
 // session, so a second server on another port would not be reached.
 testing::StoreServer& store() {
@@ -69,25 +68,10 @@ testing::StoreServer& store() {
   return server;
 }
 
-HWND waitForDialog(bool open) {
-  for (int i = 0; i < 400; ++i) {
-    const HWND dialog = FindWindowA("#32770", "Cover-Search");
-    const bool shown = dialog != nullptr && IsWindowVisible(dialog);
-    if (shown == open) return shown ? dialog : nullptr;
-    std::this_thread::sleep_for(std::chrono::milliseconds(25));
-  }
-  return open ? nullptr : FindWindowA("#32770", "Cover-Search");
-}
+constexpr char kTitle[] = "Cover-Search";
 
 std::string text(HWND dialog, int id) {
-  char buffer[1100] = {};
-  GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
-  return buffer;
-}
-
-void click(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  return controlText(dialog, id);
 }
 
 void selectResult(HWND dialog, int index) {
@@ -113,25 +97,6 @@ std::size_t filesIn(const fs::path& dir) {
   return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
 }
 
-// Plays the user on another thread while `runLoop` runs the dialog here.
-// Whatever the user's part ends with, a dialog left open is closed, so that
-// a failed expectation cannot leave this thread in the modal loop.
-void asUser(const std::function<void()>& user, const std::function<void()>& runLoop) {
-  std::atomic<bool> done{false};
-  std::thread player([&] {
-    user();
-    if (const HWND left = FindWindowA("#32770", "Cover-Search")) SendMessageA(left, WM_CLOSE, 0, 0);
-    done = true;
-  });
-  runLoop();
-  while (!done) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
-  player.join();
-}
-
 class CoverSearchInPlayer : public ::testing::Test {
  protected:
   CoverSearchInPlayer() { RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey); }
@@ -147,7 +112,8 @@ class CoverSearchInPlayer : public ::testing::Test {
     ASSERT_TRUE(player_.load());
     ASSERT_EQ(player_.init(), 0);
   }
-  void toggle() { PostMessageA(player_.mainWindow(), host::kPlayerMessage, 100, 100); }
+  // The player's toggle message, as its hotkey service sends it.
+  void toggle() { SendMessageA(player_.mainWindow(), host::kPlayerMessage, 100, 100); }
 
   testing::StoreServer& server_ = store();
   StandinHost player_;
@@ -158,69 +124,63 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
   start(server_.host());
   const TempDir temp;
   const testing::TempFolderOverride tempFolder(temp.path());
-  asUser(
-      [&] {
-        const HWND dialog = waitForDialog(true);
-        ASSERT_NE(dialog, nullptr);
-        // No page was shown about a track yet.
-        EXPECT_EQ(text(dialog, TUNORA_COVER_KEYWORDS), "Unknown Unknown");
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), server_.host());
-        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
-        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
+  const auto steps = [&](HWND dialog) {
+    // No page was shown about a track yet.
+    EXPECT_EQ(text(dialog, TUNORA_COVER_KEYWORDS), "Unknown Unknown");
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), server_.host());
+    EXPECT_FALSE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
+    EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
 
-        SetDlgItemTextA(dialog, TUNORA_COVER_KEYWORDS, "Simon & Garfunkel");
-        click(dialog, TUNORA_COVER_SEARCH);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 3 items");
-        EXPECT_EQ(server_.requests().back().body,
-                  "size=10&field-keywords=Simon+%26+Garfunkel&url=index%3Dmusic");
-        const HWND list = GetDlgItem(dialog, TUNORA_COVER_RESULTS);
-        ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
-        char first[64] = {};
-        SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
-        EXPECT_STREQ(first, "V1 Artist - V1 Album");
-        EXPECT_TRUE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
-        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
+    SetDlgItemTextA(dialog, TUNORA_COVER_KEYWORDS, "Simon & Garfunkel");
+    click(dialog, TUNORA_COVER_SEARCH);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 3 items");
+    EXPECT_EQ(server_.requests().back().body,
+              "size=10&field-keywords=Simon+%26+Garfunkel&url=index%3Dmusic");
+    const HWND list = GetDlgItem(dialog, TUNORA_COVER_RESULTS);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+    char first[64] = {};
+    SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, "V1 Artist - V1 Album");
+    EXPECT_TRUE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
+    EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
 
-        selectResult(dialog, 0);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Cover found");
-        EXPECT_EQ(pictureSize(dialog).cx, 241);
-        EXPECT_EQ(pictureSize(dialog).cy, 241);
-        EXPECT_TRUE(enabled(dialog, TUNORA_COVER_SAVE));
-        EXPECT_TRUE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
-        // The downloaded cover stays for saving; its bitmap is gone.
-        EXPECT_EQ(filesIn(temp.path()), 1u);
+    selectResult(dialog, 0);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Cover found");
+    EXPECT_EQ(pictureSize(dialog).cx, 241);
+    EXPECT_EQ(pictureSize(dialog).cy, 241);
+    EXPECT_TRUE(enabled(dialog, TUNORA_COVER_SAVE));
+    EXPECT_TRUE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
+    // The downloaded cover stays for saving; its bitmap is gone.
+    EXPECT_EQ(filesIn(temp.path()), 1u);
+    if (const char* picture = std::getenv("TUNORA_COVER_SEARCH_PICTURE"))
+      saveWindowPicture(dialog, picture);
 
-        selectResult(dialog, 1);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "No cover found for this item");
-        EXPECT_EQ(pictureSize(dialog).cx, 0);
-        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
-        click(dialog, TUNORA_COVER_SAVE);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "No cover selected");
-        selectResult(dialog, 2);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Internal error");
-        EXPECT_EQ(pictureSize(dialog).cx, 0);
-        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
+    selectResult(dialog, 1);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "No cover found for this item");
+    EXPECT_EQ(pictureSize(dialog).cx, 0);
+    EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
+    selectResult(dialog, 2);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Internal error");
+    EXPECT_EQ(pictureSize(dialog).cx, 0);
+    EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
 
-        // Fetched again, replacing its earlier download; the CMYK one stays
-        // with its result until the next search.
-        selectResult(dialog, 0);
-        EXPECT_EQ(filesIn(temp.path()), 2u);
-        click(dialog, TUNORA_COVER_SEARCH);
-        EXPECT_EQ(filesIn(temp.path()), 0u);
-        EXPECT_EQ(pictureSize(dialog).cx, 0);
-
-        click(dialog, TUNORA_COVER_EXIT);
-        EXPECT_EQ(waitForDialog(false), nullptr);
-      },
-      [&] { toggle(); });
+    // Fetched again, replacing its earlier download; the CMYK one stays
+    // with its result until the next search.
+    selectResult(dialog, 0);
+    EXPECT_EQ(filesIn(temp.path()), 2u);
+    click(dialog, TUNORA_COVER_SEARCH);
+    EXPECT_EQ(filesIn(temp.path()), 0u);
+    EXPECT_EQ(pictureSize(dialog).cx, 0);
+    click(dialog, TUNORA_COVER_EXIT);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+  };
+  EXPECT_TRUE(whileDialogOpen(kTitle, steps, [&] { toggle(); }).found);
 }
 
 TEST_F(CoverSearchInPlayer, MusicBrainzIsTheThirdSourceAndIsRememberedOnceUsed) {
   ASSERT_TRUE(server_.running());
   start(server_.host());
-  const auto searchMusicBrainz = [&] {
-    const HWND dialog = waitForDialog(true);
-    ASSERT_NE(dialog, nullptr);
+  const auto searchMusicBrainz = [&](HWND dialog) {
     const HWND stores = GetDlgItem(dialog, TUNORA_COVER_STORE);
     ASSERT_EQ(SendMessageA(stores, CB_GETCOUNT, 0, 0), 3);
     SendMessageA(stores, CB_SETCURSEL, 2, 0);
@@ -235,51 +195,43 @@ TEST_F(CoverSearchInPlayer, MusicBrainzIsTheThirdSourceAndIsRememberedOnceUsed) 
     EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Cover found");
     EXPECT_EQ(pictureSize(dialog).cx, 241);
     click(dialog, TUNORA_COVER_EXIT);
-    EXPECT_EQ(waitForDialog(false), nullptr);
   };
-  asUser(searchMusicBrainz, [&] { toggle(); });
-  asUser(
-      [&] {
-        const HWND dialog = waitForDialog(true);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), "MusicBrainz");
-      },
-      [&] { toggle(); });
+  EXPECT_TRUE(whileDialogOpen(kTitle, searchMusicBrainz, [&] { toggle(); }).found);
+  const auto remembered = [&](HWND dialog) {
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), "MusicBrainz");
+    click(dialog, TUNORA_COVER_EXIT);
+  };
+  EXPECT_TRUE(whileDialogOpen(kTitle, remembered, [&] { toggle(); }).found);
 }
 
 TEST_F(CoverSearchInPlayer, TheToggleClosesWhatItOpenedAndTheMenuNeverOpensASecond) {
   ASSERT_TRUE(server_.running());
   start(server_.host());
-  asUser(
-      [&] {
-        ASSERT_NE(waitForDialog(true), nullptr);
-        // The menu item while the dialog is open: nothing more.
-        SendMessageA(player_.playlistWindow(), WM_COMMAND, 6668, 0);
-        toggle();
-        EXPECT_EQ(waitForDialog(false), nullptr);
-        // And open again from the menu.
-        PostMessageA(player_.playlistWindow(), WM_COMMAND, 6668, 0);
-        const HWND again = waitForDialog(true);
-        ASSERT_NE(again, nullptr);
-        SendMessageA(again, WM_CLOSE, 0, 0);
-        EXPECT_EQ(waitForDialog(false), nullptr);
-      },
-      [&] { toggle(); });
+  const auto steps = [&](HWND dialog) {
+    // The menu item while the dialog is open: nothing more.
+    SendMessageA(player_.playlistWindow(), WM_COMMAND, 6668, 0);
+    toggle();
+    EXPECT_FALSE(IsWindowVisible(dialog));
+  };
+  const DialogRun run = whileDialogOpen(kTitle, steps, [&] { toggle(); });
+  EXPECT_TRUE(run.found);
+  EXPECT_EQ(run.secondDialogs, 0);
+  // And from the menu when it is closed.
+  const auto close = [](HWND dialog) { SendMessageA(dialog, WM_CLOSE, 0, 0); };
+  EXPECT_TRUE(whileDialogOpen(kTitle, close, [&] {
+                SendMessageA(player_.playlistWindow(), WM_COMMAND, 6668, 0);
+              }).found);
 }
 
 TEST_F(CoverSearchInPlayer, AStoreThatRefusesGivesTheFailureText) {
   start("127.0.0.1:" + std::to_string(testing::refusingPort()));
-  asUser(
-      [&] {
-        const HWND dialog = waitForDialog(true);
-        ASSERT_NE(dialog, nullptr);
-        click(dialog, TUNORA_COVER_SEARCH);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Error: Could not get search page");
-        EXPECT_FALSE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
-        click(dialog, TUNORA_COVER_OPEN_PAGE);
-        EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "No item selected");
-      },
-      [&] { toggle(); });
+  const auto steps = [&](HWND dialog) {
+    click(dialog, TUNORA_COVER_SEARCH);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Error: Could not get search page");
+    EXPECT_FALSE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
+    click(dialog, TUNORA_COVER_EXIT);
+  };
+  EXPECT_TRUE(whileDialogOpen(kTitle, steps, [&] { toggle(); }).found);
 }
 
 // The dialog on its own, with the save dialog and the shell answered here.
@@ -295,21 +247,21 @@ class CoverSearchSaving : public ::testing::Test {
               shell_.push_back(std::string(verb) + " " + target);
             }};
   }
-  // Searches, selects the album with a cover, then lets `user` go on.
-  void run(const host::CoverSearchTrack& track, const std::function<void(HWND)>& user) {
+  // Searches, selects the album with a cover, then lets `steps` go on.
+  void run(const host::CoverSearchTrack& track, const std::function<void(HWND)>& steps) {
     const auto client = makeStandaloneHttpClient();
     MemorySettingsStore settings;
     saveStoreHosts(settings, {server_.host(), "x.de"});
     host::CoverSearchDialog dialog(GetModuleHandleA(nullptr), *client, settings, desktop());
-    asUser(
-        [&] {
-          const HWND window = waitForDialog(true);
-          ASSERT_NE(window, nullptr);
-          click(window, TUNORA_COVER_SEARCH);
-          selectResult(window, 0);
-          user(window);
-        },
-        [&] { dialog.run(nullptr, track); });
+    const auto all = [&](HWND window) {
+      click(window, TUNORA_COVER_OPEN_PAGE);
+      EXPECT_EQ(text(window, TUNORA_COVER_STATUS), "No item selected");
+      click(window, TUNORA_COVER_SEARCH);
+      selectResult(window, 0);
+      steps(window);
+      click(window, TUNORA_COVER_EXIT);
+    };
+    EXPECT_TRUE(whileDialogOpen(kTitle, all, [&] { dialog.run(nullptr, track); }).found);
   }
 
   testing::StoreServer& server_ = store();

@@ -257,6 +257,41 @@ TEST_F(PluginInPlayer, PlaylistMenuShowsTheSelectionOrItsFolder) {
   EXPECT_EQ(commands(40364), 3);
 }
 
+TEST_F(PluginInPlayer, TheFirstPlaylistPopupGetsOurItemsOnceAfterASeparator) {
+  start();
+  // The player's popup menus, each with an item of its own.
+  const auto popup = [&] {
+    const HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 100, "Play");
+    SendMessageA(player_.playlistWindow(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    return menu;
+  };
+  const HMENU first = popup();
+  ASSERT_EQ(GetMenuItemCount(first), 5);
+  MENUITEMINFOA separator{};
+  separator.cbSize = sizeof(separator);
+  separator.fMask = MIIM_FTYPE;
+  GetMenuItemInfoA(first, 1, TRUE, &separator);
+  EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+  const std::pair<UINT, const char*> items[] = {{6666, "Show Details in Minibrowser"},
+                                                {6667, "Show Details (Directory)"},
+                                                {6668, "Cover-Search"}};
+  for (int i = 0; i < 3; ++i) {
+    char text[64] = {};
+    GetMenuStringA(first, static_cast<UINT>(i + 2), text, sizeof text, MF_BYPOSITION);
+    EXPECT_EQ(GetMenuItemID(first, i + 2), items[i].first);
+    EXPECT_STREQ(text, items[i].second);
+    EXPECT_EQ(GetMenuState(first, static_cast<UINT>(i + 2), MF_BYPOSITION) & MF_DISABLED, 0u);
+  }
+  // The same menu opened again, and any later popup, stay as they are.
+  SendMessageA(player_.playlistWindow(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(first), 0);
+  EXPECT_EQ(GetMenuItemCount(first), 5);
+  const HMENU second = popup();
+  EXPECT_EQ(GetMenuItemCount(second), 1);
+  DestroyMenu(first);
+  DestroyMenu(second);
+}
+
 TEST_F(PluginInPlayer, ThePlayerDescribesWhatThePlugInDoesNotRead) {
   storeSettings([](PageSettings& page, GlobalSettings&) { page.switches.mp3 = false; });
   const std::string playing = song("id3v1_1.mp3", "Switched Off.mp3");

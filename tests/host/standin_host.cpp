@@ -1,5 +1,7 @@
 #include "standin_host.h"
 
+#include <commctrl.h>
+
 namespace tunora::standin {
 namespace {
 
@@ -38,6 +40,14 @@ void registerClasses() {
   // The Media Library's window itself answers nothing of ours.
   registerClass("Winamp Gen", DefWindowProcA);
   registerClass("BaseWindow_RootWnd", DefWindowProcA);
+  // Its tree, the window that holds its item list, and its browser pane.
+  registerClass("TunoraStandinTree", DefWindowProcA);
+  registerClass("TunoraStandinListParent", DefWindowProcA);
+  registerClass("Shell Embedding", windowProc<&StandinHost::onPaneMessage>);
+  registerClass("Shell DocObject View", DefWindowProcA);
+  registerClass("Internet Explorer_Server", windowProc<&StandinHost::onBrowserWindowMessage>);
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
   registered = true;
 }
 
@@ -78,11 +88,14 @@ StandinHost::StandinHost(Layout layout) {
       break;
   }
   libraryParent_ = createWindow(kLibraryClass, "", WS_CHILD, libraryFrame_, this);
+  tree_ = createWindow("TunoraStandinTree", "Tree1", WS_CHILD, libraryParent_, nullptr);
 }
 
 StandinHost::~StandinHost() {
   quit();
   if (module_ != nullptr) FreeLibrary(module_);
+  closeLibraryView();
+  DestroyWindow(tree_);
   DestroyWindow(libraryParent_);
   DestroyWindow(libraryFrame_);
   if (playlistWindow_ != nullptr) DestroyWindow(playlistWindow_);
@@ -128,6 +141,75 @@ void StandinHost::resetSongChange() {
 
 void StandinHost::showLibrary(bool visible) {
   ShowWindow(libraryFrame_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void StandinHost::closeLibraryView() {
+  for (HWND* window : {&listParent_, &otherLists_[0], &otherLists_[1], &pane_}) {
+    if (*window != nullptr) DestroyWindow(*window);
+    *window = nullptr;
+  }
+  list_ = nullptr;
+  browser_.pane = nullptr;
+}
+
+void StandinHost::openLibraryView(const LibraryView& view) {
+  closeLibraryView();
+  // The library's other lists carry the texts the plug-in must not take.
+  otherLists_[0] = createWindow(WC_LISTVIEWA, "List1", WS_CHILD, libraryParent_, nullptr);
+  otherLists_[1] = createWindow(WC_LISTVIEWA, "List3", WS_CHILD, libraryParent_, nullptr);
+  listParent_ = createWindow("TunoraStandinListParent", "", WS_CHILD, libraryParent_, nullptr);
+  list_ =
+      CreateWindowExA(0, WC_LISTVIEWA, "List4", WS_CHILD | LVS_REPORT, 0, 0, 400, 300, listParent_,
+                      reinterpret_cast<HMENU>(1001), GetModuleHandleW(nullptr), nullptr);
+  for (std::size_t i = 0; i < view.columns.size(); ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 100;
+    column.pszText = const_cast<char*>(view.columns[i].c_str());
+    SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+  for (std::size_t row = 0; row < view.items.size(); ++row) {
+    for (std::size_t i = 0; i < view.items[row].size(); ++i) {
+      LVITEMA item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = static_cast<int>(row);
+      item.iSubItem = static_cast<int>(i);
+      item.pszText = const_cast<char*>(view.items[row][i].c_str());
+      SendMessageA(list_, i == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, row,
+                   reinterpret_cast<LPARAM>(&item));
+    }
+  }
+  pane_ = createWindow("Shell Embedding", "", WS_CHILD, libraryParent_, this);
+  if (view.paneChildren) {
+    const HWND docView = createWindow("Shell DocObject View", "", WS_CHILD, pane_, nullptr);
+    createWindow("Internet Explorer_Server", "", WS_CHILD, docView, this);
+  }
+  browser_.pane = pane_;
+}
+
+void StandinHost::moveLibrary() {
+  RECT rect{};
+  GetWindowRect(libraryFrame_, &rect);
+  MoveWindow(libraryFrame_, rect.left + 10, rect.top + 10, 600, 400, FALSE);
+}
+
+void StandinHost::clickTree() {
+  SendMessageA(tree_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(tree_, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  SendMessageA(tree_, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+}
+
+void StandinHost::clickLibraryItem(std::optional<int> selected) {
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED;
+  SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  if (selected) {
+    state.state = LVIS_SELECTED;
+    SendMessageA(list_, LVM_SETITEMSTATE, *selected, reinterpret_cast<LPARAM>(&state));
+  }
+  NMHDR click{list_, 1001, static_cast<UINT>(NM_CLICK)};
+  SendMessageA(listParent_, WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&click));
+  if (pane_ != nullptr) SendMessageA(pane_, 0x700, 0, 0);
 }
 
 void StandinHost::pumpMessages() {

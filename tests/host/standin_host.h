@@ -13,10 +13,12 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "host/plugin_record.h"
+#include "standin_browser.h"
 
 namespace tunora::standin {
 
@@ -26,6 +28,24 @@ struct SkinBitmap {
   int width = 0;
   int height = 0;
   std::vector<COLORREF> pixels;
+};
+
+// A track of the stand-in's Media Library.
+struct LibraryTrack {
+  std::string artist;
+  std::string album;
+  std::string title;
+  std::string file;
+};
+
+// What the library shows after a view was picked in its tree: an item list
+// ("List4", a report list view) and the web-browser pane beside it.
+struct LibraryView {
+  std::vector<std::string> columns{"Artist", "Album", "Title"};
+  // The texts of each item, column by column.
+  std::vector<std::vector<std::string>> items;
+  // The pane's "Shell DocObject View" with its "Internet Explorer_Server".
+  bool paneChildren = true;
 };
 
 // What the player answers.
@@ -46,6 +66,12 @@ struct Scenario {
   LRESULT hotkeyMessage = 0x10123;
   // Query text -> the files the library finds.
   std::map<std::string, std::vector<std::string>> libraryFiles;
+  // Any other query is parsed and finds the tracks whose values equal all
+  // its conditions: field = "value", joined by " AND ", a quote inside a
+  // value written twice.
+  std::vector<LibraryTrack> library;
+  // A library that finds more results than it was asked for.
+  bool libraryIgnoresMaximum = false;
   // A player that answers 0 to every query.
   bool answersNothing = false;
 };
@@ -61,6 +87,10 @@ struct Received {
   std::vector<WPARAM> hotkeyRecords;
   std::vector<std::string> libraryQueries;
   int libraryQueriesFreed = 0;
+  // The library's requests (message 1792) that reached the pane's own
+  // procedure, and the no-operation messages that came instead.
+  int paneRequests = 0;
+  int paneNoOperations = 0;
 };
 
 enum class LibraryWindow { None, Gen, RootWnd };
@@ -104,13 +134,32 @@ class StandinHost {
   // Delivers what was posted to this thread's windows.
   void pumpMessages();
 
+  // The Media Library: a view picked in its tree replaces the list and the
+  // pane; the frame moves; a click in the tree (button down, then a move);
+  // a click in the list with that item selected (or none), after which the
+  // library sends its pane its own request, as after every click.
+  void openLibraryView(const LibraryView& view);
+  void moveLibrary();
+  void clickTree();
+  void clickLibraryItem(std::optional<int> selected);
+  HWND libraryList() const { return list_; }
+  HWND libraryPane() const { return pane_; }
+  HWND libraryTree() const { return tree_; }
+  StandinDocument& document() { return document_; }
+  // The addresses the pane's browser was sent to.
+  const std::vector<std::wstring>& navigations() const { return browser_.navigations; }
+
   // The procedures of the player's windows.
   LRESULT onMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT onPlaylistMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT onLibraryMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onPaneMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onBrowserWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   LRESULT answerQuery(WPARAM wParam, LPARAM code);
+  std::vector<std::string> findInLibrary(std::string_view query) const;
+  void closeLibraryView();
   HBITMAP createSkinBitmap();
 
   Scenario scenario_;
@@ -118,10 +167,18 @@ class StandinHost {
   HBITMAP lastSkinBitmap_ = nullptr;
   // The library's results between running a query and freeing them.
   std::vector<std::array<const char*, 4>> libraryResults_;
+  std::vector<std::string> libraryFound_;
   HWND mainWindow_ = nullptr;
   HWND playlistWindow_ = nullptr;
   HWND libraryFrame_ = nullptr;
   HWND libraryParent_ = nullptr;
+  HWND tree_ = nullptr;
+  HWND listParent_ = nullptr;
+  HWND list_ = nullptr;
+  HWND otherLists_[2] = {};
+  HWND pane_ = nullptr;
+  StandinBrowser browser_;
+  StandinDocument document_{browser_};
   HMODULE module_ = nullptr;
   host::PluginRecord* record_ = nullptr;
   bool initialised_ = false;

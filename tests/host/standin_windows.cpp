@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "standin_host.h"
 
@@ -17,6 +20,7 @@ constexpr LPARAM kSelectedEntry = 850;
 constexpr UINT kLibraryMessage = 5120;
 constexpr LPARAM kRunQuery = 1792;
 constexpr LPARAM kFreeQuery = 1797;
+constexpr UINT kPaneRequest = 1792;
 
 // What the player hands the plug-in for each selected entry: a record that
 // starts with the entry's file name.
@@ -40,6 +44,38 @@ struct LibraryQuery {
   int resultCount;
   int allocated;
 };
+
+// The library's query text, as its parser reads it: conditions
+// `field = "value"` joined by " AND "; inside a value a quote is written
+// twice. Nothing when the text does not follow that form.
+std::optional<std::vector<std::pair<std::string, std::string>>> parseLibraryQuery(
+    std::string_view query) {
+  std::vector<std::pair<std::string, std::string>> conditions;
+  std::size_t at = 0;
+  while (true) {
+    const std::size_t equals = query.find(" = \"", at);
+    if (equals == std::string_view::npos) return std::nullopt;
+    std::string field(query.substr(at, equals - at));
+    std::string value;
+    std::size_t i = equals + 4;
+    for (;; ++i) {
+      if (i >= query.size()) return std::nullopt;
+      if (query[i] != '"') {
+        value += query[i];
+      } else if (i + 1 < query.size() && query[i + 1] == '"') {
+        value += '"';
+        ++i;
+      } else {
+        break;
+      }
+    }
+    conditions.emplace_back(std::move(field), std::move(value));
+    at = i + 1;
+    if (at == query.size()) return conditions;
+    if (query.substr(at, 5) != " AND ") return std::nullopt;
+    at += 5;
+  }
+}
 
 // Copies `text` as a careless player would: at most `capacity` bytes, and a
 // terminator only where there is room for it.
@@ -170,16 +206,59 @@ LRESULT StandinHost::onLibraryMessage(HWND window, UINT message, WPARAM wParam, 
   }
   if (lParam != kRunQuery || scenario_.answersNothing) return 0;
   received_.libraryQueries.emplace_back(query->query);
-  const auto found = scenario_.libraryFiles.find(query->query);
-  if (found == scenario_.libraryFiles.end()) return 0;
+  const auto known = scenario_.libraryFiles.find(query->query);
+  if (known != scenario_.libraryFiles.end()) {
+    libraryFound_ = known->second;
+  } else if (!scenario_.library.empty()) {
+    libraryFound_ = findInLibrary(query->query);
+  } else {
+    return 0;
+  }
   libraryResults_.clear();
-  for (const std::string& file : found->second) {
-    if (query->maxResults > 0 && libraryResults_.size() >= std::size_t(query->maxResults)) break;
+  for (const std::string& file : libraryFound_) {
+    if (query->maxResults > 0 && libraryResults_.size() >= std::size_t(query->maxResults) &&
+        !scenario_.libraryIgnoresMaximum)
+      break;
     libraryResults_.push_back({file.c_str(), nullptr, nullptr, nullptr});
   }
   query->firstResult = libraryResults_.empty() ? nullptr : libraryResults_.data();
   query->resultCount = query->allocated = static_cast<int>(libraryResults_.size());
   return 1;
+}
+
+}  // namespace tunora::standin
+
+namespace tunora::standin {
+
+std::vector<std::string> StandinHost::findInLibrary(std::string_view query) const {
+  const auto conditions = parseLibraryQuery(query);
+  if (!conditions) return {};
+  std::vector<std::string> files;
+  for (const LibraryTrack& track : scenario_.library) {
+    bool matches = true;
+    for (const auto& [field, value] : *conditions) {
+      const std::string* actual = field == "artist"  ? &track.artist
+                                  : field == "album" ? &track.album
+                                  : field == "title" ? &track.title
+                                                     : nullptr;
+      matches = matches && actual != nullptr && *actual == value;
+    }
+    if (matches) files.push_back(track.file);
+  }
+  return files;
+}
+
+LRESULT StandinHost::onPaneMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kPaneRequest) ++received_.paneRequests;
+  if (message == WM_NULL) ++received_.paneNoOperations;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT StandinHost::onBrowserWindowMessage(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+  static const UINT documentRequest = RegisterWindowMessageA("WM_HTML_GETOBJECT");
+  if (message == documentRequest) return document_.objectFor(wParam);
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace tunora::standin

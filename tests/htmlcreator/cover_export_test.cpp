@@ -147,8 +147,7 @@ TEST(CoverCacheUnit, TheDuotoneAndTheBytesMakeTheKey) {
 
 TEST_F(CoverExport, PicturesThatCannotBeShownRemoveTheCoverSection) {
   const std::vector<std::vector<std::uint8_t>> bad{
-      std::vector<std::uint8_t>(80, 0xFF), fixture("png_named.jpg"), fixture("cmyk.jpg"),
-      fixture("truncated.jpg"), fixture("huge_header.jpg")};
+      std::vector<std::uint8_t>(80, 0xFF), fixture("truncated.jpg"), fixture("huge_header.jpg")};
   for (const auto& picture : bad) tracks.add(makeTrack({.file = music("a.mp3"), .cover = picture}));
   for (std::size_t i = 0; i < bad.size(); ++i) {
     // A cover token outside the section keeps the path it was given.
@@ -222,12 +221,29 @@ TEST_F(CoverExport, GreyCoversAreCopiedWithTheirSize) {
   EXPECT_EQ(readWholeFile(cover("_tmptrk0.jpg")), grey);
 }
 
+TEST(CoverExportFunction, PngAndCmykAreCopiedAsTheyAreButNotRecoloured) {
+  testing::TempDir dir;
+  const Duotone duotone{u"#000000", u"#FFFFFF"};
+  for (const char* name : {"png_named.jpg", "cmyk.jpg"}) {
+    ASSERT_TRUE(writeWholeFile(dir.file(name), fixture(name)));
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    EXPECT_TRUE(exportCover(dir.file(name), dir.file("out.jpg"), nullptr, width, height)) << name;
+    EXPECT_GT(width, 0u);
+    EXPECT_GT(height, 0u);
+    EXPECT_EQ(readWholeFile(dir.file("out.jpg")), fixture(name));
+    ASSERT_TRUE(deleteFile(dir.file("out.jpg")));
+    EXPECT_FALSE(exportCover(dir.file(name), dir.file("out.jpg"), &duotone, width, height));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.jpg"));
+  }
+}
+
 TEST(CoverExportFunction, ReportsSizeAndFailsWithoutWriting) {
   testing::TempDir dir;
-  ASSERT_TRUE(writeWholeFile(dir.file("cmyk.jpg"), fixture("cmyk.jpg")));
+  ASSERT_TRUE(writeWholeFile(dir.file("truncated.jpg"), fixture("truncated.jpg")));
   std::uint32_t width = 7;
   std::uint32_t height = 7;
-  EXPECT_FALSE(exportCover(dir.file("cmyk.jpg"), dir.file("out.jpg"), nullptr, width, height));
+  EXPECT_FALSE(exportCover(dir.file("truncated.jpg"), dir.file("out.jpg"), nullptr, width, height));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.jpg"));
   EXPECT_FALSE(exportCover(dir.file("missing.jpg"), dir.file("out.jpg"), nullptr, width, height));
   EXPECT_EQ(width, 0u);

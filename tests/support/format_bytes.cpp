@@ -85,6 +85,15 @@ ByteVector track(bool video, std::uint32_t timeScale, std::uint32_t duration,
   return atom("trak", {trackHeader(video), media, extra});
 }
 
+ByteVector fileType() {
+  return atom("ftyp", concat({bytesOf("M4A "), be32(0), bytesOf("M4A isom")}));
+}
+
+ByteVector m4aFile(const ByteVector& items, std::uint32_t timeScale, std::uint32_t duration) {
+  return concat({fileType(), atom("moov", {track(false, timeScale, duration, 2, userData(items))}),
+                 atom("mdat", ByteVector(64, 0x21))});
+}
+
 ByteVector item(std::string_view type, const ByteVector& payload) {
   return atom(type, {atom("data", concat({be32(1), be32(0), payload}))});
 }

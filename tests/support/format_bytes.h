@@ -32,6 +32,12 @@ ByteVector sampleDescriptions(std::uint16_t channels);
 ByteVector track(bool video, std::uint32_t timeScale, std::uint32_t duration,
                  std::uint16_t channels, const ByteVector& extra = {});
 // An ilst item holding one data atom with this payload.
+// An "ftyp" atom of an M4A file.
+ByteVector fileType();
+// An M4A laid out as encoders write it: ftyp, moov with one audio track and
+// the metadata items, mdat.
+ByteVector m4aFile(const ByteVector& items, std::uint32_t timeScale = 44100,
+                   std::uint32_t duration = 441000);
 ByteVector item(std::string_view type, const ByteVector& payload);
 ByteVector textItem(std::string_view type, std::string_view text);
 // udta / meta (version and flags, optionally a handler) / ilst.
