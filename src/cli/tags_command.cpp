@@ -154,13 +154,13 @@ void describe(TagsListing& listing, const std::u16string& given, TrackInfo& trac
 // reason when the file cannot be opened.
 std::unique_ptr<TrackInfo> readTrack(const ResolvedEntry& entry,
                                      std::optional<std::string>& error) {
-  const auto type = chooseTrackClass(entry.name, entry.isStream, FileTypeSwitches{});
-  if (!type) {
+  ReadResult result = ReadResult::Read;
+  auto track = readSupportedTrack(entry, FileTypeSwitches{}, &result);
+  if (!track) {
     if (!entry.isStream && !File::open(entry.name, File::Mode::Read)) error = lastFileError();
     return std::make_unique<TrackInfo>();
   }
-  auto track = createTrackInfo(*type);
-  if (track->readFile(entry.name) == ReadResult::NotOpened) error = lastFileError();
+  if (result == ReadResult::NotOpened) error = lastFileError();
   return track;
 }
 
