@@ -26,18 +26,28 @@ std::optional<std::vector<std::uint8_t>> decodeBase64(std::string_view text) {
   if (text.size() % 4 != 0) return std::nullopt;
   std::vector<std::uint8_t> bytes(text.size() / 4 * 3);
   std::size_t written = 0;
-  for (std::size_t at = 0; at < text.size(); at += 4) {
-    const bool last = at + 4 == text.size();
+  // Every group but the last is four characters of the alphabet.
+  const std::size_t lastGroup = text.empty() ? 0 : text.size() - 4;
+  for (std::size_t at = 0; at < lastGroup; at += 4) {
+    const int a = sextetOf(text[at]);
+    const int b = sextetOf(text[at + 1]);
+    const int c = sextetOf(text[at + 2]);
+    const int d = sextetOf(text[at + 3]);
+    if ((a | b | c | d) < 0) return std::nullopt;
+    const auto group = static_cast<std::uint32_t>(a << 18 | b << 12 | c << 6 | d);
+    bytes[written++] = static_cast<std::uint8_t>(group >> 16);
+    bytes[written++] = static_cast<std::uint8_t>(group >> 8);
+    bytes[written++] = static_cast<std::uint8_t>(group);
+  }
+  if (!text.empty()) {
     // "xx==" and "xxx=" end the text; padding anywhere else is an error.
-    const int padding = last && text[at + 3] == '=' ? (text[at + 2] == '=' ? 2 : 1) : 0;
+    const int padding = text[lastGroup + 3] == '=' ? (text[lastGroup + 2] == '=' ? 2 : 1) : 0;
     std::uint32_t group = 0;
-    int invalid = 0;
     for (int i = 0; i < 4; ++i) {
-      const int sextet = i < 4 - padding ? sextetOf(text[at + i]) : 0;
-      invalid |= sextet;
-      group = group << 6 | static_cast<std::uint32_t>(sextet & 0x3F);
+      const int sextet = i < 4 - padding ? sextetOf(text[lastGroup + i]) : 0;
+      if (sextet < 0) return std::nullopt;
+      group = group << 6 | static_cast<std::uint32_t>(sextet);
     }
-    if (invalid < 0) return std::nullopt;
     for (int i = 0; i < 3 - padding; ++i)
       bytes[written++] = static_cast<std::uint8_t>(group >> (16 - 8 * i));
   }
