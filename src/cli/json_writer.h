@@ -7,6 +7,10 @@
 
 namespace tunora {
 
+// Appends the text as a quoted JSON string, converted and escaped in one pass.
+void appendJsonString(std::string& out, std::u16string_view text);
+// The same without the quotes, for a string written in parts.
+void appendJsonText(std::string& out, std::u16string_view text);
 std::string jsonString(std::u16string_view text);
 
 }  // namespace tunora

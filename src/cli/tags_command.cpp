@@ -1,6 +1,9 @@
 // tunora tags: the values that the reader of each file's type finds.
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/cli.h"
@@ -14,90 +17,151 @@
 namespace tunora {
 namespace {
 
-struct Field {
-  std::string key;
-  std::string json;      // the value as JSON
-  std::string readable;  // the value as the plain listing shows it
+// Each file's fields are written into one buffer as they are read, and the
+// buffer goes out whenever it has grown past kFlushSize: the memory the tool
+// takes does not grow with the number of files.
+constexpr std::size_t kFlushSize = 64 * 1024;
+
+class TagsListing {
+ public:
+  TagsListing(std::FILE* out, bool json, ProgressLine& progress)
+      : out_(out), json_(json), progress_(progress) {
+    if (json_) buffer_ += '[';
+  }
+
+  void beginFile() {
+    if (json_)
+      buffer_ += files_ == 0 ? "\n  {" : ",\n  {";
+    else if (files_ > 0)
+      buffer_ += '\n';
+    fields_ = 0;
+  }
+
+  void text(std::string_view key, std::u16string_view value) {
+    beginField(key);
+    if (json_)
+      appendJsonString(buffer_, value);
+    else
+      buffer_ += convertUTF16ToUTF8(value);
+    endField();
+  }
+
+  // Written as they are in both forms: "true", "false", numbers.
+  void plain(std::string_view key, std::string_view value) {
+    beginField(key);
+    buffer_ += value;
+    endField();
+  }
+
+  // Lines joined by line breaks; null for none.
+  void lines(std::string_view key, const TextLines* value) {
+    if (value == nullptr) {
+      plain(key, json_ ? "null" : "(none)");
+      return;
+    }
+    beginField(key);
+    if (json_) buffer_ += '"';
+    for (std::size_t i = 0; i < value->lineCount(); ++i) {
+      if (i > 0) buffer_ += json_ ? "\\n" : "\n";
+      if (json_)
+        appendJsonText(buffer_, *value->line(i));
+      else
+        buffer_ += convertUTF16ToUTF8(*value->line(i));
+    }
+    if (json_) buffer_ += '"';
+    endField();
+  }
+
+  // A message of the system, in its own 8-bit text.
+  void message(std::string_view key, const std::string& value) {
+    beginField(key);
+    if (json_)
+      appendJsonString(buffer_, convertCharToWChar(value));
+    else
+      buffer_ += value;
+    endField();
+  }
+
+  void endFile() {
+    if (json_) buffer_ += "\n  }";
+    ++files_;
+    if (buffer_.size() >= kFlushSize) flush();
+  }
+
+  void finish() {
+    if (json_) buffer_ += files_ == 0 ? "]\n" : "\n]\n";
+    flush();
+  }
+
+ private:
+  void beginField(std::string_view key) {
+    if (json_) {
+      buffer_ += fields_ == 0 ? "\n    \"" : ",\n    \"";
+      buffer_ += key;
+      buffer_ += "\": ";
+    } else {
+      buffer_ += key;
+      buffer_ += ": ";
+    }
+  }
+
+  void endField() {
+    if (!json_) buffer_ += '\n';
+    ++fields_;
+  }
+
+  void flush() {
+    progress_.clear();
+    writeText(out_, buffer_);
+    buffer_.clear();
+  }
+
+  std::FILE* out_;
+  bool json_;
+  ProgressLine& progress_;
+  std::string buffer_;
+  std::size_t files_ = 0;
+  std::size_t fields_ = 0;
 };
 
-std::optional<std::u16string> joinedLines(const TextLines* lines) {
-  if (lines == nullptr) return std::nullopt;
-  std::u16string joined;
-  for (std::size_t i = 0; i < lines->lineCount(); ++i) {
-    if (i > 0) joined += u'\n';
-    joined += *lines->line(i);
-  }
-  return joined;
-}
-
-Field textField(std::string key, std::u16string_view value) {
-  return {std::move(key), jsonString(value), convertUTF16ToUTF8(value)};
-}
-
-Field flagField(std::string key, bool value) {
-  const char* text = value ? "true" : "false";
-  return {std::move(key), text, text};
-}
-
-Field optionalTextField(std::string key, const std::optional<std::u16string>& value) {
-  if (!value) return {std::move(key), "null", "(none)"};
-  return textField(std::move(key), *value);
-}
-
-std::vector<Field> describe(const std::u16string& given, TrackInfo& track) {
+void describe(TagsListing& listing, const std::u16string& given, TrackInfo& track) {
   const auto* cover = track.getCoverData();
-  const std::string coverBytes = std::to_string(cover != nullptr ? cover->size() : 0);
-  return {
-      textField("filename", given),
-      textField("shortfilename", nativeFileNameOf(given)),
-      textField("filetype", extensionOf(given)),
-      textField("artist", track.getArtist()),
-      textField("album", track.getAlbum()),
-      textField("songname", track.getTitle()),
-      textField("year", track.getYear()),
-      textField("genre", track.getGenre()),
-      textField("tracknr", track.getTrackNumber()),
-      textField("bitrate", track.getBitrate()),
-      textField("samplerate", track.getSampleRate()),
-      textField("stereomode", track.getStereoMode()),
-      textField("presenttags", track.getPresentTags()),
-      flagField("hastag", track.hasTag()),
-      flagField("hascomment", track.hasComment()),
-      flagField("haslyrics", track.hasLyrics()),
-      flagField("hascover", track.hasCover()),
-      optionalTextField("comment", joinedLines(track.getComment())),
-      optionalTextField("lyrics", joinedLines(track.getLyrics())),
-      {"coverbytes", coverBytes, coverBytes},
-  };
+  listing.beginFile();
+  listing.text("filename", given);
+  listing.text("shortfilename", nativeFileNameOf(given));
+  listing.text("filetype", extensionOf(given));
+  listing.text("artist", track.getArtist());
+  listing.text("album", track.getAlbum());
+  listing.text("songname", track.getTitle());
+  listing.text("year", track.getYear());
+  listing.text("genre", track.getGenre());
+  listing.text("tracknr", track.getTrackNumber());
+  listing.text("bitrate", track.getBitrate());
+  listing.text("samplerate", track.getSampleRate());
+  listing.text("stereomode", track.getStereoMode());
+  listing.text("presenttags", track.getPresentTags());
+  const auto flag = [](bool value) { return value ? "true" : "false"; };
+  listing.plain("hastag", flag(track.hasTag()));
+  listing.plain("hascomment", flag(track.hasComment()));
+  listing.plain("haslyrics", flag(track.hasLyrics()));
+  listing.plain("hascover", flag(track.hasCover()));
+  listing.lines("comment", track.getComment());
+  listing.lines("lyrics", track.getLyrics());
+  listing.plain("coverbytes", std::to_string(cover != nullptr ? cover->size() : 0));
 }
 
-std::unique_ptr<TrackInfo> readTrack(const ResolvedEntry& entry) {
-  auto track = readSupportedTrack(entry, FileTypeSwitches{});
-  if (!track) track = std::make_unique<TrackInfo>();
+// The track as its class reads it, through one opening of the file; the
+// reason when the file cannot be opened.
+std::unique_ptr<TrackInfo> readTrack(const ResolvedEntry& entry,
+                                     std::optional<std::string>& error) {
+  ReadResult result = ReadResult::Read;
+  auto track = readSupportedTrack(entry, FileTypeSwitches{}, &result);
+  if (!track) {
+    if (!entry.isStream && !File::open(entry.name, File::Mode::Read)) error = lastFileError();
+    return std::make_unique<TrackInfo>();
+  }
+  if (result == ReadResult::NotOpened) error = lastFileError();
   return track;
-}
-
-void printJson(std::FILE* out, const std::vector<std::vector<Field>>& files) {
-  std::string text = "[";
-  for (std::size_t f = 0; f < files.size(); ++f) {
-    text += f == 0 ? "\n  {" : ",\n  {";
-    for (std::size_t i = 0; i < files[f].size(); ++i) {
-      text += i == 0 ? "\n    " : ",\n    ";
-      text += jsonString(convertCharToWChar(files[f][i].key)) + ": " + files[f][i].json;
-    }
-    text += "\n  }";
-  }
-  text += files.empty() ? "]\n" : "\n]\n";
-  writeText(out, text);
-}
-
-void printReadable(std::FILE* out, const std::vector<std::vector<Field>>& files) {
-  std::string text;
-  for (std::size_t f = 0; f < files.size(); ++f) {
-    if (f > 0) text += '\n';
-    for (const auto& field : files[f]) text += field.key + ": " + field.readable + '\n';
-  }
-  writeText(out, text);
 }
 
 }  // namespace
@@ -124,28 +188,23 @@ int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   if (paths.empty()) return argumentError(err, "no music file given");
 
   int status = 0;
-  std::vector<std::vector<Field>> files;
   ProgressLine progress(err, paths.size());
+  TagsListing listing(out, json, progress);
   for (const auto& path : paths) {
-    const ResolvedEntry entry = resolveEntryName(path);
     std::optional<std::string> error;
-    if (!entry.isStream && !File::open(entry.name, File::Mode::Read)) error = lastFileError();
-    auto track = readTrack(entry);
-    files.push_back(describe(path, *track));
+    const auto track = readTrack(resolveEntryName(path), error);
+    describe(listing, path, *track);
     if (error) {
-      const std::string shown = convertUTF16ToUTF8(path);
       progress.clear();
-      writeText(err, "tunora: cannot open '" + shown + "': " + *error + "\n");
-      files.back().push_back({"error", jsonString(convertCharToWChar(*error)), *error});
+      writeText(err, "tunora: cannot open '" + convertUTF16ToUTF8(path) + "': " + *error + "\n");
+      listing.message("error", *error);
       status = 1;
     }
+    listing.endFile();
     progress.advance();
   }
   progress.finish();
-  if (json)
-    printJson(out, files);
-  else
-    printReadable(out, files);
+  listing.finish();
   return status;
 }
 

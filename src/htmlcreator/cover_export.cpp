@@ -35,6 +35,12 @@ std::optional<JpegParameters> pngParameters(std::span<const std::uint8_t> bytes)
   return JpegParameters{be32(16), be32(20), 0};
 }
 
+// The size of a JPEG or of a PNG.
+std::optional<JpegParameters> pictureParameters(std::span<const std::uint8_t> bytes) {
+  const auto jpeg = readJpegParameters(bytes);
+  return jpeg ? jpeg : pngParameters(bytes);
+}
+
 bool replaceFile(std::u16string_view destination, std::span<const std::uint8_t> bytes) {
   if (File::open(destination, File::Mode::Read)) {
     resetFileAttributes(destination);
@@ -49,12 +55,18 @@ void recolourPicture(std::vector<std::uint8_t>& pixels, const Duotone& duotone) 
   if (pixels.size() % 3 != 0) return;
   const auto [darkRed, darkGreen, darkBlue] = rgbOf(duotone.dark);
   const auto [lightRed, lightGreen, lightBlue] = rgbOf(duotone.light);
+  // Each channel's share of the grey, by value: the same products, added in
+  // the same order, as computed pixel by pixel.
+  std::array<std::array<double, 256>, 3> shares{};
+  for (int value = 0; value < 256; ++value) {
+    shares[0][value] = static_cast<double>(0.11f) * value;
+    shares[1][value] = static_cast<double>(0.59f) * value;
+    shares[2][value] = static_cast<double>(0.3f) * value;
+  }
   int lowest = 255;
   int highest = 0;
   for (std::size_t i = 0; i < pixels.size(); i += 3) {
-    const double sum = static_cast<double>(0.3f) * pixels[i + 2] +
-                       static_cast<double>(0.59f) * pixels[i + 1] +
-                       static_cast<double>(0.11f) * pixels[i];
+    const double sum = shares[2][pixels[i + 2]] + shares[1][pixels[i + 1]] + shares[0][pixels[i]];
     const auto grey = static_cast<std::uint8_t>(std::clamp(sum, 0.0, 255.0));
     pixels[i] = pixels[i + 1] = pixels[i + 2] = grey;
     lowest = std::min<int>(lowest, grey);
@@ -65,18 +77,60 @@ void recolourPicture(std::vector<std::uint8_t>& pixels, const Duotone& duotone) 
   const std::array<int, 3> light{lightBlue, lightGreen, lightRed};
   // Multiplied before dividing, in integers where it can be: the brightest
   // pixel then takes exactly the light colour, with any floating-point unit.
+  // A grey value always gives the same colour, so each is computed once.
   const int range = highest - lowest;
-  for (std::size_t i = 0; i < pixels.size(); i += 3) {
-    const int grey = pixels[i];
+  std::array<std::array<std::uint8_t, 3>, 256> colours{};
+  for (int grey = lowest; grey <= highest; ++grey) {
     for (std::size_t c = 0; c < 3; ++c) {
       const int value =
           range == 0
               ? dark[c]
               : static_cast<int>(std::trunc(
                     static_cast<double>((grey - lowest) * (light[c] - dark[c])) / range + dark[c]));
-      pixels[i + c] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+      colours[grey][c] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
     }
   }
+  for (std::size_t i = 0; i < pixels.size(); i += 3) {
+    const auto& colour = colours[pixels[i]];
+    pixels[i] = colour[0];
+    pixels[i + 1] = colour[1];
+    pixels[i + 2] = colour[2];
+  }
+}
+
+std::optional<PreparedCover> prepareCover(std::span<const std::uint8_t> picture,
+                                          const Duotone* duotone) {
+  if (picture.size() > kMaxJpegFileBytes) return std::nullopt;
+  const auto jpeg = readJpegParameters(picture);
+  const auto parameters = jpeg ? jpeg : pngParameters(picture);
+  if (!parameters) {
+    debugLog("Cover dropped: neither a JPEG nor a PNG picture\n");
+    return std::nullopt;
+  }
+  PreparedCover cover{parameters->width, parameters->height, {}};
+  // Browsers show PNG and CMYK pictures that this codec cannot decode: without
+  // recolouring they go to the page as they are.
+  const bool shownAsItIs = !jpeg || jpeg->channels == 4;
+  if (shownAsItIs && duotone == nullptr) {
+    cover.bytes.assign(picture.begin(), picture.end());
+    return cover;
+  }
+  // Any other picture must decode, recoloured or not: a broken one is dropped.
+  auto decoded = shownAsItIs ? std::nullopt : decodeJpeg(picture);
+  if (!decoded) {
+    debugLog("Cover dropped: the picture cannot be decoded\n");
+    return std::nullopt;
+  }
+  if (duotone == nullptr) {
+    cover.bytes.assign(picture.begin(), picture.end());
+    return cover;
+  }
+  recolourPicture(decoded->pixels, *duotone);
+  if (const int code = encodeJpeg(*decoded, kRecolourQuality, cover.bytes); code != 0) {
+    debugLog("Errorcode %d\n", code);
+    return std::nullopt;
+  }
+  return cover;
 }
 
 bool exportCover(std::u16string_view source, std::u16string_view destination,
@@ -85,33 +139,15 @@ bool exportCover(std::u16string_view source, std::u16string_view destination,
   height = 0;
   const auto bytes = readJpegFile(source);
   if (!bytes) return false;
-  const auto parameters = readJpegParameters(*bytes);
-  const auto png = parameters ? std::nullopt : pngParameters(*bytes);
-  if (!parameters && !png) {
-    debugLog("Cover dropped: neither a JPEG nor a PNG picture\n");
-    return false;
+  // The size is told even when the picture is then dropped.
+  if (const auto parameters = pictureParameters(*bytes)) {
+    width = parameters->width;
+    height = parameters->height;
   }
-  width = parameters ? parameters->width : png->width;
-  height = parameters ? parameters->height : png->height;
-  // Browsers show PNG and CMYK pictures that this codec cannot decode: without
-  // recolouring they go to the page as they are.
-  const bool shownAsItIs = png || parameters->channels == 4;
-  if (shownAsItIs && duotone == nullptr)
-    return source == destination || replaceFile(destination, *bytes);
-  // Any other picture must decode, recoloured or not: a broken one is dropped.
-  auto picture = shownAsItIs ? std::nullopt : decodeJpeg(*bytes);
-  if (!picture) {
-    debugLog("Cover dropped: the picture cannot be decoded\n");
-    return false;
-  }
-  if (duotone == nullptr) return source == destination || replaceFile(destination, *bytes);
-  recolourPicture(picture->pixels, *duotone);
-  std::vector<std::uint8_t> encoded;
-  if (const int code = encodeJpeg(*picture, kRecolourQuality, encoded); code != 0) {
-    debugLog("Errorcode %d\n", code);
-    return false;
-  }
-  return replaceFile(destination, encoded);
+  const auto cover = prepareCover(*bytes, duotone);
+  if (!cover) return false;
+  if (duotone == nullptr && source == destination) return true;
+  return replaceFile(destination, cover->bytes);
 }
 
 }  // namespace tunora

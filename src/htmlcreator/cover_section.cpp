@@ -9,8 +9,10 @@
 #include "htmlcreator/html_escape.h"
 #include "htmlcreator/section_markers.h"
 #include "io/file.h"
+#include "jpeg/jpeg_codec.h"
 #include "text/debug_log.h"
 #include "text/helpers.h"
+#include "trackinfo/cover_size.h"
 
 namespace tunora {
 namespace {
@@ -59,21 +61,21 @@ std::optional<std::u16string> coverFileBeside(std::u16string_view pattern,
   return candidate;
 }
 
-bool exportTo(std::u16string_view source, std::u16string_view destination, const PageRun& run,
-              CoverState& state) {
-  std::uint32_t width = 0;
-  std::uint32_t height = 0;
-  if (!exportCover(source, destination, run.recolour ? &run.duotone : nullptr, width, height))
-    return false;
-  state.width = decimalText(width);
-  state.height = decimalText(height);
+// The cover made from these bytes, written to the track's or group's
+// temporary file, which does not exist yet.
+bool writeCover(std::span<const std::uint8_t> jpeg, std::u16string_view destination, PageRun& run,
+                CoverState& state) {
+  const PreparedCover* cover = run.covers.prepare(jpeg, run.recolour ? &run.duotone : nullptr);
+  if (cover == nullptr || !writeWholeFile(destination, cover->bytes)) return false;
+  state.width = decimalText(cover->width);
+  state.height = decimalText(cover->height);
   return true;
 }
 
 }  // namespace
 
 void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRequest& request,
-                            const PageRun& run) const {
+                            PageRun& run) const {
   if (state.settled) {
     if (equalIgnoringAsciiCase(state.name, kCoverNotFound))
       dropCover(section);
@@ -87,9 +89,10 @@ void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRe
     if (request.hasPicture) {
       // The path stands in the page even if the picture then fails to export.
       section.replaceAll(kCoverToken, coverText(host_, temp));
-      request.writePicture(temp);
       state.name = temp;
-      exported = exportTo(temp, temp, run, state);
+      // Pictures too small to be one are not written at all.
+      exported = request.picture != nullptr && isLargeEnoughForCover(request.picture->size()) &&
+                 writeCover(*request.picture, temp, run, state);
       // A picture that cannot be shown must not hide the cover file.
       if (!exported) debugLog("cover: the embedded picture is no usable JPEG; dropped\n");
     }
@@ -98,7 +101,8 @@ void HtmlCreator::fillCover(TextLines& section, CoverState& state, const CoverRe
                                                  request.artist, request.album, request.year)) {
         state.name = temp;
         section.replaceAll(kCoverToken, coverText(host_, temp));
-        exported = exportTo(*candidate, temp, run, state);
+        const auto bytes = readJpegFile(*candidate);
+        exported = bytes && writeCover(*bytes, temp, run, state);
       }
     }
     // Nothing unused stays behind.

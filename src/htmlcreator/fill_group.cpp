@@ -43,9 +43,7 @@ void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks, PageRun& r
     request.artist = artist;
     request.album = album;
     request.year = year;
-    request.writePicture = [&tracks](std::u16string_view path) {
-      return tracks.writeGroupPicture(path);
-    };
+    request.picture = tracks.groupPicture();
     fillCover(section, tracks.groupCover(), request, run);
   }
 

@@ -66,9 +66,7 @@ void HtmlCreator::fillTrack(TextLines& section, MultipleTags& tracks, std::size_
     request.artist = track->artist;
     request.album = track->album;
     request.year = track->year;
-    request.writePicture = [&tracks, index](std::u16string_view path) {
-      return tracks.writeTrackPicture(index, path);
-    };
+    request.picture = track->picture;
     fillCover(section, *tracks.trackCover(index), request, run);
   }
 

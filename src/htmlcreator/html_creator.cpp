@@ -41,7 +41,7 @@ void HtmlCreator::chooseTemplate(TemplateSlot which, std::u16string_view path) {
   chosen.path = std::u16string(kSelectTemplate);
   if (chosen.defaultText.empty()) return;
   chosen.lines.clear();
-  for (const char16_t unit : chosen.defaultText) chosen.lines.appendUnit(unit);
+  chosen.lines.appendText(chosen.defaultText);
 }
 
 const std::u16string& HtmlCreator::templatePath(TemplateSlot which) const {

@@ -8,12 +8,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "hostlink/host_link.h"
+#include "htmlcreator/cover_cache.h"
 #include "htmlcreator/cover_export.h"
 #include "htmlcreator/multiple_tags.h"
 #include "io/resources.h"
@@ -46,6 +46,8 @@ struct PageRun {
   // both were found.
   Duotone duotone{u"#000000", u"#FFFFFF"};
   bool recolour = false;
+  // The covers made for this page, by their content.
+  CoverCache covers;
   // Nothing until a section was filled.
   std::optional<CoverSearchStart> lastFilled;
 };
@@ -89,11 +91,12 @@ class HtmlCreator {
     bool hasPicture = false;
     std::u16string_view musicPath;  // a cover file is looked for beside it
     std::u16string_view artist, album, year;
-    std::function<int(std::u16string_view)> writePicture;
+    // The embedded picture; null when the track says it has one but gave no bytes.
+    const std::vector<std::uint8_t>* picture = nullptr;
   };
 
   void fillCover(TextLines& section, CoverState& state, const CoverRequest& request,
-                 const PageRun& run) const;
+                 PageRun& run) const;
   Slot& slot(TemplateSlot which) { return slots_[static_cast<std::size_t>(which)]; }
   const Slot& slot(TemplateSlot which) const { return slots_[static_cast<std::size_t>(which)]; }
 

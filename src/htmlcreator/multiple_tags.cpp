@@ -4,6 +4,7 @@
 #include <array>
 #include <unordered_set>
 
+#include "htmlcreator/content_key.h"
 #include "io/file.h"
 #include "text/helpers.h"
 #include "trackinfo/cover_size.h"
@@ -75,11 +76,30 @@ void MultipleTags::add(std::unique_ptr<TrackInfo> track) {
   values.hasCover = track->hasCover();
   values.hasLyrics = track->hasLyrics();
   values.hasComment = track->hasComment();
-  values.picture = track->getCoverData();
-  values.lyrics = track->getLyrics();
-  values.comment = track->getComment();
+  if (const auto* picture = track->getCoverData()) values.picture = keepPicture(*picture);
+  const TextLines* lyrics = track->getLyrics();
+  const TextLines* comment = track->getComment();
+  if (lyrics != nullptr || comment != nullptr) {
+    Texts& texts = texts_.emplace_back();
+    if (lyrics != nullptr) {
+      texts.lyrics.assign(*lyrics);
+      values.lyrics = &texts.lyrics;
+    }
+    if (comment != nullptr) {
+      texts.comment.assign(*comment);
+      values.comment = &texts.comment;
+    }
+  }
   tracks_.push_back(std::move(values));
-  owners_.push_back(std::move(track));
+}
+
+const std::vector<std::uint8_t>* MultipleTags::keepPicture(
+    const std::vector<std::uint8_t>& picture) {
+  const std::uint64_t key = contentKey(picture);
+  const auto [first, last] = pictures_.equal_range(key);
+  for (auto kept = first; kept != last; ++kept)
+    if (kept->second == picture) return &kept->second;
+  return &pictures_.emplace(key, picture)->second;
 }
 
 const TrackValues* MultipleTags::track(std::size_t index) const {
@@ -233,9 +253,13 @@ int MultipleTags::writeTrackPicture(std::size_t index, std::u16string_view path)
 }
 
 int MultipleTags::writeGroupPicture(std::u16string_view path) const {
+  return anyCover() ? writePicture(groupPicture(), path) : -1;
+}
+
+const std::vector<std::uint8_t>* MultipleTags::groupPicture() const {
   for (const auto& track : tracks_)
-    if (track.hasCover) return writePicture(track.picture, path);
-  return -1;
+    if (track.hasCover) return track.picture;
+  return nullptr;
 }
 
 }  // namespace tunora

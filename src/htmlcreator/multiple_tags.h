@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "text/text_lines.h"
@@ -34,7 +36,7 @@ struct TrackValues {
   bool hasCover = false;
   bool hasLyrics = false;
   bool hasComment = false;
-  // Borrowed from the track object, which the MultipleTags keeps alive.
+  // Kept by the MultipleTags; tracks with equal pictures share one.
   const std::vector<std::uint8_t>* picture = nullptr;
   const TextLines* lyrics = nullptr;
   const TextLines* comment = nullptr;
@@ -43,8 +45,9 @@ struct TrackValues {
 
 class MultipleTags {
  public:
-  // Takes a track that has been read, copies its values and keeps it for the
-  // blocks (picture, comment, lyrics) that are only borrowed.
+  // Takes a track that has been read and copies its values, the picture,
+  // comment and lyrics included; the track itself is not kept. A picture equal
+  // to one already kept is not copied again.
   void add(std::unique_ptr<TrackInfo> track);
   std::size_t count() const { return tracks_.size(); }
   // Null for an index not below the count.
@@ -77,9 +80,19 @@ class MultipleTags {
   int writeTrackPicture(std::size_t index, std::u16string_view path) const;
   // The picture of the first track that has one.
   int writeGroupPicture(std::u16string_view path) const;
+  // The bytes of that picture; null when there is none.
+  const std::vector<std::uint8_t>* groupPicture() const;
 
  private:
-  std::vector<std::unique_ptr<TrackInfo>> owners_;
+  struct Texts {
+    TextLines lyrics;
+    TextLines comment;
+  };
+  const std::vector<std::uint8_t>* keepPicture(const std::vector<std::uint8_t>& picture);
+
+  // Node-based, so that the tracks' pointers into them stay valid.
+  std::deque<Texts> texts_;
+  std::unordered_multimap<std::uint64_t, std::vector<std::uint8_t>> pictures_;
   std::vector<TrackValues> tracks_;
   CoverState groupCover_;
 };

@@ -1,23 +1,37 @@
 #include "io/file.h"
 
-#include "text/helpers.h"
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "text/helpers.h"
 
 namespace tunora {
 namespace {
 int lastOpenErrno = 0;
 }
 
+File::Descriptor& File::Descriptor::operator=(Descriptor&& other) noexcept {
+  if (this != &other) {
+    if (value_ >= 0) platform::closeFile(value_);
+    value_ = std::exchange(other.value_, -1);
+  }
+  return *this;
+}
+
+File::Descriptor::~Descriptor() {
+  if (value_ >= 0) platform::closeFile(value_);
+}
+
 std::optional<File> File::open(std::u16string_view path, Mode mode) {
   errno = 0;
-  std::FILE* handle = platform::openFile(path, mode);
-  if (handle == nullptr) {
+  std::int64_t size = 0;
+  const int descriptor = platform::openFile(path, mode, size);
+  if (descriptor < 0) {
     lastOpenErrno = errno != 0 ? errno : ENOENT;
     return std::nullopt;
   }
-  return File(handle);
+  return File(descriptor, size);
 }
 
 std::string lastFileError() {
@@ -25,45 +39,52 @@ std::string lastFileError() {
 }
 
 std::size_t File::read(std::span<std::uint8_t> buffer) {
-  if (!file_ || buffer.empty()) return 0;
-  return std::fread(buffer.data(), 1, buffer.size(), file_.get());
+  const std::size_t count = readAt(position_, buffer);
+  position_ += static_cast<std::int64_t>(count);
+  return count;
+}
+
+std::size_t File::readAt(std::int64_t offset, std::span<std::uint8_t> buffer) {
+  if (descriptor_.get() < 0 || buffer.empty() || offset < 0) return 0;
+  const std::int64_t count = platform::readFileAt(descriptor_.get(), offset, buffer);
+  return count < 0 ? 0 : static_cast<std::size_t>(count);
 }
 
 std::optional<std::vector<std::uint8_t>> File::readAt(std::int64_t offset, std::size_t count) {
-  const std::int64_t length = size();
-  if (offset < 0 || length < 0 || offset > length ||
-      static_cast<std::uint64_t>(length - offset) < count || !seek(offset))
+  if (offset < 0 || size_ < 0 || offset > size_ ||
+      static_cast<std::uint64_t>(size_ - offset) < count)
     return std::nullopt;
   std::vector<std::uint8_t> bytes(count);
-  if (read(bytes) != count) return std::nullopt;
+  if (readAt(offset, bytes) != count) return std::nullopt;
   return bytes;
 }
 
 bool File::write(std::span<const std::uint8_t> bytes) {
-  if (!file_) return false;
-  return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) == bytes.size();
+  if (descriptor_.get() < 0) return false;
+  if (bytes.empty()) return true;
+  if (!platform::writeFileAt(descriptor_.get(), position_, bytes)) return false;
+  position_ += static_cast<std::int64_t>(bytes.size());
+  size_ = std::max(size_, position_);
+  return true;
 }
 
 bool File::seek(std::int64_t offset) {
-  return file_ && platform::seekFile(file_.get(), offset, SEEK_SET);
+  if (descriptor_.get() < 0 || offset < 0) return false;
+  position_ = offset;
+  return true;
 }
 
 std::int64_t File::tell() {
-  return file_ ? platform::tellFile(file_.get()) : -1;
+  return descriptor_.get() < 0 ? -1 : position_;
 }
 
 std::int64_t File::size() {
-  if (!file_) return -1;
-  const std::int64_t here = tell();
-  if (here < 0 || !platform::seekFile(file_.get(), 0, SEEK_END)) return -1;
-  const std::int64_t end = tell();
-  platform::seekFile(file_.get(), here, SEEK_SET);
-  return end;
+  return descriptor_.get() < 0 ? -1 : size_;
 }
 
 bool File::close() {
-  if (!file_) return false;
-  return std::fclose(file_.release()) == 0;
+  if (descriptor_.get() < 0) return false;
+  return platform::closeFile(descriptor_.release());
 }
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(std::u16string_view path) {

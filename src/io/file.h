@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tunora {
@@ -21,27 +22,45 @@ class File {
   enum class Mode { Read, Write };
 
   // Opens in untranslated byte mode; Write creates or truncates. A directory
-  // never opens. On failure the reason is left for lastFileError().
+  // never opens. On failure the reason is left for lastFileError(). One
+  // descriptor serves every read: the position is kept here, and reads at an
+  // offset go straight to the system, with no buffer in between.
   static std::optional<File> open(std::u16string_view path, Mode mode);
 
   // Reads up to buffer.size() bytes at the current position; gives the count.
   std::size_t read(std::span<std::uint8_t> buffer);
+  // Up to buffer.size() bytes at `offset`, the position unchanged; gives the
+  // count, which is short only at the end of the file or on an error.
+  std::size_t readAt(std::int64_t offset, std::span<std::uint8_t> buffer);
   // Exactly `count` bytes at `offset`, or nothing when the file has fewer.
   std::optional<std::vector<std::uint8_t>> readAt(std::int64_t offset, std::size_t count);
   bool write(std::span<const std::uint8_t> bytes);
   bool seek(std::int64_t offset);
   std::int64_t tell();
-  // The length of the file in bytes; -1 if it cannot be told.
+  // The length of the file in bytes, as it was when opened and as written
+  // since; -1 if it cannot be told.
   std::int64_t size();
-  // Flushes and closes; false when that failed. Destruction closes silently.
+  // Closes; false when that failed. Destruction closes silently.
   bool close();
 
  private:
-  struct Closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+  class Descriptor {
+   public:
+    explicit Descriptor(int value) : value_(value) {}
+    Descriptor(Descriptor&& other) noexcept : value_(std::exchange(other.value_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept;
+    ~Descriptor();
+    int get() const { return value_; }
+    int release() { return std::exchange(value_, -1); }
+
+   private:
+    int value_;
   };
-  explicit File(std::FILE* file) : file_(file) {}
-  std::unique_ptr<std::FILE, Closer> file_;
+  File(int descriptor, std::int64_t size) : descriptor_(descriptor), size_(size) {}
+
+  Descriptor descriptor_;
+  std::int64_t position_ = 0;
+  std::int64_t size_;
 };
 
 // The reason of the last failed File::open, e.g. "No such file or directory".
@@ -104,9 +123,14 @@ void resetFileAttributes(std::u16string_view path);
 std::vector<std::u16string> listFiles(std::u16string_view folder);
 
 namespace platform {
-std::FILE* openFile(std::u16string_view path, File::Mode mode);
-bool seekFile(std::FILE* file, std::int64_t offset, int origin);
-std::int64_t tellFile(std::FILE* file);
+// A descriptor (-1 with errno set on failure) and, for a file opened to be
+// read, its length; a directory fails with EISDIR.
+int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size);
+// Up to buffer.size() bytes at `offset`; -1 on an error.
+std::int64_t readFileAt(int descriptor, std::int64_t offset, std::span<std::uint8_t> buffer);
+// Every byte at `offset`, or false.
+bool writeFileAt(int descriptor, std::int64_t offset, std::span<const std::uint8_t> bytes);
+bool closeFile(int descriptor);
 // True for a directory that carries no other attribute (not read-only,
 // hidden, system or archived); a trailing separator is allowed.
 bool isPlainDirectory(std::u16string_view path);

@@ -10,6 +10,7 @@ namespace {
 // frame header and the Xing header behind a tag.
 constexpr std::int64_t kTailWindow = 4096;
 constexpr std::int64_t kReadAhead = 4096;
+constexpr std::int64_t kKeptBefore = 64 * 1024;
 
 }  // namespace
 
@@ -19,9 +20,27 @@ std::optional<Bytes> FileBlocks::Window::view(std::int64_t start, std::uint64_t 
 }
 
 bool FileBlocks::fill(Window& window, std::int64_t offset, std::int64_t end) {
-  window.offset = offset;
-  window.bytes.resize(static_cast<std::size_t>(end - offset));
-  if (file_.seek(offset) && file_.read(window.bytes) == window.bytes.size()) return true;
+  // Bytes the window already holds are not read again: a tag header and then
+  // the whole tag, a scan's overlapping blocks. A block a little past the
+  // window extends it over the gap, and up to kKeptBefore bytes in front of
+  // the block stay, for blocks that are read later (a FLAC comment, read after
+  // the picture behind it).
+  std::size_t kept = 0;
+  const std::int64_t held = window.offset + static_cast<std::int64_t>(window.bytes.size());
+  if (!window.bytes.empty() && offset >= window.offset && offset <= held + kKeptBefore) {
+    const std::int64_t start = std::max(window.offset, offset - kKeptBefore);
+    window.bytes.erase(window.bytes.begin(),
+                       window.bytes.begin() + static_cast<std::ptrdiff_t>(start - window.offset));
+    window.offset = start;
+    kept = std::min(window.bytes.size(), static_cast<std::size_t>(end - start));
+  } else {
+    window.offset = offset;
+    window.bytes.clear();
+  }
+  window.bytes.resize(static_cast<std::size_t>(end - window.offset));
+  const std::span<std::uint8_t> missing = std::span(window.bytes).subspan(kept);
+  if (file_.readAt(window.offset + static_cast<std::int64_t>(kept), missing) == missing.size())
+    return true;
   window.bytes.clear();
   return false;
 }

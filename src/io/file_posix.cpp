@@ -1,4 +1,5 @@
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,25 +134,54 @@ std::vector<std::u16string> listFiles(std::u16string_view folder) {
 
 namespace platform {
 
-std::FILE* openFile(std::u16string_view path, File::Mode mode) {
+int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size) {
   const std::string native = pathToNative(path);
-  std::FILE* file = std::fopen(native.c_str(), mode == File::Mode::Read ? "rb" : "wb");
-  if (file == nullptr) return nullptr;
-  struct stat info {};
-  if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
-    std::fclose(file);
-    errno = EISDIR;
-    return nullptr;
+  const int flags = mode == File::Mode::Read ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
+  const int descriptor = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
+  if (descriptor < 0) return -1;
+  size = 0;
+  if (mode == File::Mode::Read) {
+    struct stat info {};
+    if (fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+      const int reason = S_ISDIR(info.st_mode) ? EISDIR : errno;
+      ::close(descriptor);
+      errno = reason;
+      return -1;
+    }
+    // A pipe has no length to tell.
+    const bool stream = S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode);
+    size = stream ? -1 : static_cast<std::int64_t>(info.st_size);
   }
-  return file;
+  return descriptor;
 }
 
-bool seekFile(std::FILE* file, std::int64_t offset, int origin) {
-  return fseeko(file, static_cast<off_t>(offset), origin) == 0;
+std::int64_t readFileAt(int descriptor, std::int64_t offset, std::span<std::uint8_t> buffer) {
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t count = ::pread(descriptor, buffer.data() + done, buffer.size() - done,
+                                  static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return done > 0 ? static_cast<std::int64_t>(done) : -1;
+    if (count == 0) break;
+    done += static_cast<std::size_t>(count);
+  }
+  return static_cast<std::int64_t>(done);
 }
 
-std::int64_t tellFile(std::FILE* file) {
-  return ftello(file);
+bool writeFileAt(int descriptor, std::int64_t offset, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t count = ::pwrite(descriptor, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return false;
+    done += static_cast<std::size_t>(count);
+  }
+  return true;
+}
+
+bool closeFile(int descriptor) {
+  return ::close(descriptor) == 0;
 }
 
 bool isPlainDirectory(std::u16string_view path) {

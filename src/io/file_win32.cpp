@@ -1,5 +1,11 @@
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <memory>
 
@@ -92,16 +98,53 @@ std::vector<std::u16string> listFiles(std::u16string_view folder) {
 
 namespace platform {
 
-std::FILE* openFile(std::u16string_view path, File::Mode mode) {
-  return _wfopen(toWide(path).c_str(), mode == File::Mode::Read ? L"rb" : L"wb");
+int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size) {
+  const int flags =
+      _O_BINARY | (mode == File::Mode::Read ? _O_RDONLY : _O_WRONLY | _O_CREAT | _O_TRUNC);
+  const int descriptor = _wopen(toWide(path).c_str(), flags, _S_IREAD | _S_IWRITE);
+  if (descriptor < 0) return -1;
+  size = 0;
+  if (mode == File::Mode::Read) {
+    struct _stat64 info {};
+    if (_fstat64(descriptor, &info) != 0 || (info.st_mode & _S_IFDIR)) {
+      const int reason = (info.st_mode & _S_IFDIR) ? EACCES : errno;
+      _close(descriptor);
+      errno = reason;
+      return -1;
+    }
+    size = (info.st_mode & _S_IFIFO) ? -1 : static_cast<std::int64_t>(info.st_size);
+  }
+  return descriptor;
 }
 
-bool seekFile(std::FILE* file, std::int64_t offset, int origin) {
-  return _fseeki64(file, offset, origin) == 0;
+// The CRT has no positioned reads: a seek, then reads of at most INT_MAX.
+std::int64_t readFileAt(int descriptor, std::int64_t offset, std::span<std::uint8_t> buffer) {
+  if (_lseeki64(descriptor, offset, SEEK_SET) != offset) return -1;
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const auto chunk = static_cast<unsigned>(std::min<std::size_t>(buffer.size() - done, INT_MAX));
+    const int count = _read(descriptor, buffer.data() + done, chunk);
+    if (count < 0) return done > 0 ? static_cast<std::int64_t>(done) : -1;
+    if (count == 0) break;
+    done += static_cast<std::size_t>(count);
+  }
+  return static_cast<std::int64_t>(done);
 }
 
-std::int64_t tellFile(std::FILE* file) {
-  return _ftelli64(file);
+bool writeFileAt(int descriptor, std::int64_t offset, std::span<const std::uint8_t> bytes) {
+  if (_lseeki64(descriptor, offset, SEEK_SET) != offset) return false;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const auto chunk = static_cast<unsigned>(std::min<std::size_t>(bytes.size() - done, INT_MAX));
+    const int count = _write(descriptor, bytes.data() + done, chunk);
+    if (count <= 0) return false;
+    done += static_cast<std::size_t>(count);
+  }
+  return true;
+}
+
+bool closeFile(int descriptor) {
+  return _close(descriptor) == 0;
 }
 
 bool isPlainDirectory(std::u16string_view path) {

@@ -41,11 +41,9 @@ std::uint64_t weightedSize(Bytes bytes) {
 std::optional<std::u16string> decodeText(std::uint8_t encoding, Bytes text) {
   std::u16string out;
   if (isUtf16(encoding)) {
-    // The converter refuses an odd byte count, so a text whose own length is
-    // odd stays odd with its two terminating NUL bytes and is refused too.
-    std::vector<std::uint8_t> terminated(text.begin(), text.end());
-    terminated.insert(terminated.end(), {0, 0});
-    if (!convertUTF16ToWChar(terminated, out)) return std::nullopt;
+    // The converter stops at the first NUL unit or at the end, and refuses an
+    // odd byte count.
+    if (!convertUTF16ToWChar(text, out)) return std::nullopt;
     return out;
   }
   if (encoding == kUtf8) {

@@ -6,7 +6,7 @@ namespace tunora {
 namespace {
 
 void append(TextLines& lines, std::u16string_view text, bool terminate) {
-  for (const char16_t unit : text) lines.appendUnit(unit);
+  lines.appendText(text);
   if (terminate) lines.appendUnit(0);
 }
 

@@ -1,36 +1,57 @@
 #include "text/base64.h"
 
+#include <array>
+
 namespace tunora {
 namespace {
 
+// The value of each character of the alphabet; -1 for every other byte.
+constexpr std::array<std::int8_t, 256> kSextets = [] {
+  std::array<std::int8_t, 256> sextets{};
+  sextets.fill(-1);
+  constexpr std::string_view kAlphabet =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  for (std::size_t i = 0; i < kAlphabet.size(); ++i)
+    sextets[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::int8_t>(i);
+  return sextets;
+}();
+
 int sextetOf(char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-  if (c >= '0' && c <= '9') return c - '0' + 52;
-  if (c == '+') return 62;
-  if (c == '/') return 63;
-  return -1;
+  return kSextets[static_cast<unsigned char>(c)];
 }
 
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> decodeBase64(std::string_view text) {
   if (text.size() % 4 != 0) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve(text.size() / 4 * 3);
-  for (std::size_t at = 0; at < text.size(); at += 4) {
-    const bool last = at + 4 == text.size();
+  std::vector<std::uint8_t> bytes(text.size() / 4 * 3);
+  std::size_t written = 0;
+  // Every group but the last is four characters of the alphabet.
+  const std::size_t lastGroup = text.empty() ? 0 : text.size() - 4;
+  for (std::size_t at = 0; at < lastGroup; at += 4) {
+    const int a = sextetOf(text[at]);
+    const int b = sextetOf(text[at + 1]);
+    const int c = sextetOf(text[at + 2]);
+    const int d = sextetOf(text[at + 3]);
+    if ((a | b | c | d) < 0) return std::nullopt;
+    const auto group = static_cast<std::uint32_t>(a << 18 | b << 12 | c << 6 | d);
+    bytes[written++] = static_cast<std::uint8_t>(group >> 16);
+    bytes[written++] = static_cast<std::uint8_t>(group >> 8);
+    bytes[written++] = static_cast<std::uint8_t>(group);
+  }
+  if (!text.empty()) {
     // "xx==" and "xxx=" end the text; padding anywhere else is an error.
-    const int padding = last && text[at + 3] == '=' ? (text[at + 2] == '=' ? 2 : 1) : 0;
+    const int padding = text[lastGroup + 3] == '=' ? (text[lastGroup + 2] == '=' ? 2 : 1) : 0;
     std::uint32_t group = 0;
     for (int i = 0; i < 4; ++i) {
-      const int sextet = i < 4 - padding ? sextetOf(text[at + i]) : 0;
+      const int sextet = i < 4 - padding ? sextetOf(text[lastGroup + i]) : 0;
       if (sextet < 0) return std::nullopt;
       group = group << 6 | static_cast<std::uint32_t>(sextet);
     }
     for (int i = 0; i < 3 - padding; ++i)
-      bytes.push_back(static_cast<std::uint8_t>(group >> (16 - 8 * i)));
+      bytes[written++] = static_cast<std::uint8_t>(group >> (16 - 8 * i));
   }
+  bytes.resize(written);
   return bytes;
 }
 

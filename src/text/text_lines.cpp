@@ -34,6 +34,17 @@ void TextLines::appendUnit(char16_t unit) {
     lines_.back().push_back(unit);
 }
 
+void TextLines::appendText(std::u16string_view text) {
+  if (lines_.empty()) lines_.emplace_back();
+  for (;;) {
+    const std::size_t end = text.find(u'\n');
+    lines_.back().append(text.substr(0, end));
+    if (end == text.npos) return;
+    lines_.emplace_back();
+    text.remove_prefix(end + 1);
+  }
+}
+
 std::optional<std::u16string_view> TextLines::line(std::size_t index) const {
   if (index >= lines_.size()) return std::nullopt;
   return visible(lines_[index]);

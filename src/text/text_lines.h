@@ -16,6 +16,8 @@ class TextLines {
   // LF starts a new line and is not stored; every other unit (CR and NUL
   // included) goes to the last line. A stored NUL ends the line's visible text.
   void appendUnit(char16_t unit);
+  // The same for every unit of the text, a run at a time.
+  void appendText(std::u16string_view text);
   std::size_t lineCount() const { return lines_.size(); }
   // The visible text of a line (up to its first NUL), or nothing past the end.
   std::optional<std::u16string_view> line(std::size_t index) const;

@@ -123,7 +123,8 @@ std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type) {
 }
 
 std::unique_ptr<TrackInfo> readSupportedTrack(const ResolvedEntry& entry,
-                                              const FileTypeSwitches& switches) {
+                                              const FileTypeSwitches& switches,
+                                              ReadResult* result) {
   // What happens to each file, for a user who asks the debug log why a file
   // shows what it shows.
   const std::string name = convertUTF16ToUTF8(entry.name);
@@ -134,9 +135,10 @@ std::unique_ptr<TrackInfo> readSupportedTrack(const ResolvedEntry& entry,
     return nullptr;
   }
   auto track = createTrackInfo(*type);
-  const ReadResult result = track->readFile(entry.name);
+  const ReadResult read = track->readFile(entry.name);
   debugLog("file '%s': read as %s: %s; tags: %s\n", name.c_str(), trackClassName(*type),
-           readResultText(result), convertUTF16ToUTF8(track->getPresentTags()).c_str());
+           readResultText(read), convertUTF16ToUTF8(track->getPresentTags()).c_str());
+  if (result != nullptr) *result = read;
   return track;
 }
 

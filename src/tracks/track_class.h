@@ -41,8 +41,10 @@ std::optional<TrackClass> chooseTrackClass(std::u16string_view name, bool isStre
 std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type);
 
 // The object of the entry's class after its readFile, or null when no
-// enabled class reads the entry.
+// enabled class reads the entry; `result`, when given, receives what the
+// reading found.
 std::unique_ptr<TrackInfo> readSupportedTrack(const ResolvedEntry& entry,
-                                              const FileTypeSwitches& switches);
+                                              const FileTypeSwitches& switches,
+                                              ReadResult* result = nullptr);
 
 }  // namespace tunora

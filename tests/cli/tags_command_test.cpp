@@ -5,6 +5,7 @@
 #include "cli/json_writer.h"
 #include "io/file.h"
 #include "support/cli_runner.h"
+#include "support/format_bytes.h"
 #include "support/temp_dir.h"
 #include "text/conversions.h"
 
@@ -19,6 +20,28 @@ TEST(JsonStrings, EscapesControlsQuotesAndLoneSurrogates) {
   EXPECT_EQ(jsonString(u"K\u00F6ln \U0001F3B5"), "\"K\xC3\xB6ln \xF0\x9F\x8E\xB5\"");
   EXPECT_EQ(jsonString(std::u16string{u'a', char16_t{0xD800}, u'b'}), "\"a\\ud800b\"");
   EXPECT_EQ(jsonString(std::u16string(1, char16_t{0xDC00})), "\"\\udc00\"");
+}
+
+TEST(JsonStrings, EncodingBoundariesAndRunsAroundEscapes) {
+  // The last control character, the first plain one, DEL, and the first
+  // characters of two- and three-byte UTF-8.
+  EXPECT_EQ(jsonString(u"\x1F\x20\x7F"), "\"\\u001f \x7F\"");
+  EXPECT_EQ(jsonString(u"\u0080\u07FF\u0800\uFFFF"),
+            "\"\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\"");
+  // Around the surrogates: the last character before, the first after, the
+  // first and last pair, and lone halves at either end of a text.
+  EXPECT_EQ(jsonString(u"\uD7FF\uE000"), "\"\xED\x9F\xBF\xEE\x80\x80\"");
+  EXPECT_EQ(jsonString(u"\U00010000\U0010FFFF"), "\"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\"");
+  EXPECT_EQ(jsonString(std::u16string{char16_t{0xDBFF}}), "\"\\udbff\"");
+  EXPECT_EQ(jsonString(std::u16string{u'x', char16_t{0xDFFF}, char16_t{0xD800}}),
+            "\"x\\udfff\\ud800\"");
+  // Escapes at the start and end of a run and between two runs.
+  EXPECT_EQ(jsonString(u"\"ab\\cd\""), "\"\\\"ab\\\\cd\\\"\"");
+  EXPECT_EQ(jsonString(u""), "\"\"");
+  std::string parts = "[";
+  appendJsonText(parts, u"a\n");
+  appendJsonText(parts, u"\u00E9");
+  EXPECT_EQ(parts, "[a\\n\xC3\xA9");
 }
 
 TEST(TagsCommand, UsageAndArgumentErrors) {
@@ -84,6 +107,47 @@ TEST(TagsCommand, ReadableListingAndSeveralFiles) {
   EXPECT_NE(result.out.find("filetype: OGG\n"), std::string::npos);
   EXPECT_NE(result.out.find("filetype: Unknown\n"), std::string::npos);
   EXPECT_NE(result.out.find("artist: Unknown\n"), std::string::npos);
+}
+
+TEST(TagsCommand, ManyFilesStreamAsOneListInOrder) {
+  // More output than one flush of the buffer holds, every file in order, and
+  // an error in the middle written into its own object.
+  testing::TempDir dir;
+  Arguments args{u"tags", u"--json"};
+  constexpr int kFiles = 300;
+  for (int i = 0; i < kFiles; ++i) {
+    const auto path = dir.file("track " + std::to_string(i) + ".ogg");
+    if (i != kFiles / 2) {
+      ASSERT_TRUE(writeWholeFile(path, std::vector<std::uint8_t>{1}));
+    }
+    args.push_back(path);
+  }
+  const CliResult result = runCli(args);
+  EXPECT_EQ(result.status, 1);
+  ASSERT_GT(result.out.size(), 64u * 1024);
+  EXPECT_EQ(result.out.substr(0, 5), "[\n  {");
+  EXPECT_EQ(result.out.substr(result.out.size() - 7), "\n  }\n]\n");
+  std::size_t at = 0;
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string name = "\"shortfilename\": \"track " + std::to_string(i) + ".ogg\"";
+    const auto found = result.out.find(name, at);
+    ASSERT_NE(found, std::string::npos) << i;
+    const auto error = result.out.find("\"error\": ", at);
+    EXPECT_EQ(error != std::string::npos && error < found, i == kFiles / 2 + 1) << i;
+    at = found;
+  }
+  EXPECT_EQ(result.out.find("},\n  {"), result.out.find("}"));
+}
+
+TEST(TagsCommand, LyricsLinesJoinedInBothListings) {
+  testing::TempDir dir;
+  const auto path = dir.file("lyrics.ogg");
+  ASSERT_TRUE(writeWholeFile(
+      path, testing::oggVorbisFile(testing::vorbisCommentBlock("v", {"LYRICS=one\n\"two\"\n"}))));
+  const CliResult json = runCli({u"tags", u"--json", path});
+  EXPECT_NE(json.out.find("\"lyrics\": \"one\\n\\\"two\\\"\\n\""), std::string::npos) << json.out;
+  const CliResult readable = runCli({u"tags", path});
+  EXPECT_NE(readable.out.find("lyrics: one\n\"two\"\n\n"), std::string::npos) << readable.out;
 }
 
 TEST(TagsCommand, DirectoryAndEmptyFileDoNotCrash) {

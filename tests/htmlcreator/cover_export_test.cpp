@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
+#include "htmlcreator/cover_cache.h"
 #include "htmlcreator/cover_export.h"
 #include "htmlcreator/cover_files.h"
 #include "htmlcreator/html_creator.h"
@@ -9,6 +12,7 @@
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
 #include "support/temp_dir.h"
+#include "text/helpers.h"
 
 namespace tunora {
 namespace {
@@ -87,6 +91,58 @@ TEST_F(CoverExport, EmbeddedPicturesAreWrittenOnceAndReused) {
   std::filesystem::remove(dir.path() / "covers" / "_tmptrk0.jpg");
   EXPECT_EQ(fill(kCoverSection), expected);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "covers" / "_tmptrk0.jpg"));
+}
+
+TEST_F(CoverExport, EqualPicturesAreMadeOnceAndEveryTrackKeepsItsOwnFile) {
+  // Three tracks of one album and one with another picture, recoloured; the
+  // album's cover file beside a track without picture counts as the same.
+  const auto album = greyRampJpeg(32, 8);
+  const auto other = colourJpeg(16, 16);
+  ASSERT_TRUE(writeWholeFile(music("folder.jpg"), album));
+  for (int i = 0; i < 3; ++i) tracks.add(makeTrack({.file = music("a.mp3"), .cover = album}));
+  tracks.add(makeTrack({.file = music("b.mp3"), .cover = other}));
+  tracks.add(makeTrack({.file = music("c.mp3")}));
+  TextLines page = linesOf(
+      "<$coverdark='#102030'$><$coverlight='#F0E0D0'$>\n<$trackbegin$>\n<$cover$> "
+      "<$coverwidth$>x<$coverheight$>\n<$trackend$>");
+  creator.processTemplate(page, tracks, newRun());
+  const std::string text = textOf(page);
+  for (int i = 0; i < 5; ++i) {
+    const std::string size = i == 3 ? " 16x16" : " 32x8";
+    EXPECT_NE(text.find(coverText("_tmptrk" + std::to_string(i) + ".jpg") + size),
+              std::string::npos)
+        << i << text;
+  }
+  EXPECT_EQ(run->covers.preparedCount(), 2u);
+  const auto first = readWholeFile(cover("_tmptrk0.jpg"));
+  ASSERT_TRUE(first);
+  EXPECT_NE(*first, album);  // recoloured
+  for (const char* name : {"_tmptrk1.jpg", "_tmptrk2.jpg", "_tmptrk4.jpg"})
+    EXPECT_EQ(readWholeFile(cover(name)), first) << name;
+  EXPECT_NE(readWholeFile(cover("_tmptrk3.jpg")), first);
+}
+
+TEST(CoverCacheUnit, TheDuotoneAndTheBytesMakeTheKey) {
+  const auto jpeg = testing::greyRampJpeg(16, 4);
+  CoverCache cache;
+  const Duotone blue{u"#000000", u"#0000FF"};
+  const Duotone red{u"#000000", u"#FF0000"};
+  const PreparedCover* plain = cache.prepare(jpeg, nullptr);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(plain->bytes, jpeg);
+  EXPECT_EQ(plain->width, 16u);
+  ASSERT_NE(cache.prepare(jpeg, &blue), nullptr);
+  const auto blueBytes = cache.prepare(jpeg, &blue)->bytes;
+  EXPECT_NE(cache.prepare(jpeg, &red)->bytes, blueBytes);
+  EXPECT_EQ(cache.prepare(jpeg, &blue)->bytes, blueBytes);
+  // One byte more is another picture; a failure is kept as one too.
+  auto longer = jpeg;
+  longer.push_back(0);
+  EXPECT_NE(cache.prepare(longer, nullptr), nullptr);
+  const std::vector<std::uint8_t> broken(200, 0xFF);
+  EXPECT_EQ(cache.prepare(broken, nullptr), nullptr);
+  EXPECT_EQ(cache.prepare(broken, nullptr), nullptr);
+  EXPECT_EQ(cache.preparedCount(), 5u);
 }
 
 TEST_F(CoverExport, PicturesThatCannotBeShownRemoveTheCoverSection) {
@@ -214,6 +270,46 @@ TEST(RecolourPicture, MapsDarkestAndBrightestOntoTheTwoColours) {
   std::vector<std::uint8_t> literal{0, 0, 0, 255, 255, 255};
   recolourPicture(literal, {u"#RRGGBB", u"#zz00zz"});
   EXPECT_EQ(literal, (std::vector<std::uint8_t>{0xBB, 0, 0, 0, 0, 0}));
+}
+
+TEST(RecolourPicture, EqualsThePixelByPixelFormula) {
+  // Every grey level and odd mixes of channels, under duotones that rise,
+  // fall and stay flat per channel.
+  std::vector<std::uint8_t> pixels;
+  for (int v = 0; v < 256; ++v)
+    pixels.insert(pixels.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(255 - v),
+                                 static_cast<std::uint8_t>(v * 7)});
+  for (const Duotone& duotone : {Duotone{u"#000000", u"#FFFFFF"}, Duotone{u"#F0E0D0", u"#102030"},
+                                 Duotone{u"#808080", u"#80FF00"}}) {
+    std::vector<std::uint8_t> expected = pixels;
+    int lowest = 255;
+    int highest = 0;
+    for (std::size_t i = 0; i < expected.size(); i += 3) {
+      const double sum = static_cast<double>(0.3f) * expected[i + 2] +
+                         static_cast<double>(0.59f) * expected[i + 1] +
+                         static_cast<double>(0.11f) * expected[i];
+      const auto grey = static_cast<std::uint8_t>(std::clamp(sum, 0.0, 255.0));
+      expected[i] = expected[i + 1] = expected[i + 2] = grey;
+      lowest = std::min<int>(lowest, grey);
+      highest = std::max<int>(highest, grey);
+    }
+    const auto channel = [](std::u16string_view colour, std::size_t at) {
+      return hexDigitValue(colour[at]) * 16 + hexDigitValue(colour[at + 1]);
+    };
+    for (std::size_t i = 0; i < expected.size(); i += 3) {
+      const int grey = expected[i];
+      for (std::size_t c = 0; c < 3; ++c) {
+        const int dark = channel(duotone.dark, 5 - 2 * c);
+        const int light = channel(duotone.light, 5 - 2 * c);
+        const int value = static_cast<int>(std::trunc(
+            static_cast<double>((grey - lowest) * (light - dark)) / (highest - lowest) + dark));
+        expected[i + c] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+      }
+    }
+    std::vector<std::uint8_t> recoloured = pixels;
+    recolourPicture(recoloured, duotone);
+    EXPECT_EQ(recoloured, expected) << convertUTF16ToUTF8(duotone.light);
+  }
 }
 
 TEST(TempCovers, PathsAndDeletionPastAGap) {

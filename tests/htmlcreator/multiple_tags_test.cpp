@@ -150,6 +150,28 @@ TEST(MultipleTags, GroupQueriesFindTheFirstTrackWithAValue) {
   EXPECT_EQ(*tags.firstComment()->line(0), u"second");
 }
 
+TEST(MultipleTags, EqualPicturesAreKeptOnceAndTextsOutliveTheirReaders) {
+  std::vector<std::uint8_t> picture(300, 7);
+  auto other = picture;
+  other.back() = 8;
+  MultipleTags tags;
+  tags.add(makeTrack({.comment = u"one\ntwo", .lyrics = u"la", .cover = picture}));
+  tags.add(makeTrack({.cover = picture}));
+  tags.add(makeTrack({.cover = other}));
+  tags.add(makeTrack({}));
+  EXPECT_EQ(tags.track(0)->picture, tags.track(1)->picture);
+  EXPECT_NE(tags.track(0)->picture, tags.track(2)->picture);
+  EXPECT_EQ(*tags.track(2)->picture, other);
+  EXPECT_EQ(tags.track(3)->picture, nullptr);
+  EXPECT_EQ(tags.groupPicture(), tags.track(0)->picture);
+  // The readers are gone: the texts are the page's own copies.
+  ASSERT_NE(tags.track(0)->comment, nullptr);
+  EXPECT_EQ(*tags.track(0)->comment->line(1), u"two");
+  EXPECT_EQ(*tags.track(0)->lyrics->line(0), u"la");
+  EXPECT_EQ(tags.track(1)->comment, nullptr);
+  EXPECT_EQ(MultipleTags().groupPicture(), nullptr);
+}
+
 TEST(MultipleTags, PicturesAreWrittenUnchangedButNotWhenTooSmall) {
   testing::TempDir dir;
   std::vector<std::uint8_t> picture(100);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -54,6 +56,45 @@ TEST_F(FileBlocksTest, BlocksBeyondTheFileGiveNothing) {
   EXPECT_FALSE(blocks_->read(0, std::numeric_limits<std::uint64_t>::max()));
   EXPECT_FALSE(blocks_->read(std::numeric_limits<std::int64_t>::max(), 1));
   EXPECT_TRUE(readsTheFile(19990, 10));
+}
+
+TEST_F(FileBlocksTest, BlocksStepOverGapsAndBackAsTheReadersDo) {
+  // A FLAC walk: a header, a block a little further on, a large block behind
+  // it, then the one skipped before; then a jump far on and back to the start.
+  EXPECT_TRUE(readsTheFile(0, 4));
+  EXPECT_TRUE(readsTheFile(5000, 4));
+  EXPECT_TRUE(readsTheFile(5004, 8000));
+  EXPECT_TRUE(readsTheFile(46, 4900));
+  EXPECT_TRUE(readsTheFile(15000, 16));
+  EXPECT_TRUE(readsTheFile(2, 3));
+  EXPECT_TRUE(readsTheFile(15990, 10));
+}
+
+TEST(FileBlocksSizes, TheSmallestFilesAndAFileLargerThanEveryWindow) {
+  testing::TempDir dir;
+  for (const std::size_t size : {0u, 1u, 4095u, 4096u, 4097u, 300000u}) {
+    std::vector<std::uint8_t> contents(size);
+    for (std::size_t i = 0; i < size; ++i) contents[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    ASSERT_TRUE(writeWholeFile(dir.file("f.bin"), contents));
+    auto file = File::open(dir.file("f.bin"), File::Mode::Read);
+    ASSERT_TRUE(file);
+    FileBlocks blocks(*file, file->size());
+    const auto whole = blocks.read(0, size);
+    ASSERT_TRUE(whole) << size;
+    EXPECT_TRUE(std::equal(whole->begin(), whole->end(), contents.begin(), contents.end())) << size;
+    EXPECT_FALSE(blocks.read(0, size + 1)) << size;
+    if (size == 0) continue;
+    const auto last = blocks.read(static_cast<std::int64_t>(size) - 1, 1);
+    ASSERT_TRUE(last) << size;
+    EXPECT_EQ((*last)[0], contents.back()) << size;
+    // Head reads in steps, as a scan takes them, then the tail again.
+    for (std::size_t at = 0; at + 100 <= size; at += 65536) {
+      const auto step = blocks.read(static_cast<std::int64_t>(at), 100);
+      ASSERT_TRUE(step) << size << " " << at;
+      EXPECT_EQ((*step)[99], contents[at + 99]);
+    }
+    EXPECT_EQ((*blocks.read(0, 1))[0], contents[0]) << size;
+  }
 }
 
 }  // namespace

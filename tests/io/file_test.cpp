@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "support/file_attributes.h"
@@ -64,6 +65,57 @@ TEST(FileHelpers, ReadBytesNeedsEveryByte) {
   EXPECT_FALSE(readBytes(*file, 3));
   EXPECT_FALSE(file->readAt(5, 0));
   EXPECT_EQ(file->size(), 4);
+}
+
+TEST(FileHelpers, ReadsAtOffsetsLeaveThePositionAndSurviveAMove) {
+  TempDir dir;
+  const auto path = dir.file("ten.bin");
+  ASSERT_TRUE(writeWholeFile(path, std::vector<std::uint8_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  auto opened = File::open(path, File::Mode::Read);
+  ASSERT_TRUE(opened);
+  File file = std::move(*opened);
+  std::array<std::uint8_t, 4> buffer{};
+  // The first and the last bytes, and a read that runs past the end.
+  EXPECT_EQ(file.readAt(0, buffer), 4u);
+  EXPECT_EQ(buffer, (std::array<std::uint8_t, 4>{0, 1, 2, 3}));
+  EXPECT_EQ(file.readAt(6, buffer), 4u);
+  EXPECT_EQ(buffer[3], 9);
+  EXPECT_EQ(file.readAt(8, buffer), 2u);
+  EXPECT_EQ(file.readAt(10, buffer), 0u);
+  EXPECT_EQ(file.readAt(-1, buffer), 0u);
+  EXPECT_EQ(file.tell(), 0);
+  // Sequential reads go on from the position.
+  EXPECT_EQ(file.read(buffer), 4u);
+  EXPECT_EQ(file.read(buffer), 4u);
+  EXPECT_EQ(buffer[0], 4);
+  EXPECT_EQ(file.read(buffer), 2u);
+  EXPECT_EQ(file.tell(), 10);
+  EXPECT_FALSE(file.seek(-1));
+  EXPECT_EQ(file.readAt(10, 0), std::vector<std::uint8_t>{});
+  EXPECT_TRUE(file.close());
+  EXPECT_FALSE(file.close());
+  EXPECT_EQ(file.size(), -1);
+  EXPECT_EQ(file.readAt(0, buffer), 0u);
+}
+
+TEST(FileHelpers, WrittenFilesKnowTheirSize) {
+  TempDir dir;
+  const auto path = dir.file("written.bin");
+  auto file = File::open(path, File::Mode::Write);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->size(), 0);
+  ASSERT_TRUE(file->write(std::vector<std::uint8_t>{1, 2, 3}));
+  ASSERT_TRUE(file->write(std::vector<std::uint8_t>{}));
+  ASSERT_TRUE(file->seek(1));
+  ASSERT_TRUE(file->write(std::vector<std::uint8_t>{7}));
+  EXPECT_EQ(file->size(), 3);
+  std::array<std::uint8_t, 1> byte{};
+  EXPECT_EQ(file->read(byte), 0u);  // opened for writing only
+  ASSERT_TRUE(file->close());
+  EXPECT_EQ(readWholeFile(path), (std::vector<std::uint8_t>{1, 7, 3}));
+  // An empty file is read whole as no bytes at all.
+  ASSERT_TRUE(writeWholeFile(path, std::vector<std::uint8_t>{}));
+  EXPECT_EQ(readWholeFile(path), std::vector<std::uint8_t>{});
 }
 
 TEST(FileHelpers, NonAsciiAndVeryLongPaths) {

@@ -22,6 +22,23 @@ TEST(TextLinesAppend, LineFeedStartsLinesAndNulHidesTheRest) {
   EXPECT_EQ(TextLines().lineCount(), 0u);
 }
 
+TEST(TextLinesAppend, TextInRunsEqualsUnitByUnit) {
+  // Line feeds at either end, two in a row, and a text without any.
+  for (const std::u16string_view text :
+       {u"", u"\n", u"\nab\n\ncd\n", u"plain", u"a\0b\nc", u"\r\n\r\n"}) {
+    TextLines units;
+    TextLines runs;
+    units.appendUnit(u'x');
+    runs.appendUnit(u'x');
+    for (const char16_t unit : text) units.appendUnit(unit);
+    runs.appendText(text);
+    EXPECT_EQ(allLines(runs), allLines(units)) << text.size();
+  }
+  TextLines fresh;
+  fresh.appendText(u"");
+  EXPECT_EQ(fresh.lineCount(), 1u);
+}
+
 TEST(TextLinesReplace, ValueContainingTokenIsInsertedOnce) {
   TextLines lines = linesOf(u"<$album$> and <$album$>\n<$album$>");
   EXPECT_EQ(lines.replaceAll(u"<$album$>", u"[<$album$>]", true), 3);
