@@ -80,6 +80,14 @@ void curl_easy_cleanup(CURL* handle) {
   if (const Curl* loaded = curl()) loaded->easyCleanup(handle);
 }
 
+// libcurl's own declarations put an enumeration before the "...", and clang
+// warns that its promotion might upset va_start; these enumerations are int,
+// which promotes to itself.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wvarargs"
+#endif
+
 // The value's type follows from the option's number, as libcurl reads it.
 CURLcode curl_easy_setopt(CURL* handle, CURLoption option, ...) {
   const Curl* loaded = curl();
@@ -118,6 +126,10 @@ CURLcode curl_easy_getinfo(CURL* handle, CURLINFO info, ...) {
   va_end(arguments);
   return result;
 }
+
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 curl_slist* curl_slist_append(curl_slist* list, const char* text) {
   const Curl* loaded = curl();
