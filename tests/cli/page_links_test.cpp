@@ -8,7 +8,6 @@
 
 #include "htmlcreator/page_support.h"
 #include "io/file.h"
-#include "io/text_file.h"
 #include "support/cli_runner.h"
 #include "support/format_bytes.h"
 #include "support/tag_bytes.h"
@@ -19,12 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace testing;
-
-std::string pageText(const fs::path& path) {
-  TextLines page;
-  loadTextFile(page, toU16(path), true);
-  return textOf(page);
-}
 
 TEST(PageCovers, AnUnusableEmbeddedPictureFallsBackToTheCoverFile) {
   TempDir dir;
@@ -39,7 +32,7 @@ TEST(PageCovers, AnUnusableEmbeddedPictureFallsBackToTheCoverFile) {
                                    u"-o", nativePath(dir.path(), "p.html")});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.err.find("dropped"), std::string::npos) << result.err;
-  EXPECT_NE(pageText(dir.path() / "p.html").find("width=\"30\""), std::string::npos);
+  EXPECT_NE(pageFileText(dir.path() / "p.html").find("width=\"30\""), std::string::npos);
   const auto cover = readWholeFile(nativePath(dir.path(), "p_covers/_tmptrk0.jpg"));
   ASSERT_TRUE(cover && cover->size() > 2);
   EXPECT_EQ((*cover)[1], 0xD8);
@@ -71,7 +64,7 @@ TEST(PageCovers, APngPictureGoesToThePageAsItIs) {
               nativePath(dir.path(), "plain.html"), u"-o", nativePath(dir.path(), "p.html")});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(readWholeFile(nativePath(dir.path(), "p_covers/_tmptrk0.jpg")), png);
-  EXPECT_NE(pageText(dir.path() / "p.html").find("width=\"40\""), std::string::npos);
+  EXPECT_NE(pageFileText(dir.path() / "p.html").find("width=\"40\""), std::string::npos);
 }
 
 TEST(PageLinks, ValuesInLinksArePercentEncodedAndCoversAreRelative) {
@@ -86,7 +79,7 @@ TEST(PageLinks, ValuesInLinksArePercentEncodedAndCoversAreRelative) {
   const CliResult result = runCli({u"page", nativePath(dir.path(), "music/a.mp3"), u"-o",
                                    nativePath(dir.path(), "out #%&/x #%&.html")});
   EXPECT_EQ(result.status, 0) << result.err;
-  const std::string text = pageText(dir.path() / "out #%&" / "x #%&.html");
+  const std::string text = pageFileText(dir.path() / "out #%&" / "x #%&.html");
   const std::string encoded = "Ice%20%26%20Fire%20%231%2B%25%2F%C3%A9";
   EXPECT_NE(text.find("search=" + encoded + "\""), std::string::npos) << text;
   EXPECT_NE(text.find("q=" + encoded + "%20"), std::string::npos);

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "htmlcreator/page_support.h"
-#include "io/text_file.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
 
@@ -29,12 +28,6 @@ using testing::waitFor;
 
 constexpr const char* kPath = "/org/mpris/MediaPlayer2";
 constexpr const char* kPlayer = "org.mpris.MediaPlayer2.Player";
-
-std::string pageText(const fs::path& path) {
-  TextLines page;
-  if (loadTextFile(page, testing::toU16(path), true) != 1) return {};
-  return testing::textOf(page);
-}
 
 // One "{sv}" entry of the metadata, of whatever type the test likes.
 using Entry = std::function<int(sd_bus_message*)>;
@@ -168,7 +161,7 @@ class FollowMalformed : public ::testing::Test {
   }
 
   bool pageShows(const std::string& text) {
-    return waitFor([&] { return pageText(page).find(text) != std::string::npos; }, 5s,
+    return waitFor([&] { return testing::pageFileText(page).find(text) != std::string::npos; }, 5s,
                    [&] { player.process(); });
   }
   bool errorsShow(const std::string& name, const std::string& text) {
@@ -197,7 +190,7 @@ TEST_F(FollowMalformed, BadMetadataGivesPagesOrMessagesNeverAnEnd) {
 
   // A stream is described from the metadata and not read as an MP3 file.
   ASSERT_TRUE(pageShows("Solo Artist")) << fileText(dir.path() / "follow.err");
-  EXPECT_NE(pageText(page).find("<td>live.mp3</td>"), std::string::npos);
+  EXPECT_NE(testing::pageFileText(page).find("<td>live.mp3</td>"), std::string::npos);
   EXPECT_TRUE(errorsShow("blocked", "tunora: cannot write"));
 
   // A file that is gone, with a 1 MB title.
@@ -205,7 +198,8 @@ TEST_F(FollowMalformed, BadMetadataGivesPagesOrMessagesNeverAnEnd) {
   ASSERT_TRUE(player.announce({text("xesam:url", "file:///nonexistent/gone.flac"),
                                text("xesam:title", longTitle), text("xesam:album", "Album Two")}));
   ASSERT_TRUE(pageShows("Album Two")) << fileText(dir.path() / "follow.err");
-  EXPECT_NE(pageText(page).find("<td>" + longTitle.substr(0, 4095) + "</td>"), std::string::npos);
+  EXPECT_NE(testing::pageFileText(page).find("<td>" + longTitle.substr(0, 4095) + "</td>"),
+            std::string::npos);
   EXPECT_TRUE(errorsShow("follow", "the player sent a text of 1048579 bytes"));
   EXPECT_TRUE(errorsShow("follow", "cannot read '/nonexistent/gone.flac'"));
 
@@ -219,7 +213,7 @@ TEST_F(FollowMalformed, BadMetadataGivesPagesOrMessagesNeverAnEnd) {
       player.announce({text("xesam:url", "smb://host/share/a.mp3"),
                        text("xesam:title", "Share Song"), texts("xesam:artist", "One", "Two")}));
   ASSERT_TRUE(pageShows("One, Two"));
-  EXPECT_NE(pageText(page).find("Share Song"), std::string::npos);
+  EXPECT_NE(testing::pageFileText(page).find("Share Song"), std::string::npos);
   ASSERT_TRUE(player.announce({}));
   // The title that reaches the terminal cannot clear it.
   ASSERT_TRUE(player.announce({text("xesam:title", "Bare\x1b[2J")}));

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "htmlcreator/page_support.h"
-#include "io/text_file.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
 
@@ -22,13 +21,6 @@ using testing::fileText;
 using testing::waitFor;
 
 constexpr const char* kMprisScript = "/usr/lib/mpv-mpris/mpris.so";
-
-// The page as UTF-8 text; empty while there is none.
-std::string pageText(const fs::path& path) {
-  TextLines page;
-  if (loadTextFile(page, testing::toU16(path), true) != 1) return {};
-  return testing::textOf(page);
-}
 
 struct BusClose {
   void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
@@ -74,7 +66,7 @@ class FollowMpv : public ::testing::Test {
   }
 
   bool pageShows(const std::string& text) {
-    return waitFor([&] { return pageText(page).find(text) != std::string::npos; }, 5s);
+    return waitFor([&] { return testing::pageFileText(page).find(text) != std::string::npos; }, 5s);
   }
 
   testing::TempDir dir;
@@ -97,7 +89,7 @@ TEST_F(FollowMpv, PageFollowsTracksAndPlayerRestarts) {
 
   // The comment is in the file only: our reader read the decoded path.
   ASSERT_TRUE(pageShows("made by metaflac")) << fileText(errors);
-  const std::string first = pageText(page);
+  const std::string first = testing::pageFileText(page);
   EXPECT_NE(first.find("Café Noir"), std::string::npos);
   EXPECT_NE(first.find("02 Bravo été.flac"), std::string::npos);
   EXPECT_NE(first.find("<meta http-equiv=\"refresh\" content=\"3\">"), std::string::npos);

@@ -12,6 +12,7 @@
 
 #include "hostlink/host_link.h"
 #include "htmlcreator/html_creator.h"
+#include "io/text_file.h"
 #include "jpeg/jpeg_codec.h"
 #include "support/memory_track.h"
 #include "support/temp_dir.h"
@@ -47,6 +48,13 @@ inline std::string textOf(const TextLines& lines) {
     text += convertUTF16ToUTF8(*lines.line(i));
   }
   return text;
+}
+
+// A page file as UTF-8 text; empty while there is none.
+inline std::string pageFileText(const std::filesystem::path& path) {
+  TextLines page;
+  if (loadTextFile(page, toU16(path), true) != 1) return {};
+  return textOf(page);
 }
 
 // A JPEG of width x height pixels; each pixel's blue, green and red come
