@@ -152,7 +152,7 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
     EXPECT_TRUE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
     // The downloaded cover stays for saving; its bitmap is gone.
     EXPECT_EQ(filesIn(temp.path()), 1u);
-    if (const char* picture = std::getenv("TUNORA_COVER_SEARCH_PICTURE"))
+    if (const char* picture = std::getenv("TUNORA_DIALOG_PICTURE"))
       saveWindowPicture(dialog, picture);
 
     selectResult(dialog, 1);

@@ -146,7 +146,7 @@ TEST_F(Preferences, ShowsTheSettingsAndShowAndFocusFollowTheUpdateBox) {
       [&] { configure(player_.mainWindow()); });
   EXPECT_TRUE(run.found);
   // A screenshot for the documentation, when asked for.
-  if (const char* picture = std::getenv("TUNORA_PREFERENCES_PICTURE")) {
+  if (const char* picture = std::getenv("TUNORA_DIALOG_PICTURE")) {
     whileDialogOpen(
         kTitle,
         [&](HWND dialog) {
