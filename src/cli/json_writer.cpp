@@ -1,65 +1,49 @@
 #include "cli/json_writer.h"
 
+#include "text/utf8_encoding.h"
+
 namespace tunora {
 namespace {
 
-bool isHighSurrogate(char16_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
+// The longest form of one unit: "\u" and four digits.
+constexpr std::size_t kMaxJsonBytesPerUnit = 6;
 
-void appendEscape(std::string& out, char16_t unit) {
+char* writeEscape(char16_t unit, char* out) {
   static constexpr char kHex[] = "0123456789abcdef";
-  const char escape[] = {'\\',
-                         'u',
-                         kHex[unit >> 12],
-                         kHex[(unit >> 8) & 0xF],
-                         kHex[(unit >> 4) & 0xF],
-                         kHex[unit & 0xF]};
-  out.append(escape, sizeof escape);
+  *out++ = '\\';
+  *out++ = 'u';
+  *out++ = kHex[unit >> 12];
+  *out++ = kHex[(unit >> 8) & 0xF];
+  *out++ = kHex[(unit >> 4) & 0xF];
+  *out++ = kHex[unit & 0xF];
+  return out;
 }
 
-// Characters that JSON takes as they are, in UTF-8.
-void appendUTF8(std::string& out, char32_t code) {
-  if (code < 0x800) {
-    const char bytes[] = {static_cast<char>(0xC0 | code >> 6),
-                          static_cast<char>(0x80 | (code & 0x3F))};
-    out.append(bytes, 2);
-  } else if (code < 0x10000) {
-    const char bytes[] = {static_cast<char>(0xE0 | code >> 12),
-                          static_cast<char>(0x80 | (code >> 6 & 0x3F)),
-                          static_cast<char>(0x80 | (code & 0x3F))};
-    out.append(bytes, 3);
-  } else {
-    const char bytes[] = {
-        static_cast<char>(0xF0 | code >> 18), static_cast<char>(0x80 | (code >> 12 & 0x3F)),
-        static_cast<char>(0x80 | (code >> 6 & 0x3F)), static_cast<char>(0x80 | (code & 0x3F))};
-    out.append(bytes, 4);
-  }
-}
-
-void appendSpecial(std::string& out, char16_t unit) {
+// An ASCII unit that JSON does not take as it is.
+char* writeSpecial(char16_t unit, char* out) {
+  char shortForm = 0;
   switch (unit) {
     case u'"':
-      out += "\\\"";
+      shortForm = '"';
       break;
     case u'\\':
-      out += "\\\\";
+      shortForm = '\\';
       break;
     case u'\n':
-      out += "\\n";
+      shortForm = 'n';
       break;
     case u'\r':
-      out += "\\r";
+      shortForm = 'r';
       break;
     case u'\t':
-      out += "\\t";
+      shortForm = 't';
       break;
     default:
-      appendEscape(out, unit);
+      return writeEscape(unit, out);
   }
+  *out++ = '\\';
+  *out++ = shortForm;
+  return out;
 }
 
 bool isPlainAscii(char16_t unit) {
@@ -69,27 +53,28 @@ bool isPlainAscii(char16_t unit) {
 }  // namespace
 
 void appendJsonText(std::string& out, std::u16string_view text) {
+  // Written in place into room for the longest form, then cut to length.
+  const std::size_t start = out.size();
+  out.resize(start + text.size() * kMaxJsonBytesPerUnit);
+  char* at = out.data() + start;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
     if (isPlainAscii(unit)) {
-      // Most text is a run of such characters: one resize, then a byte each.
-      std::size_t end = i + 1;
-      while (end < text.size() && isPlainAscii(text[end])) ++end;
-      const std::size_t start = out.size();
-      out.resize(start + (end - i));
-      for (std::size_t k = i; k < end; ++k) out[start + (k - i)] = static_cast<char>(text[k]);
-      i = end - 1;
+      *at++ = static_cast<char>(unit);
     } else if (unit < 0x80) {
-      appendSpecial(out, unit);
+      at = writeSpecial(unit, at);
     } else if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-      appendUTF8(out, 0x10000 + ((unit - 0xD800u) << 10) + (text[i + 1] - 0xDC00u));
+      at = encodeUTF8(combineSurrogates(unit, text[i + 1]), at);
       ++i;
     } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-      appendEscape(out, unit);
+      // Lone surrogates stay escaped, so that the name they stand for can be
+      // recovered.
+      at = writeEscape(unit, at);
     } else {
-      appendUTF8(out, unit);
+      at = encodeUTF8(unit, at);
     }
   }
+  out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 void appendJsonString(std::string& out, std::u16string_view text) {

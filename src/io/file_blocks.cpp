@@ -1,6 +1,7 @@
 #include "io/file_blocks.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tunora {
 namespace {
@@ -16,7 +17,15 @@ constexpr std::int64_t kKeptBefore = 64 * 1024;
 
 std::optional<Bytes> FileBlocks::Window::view(std::int64_t start, std::uint64_t count) const {
   if (start < offset) return std::nullopt;
-  return subspan(bytes, static_cast<std::uint64_t>(start - offset), count);
+  return subspan(Bytes(storage.get(), size), static_cast<std::uint64_t>(start - offset), count);
+}
+
+void FileBlocks::Window::reserve(std::size_t count) {
+  if (count <= capacity) return;
+  auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(count);
+  if (size > 0) std::memcpy(larger.get(), storage.get(), size);
+  storage = std::move(larger);
+  capacity = count;
 }
 
 bool FileBlocks::fill(Window& window, std::int64_t offset, std::int64_t end) {
@@ -26,22 +35,26 @@ bool FileBlocks::fill(Window& window, std::int64_t offset, std::int64_t end) {
   // the block stay, for blocks that are read later (a FLAC comment, read after
   // the picture behind it).
   std::size_t kept = 0;
-  const std::int64_t held = window.offset + static_cast<std::int64_t>(window.bytes.size());
-  if (!window.bytes.empty() && offset >= window.offset && offset <= held + kKeptBefore) {
+  const std::int64_t held = window.offset + static_cast<std::int64_t>(window.size);
+  if (window.size > 0 && offset >= window.offset && offset <= held + kKeptBefore) {
     const std::int64_t start = std::max(window.offset, offset - kKeptBefore);
-    window.bytes.erase(window.bytes.begin(),
-                       window.bytes.begin() + static_cast<std::ptrdiff_t>(start - window.offset));
+    const auto dropped = static_cast<std::size_t>(start - window.offset);
+    window.size -= dropped;
+    if (window.size > 0)
+      std::memmove(window.storage.get(), window.storage.get() + dropped, window.size);
     window.offset = start;
-    kept = std::min(window.bytes.size(), static_cast<std::size_t>(end - start));
+    kept = std::min(window.size, static_cast<std::size_t>(end - start));
   } else {
     window.offset = offset;
-    window.bytes.clear();
+    window.size = 0;
   }
-  window.bytes.resize(static_cast<std::size_t>(end - window.offset));
-  const std::span<std::uint8_t> missing = std::span(window.bytes).subspan(kept);
+  const auto wanted = static_cast<std::size_t>(end - window.offset);
+  window.reserve(wanted);
+  window.size = wanted;
+  const std::span<std::uint8_t> missing(window.storage.get() + kept, wanted - kept);
   if (file_.readAt(window.offset + static_cast<std::int64_t>(kept), missing) == missing.size())
     return true;
-  window.bytes.clear();
+  window.size = 0;
   return false;
 }
 

@@ -6,6 +6,7 @@
 // the locators cost a few system calls.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -25,10 +26,16 @@ class FileBlocks {
   std::optional<Bytes> read(std::int64_t offset, std::uint64_t count);
 
  private:
+  // The bytes are read straight into storage that is never cleared first:
+  // a window holds tens of kilobytes, and zeroing them cost as much as
+  // reading them.
   struct Window {
     std::int64_t offset = 0;
-    std::vector<std::uint8_t> bytes;
+    std::size_t size = 0;
+    std::size_t capacity = 0;
+    std::unique_ptr<std::uint8_t[]> storage;
     std::optional<Bytes> view(std::int64_t start, std::uint64_t count) const;
+    void reserve(std::size_t count);
   };
   bool fill(Window& window, std::int64_t offset, std::int64_t end);
 

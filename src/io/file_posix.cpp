@@ -10,6 +10,7 @@
 
 #include "io/file.h"
 #include "text/conversions.h"
+#include "text/utf8_encoding.h"
 
 namespace tunora {
 namespace {
@@ -62,19 +63,30 @@ std::size_t wellFormedLength(std::string_view text, std::size_t at) {
 // turns back into that byte, so that every name round-trips. Text for people
 // shows such a unit as U+FFFD.
 std::u16string pathFromNative(std::string_view path) {
-  std::u16string wide;
-  for (std::size_t at = 0; at < path.size();) {
-    const std::size_t length = wellFormedLength(path, at);
+  // Never more units than bytes: written in place, then cut to length.
+  std::u16string wide(path.size(), u'\0');
+  char16_t* at = wide.data();
+  for (std::size_t i = 0; i < path.size();) {
+    const auto lead = static_cast<std::uint8_t>(path[i]);
+    const std::size_t length = wellFormedLength(path, i);
     if (length == 0) {
-      wide += static_cast<char16_t>(0xDC00 + static_cast<std::uint8_t>(path[at]));
-      ++at;
+      *at++ = static_cast<char16_t>(0xDC00 + lead);
+      ++i;
       continue;
     }
-    std::u16string decoded;
-    convertUTF8ToUTF16(path.substr(at, length), decoded);
-    wide += decoded;
-    at += length;
+    // The lead's payload bits, then six from each continuation byte.
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k)
+      code = code << 6 | (static_cast<std::uint8_t>(path[i + k]) & 0x3F);
+    if (code >= 0x10000) {
+      *at++ = static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+      *at++ = static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      *at++ = static_cast<char16_t>(code);
+    }
+    i += length;
   }
+  wide.resize(static_cast<std::size_t>(at - wide.data()));
   return wide;
 }
 
@@ -88,16 +100,23 @@ std::u16string fromFsPath(const std::filesystem::path& path) {
 
 std::string pathToNative(std::u16string_view path) {
   path = untilNul(path);
-  std::string native;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i <= path.size(); ++i) {
-    const bool escaped = i < path.size() && path[i] >= 0xDC80 && path[i] <= 0xDCFF &&
-                         (i == 0 || path[i - 1] < 0xD800 || path[i - 1] > 0xDBFF);
-    if (i < path.size() && !escaped) continue;
-    native += convertUTF16ToUTF8(path.substr(start, i - start));
-    if (escaped) native += static_cast<char>(path[i] - 0xDC00);
-    start = i + 1;
+  std::string native(path.size() * kMaxUTF8BytesPerUnit, '\0');
+  char* at = native.data();
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    char32_t code = path[i];
+    if (isHighSurrogate(code) && i + 1 < path.size() && isLowSurrogate(path[i + 1])) {
+      code = combineSurrogates(code, path[i + 1]);
+      ++i;
+    } else if (code >= 0xDC80 && code <= 0xDCFF) {
+      // A byte of the name that was not UTF-8 goes back as it came.
+      *at++ = static_cast<char>(code - 0xDC00);
+      continue;
+    } else if (isHighSurrogate(code) || isLowSurrogate(code)) {
+      code = 0xFFFD;
+    }
+    at = encodeUTF8(code, at);
   }
+  native.resize(static_cast<std::size_t>(at - native.data()));
   return native;
 }
 

@@ -25,20 +25,22 @@ int sextetOf(char c) {
 std::optional<std::vector<std::uint8_t>> decodeBase64(std::string_view text) {
   if (text.size() % 4 != 0) return std::nullopt;
   std::vector<std::uint8_t> bytes(text.size() / 4 * 3);
-  std::size_t written = 0;
+  std::uint8_t* out = bytes.data();
   // Every group but the last is four characters of the alphabet.
   const std::size_t lastGroup = text.empty() ? 0 : text.size() - 4;
-  for (std::size_t at = 0; at < lastGroup; at += 4) {
-    const int a = sextetOf(text[at]);
-    const int b = sextetOf(text[at + 1]);
-    const int c = sextetOf(text[at + 2]);
-    const int d = sextetOf(text[at + 3]);
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  for (const auto* end = in + lastGroup; in != end; in += 4) {
+    const int a = kSextets[in[0]];
+    const int b = kSextets[in[1]];
+    const int c = kSextets[in[2]];
+    const int d = kSextets[in[3]];
     if ((a | b | c | d) < 0) return std::nullopt;
     const auto group = static_cast<std::uint32_t>(a << 18 | b << 12 | c << 6 | d);
-    bytes[written++] = static_cast<std::uint8_t>(group >> 16);
-    bytes[written++] = static_cast<std::uint8_t>(group >> 8);
-    bytes[written++] = static_cast<std::uint8_t>(group);
+    *out++ = static_cast<std::uint8_t>(group >> 16);
+    *out++ = static_cast<std::uint8_t>(group >> 8);
+    *out++ = static_cast<std::uint8_t>(group);
   }
+  std::size_t written = static_cast<std::size_t>(out - bytes.data());
   if (!text.empty()) {
     // "xx==" and "xxx=" end the text; padding anywhere else is an error.
     const int padding = text[lastGroup + 3] == '=' ? (text[lastGroup + 2] == '=' ? 2 : 1) : 0;

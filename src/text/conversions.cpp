@@ -1,5 +1,7 @@
 #include "text/conversions.h"
 
+#include "text/utf8_encoding.h"
+
 namespace tunora {
 
 std::u16string convertCharToWChar(std::string_view text) {
@@ -36,22 +38,26 @@ bool convertUTF16ToWChar(std::span<const std::uint8_t> bytes, std::u16string& ou
     return false;
   if (expected == Utf16Encoding::Utf16LE) littleEndian = true;
 
-  std::u16string result;
-  result.reserve(bytes.size() / 2);
-  for (std::size_t i = hasBom ? 2 : 0; i + 1 < bytes.size(); i += 2) {
-    const char16_t unit = littleEndian ? static_cast<char16_t>(bytes[i + 1] << 8 | bytes[i])
-                                       : static_cast<char16_t>(bytes[i] << 8 | bytes[i + 1]);
+  const std::span<const std::uint8_t> units = bytes.subspan(hasBom ? 2 : 0);
+  const int high = littleEndian ? 1 : 0;
+  out.resize(units.size() / 2);
+  std::size_t count = 0;
+  for (; count < out.size(); ++count) {
+    const auto unit =
+        static_cast<char16_t>(units[2 * count + high] << 8 | units[2 * count + 1 - high]);
     if (unit == 0) break;
-    result.push_back(unit);
+    out[count] = unit;
   }
-  out = std::move(result);
+  out.resize(count);
   return true;
 }
 
 bool convertUTF8ToUTF16(std::string_view utf8, std::u16string& out) {
   utf8 = untilNul(utf8);
-  out.clear();
-  out.reserve(utf8.size());
+  // Never more units than bytes: written in place, then cut to length.
+  out.resize(utf8.size());
+  char16_t* const begin = out.data();
+  char16_t* at = begin;
   std::size_t i = 0;
   // Takes the next continuation byte; the end of the text counts as a bad one.
   auto continuation = [&](std::uint32_t& value) {
@@ -62,12 +68,13 @@ bool convertUTF8ToUTF16(std::string_view utf8, std::u16string& out) {
     ++i;
     return true;
   };
+  bool complete = true;
   while (i < utf8.size()) {
     const auto lead = static_cast<unsigned char>(utf8[i++]);
     std::uint32_t value;
     int extra;
     if (lead < 0x80) {
-      out.push_back(lead);
+      *at++ = lead;
       continue;
     } else if (lead < 0xC2 || lead > 0xF4) {
       continue;  // stray continuation byte or a lead that can never start a sequence
@@ -81,48 +88,35 @@ bool convertUTF8ToUTF16(std::string_view utf8, std::u16string& out) {
       value = lead & 0x07;
       extra = 3;
     }
-    for (int k = 0; k < extra; ++k) {
-      if (!continuation(value)) return false;
-    }
+    for (int k = 0; k < extra && complete; ++k) complete = continuation(value);
+    if (!complete) break;
     if (value >= 0x10000) {
       value -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 | ((value >> 10) & 0x3FF)));
-      out.push_back(static_cast<char16_t>(0xDC00 | (value & 0x3FF)));
+      *at++ = static_cast<char16_t>(0xD800 | ((value >> 10) & 0x3FF));
+      *at++ = static_cast<char16_t>(0xDC00 | (value & 0x3FF));
     } else {
-      out.push_back(static_cast<char16_t>(value));
+      *at++ = static_cast<char16_t>(value);
     }
   }
-  return true;
+  out.resize(static_cast<std::size_t>(at - begin));
+  return complete;
 }
 
 std::string convertUTF16ToUTF8(std::u16string_view text) {
-  std::string result;
-  result.reserve(text.size());
+  std::string result(text.size() * kMaxUTF8BytesPerUnit, '\0');
+  char* const begin = result.data();
+  char* at = begin;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    std::uint32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    char32_t code = text[i];
+    if (isHighSurrogate(code) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+      code = combineSurrogates(code, text[i + 1]);
       ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      cp = 0xFFFD;
+    } else if (isHighSurrogate(code) || isLowSurrogate(code)) {
+      code = 0xFFFD;
     }
-    if (cp < 0x80) {
-      result.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      result.push_back(static_cast<char>(0xC0 | cp >> 6));
-      result.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      result.push_back(static_cast<char>(0xE0 | cp >> 12));
-      result.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-      result.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      result.push_back(static_cast<char>(0xF0 | cp >> 18));
-      result.push_back(static_cast<char>(0x80 | (cp >> 12 & 0x3F)));
-      result.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-      result.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    at = encodeUTF8(code, at);
   }
+  result.resize(static_cast<std::size_t>(at - begin));
   return result;
 }
 

@@ -1,0 +1,44 @@
+#pragma once
+// UTF-8 (RFC 3629) written straight into a buffer that has room: the one
+// encoder of the conversions, the path names and the JSON output.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tunora {
+
+// The most bytes one UTF-16 unit becomes; a surrogate pair, two units, takes
+// four.
+inline constexpr std::size_t kMaxUTF8BytesPerUnit = 3;
+
+constexpr bool isHighSurrogate(char32_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+constexpr bool isLowSurrogate(char32_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+constexpr char32_t combineSurrogates(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+
+// Writes `code` at `out` and returns the end of what it wrote.
+inline char* encodeUTF8(char32_t code, char* out) {
+  if (code < 0x80) {
+    *out++ = static_cast<char>(code);
+  } else if (code < 0x800) {
+    *out++ = static_cast<char>(0xC0 | code >> 6);
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | code >> 12);
+    *out++ = static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | code >> 18);
+    *out++ = static_cast<char>(0x80 | (code >> 12 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
+  }
+  return out;
+}
+
+}  // namespace tunora
