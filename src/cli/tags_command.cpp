@@ -125,7 +125,6 @@ class TagsListing {
 };
 
 void describe(TagsListing& listing, const std::u16string& given, TrackInfo& track) {
-  const auto* cover = track.getCoverData();
   listing.beginFile();
   listing.text("filename", given);
   listing.text("shortfilename", nativeFileNameOf(given));
@@ -147,7 +146,7 @@ void describe(TagsListing& listing, const std::u16string& given, TrackInfo& trac
   listing.plain("hascover", flag(track.hasCover()));
   listing.lines("comment", track.getComment());
   listing.lines("lyrics", track.getLyrics());
-  listing.plain("coverbytes", std::to_string(cover != nullptr ? cover->size() : 0));
+  listing.plain("coverbytes", std::to_string(track.getCoverSize()));
 }
 
 // The track as its class reads it, through one opening of the file; the
@@ -155,7 +154,9 @@ void describe(TagsListing& listing, const std::u16string& given, TrackInfo& trac
 std::unique_ptr<TrackInfo> readTrack(const ResolvedEntry& entry,
                                      std::optional<std::string>& error) {
   ReadResult result = ReadResult::Read;
-  auto track = readSupportedTrack(entry, FileTypeSwitches{}, &result);
+  // Only the picture's size is listed: its bytes are neither kept nor,
+  // where the format allows, read.
+  auto track = readSupportedTrack(entry, FileTypeSwitches{}, &result, CoverBytes::SizeOnly);
   if (!track) {
     if (!entry.isStream && !File::open(entry.name, File::Mode::Read)) error = lastFileError();
     return std::make_unique<TrackInfo>();

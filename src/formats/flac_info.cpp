@@ -66,9 +66,9 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
     if (header->is(FLACBlockType::Picture) && coverType_ != kFrontCoverPicture) {
       const auto bytes = blocks.read(body, header->length);
       if (auto picture = bytes ? parseFLACPicture(*bytes) : std::nullopt;
-          picture && (!cover_ || picture->type == kFrontCoverPicture)) {
+          picture && (!hasCover() || picture->type == kFrontCoverPicture)) {
         coverType_ = picture->type;
-        cover_ = std::move(picture->data);
+        takeCover(std::move(picture->data));
       }
     }
     if (header->is(FLACBlockType::VorbisComment) && !commentStart) {
@@ -84,7 +84,7 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
     const VorbisComment comment = readVorbisComment(blocks, *commentStart, commentLength);
     takeTagTexts(comment);
     // Some taggers put the picture into the comments, as Ogg files carry it.
-    if (!cover_ && comment.picture()) cover_ = comment.picture()->data;
+    if (!hasCover() && comment.picture()) takeCover(Bytes(comment.picture()->data));
     if (comment.entryCountRead()) {
       tagFound_ = true;
       presentTags_ = tagKindName(TagKind::FLACComments);

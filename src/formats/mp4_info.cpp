@@ -135,12 +135,12 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
   presentTags_ = tagKindName(TagKind::MP4Metadata);
   MP4ItemList items(*block);
   takeTagTexts(items);
-  cover_ = std::move(items.cover());
+  if (auto& cover = items.cover()) takeCover(std::move(*cover));
   return ReadResult::Read;
 }
 
 int MP4Info::saveCover(const std::u16string& targetPath) {
-  if (!cover_ || !isLargeEnoughForCover(cover_->size())) return -1;
+  if (!hasCover() || !isLargeEnoughForCover(getCoverSize())) return -1;
   return TaggedTrackInfo::saveCover(targetPath);
 }
 
@@ -160,7 +160,7 @@ void MP4Info::debugDump() {
     debugLog("\n  %s: '%s'", label, convertUTF16ToUTF8(*value).c_str());
   }
   debugLog("\n  Comment     : %s", hasComment() ? "yes" : "no");
-  debugLog("\n  Cover       : %d bytes\n", cover_ ? static_cast<int>(cover_->size()) : 0);
+  debugLog("\n  Cover       : %d bytes\n", static_cast<int>(getCoverSize()));
 }
 
 }  // namespace tunora

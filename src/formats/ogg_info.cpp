@@ -57,7 +57,7 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
       const auto whole = readFirstOggPacket(blocks, position);
       if (whole && whole->size() >= kPacketPrefixSize) {
         VorbisComment comment(Bytes(*whole).subspan(kPacketPrefixSize));
-        if (comment.picture()) cover_ = comment.picture()->data;
+        if (comment.picture()) takeCover(Bytes(comment.picture()->data));
         takeTagTexts(comment);
       }
       break;

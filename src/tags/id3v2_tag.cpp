@@ -108,7 +108,14 @@ std::optional<std::uint32_t> id3v2TagEnd(Bytes header) {
   return static_cast<std::uint32_t>(weightedSize(size) + ID3v2Tag::kHeaderSize);
 }
 
-void ID3v2Tag::parse(Bytes block) {
+void ID3v2Tag::keepPicture(Bytes bytes, CoverBytes pictureBytes) {
+  if (pictureBytes == CoverBytes::Kept) picture_.assign(bytes.begin(), bytes.end());
+  pictureSize_ = bytes.size();
+  hasPicture_ = true;
+  present_ = true;
+}
+
+void ID3v2Tag::parse(Bytes block, CoverBytes pictureBytes) {
   hasComment_ = false;
   hasLyrics_ = false;
   hasPicture_ = false;
@@ -148,9 +155,7 @@ void ID3v2Tag::parse(Bytes block) {
       } else if (name == u"apic") {
         if (const auto picture = jpegPictureOf(*body)) {
           if (picture->frontCover) {
-            picture_.assign(picture->bytes.begin(), picture->bytes.end());
-            hasPicture_ = true;
-            present_ = true;
+            keepPicture(picture->bytes, pictureBytes);
           } else {
             otherPicture = picture->bytes;
           }
@@ -161,11 +166,8 @@ void ID3v2Tag::parse(Bytes block) {
   }
 
   // Without a front cover the last other JPEG picture serves.
-  if (!hasPicture_ && otherPicture && !otherPicture->empty()) {
-    picture_.assign(otherPicture->begin(), otherPicture->end());
-    hasPicture_ = true;
-    present_ = true;
-  }
+  if (!hasPicture_ && otherPicture && !otherPicture->empty())
+    keepPicture(*otherPicture, pictureBytes);
   normalise();
 }
 

@@ -13,6 +13,7 @@
 #include "io/file_blocks.h"
 #include "tags/tag_texts.h"
 #include "text/byte_reader.h"
+#include "trackinfo/track_info.h"
 
 namespace tunora {
 
@@ -22,10 +23,12 @@ class ID3v2Tag : public TagTexts {
 
   // Decodes a block that starts with the tag header and holds the whole tag
   // and at least one byte more.
-  void parse(Bytes block);
+  void parse(Bytes block, CoverBytes pictureBytes = CoverBytes::Kept);
 
   bool hasPicture() const { return hasPicture_; }
+  // Empty when only the size was asked for.
   const std::vector<std::uint8_t>& picture() const { return picture_; }
+  std::size_t pictureSize() const { return pictureSize_; }
   // Writes the kept picture: 1 written, -1 when there is none large enough
   // for a cover or the file cannot be written.
   int savePicture(const std::u16string& path) const;
@@ -40,7 +43,10 @@ class ID3v2Tag : public TagTexts {
   };
   static std::optional<Picture> jpegPictureOf(Bytes body);
 
+  void keepPicture(Bytes bytes, CoverBytes pictureBytes);
+
   std::vector<std::uint8_t> picture_;
+  std::size_t pictureSize_ = 0;
   bool hasPicture_ = false;
 };
 

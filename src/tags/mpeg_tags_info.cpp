@@ -12,7 +12,7 @@ ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
     FileBlocks blocks(*file, file->size());
     if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
     const auto id3v2 = readID3v2Block(blocks);
-    if (id3v2.block) id3v2_.parse(*id3v2.block);
+    if (id3v2.block) id3v2_.parse(*id3v2.block, coverBytes());
     readStream(blocks, id3v2.tagEnd);
     if (const auto block = readAPEv2Block(blocks, APEv2Search::BeforeID3v1First))
       apev2_.parse(*block);
@@ -102,7 +102,11 @@ bool MpegTagsInfo::hasCover() const {
 }
 
 const std::vector<std::uint8_t>* MpegTagsInfo::getCoverData() const {
-  return hasCover() ? &id3v2_.picture() : nullptr;
+  return hasCover() && coverBytes() == CoverBytes::Kept ? &id3v2_.picture() : nullptr;
+}
+
+std::size_t MpegTagsInfo::getCoverSize() const {
+  return hasCover() ? id3v2_.pictureSize() : 0;
 }
 
 int MpegTagsInfo::saveCover(const std::u16string& targetPath) {

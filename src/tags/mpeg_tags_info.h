@@ -32,6 +32,7 @@ class MpegTagsInfo : public TaggedTrackInfo {
   const TextLines* getComment() const override;
   const TextLines* getLyrics() const override;
   const std::vector<std::uint8_t>* getCoverData() const override;
+  std::size_t getCoverSize() const override;
   int saveCover(const std::u16string& targetPath) override;
 
  protected:

@@ -23,8 +23,13 @@ int emit(std::string_view text) {
 
 }  // namespace
 
+bool debugLogWanted() {
+  return logConsole != nullptr || logStream != nullptr;
+}
+
 int debugLog(const char* format, ...) {
-  std::array<char, kDebugLogLineLimit + 1> buffer{};
+  if (!debugLogWanted()) return 0;
+  std::array<char, kDebugLogLineLimit + 1> buffer;
   va_list args;
   va_start(args, format);
   const int wanted = std::vsnprintf(buffer.data(), buffer.size(), format, args);
@@ -35,6 +40,7 @@ int debugLog(const char* format, ...) {
 
 int debugLogText(std::u16string_view text) {
   text = text.substr(0, std::min(text.size(), kDebugLogLineLimit));
+  if (!debugLogWanted()) return static_cast<int>(text.size());
   emit(convertUTF16ToUTF8(text));
   return static_cast<int>(text.size());
 }

@@ -10,7 +10,12 @@ namespace tunora {
 // Longest line the log formats; text beyond it is cut off.
 inline constexpr std::size_t kDebugLogLineLimit = 2999;
 
-// printf-style; returns the number of characters written (after the cut).
+// Whether the log goes anywhere: callers skip building costly arguments
+// when it does not.
+bool debugLogWanted();
+
+// printf-style; returns the number of characters written (after the cut),
+// 0 when the log goes nowhere: nothing is formatted then.
 int debugLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // 16-bit text, written as UTF-8 (cut at the same limit, counted in units).

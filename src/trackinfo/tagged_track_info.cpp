@@ -5,8 +5,19 @@
 namespace tunora {
 
 int TaggedTrackInfo::saveCover(const std::u16string& targetPath) {
-  if (!cover_) return 0;
-  return writeWholeFile(targetPath, *cover_) ? 1 : -1;
+  if (!hasCover()) return 0;
+  const auto* bytes = getCoverData();
+  return bytes != nullptr && writeWholeFile(targetPath, *bytes) ? 1 : -1;
+}
+
+void TaggedTrackInfo::takeCover(Bytes picture) {
+  coverSize_ = picture.size();
+  if (coverBytes() == CoverBytes::Kept) cover_.assign(picture.begin(), picture.end());
+}
+
+void TaggedTrackInfo::takeCover(std::vector<std::uint8_t>&& picture) {
+  coverSize_ = picture.size();
+  if (coverBytes() == CoverBytes::Kept) cover_ = std::move(picture);
 }
 
 }  // namespace tunora

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/byte_reader.h"
 #include "text/text_lines.h"
 #include "trackinfo/track_info.h"
 
@@ -17,7 +18,7 @@ namespace tunora {
 class TaggedTrackInfo : public TrackInfo {
  public:
   bool hasComment() const override { return commentFound_; }
-  bool hasCover() const override { return cover_.has_value(); }
+  bool hasCover() const override { return coverSize_ > 0; }
   bool hasLyrics() const override { return lyricsFound_; }
   bool hasTag() const override { return tagFound_; }
   const std::u16string& getTitle() override { return title_; }
@@ -29,8 +30,9 @@ class TaggedTrackInfo : public TrackInfo {
   const TextLines* getComment() const override { return commentFound_ ? &comment_ : nullptr; }
   const TextLines* getLyrics() const override { return lyricsFound_ ? &lyrics_ : nullptr; }
   const std::vector<std::uint8_t>* getCoverData() const override {
-    return cover_ ? &*cover_ : nullptr;
+    return hasCover() && coverBytes() == CoverBytes::Kept ? &cover_ : nullptr;
   }
+  std::size_t getCoverSize() const override { return coverSize_; }
   const std::u16string& getPresentTags() override { return presentTags_; }
   const std::u16string& getFileName() const override { return fileName_; }
   int saveCover(const std::u16string& targetPath) override;
@@ -48,6 +50,11 @@ class TaggedTrackInfo : public TrackInfo {
     genre_ = genre;
   }
 
+  // The picture the reader chose, kept or only measured as the caller asked;
+  // an empty one is none.
+  void takeCover(Bytes picture);
+  void takeCover(std::vector<std::uint8_t>&& picture);
+
   std::u16string fileName_{kUnknown};
   std::u16string title_{kUnknown};
   std::u16string artist_{kUnknown};
@@ -61,7 +68,10 @@ class TaggedTrackInfo : public TrackInfo {
   bool commentFound_ = false;
   bool lyricsFound_ = false;
   bool tagFound_ = false;
-  std::optional<std::vector<std::uint8_t>> cover_;
+
+ private:
+  std::vector<std::uint8_t> cover_;
+  std::size_t coverSize_ = 0;
 };
 
 }  // namespace tunora

@@ -33,6 +33,11 @@ enum class ReadResult {
   Incomplete,
 };
 
+// What a reader keeps of an embedded picture. A listing that shows only
+// whether there is one and how large it is asks for SizeOnly: the picture is
+// then neither copied nor, where the format allows, read at all.
+enum class CoverBytes { Kept, SizeOnly };
+
 class TrackInfo {
  public:
   TrackInfo() = default;
@@ -42,6 +47,8 @@ class TrackInfo {
 
   // Reads tags and stream properties, once per object.
   virtual ReadResult readFile(const std::u16string& path);
+  // Set before readFile; pictures are kept unless told otherwise.
+  void setCoverBytes(CoverBytes wanted) { coverBytes_ = wanted; }
   virtual bool hasComment() const { return false; }
   virtual bool hasCover() const { return false; }
   virtual bool hasLyrics() const { return false; }
@@ -56,7 +63,10 @@ class TrackInfo {
   // Null when there is none.
   virtual const TextLines* getComment() const { return nullptr; }
   virtual const TextLines* getLyrics() const { return nullptr; }
+  // Null as well when only the picture's size was asked for.
   virtual const std::vector<std::uint8_t>* getCoverData() const { return nullptr; }
+  // The picture's size in bytes, whether or not they were kept; 0 for none.
+  virtual std::size_t getCoverSize() const { return 0; }
   const std::u16string& getSampleRate() const { return sampleRate_; }
   const std::u16string& getStereoMode() const { return channels_; }
   const std::u16string& getBitrate() const { return bitrate_; }
@@ -81,6 +91,7 @@ class TrackInfo {
  protected:
   // For classes whose stream texts start empty until read (host information).
   void clearStreamTexts();
+  CoverBytes coverBytes() const { return coverBytes_; }
 
  private:
   const std::u16string unknown_{kUnknown};
@@ -88,6 +99,7 @@ class TrackInfo {
   std::u16string bitrate_{kUnknown};
   std::u16string sampleRate_{kUnknown};
   std::u16string channels_{kUnknown};
+  CoverBytes coverBytes_ = CoverBytes::Kept;
 };
 
 }  // namespace tunora

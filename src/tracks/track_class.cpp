@@ -123,11 +123,12 @@ std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type) {
 }
 
 std::unique_ptr<TrackInfo> readSupportedTrack(const ResolvedEntry& entry,
-                                              const FileTypeSwitches& switches,
-                                              ReadResult* result) {
+                                              const FileTypeSwitches& switches, ReadResult* result,
+                                              CoverBytes cover) {
   // What happens to each file, for a user who asks the debug log why a file
   // shows what it shows.
-  const std::string name = convertUTF16ToUTF8(entry.name);
+  const bool traced = debugLogWanted();
+  const std::string name = traced ? convertUTF16ToUTF8(entry.name) : std::string();
   const auto type = chooseTrackClass(entry.name, entry.isStream, switches);
   if (!type) {
     debugLog("file '%s': %s\n", name.c_str(),
@@ -135,9 +136,11 @@ std::unique_ptr<TrackInfo> readSupportedTrack(const ResolvedEntry& entry,
     return nullptr;
   }
   auto track = createTrackInfo(*type);
+  track->setCoverBytes(cover);
   const ReadResult read = track->readFile(entry.name);
-  debugLog("file '%s': read as %s: %s; tags: %s\n", name.c_str(), trackClassName(*type),
-           readResultText(read), convertUTF16ToUTF8(track->getPresentTags()).c_str());
+  if (traced)
+    debugLog("file '%s': read as %s: %s; tags: %s\n", name.c_str(), trackClassName(*type),
+             readResultText(read), convertUTF16ToUTF8(track->getPresentTags()).c_str());
   if (result != nullptr) *result = read;
   return track;
 }

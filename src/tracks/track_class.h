@@ -45,6 +45,7 @@ std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type);
 // reading found.
 std::unique_ptr<TrackInfo> readSupportedTrack(const ResolvedEntry& entry,
                                               const FileTypeSwitches& switches,
-                                              ReadResult* result = nullptr);
+                                              ReadResult* result = nullptr,
+                                              CoverBytes cover = CoverBytes::Kept);
 
 }  // namespace tunora

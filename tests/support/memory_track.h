@@ -43,7 +43,7 @@ class MemoryTrack : public TaggedTrackInfo {
     tagFound_ = spec.presentTags != u"None";
     commentFound_ = fill(comment_, spec.comment);
     lyricsFound_ = fill(lyrics_, spec.lyrics);
-    cover_ = spec.cover;
+    if (spec.cover) takeCover(Bytes(*spec.cover));
     setBitsPerSecond(spec.bitsPerSecond);
     setSampleRate(spec.hertz);
     setChannels(spec.channels);

@@ -71,7 +71,7 @@ class FilledTrack : public TaggedTrackInfo {
     fileName_ = path;
     comment_.appendLine(u"nice");
     commentFound_ = true;
-    cover_ = std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF};
+    takeCover(std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF});
     return ReadResult::Read;
   }
 };
@@ -89,6 +89,18 @@ TEST(TaggedTrackInfo, ReportsWhatTheReaderFilled) {
   EXPECT_EQ(track.saveCover(dir.file("cover.jpg")), 1);
   EXPECT_EQ(readWholeFile(dir.file("cover.jpg")), *track.getCoverData());
   EXPECT_EQ(track.saveCover(dir.file("missing/cover.jpg")), -1);
+}
+
+// A listing that asks only for the size gets it, and no bytes to write.
+TEST(TaggedTrackInfo, ACoverReadForItsSizeOnlyHasNoBytes) {
+  testing::TempDir dir;
+  FilledTrack track;
+  track.setCoverBytes(CoverBytes::SizeOnly);
+  track.readFile(u"a.mp3");
+  EXPECT_TRUE(track.hasCover());
+  EXPECT_EQ(track.getCoverSize(), 3u);
+  EXPECT_EQ(track.getCoverData(), nullptr);
+  EXPECT_EQ(track.saveCover(dir.file("cover.jpg")), -1);
 }
 
 }  // namespace
