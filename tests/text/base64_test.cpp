@@ -23,6 +23,38 @@ TEST(Base64, AnythingElseIsRefused) {
   for (const char* bad :
        {"Q", "QQ=", "QUJDQ", "Q===", "====", "QQ==QUJD", "QU=D", "QU\nJ", "QUJ\x80", "QU-_"})
     EXPECT_FALSE(decodeBase64(bad)) << bad;
+  // A stray byte in any group of a long text, the first and the one before the last included.
+  const std::string good = "QUJD" + std::string(4000, 'A') + "QUI=";
+  for (const std::size_t at : {std::size_t{0}, std::size_t{3}, std::size_t{2001}, good.size() - 5})
+    for (const char stray : {'\0', '=', '-', '\xFF'}) {
+      std::string text = good;
+      text[at] = stray;
+      EXPECT_FALSE(decodeBase64(text)) << at << " " << int(stray);
+    }
+  EXPECT_TRUE(decodeBase64(good));
+}
+
+TEST(Base64, EveryByteValueComesBack) {
+  // The 256 byte values, then the same shifted by one and by two places, so
+  // that each value stands at each of the three places of a group.
+  static constexpr char kAlphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::vector<std::uint8_t> values;
+  for (int shift = 0; shift < 3; ++shift)
+    for (int value = 0; value < 256; ++value) values.push_back(static_cast<std::uint8_t>(value));
+  values.push_back(0x7E);  // one byte more: the text ends in "=="
+  std::string text;
+  for (std::size_t i = 0; i < values.size(); i += 3) {
+    std::uint32_t group = values[i] << 16;
+    if (i + 1 < values.size()) group |= values[i + 1] << 8;
+    if (i + 2 < values.size()) group |= values[i + 2];
+    for (int k = 0; k < 4; ++k)
+      text += i + static_cast<std::size_t>(k) <= values.size()
+                  ? kAlphabet[group >> (18 - 6 * k) & 0x3F]
+                  : '=';
+  }
+  ASSERT_EQ(text.substr(text.size() - 2), "==");
+  EXPECT_EQ(decodeBase64(text), values);
 }
 
 }  // namespace
