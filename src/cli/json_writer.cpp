@@ -53,11 +53,18 @@ bool isPlainAscii(char16_t unit) {
 }  // namespace
 
 void appendJsonText(std::string& out, std::u16string_view text) {
-  // Written in place into room for the longest form, then cut to length.
-  const std::size_t start = out.size();
-  out.resize(start + text.size() * kMaxJsonBytesPerUnit);
-  char* at = out.data() + start;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // Most text is plain ASCII, a byte a unit: written in place. From the first
+  // other unit on, the rest gets room for its longest form and is cut to
+  // length at the end.
+  std::size_t length = out.size();
+  out.resize(length + text.size());
+  std::size_t i = 0;
+  for (; i < text.size() && isPlainAscii(text[i]); ++i) out[length++] = static_cast<char>(text[i]);
+  if (i == text.size()) return;
+  out.resize(length + (text.size() - i) * kMaxJsonBytesPerUnit);
+  char* const begin = out.data();
+  char* at = begin + length;
+  for (; i < text.size(); ++i) {
     const char16_t unit = text[i];
     if (isPlainAscii(unit)) {
       *at++ = static_cast<char>(unit);
@@ -74,7 +81,7 @@ void appendJsonText(std::string& out, std::u16string_view text) {
       at = encodeUTF8(unit, at);
     }
   }
-  out.resize(static_cast<std::size_t>(at - out.data()));
+  out.resize(static_cast<std::size_t>(at - begin));
 }
 
 void appendJsonString(std::string& out, std::u16string_view text) {
