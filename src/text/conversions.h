@@ -4,6 +4,7 @@
 // Inputs are C-style texts: the first NUL, where there is one, ends them.
 
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,6 +47,22 @@ template <typename Char>
 std::basic_string_view<Char> untilNul(std::basic_string_view<Char> text) {
   const auto nul = text.find(Char{0});
   return nul == std::basic_string_view<Char>::npos ? text : text.substr(0, nul);
+}
+
+// The same for 16-bit text, four units a step: the library looks at one unit
+// at a time, and every line of every page and tag passes through here.
+template <>
+inline std::u16string_view untilNul(std::u16string_view text) {
+  std::size_t at = 0;
+  for (; at + 4 <= text.size(); at += 4) {
+    std::uint64_t units;
+    std::memcpy(&units, text.data() + at, sizeof units);
+    // Non-zero exactly when one of the four units is 0.
+    if ((units - 0x0001000100010001) & ~units & 0x8000800080008000) break;
+  }
+  for (; at < text.size(); ++at)
+    if (text[at] == 0) return text.substr(0, at);
+  return text;
 }
 
 }  // namespace tunora

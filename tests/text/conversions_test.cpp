@@ -112,5 +112,22 @@ TEST(Utf8Encoding, RoundTripsAndReplacesUnpairedSurrogates) {
             "a");
 }
 
+// The 16-bit form looks at four units a step: a NUL at each place of the
+// first two steps and of the scalar tail, units whose halves are 0 or 0xFF,
+// and no NUL at all, for every length up to eleven.
+TEST(UntilNul, EveryPlaceOfTheFirstNulInShortAndLongTexts) {
+  for (std::size_t length = 0; length <= 11; ++length) {
+    const std::u16string plain(length, char16_t{0xFF00});
+    EXPECT_EQ(untilNul(std::u16string_view(plain)).size(), length);
+    for (std::size_t nul = 0; nul < length; ++nul) {
+      std::u16string text(length, char16_t{0x0100});
+      text[nul] = 0;
+      if (nul + 1 < length) text[nul + 1] = 0;  // a second NUL never counts
+      EXPECT_EQ(untilNul(std::u16string_view(text)).size(), nul) << length << " " << nul;
+    }
+  }
+  EXPECT_EQ(untilNul(std::u16string_view(u"\x0001\x8000\xFFFF\x7FFF\x0080")).size(), 5u);
+}
+
 }  // namespace
 }  // namespace tunora
