@@ -1,5 +1,6 @@
 #include "text/base64.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tunora {
@@ -30,6 +31,29 @@ std::uint32_t groupOf(const unsigned char* in) {
 
 }  // namespace
 
+namespace {
+
+// "xx==" and "xxx=" end the text; padding anywhere else is an error.
+int paddingOf(const unsigned char* lastGroup) {
+  return lastGroup[3] == '=' ? (lastGroup[2] == '=' ? 2 : 1) : 0;
+}
+
+// The last group with its padding read as "A", the character of value 0.
+std::uint32_t lastGroupOf(const unsigned char* in, int padding) {
+  constexpr unsigned char kZero = 'A';
+  const unsigned char last[4] = {in[0], in[1], padding == 2 ? kZero : in[2],
+                                 padding >= 1 ? kZero : in[3]};
+  return groupOf(last);
+}
+
+void writeGroup(std::uint32_t group, std::uint8_t* out) {
+  out[0] = static_cast<std::uint8_t>(group >> 16);
+  out[1] = static_cast<std::uint8_t>(group >> 8);
+  out[2] = static_cast<std::uint8_t>(group);
+}
+
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> decodeBase64(std::string_view text) {
   if (text.size() % 4 != 0) return std::nullopt;
   std::vector<std::uint8_t> bytes(text.size() / 4 * 3);
@@ -42,25 +66,48 @@ std::optional<std::vector<std::uint8_t>> decodeBase64(std::string_view text) {
   for (const auto* end = in + lastGroup; in != end; in += 4, out += 3) {
     const std::uint32_t group = groupOf(in);
     seen |= group;
-    out[0] = static_cast<std::uint8_t>(group >> 16);
-    out[1] = static_cast<std::uint8_t>(group >> 8);
-    out[2] = static_cast<std::uint8_t>(group);
+    writeGroup(group, out);
   }
   if (seen & kNotInAlphabet) return std::nullopt;
   std::size_t written = static_cast<std::size_t>(out - bytes.data());
   if (!text.empty()) {
-    // "xx==" and "xxx=" end the text; padding anywhere else is an error.
-    const int padding = in[3] == '=' ? (in[2] == '=' ? 2 : 1) : 0;
-    // Padding counts as "A", the character of value 0.
-    constexpr unsigned char kZero = 'A';
-    const unsigned char last[4] = {in[0], in[1], padding == 2 ? kZero : in[2],
-                                   padding >= 1 ? kZero : in[3]};
-    const std::uint32_t group = groupOf(last);
+    const int padding = paddingOf(in);
+    const std::uint32_t group = lastGroupOf(in, padding);
     if (group & kNotInAlphabet) return std::nullopt;
     for (int i = 0; i < 3 - padding; ++i)
       bytes[written++] = static_cast<std::uint8_t>(group >> (16 - 8 * i));
   }
   bytes.resize(written);
+  return bytes;
+}
+
+std::optional<std::size_t> base64DecodedSize(std::string_view text) {
+  if (text.size() % 4 != 0) return std::nullopt;
+  if (text.empty()) return 0;
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* last = in + text.size() - 4;
+  std::uint32_t seen = 0;
+  for (; in != last; in += 4) seen |= groupOf(in);
+  const int padding = paddingOf(last);
+  if ((seen | lastGroupOf(last, padding)) & kNotInAlphabet) return std::nullopt;
+  return text.size() / 4 * 3 - static_cast<std::size_t>(padding);
+}
+
+std::vector<std::uint8_t> decodeBase64Front(std::string_view text, std::size_t count) {
+  const std::size_t groups = std::min(text.size() / 4, (count + 2) / 3);
+  std::vector<std::uint8_t> bytes(groups * 3);
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  std::size_t decoded = bytes.size();
+  for (std::size_t i = 0; i < groups; ++i, in += 4) {
+    if (4 * (i + 1) < text.size()) {
+      writeGroup(groupOf(in), bytes.data() + 3 * i);
+    } else {
+      const int padding = paddingOf(in);
+      writeGroup(lastGroupOf(in, padding), bytes.data() + 3 * i);
+      decoded -= static_cast<std::size_t>(padding);
+    }
+  }
+  bytes.resize(std::min(decoded, count));
   return bytes;
 }
 

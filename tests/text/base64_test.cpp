@@ -57,5 +57,23 @@ TEST(Base64, EveryByteValueComesBack) {
   EXPECT_EQ(decodeBase64(text), values);
 }
 
+// The size and the front bytes, as a reader of a large picture takes them,
+// agree with the whole decoding at every padding and every cut.
+TEST(Base64, SizeAndFrontAgreeWithTheWholeDecoding) {
+  for (const std::string text : {"", "QQ==", "QUI=", "QUJD", "QUJDRA==", "QUJDREU=", "QUJDREVG"}) {
+    const auto whole = decodeBase64(text);
+    ASSERT_TRUE(whole) << text;
+    EXPECT_EQ(base64DecodedSize(text), whole->size()) << text;
+    for (std::size_t count = 0; count <= whole->size() + 4; ++count) {
+      const auto front = decodeBase64Front(text, count);
+      EXPECT_EQ(front, std::vector<std::uint8_t>(whole->begin(),
+                                                 whole->begin() + std::min(count, whole->size())))
+          << text << " " << count;
+    }
+  }
+  for (const char* bad : {"Q", "QQ=", "Q===", "QQ==QUJD", "QU=D", "QUJ\x80", "\x80UJDQUJD"})
+    EXPECT_FALSE(base64DecodedSize(bad)) << bad;
+}
+
 }  // namespace
 }  // namespace tunora
