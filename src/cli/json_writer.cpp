@@ -2,6 +2,10 @@
 
 #include "text/utf8_encoding.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tunora {
 namespace {
 
@@ -50,25 +54,55 @@ bool isPlainAscii(char16_t unit) {
   return unit >= 0x20 && unit < 0x80 && unit != u'"' && unit != u'\\';
 }
 
+// Copies the run of plain ASCII units at the start of `text` to `out`, a byte
+// a unit, and returns its length. Most text is such runs: with SSE2 they go
+// eight units a step.
+std::size_t copyPlainAscii(std::u16string_view text, char* out) {
+  std::size_t done = 0;
+#if defined(__SSE2__)
+  const __m128i lowest = _mm_set1_epi16(0x20);
+  const __m128i highest = _mm_set1_epi16(0x7F);
+  const __m128i quote = _mm_set1_epi16(u'"');
+  const __m128i backslash = _mm_set1_epi16(u'\\');
+  for (; done + 8 <= text.size(); done += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + done));
+    // Unsigned saturation: both differences are 0 exactly inside 0x20..0x7F.
+    const __m128i outside =
+        _mm_or_si128(_mm_subs_epu16(units, highest), _mm_subs_epu16(lowest, units));
+    const __m128i special =
+        _mm_or_si128(_mm_cmpeq_epi16(units, quote), _mm_cmpeq_epi16(units, backslash));
+    const __m128i plain = _mm_andnot_si128(special, _mm_cmpeq_epi16(outside, _mm_setzero_si128()));
+    if (_mm_movemask_epi8(plain) != 0xFFFF) break;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + done), _mm_packus_epi16(units, units));
+  }
+#endif
+  for (; done < text.size() && isPlainAscii(text[done]); ++done)
+    out[done] = static_cast<char>(text[done]);
+  return done;
+}
+
 }  // namespace
 
 void appendJsonText(std::string& out, std::u16string_view text) {
   // Most text is plain ASCII, a byte a unit: written in place. From the first
   // other unit on, the rest gets room for its longest form and is cut to
   // length at the end.
-  std::size_t length = out.size();
-  out.resize(length + text.size());
-  std::size_t i = 0;
-  for (; i < text.size() && isPlainAscii(text[i]); ++i) out[length++] = static_cast<char>(text[i]);
+  const std::size_t start = out.size();
+  out.resize(start + text.size());
+  std::size_t i = copyPlainAscii(text, out.data() + start);
   if (i == text.size()) return;
-  out.resize(length + (text.size() - i) * kMaxJsonBytesPerUnit);
+  out.resize(start + i + (text.size() - i) * kMaxJsonBytesPerUnit);
   char* const begin = out.data();
-  char* at = begin + length;
-  for (; i < text.size(); ++i) {
+  char* at = begin + start + i;
+  while (i < text.size()) {
     const char16_t unit = text[i];
     if (isPlainAscii(unit)) {
-      *at++ = static_cast<char>(unit);
-    } else if (unit < 0x80) {
+      const std::size_t run = copyPlainAscii(text.substr(i), at);
+      i += run;
+      at += run;
+      continue;
+    }
+    if (unit < 0x80) {
       at = writeSpecial(unit, at);
     } else if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
       at = encodeUTF8(combineSurrogates(unit, text[i + 1]), at);
@@ -80,6 +114,7 @@ void appendJsonText(std::string& out, std::u16string_view text) {
     } else {
       at = encodeUTF8(unit, at);
     }
+    ++i;
   }
   out.resize(static_cast<std::size_t>(at - begin));
 }

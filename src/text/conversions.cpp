@@ -1,5 +1,7 @@
 #include "text/conversions.h"
 
+#include <bit>
+
 #include "text/utf8_encoding.h"
 
 namespace tunora {
@@ -39,16 +41,16 @@ bool convertUTF16ToWChar(std::span<const std::uint8_t> bytes, std::u16string& ou
   if (expected == Utf16Encoding::Utf16LE) littleEndian = true;
 
   const std::span<const std::uint8_t> units = bytes.subspan(hasBom ? 2 : 0);
-  const int high = littleEndian ? 1 : 0;
   out.resize(units.size() / 2);
-  std::size_t count = 0;
-  for (; count < out.size(); ++count) {
-    const auto unit =
-        static_cast<char16_t>(units[2 * count + high] << 8 | units[2 * count + 1 - high]);
-    if (unit == 0) break;
-    out[count] = unit;
+  if (littleEndian == (std::endian::native == std::endian::little)) {
+    // The machine's own order, as most tags are written: copied as they are.
+    if (!out.empty()) std::memcpy(out.data(), units.data(), out.size() * 2);
+  } else {
+    const int high = littleEndian ? 1 : 0;
+    for (std::size_t i = 0; i < out.size(); ++i)
+      out[i] = static_cast<char16_t>(units[2 * i + high] << 8 | units[2 * i + 1 - high]);
   }
-  out.resize(count);
+  out.resize(untilNul(std::u16string_view(out)).size());
   return true;
 }
 

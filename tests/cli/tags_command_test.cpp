@@ -44,6 +44,22 @@ TEST(JsonStrings, EncodingBoundariesAndRunsAroundEscapes) {
   EXPECT_EQ(parts, "[a\\n\xC3\xA9");
 }
 
+// Long texts go eight units a step: each boundary unit at each place of the
+// first two steps and of the tail, between plain letters.
+TEST(JsonStrings, EveryBoundaryUnitAtEveryPlaceOfALongText) {
+  const std::pair<char16_t, std::string> units[] = {
+      {0x1F, "\\u001f"}, {0x20, " "},     {0x7F, "\x7F"},       {0x80, "\xC2\x80"},
+      {u'"', "\\\""},    {u'\\', "\\\\"}, {0x0120, "\xC4\xA0"}, {0xFF20, "\xEF\xBC\xA0"}};
+  for (const auto& [unit, written] : units)
+    for (std::size_t place = 0; place < 19; ++place) {
+      std::u16string text(19, u'a');
+      text[place] = unit;
+      const std::string expected =
+          "\"" + std::string(place, 'a') + written + std::string(18 - place, 'a') + "\"";
+      EXPECT_EQ(jsonString(text), expected) << int(unit) << " at " << place;
+    }
+}
+
 TEST(TagsCommand, UsageAndArgumentErrors) {
   EXPECT_EQ(runCli({}).status, 2);
   const CliResult help = runCli({u"--help"});
