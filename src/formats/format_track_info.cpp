@@ -10,4 +10,12 @@ void FormatTrackInfo::takeTagTexts(const TagTexts& texts) {
   lyricsFound_ = texts.hasLyrics();
 }
 
+void FormatTrackInfo::takeTagTexts(TagTexts&& texts) {
+  takeTagValues(texts, texts.genre());
+  commentFound_ = texts.hasComment();
+  lyricsFound_ = texts.hasLyrics();
+  comment_ = std::move(texts).takeComment();
+  lyrics_ = std::move(texts).takeLyrics();
+}
+
 }  // namespace tunora

@@ -14,6 +14,8 @@ class FormatTrackInfo : public TaggedTrackInfo {
   // The six texts, the comment and the lyrics, year and genre already
   // normalised.
   void takeTagTexts(const TagTexts& texts);
+  // The same from a tag block read no further, whose lines are moved.
+  void takeTagTexts(TagTexts&& texts);
 };
 
 }  // namespace tunora

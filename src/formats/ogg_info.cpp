@@ -58,7 +58,7 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
       if (whole && whole->size() >= kPacketPrefixSize) {
         VorbisComment comment(Bytes(*whole).subspan(kPacketPrefixSize));
         if (comment.picture()) takeCover(Bytes(comment.picture()->data));
-        takeTagTexts(comment);
+        takeTagTexts(std::move(comment));
       }
       break;
     }

@@ -3,6 +3,7 @@
 // until a tag sets it, and the comment and lyrics buffers.
 
 #include <string>
+#include <utility>
 
 #include "text/text_lines.h"
 #include "trackinfo/track_info.h"
@@ -26,6 +27,10 @@ class TagTexts {
   const TextLines& lyrics() const { return lyrics_; }
   bool hasComment() const { return hasComment_; }
   bool hasLyrics() const { return hasLyrics_; }
+  // The buffers, given up by a tag block that is read no further: its
+  // owner keeps them without a copy of every line.
+  TextLines takeComment() && { return std::move(comment_); }
+  TextLines takeLyrics() && { return std::move(lyrics_); }
 
  protected:
   // Appends a text unit by unit (a line feed starts a new line), then the
