@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tunora {
 namespace {
 
@@ -52,6 +56,31 @@ void writeGroup(std::uint32_t group, std::uint8_t* out) {
   out[2] = static_cast<std::uint8_t>(group);
 }
 
+// Whether every byte is a character of the alphabet (padding is not). A
+// picture's text is tens of kilobytes: with SSE2 it is checked sixteen bytes
+// a step, by ranges, as signed bytes, so that bytes from 0x80 up fail every
+// range.
+bool allInAlphabet(const unsigned char* in, std::size_t count) {
+  std::size_t at = 0;
+#if defined(__SSE2__)
+  const auto within = [](__m128i bytes, char first, char last) {
+    return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(first - 1))),
+                         _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(last + 1))));
+  };
+  for (; at + 16 <= count; at += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at));
+    const __m128i letters = _mm_or_si128(within(bytes, 'A', 'Z'), within(bytes, 'a', 'z'));
+    const __m128i others = _mm_or_si128(within(bytes, '0', '9'),
+                                        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('+')),
+                                                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('/'))));
+    if (_mm_movemask_epi8(_mm_or_si128(letters, others)) != 0xFFFF) return false;
+  }
+#endif
+  std::uint32_t seen = 0;
+  for (; at < count; ++at) seen |= kPlaceValues<3>[in[at]];
+  return (seen & kNotInAlphabet) == 0;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> decodeBase64(std::string_view text) {
@@ -86,10 +115,9 @@ std::optional<std::size_t> base64DecodedSize(std::string_view text) {
   if (text.empty()) return 0;
   const auto* in = reinterpret_cast<const unsigned char*>(text.data());
   const auto* last = in + text.size() - 4;
-  std::uint32_t seen = 0;
-  for (; in != last; in += 4) seen |= groupOf(in);
   const int padding = paddingOf(last);
-  if ((seen | lastGroupOf(last, padding)) & kNotInAlphabet) return std::nullopt;
+  if (!allInAlphabet(in, text.size() - 4) || (lastGroupOf(last, padding) & kNotInAlphabet))
+    return std::nullopt;
   return text.size() / 4 * 3 - static_cast<std::size_t>(padding);
 }
 

@@ -26,12 +26,15 @@ TEST(Base64, AnythingElseIsRefused) {
   // A stray byte in any group of a long text, the first and the one before the last included.
   const std::string good = "QUJD" + std::string(4000, 'A') + "QUI=";
   for (const std::size_t at : {std::size_t{0}, std::size_t{3}, std::size_t{2001}, good.size() - 5})
-    for (const char stray : {'\0', '=', '-', '\xFF'}) {
+    for (const char stray :
+         {'\0', '=', '-', '@', '[', '`', '{', ':', ',', '.', '\x7F', '\x80', '\xFF'}) {
       std::string text = good;
       text[at] = stray;
       EXPECT_FALSE(decodeBase64(text)) << at << " " << int(stray);
+      EXPECT_FALSE(base64DecodedSize(text)) << at << " " << int(stray);
     }
   EXPECT_TRUE(decodeBase64(good));
+  EXPECT_EQ(base64DecodedSize(good), decodeBase64(good)->size());
 }
 
 TEST(Base64, EveryByteValueComesBack) {
