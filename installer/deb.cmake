@@ -20,9 +20,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# libcurl is opened only when the cover search needs it, so the computed
-# dependencies do not see it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4")
+# libcurl and libsystemd are opened only when the cover search and `tunora
+# follow` need them, so the computed dependencies do not see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4, libsystemd0")
 # The summary above is the first line; this is the text below it.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
        "tunora reads the tags of MP3, AAC, MP4, Ogg Vorbis, FLAC and Musepack files\n"

@@ -2,17 +2,17 @@
 // Linked as usual, libcurl and the TLS, Kerberos and LDAP libraries behind it
 // are loaded and set up at every start: several milliseconds, more than
 // `tunora tags` then spends reading a few hundred files. These definitions
-// stand in for the functions the HTTP client calls (the executable links with
-// --as-needed, so libcurl itself is then not loaded at start) and forward
-// each call to the library, opened on the first one. Without the library the
-// calls fail as libcurl's do, and the cover search reports that it found
-// nothing.
+// stand in for the functions the HTTP client calls and forward each call to
+// the library, opened on the first one (cli/on_demand_library.h). Without
+// the library the calls fail as libcurl's do, and the cover search reports
+// that it found nothing.
 
 #define CURL_DISABLE_TYPECHECK
 #include <curl/curl.h>
-#include <dlfcn.h>
 
 #include <cstdarg>
+
+#include "cli/on_demand_library.h"
 
 namespace {
 
@@ -26,36 +26,22 @@ struct Curl {
   decltype(&curl_easy_getinfo) easyGetinfo = nullptr;
   decltype(&curl_slist_append) slistAppend = nullptr;
   decltype(&curl_slist_free_all) slistFreeAll = nullptr;
-  bool complete() const {
-    return globalInit && globalCleanup && easyInit && easyCleanup && easySetopt && easyPerform &&
-           easyGetinfo && slistAppend && slistFreeAll;
+
+  bool bindAll(const tunora::OnDemandLibrary& library) {
+    return library.bind("curl_global_init", globalInit) &&
+           library.bind("curl_global_cleanup", globalCleanup) &&
+           library.bind("curl_easy_init", easyInit) &&
+           library.bind("curl_easy_cleanup", easyCleanup) &&
+           library.bind("curl_easy_setopt", easySetopt) &&
+           library.bind("curl_easy_perform", easyPerform) &&
+           library.bind("curl_easy_getinfo", easyGetinfo) &&
+           library.bind("curl_slist_append", slistAppend) &&
+           library.bind("curl_slist_free_all", slistFreeAll);
   }
 };
 
-template <typename Function>
-void bind(void* library, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(dlsym(library, name));
-}
-
-// Null when the library or one of its functions is missing. The library
-// stays loaded until the process ends, as a linked one would.
 const Curl* curl() {
-  static const Curl* const loaded = []() -> const Curl* {
-    void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) return nullptr;
-    static Curl functions;
-    bind(library, "curl_global_init", functions.globalInit);
-    bind(library, "curl_global_cleanup", functions.globalCleanup);
-    bind(library, "curl_easy_init", functions.easyInit);
-    bind(library, "curl_easy_cleanup", functions.easyCleanup);
-    bind(library, "curl_easy_setopt", functions.easySetopt);
-    bind(library, "curl_easy_perform", functions.easyPerform);
-    bind(library, "curl_easy_getinfo", functions.easyGetinfo);
-    bind(library, "curl_slist_append", functions.slistAppend);
-    bind(library, "curl_slist_free_all", functions.slistFreeAll);
-    return functions.complete() ? &functions : nullptr;
-  }();
-  return loaded;
+  return tunora::loadOnDemand<Curl>("libcurl.so.4");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
-// The built tool as a user starts it: what it loads at start, and the cover
-// search through the libcurl it loads on demand.
+// The built tool as a user starts it: what it loads at start, the cover
+// search through the libcurl it loads on demand, and how it runs where that
+// library and libsystemd are missing.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,18 +18,31 @@ namespace {
 
 #ifndef _WIN32
 
-std::string run(const std::string& command, const std::filesystem::path& output) {
+struct Finished {
+  int status = -1;
+  std::string output;  // and errors
+};
+
+Finished finish(const std::string& command, const std::filesystem::path& output) {
   const std::string line = "(" + command + ") > '" + output.string() + "' 2>&1";
-  if (std::system(line.c_str()) != 0) return "failed";
+  const int status = std::system(line.c_str());
   std::ifstream in(output);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+          std::string(std::istreambuf_iterator<char>(in), {})};
 }
 
-TEST(ToolBinary, StartsWithoutLibcurlAndSearchesWithIt) {
+std::string run(const std::string& command, const std::filesystem::path& output) {
+  Finished finished = finish(command, output);
+  return finished.status == 0 ? std::move(finished.output) : "failed";
+}
+
+TEST(ToolBinary, StartsWithoutLibcurlOrLibsystemdAndSearchesWithLibcurl) {
   const std::string tool = TUNORA_CLI_BINARY;
   testing::TempDir dir;
   const auto log = dir.path() / "out.txt";
-  EXPECT_EQ(run("readelf -d '" + tool + "' | grep -c libcurl || true", log), "0\n");
+  // Neither is needed by the executable, nor mapped when it runs.
+  EXPECT_EQ(run("readelf -d '" + tool + "' | grep -c 'libcurl\\|libsystemd' || true", log), "0\n");
+  EXPECT_EQ(run("ldd '" + tool + "' | grep -c 'libcurl\\|libsystemd' || true", log), "0\n");
 
   std::ofstream(dir.path() / "search-handle-form", std::ios::binary)
       << "<a href=\"/exec/obidos/ASIN/B7/\"><b>AC/DC</b> Back in Black</a>\n";
@@ -42,6 +57,38 @@ TEST(ToolBinary, StartsWithoutLibcurlAndSearchesWithIt) {
   EXPECT_EQ(request.contentType, "application/x-www-form-urlencoded");
   EXPECT_NE(request.userAgent.find("Mozilla/4.0"), std::string::npos);
   EXPECT_EQ(request.body, "size=10&field-keywords=AC%2FDC&url=index%3Dpop-music-de");
+}
+
+// The tool built to find neither library: it reads tags as ever, and the
+// commands that need one of them end with a message instead of a crash.
+TEST(ToolBinary, WithoutItsLibrariesReadsTagsAndTheirCommandsFailCleanly) {
+  const std::string tool = TUNORA_CLI_BINARY;
+  const std::string bare = TUNORA_CLI_WITHOUT_LIBRARIES_BINARY;
+  testing::TempDir dir;
+  const auto log = dir.path() / "out.txt";
+  const std::string tags = " tags --json '" TUNORA_FIXTURES_DIR "/tags/apev2_id3v1.mp3'";
+  const std::string listed = run("'" + tool + "'" + tags, log);
+  EXPECT_NE(listed.find("\"apev2_id3v1.mp3\""), std::string::npos) << listed;
+  EXPECT_EQ(run("'" + bare + "'" + tags, log), listed);
+
+  // A bus that is not there ends the tool at once should libsystemd be found
+  // after all, with another message.
+  const auto page = dir.path() / "page.html";
+  const Finished follow = finish("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus '" + bare +
+                                     "' follow -o '" + page.string() + "'",
+                                 log);
+  EXPECT_EQ(follow.status, 1);
+  EXPECT_EQ(follow.output,
+            "tunora: cannot reach the session bus: Can not access a needed shared library\n");
+  EXPECT_FALSE(std::filesystem::exists(page));
+
+  testing::StoreServer server(dir.path());
+  ASSERT_TRUE(server.running());
+  const Finished search =
+      finish("'" + bare + "' covers search --store de --host " + server.host() + " AC/DC", log);
+  EXPECT_EQ(search.status, 1);
+  EXPECT_EQ(search.output, "tunora: Error: Could not get search page\n");
+  EXPECT_TRUE(server.requests().empty());
 }
 
 #endif
