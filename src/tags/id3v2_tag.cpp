@@ -209,6 +209,8 @@ bool ID3v2Tag::walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBy
     if (bodySize > tagEnd - bodyStart) break;
     position = bodyStart + bodySize;
 
+    // Only the bodies of the frames taken are read; of a picture, only as much
+    // as holds the fields in front of its bytes.
     if (!isSkipped(version, formatFlags)) {
       const bool isText = name[0] == u't' && name != u"txxx";
       if (isText || name == u"comm" || name == u"uslt") {
@@ -225,6 +227,7 @@ bool ID3v2Tag::walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBy
           (picture->frontCover ? frontCover : otherPicture) = picture;
       }
     }
+    // A NUL byte where the next frame would start is padding.
     if (position == tagEnd) break;
     const auto next = bytesAt(position, 1);
     if (!next) return false;
