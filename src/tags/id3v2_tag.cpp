@@ -54,15 +54,65 @@ std::optional<std::u16string> decodeText(std::uint8_t encoding, Bytes text) {
 }
 
 // Where the bytes after a description start: past one NUL byte for the 8-bit
-// encodings, past two NUL bytes at an even distance for UTF-16; the end of the
-// body when the description is not terminated.
-std::size_t afterDescription(Bytes body, std::size_t start, std::uint8_t encoding) {
-  if (start >= body.size()) return body.size();
+// encodings, past two NUL bytes at an even distance for UTF-16; nothing when
+// the description is not terminated within `body`.
+std::optional<std::size_t> afterDescription(Bytes body, std::size_t start, std::uint8_t encoding) {
   const std::size_t step = isUtf16(encoding) ? 2 : 1;
-  for (std::size_t i = start; i + step <= body.size(); i += step) {
+  for (std::size_t i = start; i < body.size() && step <= body.size() - i; i += step) {
     if (body[i] == 0 && (step == 1 || body[i + 1] == 0)) return i + step;
   }
-  return body.size();
+  return std::nullopt;
+}
+
+// What the first bytes of an APIC body tell of its picture. A JPEG picture's
+// bytes run from `start` to the end of the body; Unfinished asks for more of
+// the body, as `head` ends before the frame's header fields do.
+struct PictureFrame {
+  enum class Kind { NotJpeg, Jpeg, Unfinished };
+  Kind kind = Kind::NotJpeg;
+  std::uint64_t start = 0;
+  std::uint64_t size = 0;
+  bool frontCover = false;
+};
+
+PictureFrame pictureFrameOf(Bytes head, std::uint64_t bodySize) {
+  const bool whole = head.size() == bodySize;
+  const PictureFrame unfinished{PictureFrame::Kind::Unfinished};
+  if (head.empty()) return whole ? PictureFrame{} : unfinished;
+  const auto mimeEnd = std::find(head.begin() + 1, head.end(), 0);
+  if (mimeEnd == head.end()) return whole ? PictureFrame{} : unfinished;
+  const auto mimeEndOffset = static_cast<std::size_t>(mimeEnd - head.begin());
+  // The MIME terminator and the picture type byte must be there.
+  if (bodySize - mimeEndOffset < 2) return {};
+  const auto mime = toLowerAscii(charsOf(Bytes(head.begin() + 1, mimeEnd)));
+  static constexpr std::array<std::string_view, 4> kJpegTypes{"image/jpeg", "image/jpg",
+                                                              "image\\jpeg", "image\\jpg"};
+  if (std::find(kJpegTypes.begin(), kJpegTypes.end(), mime) == kJpegTypes.end()) return {};
+  const std::size_t typeOffset = mimeEndOffset + 1;
+  if (typeOffset >= head.size()) return unfinished;
+  const auto descriptionEnd = afterDescription(head, typeOffset + 1, head[0]);
+  if (!descriptionEnd && !whole) return unfinished;
+  // Without a terminator the picture is empty.
+  const std::uint64_t start = descriptionEnd.value_or(bodySize);
+  const bool frontCover = head[typeOffset] == 3;
+  // An empty front cover is no cover: it would hide a usable other picture.
+  if (frontCover && start == bodySize) return {};
+  return {PictureFrame::Kind::Jpeg, start, bodySize - start, frontCover};
+}
+
+// The picture of the APIC body at `bodyStart`, read from as few of its first
+// bytes as hold its header fields; nothing when those cannot be read.
+std::optional<PictureFrame> readPictureFrame(const ID3v2Tag::TagBytes& bytesAt,
+                                             std::uint64_t bodyStart, std::uint64_t bodySize) {
+  for (std::uint64_t count = std::min(bodySize, ID3v2Tag::kPictureHeadRead);;
+       count = std::min(bodySize, count * 2)) {
+    const auto head = bytesAt(bodyStart, count);
+    if (!head) return std::nullopt;
+    auto frame = pictureFrameOf(*head, bodySize);
+    if (frame.kind == PictureFrame::Kind::Unfinished) continue;
+    frame.start += bodyStart;
+    return frame;
+  }
 }
 
 bool isFrameIdByte(std::uint8_t byte) {
@@ -108,67 +158,96 @@ std::optional<std::uint32_t> id3v2TagEnd(Bytes header) {
   return static_cast<std::uint32_t>(weightedSize(size) + ID3v2Tag::kHeaderSize);
 }
 
-void ID3v2Tag::keepPicture(Bytes bytes, CoverBytes pictureBytes) {
-  if (pictureBytes == CoverBytes::Kept) picture_.assign(bytes.begin(), bytes.end());
-  pictureSize_ = bytes.size();
-  hasPicture_ = true;
-  present_ = true;
-}
-
-void ID3v2Tag::parse(Bytes block, CoverBytes pictureBytes) {
+void ID3v2Tag::forget() {
   hasComment_ = false;
   hasLyrics_ = false;
   hasPicture_ = false;
   present_ = false;
+  picture_.clear();
+  pictureSize_ = 0;
+}
+
+void ID3v2Tag::parse(Bytes block, CoverBytes pictureBytes) {
+  forget();
   const auto tagEnd = id3v2TagEnd(block);
   if (!tagEnd || *tagEnd >= block.size()) return;
-  const int version = block[3];
+  const Bytes tag = block.first(*tagEnd);
+  walkFrames(
+      [tag](std::uint64_t offset, std::uint64_t count) { return subspan(tag, offset, count); },
+      *tagEnd, pictureBytes);
+}
 
-  ByteReader reader{block.first(*tagEnd)};
-  reader.skip(kHeaderSize);
-  if (block[5] & kExtendedHeaderFlag) {
-    const auto sizeBytes = reader.peek(4);
-    if (!sizeBytes) return;
+bool ID3v2Tag::walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBytes pictureBytes) {
+  const auto header = bytesAt(0, kHeaderSize);
+  if (!header) return false;
+  const int version = (*header)[3];
+  std::uint64_t position = kHeaderSize;
+  if ((*header)[5] & kExtendedHeaderFlag) {
+    if (tagEnd - position < 4) return true;
+    const auto sizeBytes = bytesAt(position, 4);
+    if (!sizeBytes) return false;
     const std::uint64_t extendedSize =
         version == 4 ? weightedSize(*sizeBytes) : ByteReader(*sizeBytes).u32be().value() + 4u;
-    if (!reader.skip(extendedSize)) return;
+    if (extendedSize > tagEnd - position) return true;
+    position += extendedSize;
   }
 
-  std::optional<Bytes> otherPicture;
-  while (const auto header = reader.peek(kFrameHeaderSize)) {
-    const Bytes id = header->first(4);
+  std::optional<PictureFrame> frontCover;
+  std::optional<PictureFrame> otherPicture;
+  while (tagEnd - position >= kFrameHeaderSize) {
+    const auto frameHeader = bytesAt(position, kFrameHeaderSize);
+    if (!frameHeader) return false;
+    const Bytes id = frameHeader->first(4);
     if (std::none_of(id.begin(), id.end(), isFrameIdByte)) break;
-    const std::uint64_t bodySize = version == 4 ? weightedSize(header->subspan(4, 4))
-                                                : ByteReader(header->subspan(4, 4)).u32be().value();
-    const std::uint8_t formatFlags = (*header)[9];
-    reader.skip(kFrameHeaderSize);
-    const auto body = reader.bytes(bodySize);
-    if (!body) break;
+    // All four bytes, NUL bytes included, so that the name never comes out shorter.
+    const auto name = toLowerAscii(std::u16string(id.begin(), id.end()));
+    const Bytes sizeBytes = frameHeader->subspan(4, 4);
+    const std::uint64_t bodySize =
+        version == 4 ? weightedSize(sizeBytes) : ByteReader(sizeBytes).u32be().value();
+    const std::uint8_t formatFlags = (*frameHeader)[9];
+    const std::uint64_t bodyStart = position + kFrameHeaderSize;
+    if (bodySize > tagEnd - bodyStart) break;
+    position = bodyStart + bodySize;
 
+    // Only the bodies of the frames taken are read; of a picture, only as much
+    // as holds the fields in front of its bytes.
     if (!isSkipped(version, formatFlags)) {
-      // All four bytes, NUL bytes included, so that the name never comes out shorter.
-      const auto name = toLowerAscii(std::u16string(id.begin(), id.end()));
-      if (name[0] == u't' && name != u"txxx") {
-        takeTextFrame(name, version, *body);
-      } else if (name == u"comm" || name == u"uslt") {
-        takeCommentOrLyrics(name == u"comm", *body);
+      const bool isText = name[0] == u't' && name != u"txxx";
+      if (isText || name == u"comm" || name == u"uslt") {
+        const auto body = bytesAt(bodyStart, bodySize);
+        if (!body) return false;
+        if (isText)
+          takeTextFrame(name, version, *body);
+        else
+          takeCommentOrLyrics(name == u"comm", *body);
       } else if (name == u"apic") {
-        if (const auto picture = jpegPictureOf(*body)) {
-          if (picture->frontCover) {
-            keepPicture(picture->bytes, pictureBytes);
-          } else {
-            otherPicture = picture->bytes;
-          }
-        }
+        const auto picture = readPictureFrame(bytesAt, bodyStart, bodySize);
+        if (!picture) return false;
+        if (picture->kind == PictureFrame::Kind::Jpeg)
+          (picture->frontCover ? frontCover : otherPicture) = picture;
       }
     }
-    if (reader.atEnd() || reader.rest().front() == 0) break;
+    // A NUL byte where the next frame would start is padding.
+    if (position == tagEnd) break;
+    const auto next = bytesAt(position, 1);
+    if (!next) return false;
+    if ((*next)[0] == 0) break;
   }
 
   // Without a front cover the last other JPEG picture serves.
-  if (!hasPicture_ && otherPicture && !otherPicture->empty())
-    keepPicture(*otherPicture, pictureBytes);
+  const auto& chosen = frontCover ? frontCover : otherPicture;
+  if (chosen && chosen->size > 0) {
+    if (pictureBytes == CoverBytes::Kept) {
+      const auto bytes = bytesAt(chosen->start, chosen->size);
+      if (!bytes) return false;
+      picture_.assign(bytes->begin(), bytes->end());
+    }
+    pictureSize_ = static_cast<std::size_t>(chosen->size);
+    hasPicture_ = true;
+    present_ = true;
+  }
   normalise();
+  return true;
 }
 
 void ID3v2Tag::takeTextFrame(std::u16string_view id, int version, Bytes body) {
@@ -201,10 +280,10 @@ void ID3v2Tag::takeTextFrame(std::u16string_view id, int version, Bytes body) {
 void ID3v2Tag::takeCommentOrLyrics(bool isComment, Bytes body) {
   if (body.empty()) return;
   // Encoding byte, 3-byte language, description: the text follows.
-  const std::size_t textStart = afterDescription(body, 4, body[0]);
-  if (textStart >= body.size()) return;
+  const auto textStart = afterDescription(body, 4, body[0]);
+  if (!textStart || *textStart >= body.size()) return;
   present_ = true;
-  const auto text = decodeText(body[0], body.subspan(textStart));
+  const auto text = decodeText(body[0], body.subspan(*textStart));
   if (!text) return;
   // Each text ends with a NUL: read as text, a line shows only its first one.
   if (isComment)
@@ -213,42 +292,52 @@ void ID3v2Tag::takeCommentOrLyrics(bool isComment, Bytes body) {
     appendLyrics(*text, true);
 }
 
-std::optional<ID3v2Tag::Picture> ID3v2Tag::jpegPictureOf(Bytes body) {
-  if (body.empty()) return std::nullopt;
-  const auto mimeEnd = std::find(body.begin() + 1, body.end(), 0);
-  // The MIME terminator and the picture type byte must be there.
-  if (body.end() - mimeEnd < 2) return std::nullopt;
-  const auto mime = toLowerAscii(charsOf(Bytes(body.begin() + 1, mimeEnd)));
-  static constexpr std::array<std::string_view, 4> kJpegTypes{"image/jpeg", "image/jpg",
-                                                              "image\\jpeg", "image\\jpg"};
-  if (std::find(kJpegTypes.begin(), kJpegTypes.end(), mime) == kJpegTypes.end())
-    return std::nullopt;
-  const auto typeOffset = static_cast<std::size_t>(mimeEnd - body.begin()) + 1;
-  const std::size_t start = afterDescription(body, typeOffset + 1, body[0]);
-  Picture picture{body.subspan(start), body[typeOffset] == 3};
-  // An empty front cover is no cover: it would hide a usable other picture.
-  if (picture.frontCover && picture.bytes.empty()) return std::nullopt;
-  return picture;
-}
-
 int ID3v2Tag::savePicture(const std::u16string& path) const {
   if (!hasPicture_ || !isLargeEnoughForCover(picture_.size())) return -1;
   return writeWholeFile(path, picture_) ? 1 : -1;
 }
 
+namespace {
+
+// The size of the tag at the start of the file, when it starts with one.
+std::optional<std::uint32_t> leadingTagEnd(FileBlocks& blocks) {
+  if (blocks.length() <= static_cast<std::int64_t>(ID3v2Tag::kHeaderSize)) return std::nullopt;
+  const auto header = blocks.read(0, ID3v2Tag::kHeaderSize);
+  if (!header) return std::nullopt;
+  return id3v2TagEnd(*header);
+}
+
+}  // namespace
+
 ID3v2Location readID3v2Block(FileBlocks& blocks) {
   ID3v2Location location;
-  const std::int64_t length = blocks.length();
-  if (length <= static_cast<std::int64_t>(ID3v2Tag::kHeaderSize)) return location;
-  const auto header = blocks.read(0, ID3v2Tag::kHeaderSize);
-  if (!header) return location;
-  const auto tagEnd = id3v2TagEnd(*header);
+  const auto tagEnd = leadingTagEnd(blocks);
   if (!tagEnd) return location;
   // The audio starts after the tag even when the tag itself cannot be read.
   location.tagEnd = *tagEnd;
-  if (location.tagEnd < length)
+  if (location.tagEnd < blocks.length())
     location.block = blocks.read(0, std::uint64_t{*tagEnd} + kBytesAfterTag);
   return location;
+}
+
+std::int64_t ID3v2Tag::read(FileBlocks& blocks, CoverBytes pictureBytes) {
+  if (pictureBytes == CoverBytes::Kept) {
+    const auto location = readID3v2Block(blocks);
+    if (location.block) parse(*location.block, pictureBytes);
+    return location.tagEnd;
+  }
+  const auto tagEnd = leadingTagEnd(blocks);
+  if (!tagEnd) return 0;
+  // Read as the block would be: only when the file holds the bytes after the tag.
+  if (std::int64_t{*tagEnd} + static_cast<std::int64_t>(kBytesAfterTag) <= blocks.length()) {
+    forget();
+    const auto fromFile = [&blocks](std::uint64_t offset, std::uint64_t count) {
+      return blocks.read(static_cast<std::int64_t>(offset), count);
+    };
+    // A tag that cannot be read to its end counts as none, as a block would.
+    if (!walkFrames(fromFile, *tagEnd, pictureBytes)) forget();
+  }
+  return *tagEnd;
 }
 
 }  // namespace tunora

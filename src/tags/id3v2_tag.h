@@ -6,6 +6,7 @@
 // undone, so frame bytes are decoded as stored.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,10 +21,21 @@ namespace tunora {
 class ID3v2Tag : public TagTexts {
  public:
   static constexpr std::size_t kHeaderSize = 10;
+  // The first bytes of a picture frame read when only its size is wanted:
+  // they hold the encoding, MIME type, picture type and a usual description.
+  static constexpr std::uint64_t kPictureHeadRead = 128;
+  // The tag's bytes by offset from its start, from a block or from the file;
+  // nothing only when they cannot be read.
+  using TagBytes = std::function<std::optional<Bytes>(std::uint64_t offset, std::uint64_t count)>;
 
   // Decodes a block that starts with the tag header and holds the whole tag
   // and at least one byte more.
   void parse(Bytes block, CoverBytes pictureBytes = CoverBytes::Kept);
+  // Reads the tag at the start of a file and gives where the audio starts (0
+  // without a tag). Kept pictures take the whole tag in one block; for the
+  // size only, the tag is read frame by frame and the bytes of its pictures
+  // are stepped over.
+  std::int64_t read(FileBlocks& blocks, CoverBytes pictureBytes);
 
   bool hasPicture() const { return hasPicture_; }
   // Empty when only the size was asked for.
@@ -34,16 +46,11 @@ class ID3v2Tag : public TagTexts {
   int savePicture(const std::u16string& path) const;
 
  private:
+  void forget();
+  // Takes the values of the frames; false when the bytes could not be read.
+  bool walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBytes pictureBytes);
   void takeTextFrame(std::u16string_view id, int version, Bytes body);
   void takeCommentOrLyrics(bool isComment, Bytes body);
-  // Gives the picture bytes of a JPEG APIC frame and whether it is the front cover.
-  struct Picture {
-    Bytes bytes;
-    bool frontCover = false;
-  };
-  static std::optional<Picture> jpegPictureOf(Bytes body);
-
-  void keepPicture(Bytes bytes, CoverBytes pictureBytes);
 
   std::vector<std::uint8_t> picture_;
   std::size_t pictureSize_ = 0;

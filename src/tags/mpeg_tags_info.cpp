@@ -11,9 +11,7 @@ ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
   try {
     FileBlocks blocks(*file, file->size());
     if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
-    const auto id3v2 = readID3v2Block(blocks);
-    if (id3v2.block) id3v2_.parse(*id3v2.block, coverBytes());
-    readStream(blocks, id3v2.tagEnd);
+    readStream(blocks, id3v2_.read(blocks, coverBytes()));
     if (const auto block = readAPEv2Block(blocks, APEv2Search::BeforeID3v1First))
       apev2_.parse(*block);
   } catch (const std::bad_alloc&) {

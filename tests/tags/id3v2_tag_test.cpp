@@ -235,6 +235,219 @@ TEST(ID3v2Tag, SavePictureNeedsAHundredBytes) {
   EXPECT_EQ(ID3v2Tag().savePicture(dir.file("none.jpg")), -1);
 }
 
+// Reading a tag for the size of its picture only must list what reading it
+// whole does: the file is read both ways and every listed value compared.
+struct ReadBack {
+  ID3v2Tag tag;
+  std::int64_t streamStart = 0;
+};
+
+ReadBack readBack(const std::u16string& path, CoverBytes pictureBytes,
+                  std::int64_t claimedLength = 0) {
+  ReadBack read;
+  auto file = File::open(path, File::Mode::Read);
+  FileBlocks blocks(*file, claimedLength > 0 ? claimedLength : file->size());
+  read.streamStart = read.tag.read(blocks, pictureBytes);
+  return read;
+}
+
+std::u16string linesOf(const TextLines& lines) {
+  std::u16string text;
+  for (std::size_t i = 0; i < lines.lineCount(); ++i) text += std::u16string(*lines.line(i)) + u"|";
+  return text;
+}
+
+// The tag as read for the size only, after checking it against the tag read whole.
+ID3v2Tag sizeOnlyAgreesWithKept(const ByteVector& contents) {
+  testing::TempDir dir;
+  const auto path = dir.file("t.mp3");
+  EXPECT_TRUE(writeWholeFile(path, contents));
+  const auto kept = readBack(path, CoverBytes::Kept);
+  auto sized = readBack(path, CoverBytes::SizeOnly);
+  const ID3v2Tag& a = kept.tag;
+  const ID3v2Tag& b = sized.tag;
+  EXPECT_EQ(kept.streamStart, sized.streamStart);
+  EXPECT_EQ(a.isPresent(), b.isPresent());
+  for (const auto field : {&ID3v2Tag::title, &ID3v2Tag::artist, &ID3v2Tag::album, &ID3v2Tag::track,
+                           &ID3v2Tag::year, &ID3v2Tag::genre})
+    EXPECT_EQ((a.*field)(), (b.*field)());
+  EXPECT_EQ(a.hasComment(), b.hasComment());
+  EXPECT_EQ(linesOf(a.comment()), linesOf(b.comment()));
+  EXPECT_EQ(a.hasLyrics(), b.hasLyrics());
+  EXPECT_EQ(linesOf(a.lyrics()), linesOf(b.lyrics()));
+  EXPECT_EQ(a.hasPicture(), b.hasPicture());
+  EXPECT_EQ(a.pictureSize(), a.picture().size());
+  EXPECT_EQ(b.pictureSize(), a.picture().size());
+  EXPECT_TRUE(b.picture().empty());
+  return std::move(sized.tag);
+}
+
+ByteVector pictureBody(std::string_view mime, std::uint8_t type, const ByteVector& data,
+                       std::uint8_t encoding = 0, const ByteVector& description = {0}) {
+  return concat({{encoding}, bytesOf(mime), {0}, {type}, description, data});
+}
+
+// A tag and the 20 bytes its owners read after it.
+ByteVector fileOf(int version, const ByteVector& frames, std::uint32_t padding = 0,
+                  std::uint8_t flags = 0) {
+  return concat({id3v2Tag(version, frames, padding, flags), ByteVector(20, 0xFF)});
+}
+
+// Larger than a file window's read-ahead, so that the walk steps past it.
+const ByteVector kLargePicture(30000, 0xD8);
+
+TEST(ID3v2SizeOnly, PictureChoiceAndPlace) {
+  const ByteVector small(700, 0x11);
+  const auto texts = concat(
+      {latin1("TIT2", "Song"), id3v2Frame(3, "COMM", concat({{0}, bytesOf("eng"), {0}, {'c'}})),
+       id3v2Frame(3, "USLT", concat({{0}, bytesOf("eng"), {0}, bytesOf("la\nla")}))});
+  const auto front = picture("image/jpeg", 3, kLargePicture);
+  const auto other = picture("image/jpg", 0, small);
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, front)).pictureSize(), kLargePicture.size());
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, concat({front, texts}), 100)).title(), u"Song");
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, concat({texts, front}), 3000)).pictureSize(),
+            kLargePicture.size());
+  // The front cover wins wherever it stands; else the last other JPEG.
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, concat({front, other, texts}))).pictureSize(),
+            kLargePicture.size());
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, concat({other, texts, front}))).pictureSize(),
+            kLargePicture.size());
+  EXPECT_EQ(
+      sizeOnlyAgreesWithKept(fileOf(3, concat({picture("image/jpeg", 4, kLargePicture), other})))
+          .pictureSize(),
+      small.size());
+  EXPECT_EQ(sizeOnlyAgreesWithKept(
+                fileOf(3, concat({picture("image/png", 3, kLargePicture), other, texts})))
+                .pictureSize(),
+            small.size());
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, concat({picture("image/jpeg", 3, {}), other})))
+                .pictureSize(),
+            small.size());
+  EXPECT_FALSE(
+      sizeOnlyAgreesWithKept(fileOf(3, picture("image/png", 3, kLargePicture))).hasPicture());
+  EXPECT_FALSE(sizeOnlyAgreesWithKept(fileOf(3, picture("image/jpeg", 4, {}))).isPresent());
+}
+
+TEST(ID3v2SizeOnly, DescriptionsAroundTheFirstRead) {
+  const ByteVector data(500, 0xAB);
+  // Encoding, "image/jpeg", its NUL and the type take 13 bytes; "image/jpg" 12.
+  const auto latin1Ending = [&](std::size_t end) {
+    return fileOf(3, picture("image/jpeg", 3, data, 0, concat({ByteVector(end - 14, 'd'), {0}})));
+  };
+  for (const std::size_t end : {std::size_t{ID3v2Tag::kPictureHeadRead},
+                                std::size_t{ID3v2Tag::kPictureHeadRead + 1}, std::size_t{700}})
+    EXPECT_EQ(sizeOnlyAgreesWithKept(latin1Ending(end)).pictureSize(), data.size()) << end;
+  // UTF-16: the pair that ends the description at the end of the first read,
+  // right after it, and across it (the first byte read, the second not).
+  const auto utf16Ending = [&](std::string_view mime, std::size_t end) {
+    const std::size_t start = mime.size() + 3;
+    return fileOf(3, picture(mime, 3, data, 1, concat({ByteVector(end - 2 - start, 'd'), {0, 0}})));
+  };
+  const auto head = ID3v2Tag::kPictureHeadRead;
+  for (const auto& [mime, end] : {std::pair{"image/jpg", head}, std::pair{"image/jpg", head + 2},
+                                  std::pair{"image/jpeg", head + 1}})
+    EXPECT_EQ(sizeOnlyAgreesWithKept(utf16Ending(mime, end)).pictureSize(), data.size()) << end;
+  // A NUL pair at an odd distance ends no UTF-16 description: the one after it does.
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, picture("image/jpg", 3, data, 1,
+                                                     concat({ByteVector(115, 'd'), {0, 0, 0}}))))
+                .pictureSize(),
+            data.size());
+  // Without a terminator the picture is empty: no cover, and no other either.
+  const ByteVector noNul(400, 'x');
+  EXPECT_FALSE(
+      sizeOnlyAgreesWithKept(fileOf(3, picture("image/jpeg", 3, {}, 0, noNul))).hasPicture());
+  EXPECT_FALSE(
+      sizeOnlyAgreesWithKept(fileOf(3, picture("image/jpeg", 0, {}, 1, noNul))).hasPicture());
+}
+
+TEST(ID3v2SizeOnly, MalformedPictureFrames) {
+  const auto front = picture("image/jpeg", 3, kLargePicture);
+  const auto apic = [](const ByteVector& body) { return id3v2Frame(3, "APIC", body); };
+  for (const auto& body :
+       {ByteVector{}, ByteVector{0}, concat({{0}, bytesOf("image/jpeg")}),
+        concat({{0}, bytesOf("image/jpeg"), {0}}), concat({{0}, bytesOf("image/jpeg"), {0, 3}}),
+        concat({{0}, bytesOf("image/jpeg"), ByteVector(300, 'x'), {0, 3, 0}}),
+        concat({{0}, ByteVector(kLargePicture.size(), 'x')})})
+    EXPECT_FALSE(sizeOnlyAgreesWithKept(fileOf(3, apic(body), 10)).hasPicture()) << body.size();
+  // A picture frame running past the tag end ends the walk; the cover before it stays.
+  auto cut = concat({front, picture("image/jpeg", 3, ByteVector(50, 1))});
+  cut[cut.size() - 68] = 0x10;
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, cut)).pictureSize(), kLargePicture.size());
+  // Compressed or encrypted pictures are stepped over.
+  for (const auto& [version, flag] :
+       {std::pair{3, 0x80}, std::pair{3, 0x40}, std::pair{4, 0x08}, std::pair{4, 0x01}})
+    EXPECT_FALSE(sizeOnlyAgreesWithKept(
+                     fileOf(version, concat({id3v2Frame(version, "APIC",
+                                                        pictureBody("image/jpeg", 3, kLargePicture),
+                                                        static_cast<std::uint8_t>(flag)),
+                                             latin1("TIT2", "after", version)})))
+                     .hasPicture());
+  // A NUL byte after a frame ends the walk, even before another cover.
+  EXPECT_EQ(sizeOnlyAgreesWithKept(
+                fileOf(3, concat({picture("image/jpeg", 0, ByteVector(200, 2)), {0}, front})))
+                .pictureSize(),
+            200u);
+  // An ID with a NUL byte matches nothing, and the walk goes on.
+  EXPECT_EQ(sizeOnlyAgreesWithKept(
+                fileOf(3, concat({id3v2Frame(3, std::string_view("\0PIC", 4),
+                                             pictureBody("image/jpeg", 3, kLargePicture)),
+                                  picture("image/jpeg", 3, ByteVector(300, 3))})))
+                .pictureSize(),
+            300u);
+}
+
+TEST(ID3v2SizeOnly, HeadersAndTagEnds) {
+  const auto front = picture("image/jpeg", 3, kLargePicture);
+  // Version 4 sizes are syncsafe, and weighted as such even when a byte is not.
+  const auto v4 = concat({id3v2Frame(4, "APIC", pictureBody("image/jpeg", 3, kLargePicture)),
+                          latin1("TIT2", "four", 4)});
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(4, v4)).pictureSize(), kLargePicture.size());
+  auto unsafe = concat({bytesOf("APIC"),
+                        {0, 0, 0x81, 0},
+                        {0, 0},
+                        pictureBody("image/jpeg", 3, ByteVector(0x81 * 128 - 14, 4)),
+                        latin1("TIT2", "four", 4)});
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(4, unsafe)).pictureSize(), 0x81u * 128 - 14);
+  // Extended headers of both versions, one running past the tag end, and a
+  // version 3 size that wraps around when its own four bytes are added.
+  EXPECT_TRUE(
+      sizeOnlyAgreesWithKept(fileOf(3, concat({{0, 0, 0, 6}, ByteVector(6, 0), front}), 0, 0x40))
+          .hasPicture());
+  EXPECT_TRUE(
+      sizeOnlyAgreesWithKept(
+          fileOf(4,
+                 concat({{0, 0, 0, 6},
+                         {1, 0},
+                         id3v2Frame(4, "APIC", pictureBody("image/jpeg", 3, kLargePicture))}),
+                 0, 0x40))
+          .isPresent());
+  EXPECT_FALSE(sizeOnlyAgreesWithKept(fileOf(4, concat({{0x7F, 0x7F, 0x7F, 0x7F}, front}), 0, 0x40))
+                   .isPresent());
+  sizeOnlyAgreesWithKept(fileOf(3, concat({{0xFF, 0xFF, 0xFF, 0xFE}, front}), 0, 0x40));
+  // The tag is read only when the file holds the 20 bytes after it.
+  const auto tag = id3v2Tag(3, concat({latin1("TIT2", "x"), front}));
+  EXPECT_TRUE(sizeOnlyAgreesWithKept(concat({tag, ByteVector(20, 0)})).hasPicture());
+  EXPECT_FALSE(sizeOnlyAgreesWithKept(concat({tag, ByteVector(19, 0)})).isPresent());
+  EXPECT_FALSE(sizeOnlyAgreesWithKept(tag).isPresent());
+}
+
+TEST(ID3v2SizeOnly, TagThatCannotBeReadToItsEndIsNone) {
+  // The file ends inside the picture, but its owner takes it for longer: the
+  // walk fails at the frame after the picture, as the block would.
+  testing::TempDir dir;
+  const auto path = dir.file("t.mp3");
+  const auto whole =
+      fileOf(3, concat({picture("image/jpeg", 3, kLargePicture), latin1("TIT2", "x")}));
+  ASSERT_TRUE(writeWholeFile(path, ByteVector(whole.begin(), whole.begin() + 20000)));
+  const auto length = static_cast<std::int64_t>(whole.size());
+  const auto kept = readBack(path, CoverBytes::Kept, length);
+  const auto sized = readBack(path, CoverBytes::SizeOnly, length);
+  EXPECT_FALSE(kept.tag.isPresent());
+  EXPECT_FALSE(sized.tag.isPresent());
+  EXPECT_FALSE(sized.tag.hasPicture());
+  EXPECT_EQ(sized.streamStart, kept.streamStart);
+}
+
 TEST(ID3v2Locator, StreamStartsAfterTheTagEvenWhenItIsNotRead) {
   testing::TempDir dir;
   const auto path = dir.file("t.mp3");

@@ -183,6 +183,66 @@ TEST(MP3Info, UnreadableFileGivesDefaults) {
   EXPECT_EQ(info.saveCover(u"/tmp/never.jpg"), -1);
 }
 
+// What the tags listing shows of a file, read with its cover kept or with
+// the cover's size only; the kept cover's size is that of its bytes.
+std::u16string listingOf(const std::u16string& path, CoverBytes cover) {
+  auto track = readSupportedTrack({path}, FileTypeSwitches{}, nullptr, cover);
+  if (!track) return u"unsupported";
+  std::size_t coverBytes = track->getCoverSize();
+  if (cover == CoverBytes::Kept && track->hasCover()) {
+    EXPECT_EQ(track->getCoverData()->size(), coverBytes);
+    coverBytes = track->getCoverData()->size();
+  }
+  std::u16string listing;
+  for (const auto& text :
+       {track->getArtist(), track->getAlbum(), track->getTitle(), track->getYear(),
+        track->getGenre(), track->getTrackNumber(), track->getBitrate(), track->getSampleRate(),
+        track->getStereoMode(), track->getPresentTags()})
+    listing += text + u";";
+  for (const bool flag :
+       {track->hasTag(), track->hasComment(), track->hasLyrics(), track->hasCover()})
+    listing += flag ? u"1" : u"0";
+  const auto bytes = std::to_string(coverBytes);
+  return listing + u";" + linesOf(track->getComment()) + u";" + linesOf(track->getLyrics()) + u";" +
+         std::u16string(bytes.begin(), bytes.end());
+}
+
+TEST(MP3Info, ListingIsTheSameWithTheCoverSizeOnly) {
+  std::vector<std::u16string> paths;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::filesystem::path(TUNORA_FIXTURES_DIR) / "tags"))
+    if (entry.path().extension() == ".mp3" || entry.path().extension() == ".aac")
+      paths.push_back(testing::toU16(entry.path()));
+  EXPECT_GE(paths.size(), 10u);
+  // A file shaped as the libraries the listing runs over: texts in UTF-16, a
+  // front cover larger than a file window's read-ahead, padding, the stream
+  // and an ID3v1 tag.
+  const auto utf16 = [](std::u16string_view text) {
+    ByteVector body{0xFF, 0xFE};
+    for (const char16_t unit : text)
+      body.insert(body.end(), {std::uint8_t(unit), std::uint8_t(unit >> 8)});
+    return body;
+  };
+  const auto frames = concat(
+      {id3v2Frame(3, "TIT2", textBody(1, utf16(u"Caf\u00E9 Song"))),
+       id3v2Frame(3, "TPE1", textBody(1, utf16(u"Band"))),
+       id3v2Frame(3, "USLT", concat({{1}, bytesOf("eng"), {0xFF, 0xFE, 0, 0}, utf16(u"la\nla")})),
+       id3v2Frame(3, "APIC",
+                  concat({{0}, bytesOf("image/jpeg"), {0, 3, 0}, ByteVector(30000, 0xD8)}))});
+  testing::TempDir dir;
+  paths.push_back(dir.file("library.mp3"));
+  ASSERT_TRUE(
+      writeWholeFile(paths.back(), concat({id3v2Tag(3, frames, 2048), mpegFrame(9, 0, 0),
+                                           mpegFrame(9, 0, 0), id3v1Block({.title = "v1"})})));
+  for (const auto& path : paths) {
+    const auto kept = listingOf(path, CoverBytes::Kept);
+    EXPECT_EQ(kept, listingOf(path, CoverBytes::SizeOnly)) << std::string(path.begin(), path.end());
+  }
+  const auto listed = listingOf(paths.back(), CoverBytes::SizeOnly);
+  EXPECT_TRUE(listed.starts_with(u"Band;Unknown;Caf\u00E9 Song;")) << listed.size();
+  EXPECT_TRUE(listed.ends_with(u";la|la|;30000")) << listed.size();
+}
+
 TEST_F(MP3InfoFile, XingHeaderGivesTheAverageRate) {
   const auto tail = ByteVector(200, 0);
   // 4,180,000 bytes in 10,000 frames at 44100 Hz: 128,012.5 bit/s.
