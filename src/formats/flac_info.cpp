@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "formats/flac_metadata.h"
 #include "formats/vorbis_comment.h"
@@ -97,13 +98,13 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
   if (streamInfo) setAudioBitRate(*streamInfo, length - std::min(offset, length));
 
   if (comment) {
-    takeTagTexts(*comment);
     // Some taggers put the picture into the comments, as Ogg files carry it.
     if (!hasCover() && comment->picture()) takeCover(Bytes(comment->picture()->data));
     if (comment->entryCountRead()) {
       tagFound_ = true;
       presentTags_ = tagKindName(TagKind::FLACComments);
     }
+    takeTagTexts(std::move(*comment));
   }
   return ReadResult::Read;
 }

@@ -135,16 +135,16 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
   // Item by item, so that the cover, most of the list, is read only when it
   // is kept.
   bool unread = false;
-  const MP4ItemList items(ilst->size, [&](std::uint64_t offset, std::uint64_t count) {
+  MP4ItemList items(ilst->size, [&](std::uint64_t offset, std::uint64_t count) {
     const auto bytes = blocks.read(ilst->offset + static_cast<std::int64_t>(offset), count);
     unread = unread || !bytes;
     return bytes;
   });
-  takeTagTexts(items);
   const auto& cover = items.cover();
   if (cover &&
       !takeCover(blocks, ilst->offset + static_cast<std::int64_t>(cover->offset), cover->size))
     unread = true;
+  takeTagTexts(std::move(items));
   return unread ? ReadResult::Incomplete : ReadResult::Read;
 }
 
