@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <span>
 #include <string>
 
@@ -25,6 +26,27 @@ void readAsFile(const std::uint8_t* data, std::size_t size, const char* extensio
     (void)text->size();
   if (const auto* lines = track.getComment()) (void)lines->line(0);
   if (const auto* lines = track.getLyrics()) (void)lines->line(0);
+}
+
+// Reads the input once keeping the picture and once measuring it only, and
+// stops the run where the two disagree: the listing that measures must show
+// what the pages show.
+template <typename Track>
+void readBothCoverWays(const std::uint8_t* data, std::size_t size, const char* extension) {
+  static const std::u16string path =
+      pathFromNative("/tmp/tunora-fuzz-both-" + std::to_string(getpid()) + extension);
+  if (!writeWholeFile(path, std::span<const std::uint8_t>(data, size))) return;
+  Track kept;
+  Track measured;
+  measured.setCoverBytes(CoverBytes::SizeOnly);
+  if (kept.readFile(path) != measured.readFile(path)) std::abort();
+  const auto* picture = kept.getCoverData();
+  if (kept.hasCover() != measured.hasCover() ||
+      (picture ? picture->size() : 0) != measured.getCoverSize() ||
+      kept.getTitle() != measured.getTitle() || kept.getArtist() != measured.getArtist() ||
+      kept.getAlbum() != measured.getAlbum() || kept.hasComment() != measured.hasComment() ||
+      kept.getPresentTags() != measured.getPresentTags())
+    std::abort();
 }
 
 }  // namespace tunora::fuzzing

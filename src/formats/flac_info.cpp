@@ -19,6 +19,25 @@ constexpr std::int64_t kStreamInfoSize = 34;
 // Real files have a handful of metadata blocks; a file of empty block
 // headers must not keep the walk going through megabytes of them.
 constexpr int kMaxBlocks = 4096;
+// The fields in front of a picture's data take a few dozen bytes but for a
+// long description. Only they are read at first: the data, tens of
+// kilobytes, only when the picture is kept.
+constexpr std::uint64_t kPictureFieldsRead = 256;
+
+// Where the PICTURE block body at `body` keeps the picture; nothing when the
+// block runs past the file or holds no picture.
+std::optional<FLACPictureLayout> locatePicture(FileBlocks& blocks, std::int64_t body,
+                                               std::uint32_t size) {
+  if (body > blocks.length() || size > static_cast<std::uint64_t>(blocks.length() - body))
+    return std::nullopt;
+  const std::uint64_t front = std::min<std::uint64_t>(size, kPictureFieldsRead);
+  const auto fields = blocks.read(body, front);
+  const auto layout = fields ? locateFLACPicture(*fields, size) : std::nullopt;
+  if (layout || front == size) return layout;
+  // Fields longer than the first bytes: the whole body decides.
+  const auto whole = blocks.read(body, size);
+  return whole ? locateFLACPicture(*whole, size) : std::nullopt;
+}
 
 }  // namespace
 
@@ -45,8 +64,7 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
   const auto marker = blocks.read(0, 4);
   if (!marker || !startsWith(*marker, "fLaC")) return ReadResult::NotRecognised;
 
-  std::optional<std::int64_t> commentStart;
-  std::uint32_t commentLength = 0;
+  std::optional<VorbisComment> comment;
   std::optional<FLACStreamInfo> streamInfo;
   // The walk goes on to the last metadata block: the audio begins after it.
   std::int64_t offset = 4;
@@ -64,31 +82,29 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
       }
     }
     if (header->is(FLACBlockType::Picture) && coverType_ != kFrontCoverPicture) {
-      const auto bytes = blocks.read(body, header->length);
-      if (auto picture = bytes ? parseFLACPicture(*bytes) : std::nullopt;
-          picture && (!hasCover() || picture->type == kFrontCoverPicture)) {
+      const auto picture = locatePicture(blocks, body, header->length);
+      if (picture && (!hasCover() || picture->type == kFrontCoverPicture) &&
+          takeCover(blocks, body + static_cast<std::int64_t>(picture->dataOffset),
+                    picture->dataSize))
         coverType_ = picture->type;
-        takeCover(std::move(picture->data));
-      }
     }
-    if (header->is(FLACBlockType::VorbisComment) && !commentStart) {
-      commentStart = body;
-      commentLength = header->length;
-    }
+    // Read where it stands: after a picture that was stepped over unread,
+    // the bytes before it are no longer at hand.
+    if (header->is(FLACBlockType::VorbisComment) && !comment)
+      comment = readVorbisComment(blocks, body, header->length);
     offset = body + header->length;
     if (header->isLast) break;
   }
   if (streamInfo) setAudioBitRate(*streamInfo, length - std::min(offset, length));
 
-  if (commentStart) {
-    const VorbisComment comment = readVorbisComment(blocks, *commentStart, commentLength);
-    takeTagTexts(comment);
+  if (comment) {
     // Some taggers put the picture into the comments, as Ogg files carry it.
-    if (!hasCover() && comment.picture()) takeCover(Bytes(comment.picture()->data));
-    if (comment.entryCountRead()) {
+    if (!hasCover() && comment->picture()) takeCover(Bytes(comment->picture()->data));
+    if (comment->entryCountRead()) {
       tagFound_ = true;
       presentTags_ = tagKindName(TagKind::FLACComments);
     }
+    takeTagTexts(std::move(*comment));
   }
   return ReadResult::Read;
 }

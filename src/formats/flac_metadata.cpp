@@ -29,12 +29,10 @@ std::optional<FLACStreamInfo> parseFLACStreamInfo(Bytes body) {
   return info;
 }
 
-std::optional<FLACPicture> parseFLACPicture(Bytes body) {
-  ByteReader reader(body);
-  FLACPicture picture;
+std::optional<FLACPictureLayout> locateFLACPicture(Bytes front, std::uint64_t bodySize) {
+  ByteReader reader(front);
   const auto type = reader.u32be();
   if (!type) return std::nullopt;
-  picture.type = *type;
   for (int text = 0; text < 2; ++text) {
     const auto length = reader.u32be();
     if (!length || !reader.skip(*length)) return std::nullopt;
@@ -42,10 +40,17 @@ std::optional<FLACPicture> parseFLACPicture(Bytes body) {
   // Width, height, colour depth, palette size.
   if (!reader.skip(16)) return std::nullopt;
   const auto length = reader.u32be();
-  const auto data = length ? reader.bytes(*length) : std::nullopt;
-  if (!data || data->empty()) return std::nullopt;
-  picture.data.assign(data->begin(), data->end());
-  return picture;
+  if (!length || *length == 0 || reader.position() > bodySize ||
+      *length > bodySize - reader.position())
+    return std::nullopt;
+  return FLACPictureLayout{*type, reader.position(), *length};
+}
+
+std::optional<FLACPicture> parseFLACPicture(Bytes body) {
+  const auto layout = locateFLACPicture(body, body.size());
+  if (!layout) return std::nullopt;
+  const Bytes data = body.subspan(static_cast<std::size_t>(layout->dataOffset), layout->dataSize);
+  return FLACPicture{layout->type, std::vector<std::uint8_t>(data.begin(), data.end())};
 }
 
 }  // namespace tunora

@@ -33,10 +33,23 @@ struct FLACStreamInfo {
 // From the 34-byte STREAMINFO body; nothing when it is shorter.
 std::optional<FLACStreamInfo> parseFLACStreamInfo(Bytes body);
 
-// The picture data of a PICTURE block body (also the decoded form of an Ogg
+// A PICTURE block body (also the decoded form of an Ogg
 // METADATA_BLOCK_PICTURE comment): picture type, MIME type and description
 // with their lengths, four 32-bit figures, then the data with its length.
-// Nothing when a length runs past the body or the data is empty.
+
+// Where the body keeps the picture data, from the fields in front of it.
+struct FLACPictureLayout {
+  std::uint32_t type = 0;
+  std::uint64_t dataOffset = 0;
+  std::uint32_t dataSize = 0;
+};
+// `front` is the body's first bytes, `bodySize` the whole body's size, so
+// that a reader can leave the data unread. Nothing when the fields run past
+// `front` (the whole body then tells for certain), or the data runs past the
+// body or is empty.
+std::optional<FLACPictureLayout> locateFLACPicture(Bytes front, std::uint64_t bodySize);
+
+// The picture data of a whole body; nothing as above.
 struct FLACPicture {
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;

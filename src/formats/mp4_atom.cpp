@@ -56,11 +56,14 @@ std::optional<MP4Atom> AtomFile::find(std::int64_t start, std::string_view type)
   return std::nullopt;
 }
 
-std::optional<std::vector<std::uint8_t>> AtomFile::read(const MP4Atom& atom, std::uint64_t prefix) {
+bool AtomFile::holds(const MP4Atom& atom) const {
   const std::int64_t length = blocks_.length();
-  if (atom.offset < 0 || atom.offset > length ||
-      atom.size > static_cast<std::uint64_t>(length - atom.offset))
-    return std::nullopt;
+  return atom.offset >= 0 && atom.offset <= length &&
+         atom.size <= static_cast<std::uint64_t>(length - atom.offset);
+}
+
+std::optional<std::vector<std::uint8_t>> AtomFile::read(const MP4Atom& atom, std::uint64_t prefix) {
+  if (!holds(atom)) return std::nullopt;
   return copyOf(blocks_.read(atom.offset, std::min(atom.size, prefix)));
 }
 

@@ -42,6 +42,9 @@ class AtomFile {
   // goes on over the atoms that follow it; an atom of size 0 ends it.
   std::optional<MP4Atom> find(std::int64_t start, std::string_view type);
 
+  // The file holds the whole atom.
+  bool holds(const MP4Atom& atom) const;
+
   // The atom, header included, or nothing when the file is shorter than the
   // whole atom. Only its first `prefix` bytes are read: the headers the
   // reader takes values from are small, whatever their size field says.

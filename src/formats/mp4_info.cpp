@@ -126,17 +126,26 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
     if (meta) ilst = atoms.find(meta->contentStart() + 4, "ilst");
   }
   if (!ilst) return ReadResult::Read;
-  const auto block = ilst->size <= kMaxTagBlockSize ? atoms.read(*ilst) : std::nullopt;
-  if (!block) {
+  if (ilst->size > kMaxTagBlockSize || !atoms.holds(*ilst)) {
     debugLog("couldn't fetch ilst-atom\n");
     return ReadResult::Incomplete;
   }
   tagFound_ = true;
   presentTags_ = tagKindName(TagKind::MP4Metadata);
-  MP4ItemList items(*block);
-  takeTagTexts(items);
-  if (auto& cover = items.cover()) takeCover(std::move(*cover));
-  return ReadResult::Read;
+  // Item by item, so that the cover, most of the list, is read only when it
+  // is kept.
+  bool unread = false;
+  MP4ItemList items(ilst->size, [&](std::uint64_t offset, std::uint64_t count) {
+    const auto bytes = blocks.read(ilst->offset + static_cast<std::int64_t>(offset), count);
+    unread = unread || !bytes;
+    return bytes;
+  });
+  const auto& cover = items.cover();
+  if (cover &&
+      !takeCover(blocks, ilst->offset + static_cast<std::int64_t>(cover->offset), cover->size))
+    unread = true;
+  takeTagTexts(std::move(items));
+  return unread ? ReadResult::Incomplete : ReadResult::Read;
 }
 
 int MP4Info::saveCover(const std::u16string& targetPath) {

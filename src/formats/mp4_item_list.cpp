@@ -1,7 +1,10 @@
 #include "formats/mp4_item_list.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "tags/genre_table.h"
 #include "text/conversions.h"
@@ -81,49 +84,89 @@ std::u16string trackFromPair(Bytes payload) {
 
 }  // namespace
 
-MP4ItemList::MP4ItemList(Bytes ilst) {
-  const auto header = parseAtomHeader(ilst, 0);
+std::optional<MP4ItemList::ItemKind> MP4ItemList::kindOf(const MP4Atom& item) {
+  // "\251" is the byte 0xA9, "©" in the item names.
+  static constexpr std::array<std::pair<std::string_view, ItemKind>, 9> kKinds{{
+      {"\251nam", ItemKind::Title},
+      {"\251ART", ItemKind::Artist},
+      {"\251alb", ItemKind::Album},
+      {"\251day", ItemKind::Year},
+      {"\251gen", ItemKind::Genre},
+      {"\251cmt", ItemKind::Comment},
+      {"covr", ItemKind::Cover},
+      {"gnre", ItemKind::GenreNumber},
+      {"trkn", ItemKind::Track},
+  }};
+  for (const auto& [type, kind] : kKinds)
+    if (item.is(type)) return kind;
+  return std::nullopt;
+}
+
+MP4ItemList::MP4ItemList(Bytes ilst)
+    : MP4ItemList(ilst.size(), [ilst](std::uint64_t offset, std::uint64_t count) {
+        return subspan(ilst, offset, count);
+      }) {}
+
+MP4ItemList::MP4ItemList(std::uint64_t size, const ReadBytes& read) {
+  // 16 bytes cover a large size; a short list may hold only 8.
+  const auto headerBytes = [&](std::uint64_t offset) {
+    return read(offset, std::min<std::uint64_t>(size - offset, 16));
+  };
+  const auto listHeader = headerBytes(0);
+  const auto header = listHeader ? parseAtomHeader(*listHeader, 0) : std::nullopt;
   if (!header) return;
   std::uint64_t offset = header->headerSize;
-  while (offset < ilst.size()) {
-    const auto itemBytes = subspan(ilst, offset, ilst.size() - offset);
-    const auto item = itemBytes ? parseAtomHeader(*itemBytes, offset) : std::nullopt;
-    if (!item || item->size == 0 || item->size > ilst.size() - offset) break;
+  while (offset < size) {
+    const auto itemHeader = headerBytes(offset);
+    const auto item =
+        itemHeader ? parseAtomHeader(*itemHeader, static_cast<std::int64_t>(offset)) : std::nullopt;
+    if (!item || item->size == 0 || item->size > size - offset) break;
     const std::uint64_t payloadStart = item->headerSize + kDataHeaderSize;
-    const Bytes payload =
-        item->size > payloadStart
-            ? itemBytes->subspan(static_cast<std::size_t>(payloadStart),
-                                 static_cast<std::size_t>(item->size - payloadStart))
-            : Bytes{};
-    takeItem(*item, payload);
+    const std::uint64_t payloadSize = item->size > payloadStart ? item->size - payloadStart : 0;
+    const auto kind = kindOf(*item);
+    if (kind == ItemKind::Cover) {
+      if (payloadSize > 0) cover_ = Span{offset + payloadStart, payloadSize};
+    } else if (kind) {
+      const auto payload = payloadSize > 0 ? read(offset + payloadStart, payloadSize)
+                                           : std::optional<Bytes>(Bytes{});
+      if (!payload) break;
+      takeItem(*kind, *payload);
+    }
     offset += item->size;
   }
   normalise();
 }
 
-void MP4ItemList::takeItem(const MP4Atom& item, Bytes payload) {
-  // "\251" is the byte 0xA9, "©" in the item names.
-  if (item.is("\251nam")) {
-    title_ = itemText(payload);
-  } else if (item.is("\251ART")) {
-    artist_ = itemText(payload);
-  } else if (item.is("\251alb")) {
-    album_ = itemText(payload);
-  } else if (item.is("\251day")) {
-    year_ = itemText(payload);
-  } else if (item.is("\251gen")) {
-    genre_ = itemText(payload);
-  } else if (item.is("\251cmt")) {
-    // Counts even when empty, which reads "Unknown".
-    appendComment(itemText(payload), false);
-  } else if (item.is("covr")) {
-    // Everything after the first data header, a second data atom included.
-    if (!payload.empty()) cover_.emplace(payload.begin(), payload.end());
-  } else if (item.is("gnre")) {
-    // A text genre, wherever it stands, wins over the numbered one.
-    if (toLowerAscii(genre_) == u"unknown") genre_ = genreFromNumber(payload);
-  } else if (item.is("trkn")) {
-    track_ = trackFromPair(payload);
+void MP4ItemList::takeItem(ItemKind kind, Bytes payload) {
+  switch (kind) {
+    case ItemKind::Title:
+      title_ = itemText(payload);
+      break;
+    case ItemKind::Artist:
+      artist_ = itemText(payload);
+      break;
+    case ItemKind::Album:
+      album_ = itemText(payload);
+      break;
+    case ItemKind::Year:
+      year_ = itemText(payload);
+      break;
+    case ItemKind::Genre:
+      genre_ = itemText(payload);
+      break;
+    case ItemKind::Comment:
+      // Counts even when empty, which reads "Unknown".
+      appendComment(itemText(payload), false);
+      break;
+    case ItemKind::GenreNumber:
+      // A text genre, wherever it stands, wins over the numbered one.
+      if (toLowerAscii(genre_) == u"unknown") genre_ = genreFromNumber(payload);
+      break;
+    case ItemKind::Track:
+      track_ = trackFromPair(payload);
+      break;
+    case ItemKind::Cover:
+      break;
   }
 }
 

@@ -4,8 +4,8 @@
 // version, flags and reserved word.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
-#include <vector>
 
 #include "formats/mp4_atom.h"
 #include "tags/tag_texts.h"
@@ -15,17 +15,35 @@ namespace tunora {
 
 class MP4ItemList : public TagTexts {
  public:
-  // `ilst` is the whole atom, header included. Items are taken in file
-  // order; an item of size 0 or one that runs past the list ends the walk.
+  // `count` bytes at `offset` from the start of the list; nothing when they
+  // cannot be had. A view need only last until the next call.
+  using ReadBytes = std::function<std::optional<Bytes>(std::uint64_t offset, std::uint64_t count)>;
+
+  // The list of `size` bytes, header included, read piece by piece: item
+  // headers, and the payloads of the items that give texts. Items are taken
+  // in file order; an item of size 0 or one that runs past the list ends the
+  // walk, and so does a read that fails.
+  MP4ItemList(std::uint64_t size, const ReadBytes& read);
+  // The whole atom in memory.
   explicit MP4ItemList(Bytes ilst);
 
-  // The bytes of the last "covr" item, for the track to take over.
-  std::optional<std::vector<std::uint8_t>>& cover() { return cover_; }
+  // Where a payload lies, counted from the start of the list.
+  struct Span {
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+  };
+  // The payload of the last "covr" item that has one: everything after the
+  // first data header, a second data atom included. The walk leaves it
+  // unread, so that the reader can take it or only its size.
+  const std::optional<Span>& cover() const { return cover_; }
 
  private:
-  void takeItem(const MP4Atom& item, Bytes payload);
+  // The items the list takes; any other is stepped over unread.
+  enum class ItemKind { Title, Artist, Album, Year, Genre, Comment, Cover, GenreNumber, Track };
+  static std::optional<ItemKind> kindOf(const MP4Atom& item);
+  void takeItem(ItemKind kind, Bytes payload);
 
-  std::optional<std::vector<std::uint8_t>> cover_;
+  std::optional<Span> cover_;
 };
 
 }  // namespace tunora

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "io/file_blocks.h"
 #include "text/byte_reader.h"
 #include "text/text_lines.h"
 #include "trackinfo/track_info.h"
@@ -54,6 +55,10 @@ class TaggedTrackInfo : public TrackInfo {
   // an empty one is none.
   void takeCover(Bytes picture);
   void takeCover(std::vector<std::uint8_t>&& picture);
+  // The picture of `size` bytes at `offset` in the file, read only when it
+  // is kept: a listing that wants the size alone never reads the picture.
+  // False when the file does not hold the bytes.
+  bool takeCover(FileBlocks& blocks, std::int64_t offset, std::uint64_t size);
 
   std::u16string fileName_{kUnknown};
   std::u16string title_{kUnknown};

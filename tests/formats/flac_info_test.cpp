@@ -7,6 +7,7 @@
 
 #include "formats/flac_metadata.h"
 #include "io/file.h"
+#include "support/cover_bytes_modes.h"
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
 #include "support/track_file_test.h"
@@ -148,6 +149,125 @@ TEST_F(FLACFile, NoMarkerOrBrokenChain) {
   FLACInfo missing;
   EXPECT_EQ(missing.readFile(dir_.file("missing.flac")), ReadResult::NotOpened);
   EXPECT_EQ(missing.getTitle(), u"Unknown");
+}
+
+// The listing measures pictures without reading their data; every file below
+// is read both ways, and both must agree with each other and with the size
+// written here.
+class FLACPictureSize : public CoverSizeTest<FLACInfo> {
+ protected:
+  // Marker, STREAMINFO and a title, then the blocks as given; the last one
+  // ends the metadata and some audio follows.
+  std::size_t measureBlocks(std::initializer_list<ByteVector> blocks) {
+    ByteVector bytes =
+        concat({bytesOf("fLaC"), streamInfo(44100, 2, 441000), comments({"TITLE=t"})});
+    for (const ByteVector& block : blocks) bytes.insert(bytes.end(), block.begin(), block.end());
+    append(bytes, flacBlock(1, ByteVector(8, 0), true));
+    append(bytes, ByteVector(2000, 0x55));
+    return measure(bytes);
+  }
+  static ByteVector picture(std::uint32_t type, std::size_t size) {
+    return flacBlock(6, pictureBody(type, ByteVector(size, 0xAB)));
+  }
+  static void append(ByteVector& to, const ByteVector& more) {
+    to.insert(to.end(), more.begin(), more.end());
+  }
+};
+
+TEST_F(FLACPictureSize, RealFileAndTheFrontCoverWherever) {
+  EXPECT_GT(expectSameWithCoverSizeOnly<FLACInfo>(fixturePath("formats/flac_picture_tags.flac")),
+            0u);
+  EXPECT_EQ(measureBlocks({picture(3, 300)}), 300u);
+  EXPECT_EQ(measureBlocks({picture(4, 500)}), 500u);
+  EXPECT_EQ(measureBlocks({picture(4, 500), picture(3, 300)}), 300u);
+  EXPECT_EQ(measureBlocks({picture(3, 300), picture(4, 500)}), 300u);
+  // The first front cover and the first of the others stay.
+  EXPECT_EQ(measureBlocks({picture(3, 300), picture(3, 700)}), 300u);
+  EXPECT_EQ(measureBlocks({picture(0, 500), picture(4, 600)}), 500u);
+  EXPECT_EQ(measureBlocks({}), 0u);
+  // Picture before STREAMINFO, and picture as the last block.
+  EXPECT_EQ(measure(concat({bytesOf("fLaC"), picture(4, 20000), streamInfo(44100, 2, 441000),
+                            comments({"TITLE=after"})})),
+            20000u);
+  EXPECT_EQ(measured()->getTitle(), u"after");
+  EXPECT_EQ(measure(concat({bytesOf("fLaC"), streamInfo(44100, 2, 441000), comments({"TITLE=t"}),
+                            flacBlock(6, pictureBody(3, ByteVector(9000, 1)), true),
+                            ByteVector(100, 0)})),
+            9000u);
+}
+
+TEST_F(FLACPictureSize, BrokenPictureBlocksAreNoCover) {
+  const ByteVector good = pictureBody(3, ByteVector(400, 0xCD));
+  ByteVector pastBlock = good;
+  pastBlock[pastBlock.size() - 401] += 1;  // data length 401
+  EXPECT_EQ(measureBlocks({flacBlock(6, pastBlock)}), 0u);
+  // Data that ends before the block does is taken as it stands.
+  EXPECT_EQ(measureBlocks({flacBlock(6, concat({good, ByteVector(7, 0)}))}), 400u);
+  // No data; a later picture is still taken.
+  EXPECT_EQ(measureBlocks({flacBlock(6, pictureBody(3, {})), picture(4, 100)}), 100u);
+  // MIME and description lengths at their largest, and one past the body.
+  ByteVector hugeMime = good;
+  hugeMime[4] = hugeMime[5] = hugeMime[6] = hugeMime[7] = 0xFF;
+  EXPECT_EQ(measureBlocks({flacBlock(6, hugeMime)}), 0u);
+  ByteVector hugeText = good;
+  hugeText[18] = hugeText[19] = hugeText[20] = hugeText[21] = 0xFF;
+  EXPECT_EQ(measureBlocks({flacBlock(6, hugeText)}), 0u);
+  const ByteVector fieldsOnly(good.begin(), good.begin() + 43);
+  EXPECT_EQ(measureBlocks({flacBlock(6, ByteVector(fieldsOnly.begin(), fieldsOnly.end() - 1))}),
+            0u);
+  ByteVector textToTheEnd = fieldsOnly;
+  textToTheEnd[21] = 21;  // the description runs on over the figures to the body's end
+  EXPECT_EQ(measureBlocks({flacBlock(6, textToTheEnd)}), 0u);
+  // A picture block longer than the file: the walk ends there.
+  ByteVector cut = concat({bytesOf("fLaC"), streamInfo(44100, 2, 441000), comments({"TITLE=t"}),
+                           flacBlock(6, pictureBody(3, ByteVector(5000, 1)), true)});
+  cut.resize(cut.size() - 1);
+  EXPECT_EQ(measure(cut), 0u);
+  EXPECT_EQ(measured()->getTitle(), u"t");
+}
+
+TEST_F(FLACPictureSize, FieldsLongerThanTheFirstBytesRead) {
+  // The fields take 42 bytes and the description: 256 bytes in all, one
+  // more, and a description of 10,000 bytes.
+  for (const std::size_t description : {214u, 215u, 10000u}) {
+    SCOPED_TRACE(description);
+    const std::string text(description, 'x');
+    EXPECT_EQ(
+        measureBlocks({flacBlock(6, pictureBody(3, ByteVector(6000, 2), "image/jpeg", text))}),
+        6000u);
+    // The data length field lies past the first bytes, and past the block.
+    const ByteVector fields = pictureBody(3, {}, "image/jpeg", text);
+    EXPECT_EQ(
+        measureBlocks({flacBlock(6, ByteVector(fields.begin(), fields.end() - 4)), picture(4, 99)}),
+        99u);
+  }
+  // A block shorter than the first bytes read.
+  EXPECT_EQ(measureBlocks({flacBlock(6, pictureBody(3, ByteVector(1, 2), "", ""))}), 1u);
+}
+
+TEST_F(FLACPictureSize, CommentsBeforeAndAfterAPictureSteppedOver) {
+  // The first read holds 4 bytes and 4 KB read ahead; a block header up to
+  // 4 KB past that extends the window, one byte further starts a new one.
+  const ByteVector head = concat({bytesOf("fLaC"), streamInfo(44100, 2, 441000)});
+  const ByteVector comment = comments({"TITLE=Near", "COMMENT=kept"});
+  for (const std::int64_t end : {8196, 8197}) {
+    SCOPED_TRACE(end);
+    for (const bool commentFirst : {true, false}) {
+      const std::size_t before = head.size() + (commentFirst ? comment.size() : 0) + 4;
+      const std::size_t data = static_cast<std::size_t>(end) - before - 43;
+      const ByteVector pictureBlock = flacBlock(6, pictureBody(3, ByteVector(data, 0xEE)));
+      const ByteVector bytes =
+          commentFirst ? concat({head, comment, pictureBlock, flacBlock(1, ByteVector(16, 0), true),
+                                 ByteVector(20000, 0x33)})
+                       : concat({head, pictureBlock, comment, flacBlock(1, ByteVector(16, 0), true),
+                                 ByteVector(20000, 0x33)});
+      EXPECT_EQ(measure(bytes), data);
+      const auto track = measured();
+      EXPECT_EQ(track->getTitle(), u"Near");
+      ASSERT_TRUE(track->getComment());
+      EXPECT_EQ(*track->getComment()->line(0), u"kept");
+    }
+  }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "formats/mpc_info.h"
 #include "formats/ogg_info.h"
 #include "io/file.h"
+#include "support/cover_bytes_modes.h"
 #include "support/temp_dir.h"
 
 namespace tunora {
@@ -64,7 +65,10 @@ std::vector<std::filesystem::path> formatFixtures() {
   return files;
 }
 
-TEST(FormatRobustness, EveryFixtureCutAtEveryLengthAndWithItsTailZeroed) {
+// Each fixture through `readFile`, cut at every length and then with its
+// tail zeroed byte by byte.
+void forEveryCutAndZeroedTail(const std::function<void(const std::filesystem::path& fixture,
+                                                       const std::u16string& path)>& readFile) {
   TempDir dir;
   const auto fixtures = formatFixtures();
   ASSERT_GE(fixtures.size(), 6u);
@@ -78,15 +82,31 @@ TEST(FormatRobustness, EveryFixtureCutAtEveryLengthAndWithItsTailZeroed) {
     // Shorten the one file step by step: no rewrite per length.
     for (std::size_t length = bytes->size(); length-- > 0;) {
       std::filesystem::resize_file(copy, length);
-      readAllValues(*readerFor(fixture), path);
+      readFile(fixture, path);
     }
     std::vector<std::uint8_t> zeroed = *bytes;
     for (std::size_t from = zeroed.size(); from-- > 0;) {
       zeroed[from] = 0;
       ASSERT_TRUE(writeWholeFile(path, zeroed));
-      readAllValues(*readerFor(fixture), path);
+      readFile(fixture, path);
     }
   }
+}
+
+TEST(FormatRobustness, EveryFixtureCutAtEveryLengthAndWithItsTailZeroed) {
+  forEveryCutAndZeroedTail([](const std::filesystem::path& fixture, const std::u16string& path) {
+    readAllValues(*readerFor(fixture), path);
+  });
+}
+
+// The listing measures pictures that the pages keep: both must see the same
+// values in every broken file.
+TEST(FormatRobustness, MeasuredPicturesAgreeWithKeptOnesInEveryCut) {
+  forEveryCutAndZeroedTail([](const std::filesystem::path& fixture, const std::u16string& path) {
+    const std::string extension = fixture.extension().string();
+    if (extension == ".flac") testing::expectSameWithCoverSizeOnly<FLACInfo>(path);
+    if (extension == ".m4a") testing::expectSameWithCoverSizeOnly<MP4Info>(path);
+  });
 }
 
 // Files that once crashed a reader, each named after its fault.

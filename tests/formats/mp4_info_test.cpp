@@ -7,6 +7,7 @@
 
 #include "formats/mp4_item_list.h"
 #include "io/file.h"
+#include "support/cover_bytes_modes.h"
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
 #include "support/track_file_test.h"
@@ -247,15 +248,19 @@ TEST(MP4Items, TextDecodingAndReplacement) {
 }
 
 TEST(MP4Items, CommentsAccumulateAndCoverKeepsEverythingAfterTheDataHeader) {
-  MP4ItemList list(atom(
+  const ByteVector ilst = atom(
       "ilst", concat({textItem("\251cmt", "one\n"), textItem("\251cmt", "two"),
-                      item("covr", concat({bytesOf("JPEG"), atom("data", bytesOf("second"))}))})));
+                      item("covr", concat({bytesOf("JPEG"), atom("data", bytesOf("second"))}))}));
+  const MP4ItemList list(ilst);
   ASSERT_TRUE(list.hasComment());
   EXPECT_EQ(list.comment().lineCount(), 2u);
   EXPECT_EQ(*list.comment().line(0), u"one");
   EXPECT_EQ(*list.comment().line(1), u"two");
   ASSERT_TRUE(list.cover());
-  EXPECT_EQ(*list.cover(), concat({bytesOf("JPEG"), atom("data", bytesOf("second"))}));
+  const auto cover =
+      ByteVector(ilst.begin() + static_cast<std::ptrdiff_t>(list.cover()->offset), ilst.end());
+  EXPECT_EQ(list.cover()->size, cover.size());
+  EXPECT_EQ(cover, concat({bytesOf("JPEG"), atom("data", bytesOf("second"))}));
 
   // An empty comment still counts and reads "Unknown".
   const MP4ItemList empty = MP4ItemList(atom("ilst", textItem("\251cmt", "")));
@@ -298,6 +303,63 @@ TEST_F(MP4File, SavingTheCoverNeedsOneHundredBytes) {
 
   MP4Info none;
   EXPECT_EQ(none.saveCover(dir_.file("none.jpg")), -1);
+}
+
+// The listing measures the cover without reading it; every file below is
+// read both ways, and both must agree with each other and with the size
+// written here.
+using MP4CoverSize = CoverSizeTest<MP4Info>;
+
+TEST_F(MP4CoverSize, RealFilesAndWhereTheCoverItemStands) {
+  EXPECT_GT(expectSameWithCoverSizeOnly<MP4Info>(fixturePath("formats/aac_tags_cover.m4a")), 100u);
+  EXPECT_EQ(
+      expectSameWithCoverSizeOnly<MP4Info>(fixturePath("formats/atomicparsley_gnre_trkn.m4a")), 0u);
+  const ByteVector texts = concat({textItem("\251nam", "Title"), textItem("\251cmt", "note")});
+  // Last, first (the items after it are still read), and the only item.
+  EXPECT_EQ(measure(m4aFile(concat({texts, item("covr", ByteVector(30000, 0xAA))}))), 30000u);
+  EXPECT_EQ(measure(m4aFile(concat({item("covr", ByteVector(30000, 0xAA)), texts}))), 30000u);
+  EXPECT_EQ(measured()->getTitle(), u"Title");
+  EXPECT_EQ(lineOf(measured()->getComment()), u"note");
+  EXPECT_EQ(measure(m4aFile(item("COVR", ByteVector(1, 0xAA)))), 1u);
+  // In a 64-bit item header.
+  EXPECT_EQ(measure(m4aFile(concat(
+                {largeAtom("covr", atom("data", concat({be32(13), be32(0), ByteVector(500, 1)}))),
+                 texts}))),
+            500u);
+  // The metadata behind a large mdat, in the file's last bytes.
+  const ByteVector moov =
+      atom("moov", {track(false, 44100, 441000, 2,
+                          userData(concat({texts, item("covr", ByteVector(9000, 0xBB)), texts})))});
+  EXPECT_EQ(measure(concat({fileType(), atom("mdat", ByteVector(200000, 0x21)), moov})), 9000u);
+  EXPECT_EQ(measured()->getTitle(), u"Title");
+}
+
+TEST_F(MP4CoverSize, EmptyDoubleAndBrokenCoverItems) {
+  // Everything after the first data header, a second data atom included.
+  const ByteVector twoData =
+      atom("covr", {atom("data", concat({be32(13), be32(0), bytesOf("JPEG")})),
+                    atom("data", concat({be32(13), be32(0), bytesOf("PNG")}))});
+  EXPECT_EQ(measure(m4aFile(twoData)), 4u + 19u);
+  // A data header without a payload, or not even that, is no cover, and
+  // does not take away the one before it; of two covers the last stays.
+  const ByteVector empty = item("covr", {});
+  const ByteVector bare = atom("covr", ByteVector(10, 0));
+  EXPECT_EQ(measure(m4aFile(empty)), 0u);
+  EXPECT_EQ(measure(m4aFile(bare)), 0u);
+  EXPECT_EQ(measure(m4aFile(concat({item("covr", ByteVector(700, 1)), empty, bare}))), 700u);
+  EXPECT_EQ(measure(m4aFile(
+                concat({item("covr", ByteVector(700, 1)), item("covr", ByteVector(6000, 2))}))),
+            6000u);
+  // A cover that claims one byte more than the list holds ends the walk.
+  ByteVector overlong = item("covr", ByteVector(5000, 3));
+  overlong[3] += 1;
+  EXPECT_EQ(measure(m4aFile(concat({textItem("\251nam", "Before"), overlong}))), 0u);
+  EXPECT_EQ(measured()->getTitle(), u"Before");
+  // An item list that the file does not hold whole is not read either way.
+  ByteVector cut = m4aFile(item("covr", ByteVector(5000, 4)));
+  cut.resize(cut.size() - 64 - 8 - 1);
+  EXPECT_EQ(measure(cut), 0u);
+  EXPECT_FALSE(measured()->hasTag());
 }
 
 // The developers' dump: one labelled line per value, or a note that there is

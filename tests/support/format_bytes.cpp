@@ -199,11 +199,17 @@ ByteVector musepackHeader(std::uint8_t version, std::uint32_t frames, std::uint8
   return header;
 }
 
+ByteVector pictureBody(std::uint32_t type, const ByteVector& data, std::string_view mime,
+                       std::string_view description) {
+  return concat({be32(type), be32(static_cast<std::uint32_t>(mime.size())), bytesOf(mime),
+                 be32(static_cast<std::uint32_t>(description.size())), bytesOf(description),
+                 be32(0), be32(0), be32(0), be32(0), be32(static_cast<std::uint32_t>(data.size())),
+                 data});
+}
+
 // A FLAC picture block body in Base64, as METADATA_BLOCK_PICTURE holds it.
 std::string pictureEntry(std::uint32_t type, const std::string& data) {
-  const ByteVector block =
-      concat({be32(type), be32(10), bytesOf("image/jpeg"), be32(1), bytesOf("d"), be32(0), be32(0),
-              be32(0), be32(0), be32(static_cast<std::uint32_t>(data.size())), bytesOf(data)});
+  const ByteVector block = pictureBody(type, bytesOf(data));
   constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string text = "METADATA_BLOCK_PICTURE=";
   for (std::size_t at = 0; at < block.size(); at += 3) {

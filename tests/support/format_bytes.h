@@ -60,6 +60,10 @@ ByteVector oggVorbisFile(const ByteVector& commentBlock, std::uint32_t nominalBi
 // --- FLAC ---
 ByteVector flacBlock(std::uint8_t type, const ByteVector& body, bool last = false);
 ByteVector streamInfo(std::uint32_t sampleRate, std::uint8_t channels, std::uint64_t totalSamples);
+// A PICTURE block body: type, MIME type, description, four zero figures and
+// the data, each length as the text or data has it.
+ByteVector pictureBody(std::uint32_t type, const ByteVector& data,
+                       std::string_view mime = "image/jpeg", std::string_view description = "d");
 
 // --- Musepack ---
 // "MP+", the version byte, the frame count and the sample-rate index in byte
