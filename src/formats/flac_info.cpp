@@ -19,18 +19,13 @@ constexpr std::int64_t kStreamInfoSize = 34;
 // Real files have a handful of metadata blocks; a file of empty block
 // headers must not keep the walk going through megabytes of them.
 constexpr int kMaxBlocks = 4096;
-// The fields in front of a picture's data take a few dozen bytes but for a
-// long description. Only they are read at first: the data, tens of
-// kilobytes, only when the picture is kept.
-constexpr std::uint64_t kPictureFieldsRead = 256;
-
 // Where the PICTURE block body at `body` keeps the picture; nothing when the
 // block runs past the file or holds no picture.
 std::optional<FLACPictureLayout> locatePicture(FileBlocks& blocks, std::int64_t body,
                                                std::uint32_t size) {
   if (body > blocks.length() || size > static_cast<std::uint64_t>(blocks.length() - body))
     return std::nullopt;
-  const std::uint64_t front = std::min<std::uint64_t>(size, kPictureFieldsRead);
+  const std::uint64_t front = std::min<std::uint64_t>(size, kFLACPictureFieldsFront);
   const auto fields = blocks.read(body, front);
   const auto layout = fields ? locateFLACPicture(*fields, size) : std::nullopt;
   if (layout || front == size) return layout;
@@ -91,7 +86,7 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
     // Read where it stands: after a picture that was stepped over unread,
     // the bytes before it are no longer at hand.
     if (header->is(FLACBlockType::VorbisComment) && !comment)
-      comment = readVorbisComment(blocks, body, header->length);
+      comment = readVorbisComment(blocks, body, header->length, coverBytes());
     offset = body + header->length;
     if (header->isLast) break;
   }
@@ -99,7 +94,7 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
 
   if (comment) {
     // Some taggers put the picture into the comments, as Ogg files carry it.
-    if (!hasCover() && comment->picture()) takeCover(Bytes(comment->picture()->data));
+    if (!hasCover() && comment->picture()) takePicture(*comment->picture());
     if (comment->entryCountRead()) {
       tagFound_ = true;
       presentTags_ = tagKindName(TagKind::FLACComments);

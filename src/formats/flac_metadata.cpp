@@ -50,7 +50,8 @@ std::optional<FLACPicture> parseFLACPicture(Bytes body) {
   const auto layout = locateFLACPicture(body, body.size());
   if (!layout) return std::nullopt;
   const Bytes data = body.subspan(static_cast<std::size_t>(layout->dataOffset), layout->dataSize);
-  return FLACPicture{layout->type, std::vector<std::uint8_t>(data.begin(), data.end())};
+  return FLACPicture{layout->type, std::vector<std::uint8_t>(data.begin(), data.end()),
+                     data.size()};
 }
 
 }  // namespace tunora

@@ -49,10 +49,17 @@ struct FLACPictureLayout {
 // body or is empty.
 std::optional<FLACPictureLayout> locateFLACPicture(Bytes front, std::uint64_t bodySize);
 
-// The picture data of a whole body; nothing as above.
+// The fields in front of a picture's data take a few dozen bytes but for a
+// long description. Readers that leave the data alone take only this many
+// bytes at first, and the whole body when the fields run past them.
+inline constexpr std::uint64_t kFLACPictureFieldsFront = 256;
+
+// The picture data of a whole body; nothing as above. `size` is the data's
+// size, also where a reader measured the data and did not keep it.
 struct FLACPicture {
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
+  std::size_t size = 0;
 };
 std::optional<FLACPicture> parseFLACPicture(Bytes body);
 

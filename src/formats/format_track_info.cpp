@@ -10,6 +10,13 @@ void FormatTrackInfo::takeTagTexts(const TagTexts& texts) {
   lyricsFound_ = texts.hasLyrics();
 }
 
+void FormatTrackInfo::takePicture(const FLACPicture& picture) {
+  if (coverBytes() == CoverBytes::Kept)
+    takeCover(Bytes(picture.data));
+  else
+    takeCoverSize(picture.size);
+}
+
 void FormatTrackInfo::takeTagTexts(TagTexts&& texts) {
   takeTagValues(texts, texts.genre());
   commentFound_ = texts.hasComment();

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "formats/flac_metadata.h"
 #include "tags/tag_texts.h"
 #include "trackinfo/tagged_track_info.h"
 
@@ -16,6 +17,8 @@ class FormatTrackInfo : public TaggedTrackInfo {
   void takeTagTexts(const TagTexts& texts);
   // The same from a tag block read no further, whose lines are moved.
   void takeTagTexts(TagTexts&& texts);
+  // A picture of the comments, decoded or only measured as the caller asked.
+  void takePicture(const FLACPicture& picture);
 };
 
 }  // namespace tunora

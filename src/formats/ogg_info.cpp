@@ -56,8 +56,8 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
       // goes on over page headers that must not be read as entries.
       const auto whole = readFirstOggPacket(blocks, position);
       if (whole && whole->size() >= kPacketPrefixSize) {
-        VorbisComment comment(Bytes(*whole).subspan(kPacketPrefixSize));
-        if (comment.picture()) takeCover(Bytes(comment.picture()->data));
+        VorbisComment comment(Bytes(*whole).subspan(kPacketPrefixSize), coverBytes());
+        if (comment.picture()) takePicture(*comment.picture());
         takeTagTexts(std::move(comment));
       }
       break;

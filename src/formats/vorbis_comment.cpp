@@ -11,7 +11,7 @@
 
 namespace tunora {
 
-VorbisComment::VorbisComment(Bytes block) {
+VorbisComment::VorbisComment(Bytes block, CoverBytes pictures) : pictures_(pictures) {
   ByteReader reader(block);
   const auto vendorLength = reader.u32le();
   if (!vendorLength) {
@@ -50,10 +50,31 @@ std::u16string* VorbisComment::fieldFor(std::string_view key) {
   return nullptr;
 }
 
+namespace {
+
+// The picture's type and size; its text is checked whole, but decoded only
+// as far as the fields in front of the data.
+std::optional<FLACPicture> measurePicture(std::string_view base64) {
+  const auto size = base64DecodedSize(base64);
+  if (!size) return std::nullopt;
+  auto layout = locateFLACPicture(decodeBase64Front(base64, kFLACPictureFieldsFront), *size);
+  if (!layout && *size > kFLACPictureFieldsFront)
+    layout = locateFLACPicture(decodeBase64Front(base64, *size), *size);
+  if (!layout) return std::nullopt;
+  return FLACPicture{layout->type, {}, layout->dataSize};
+}
+
+}  // namespace
+
 void VorbisComment::takePicture(std::string_view base64) {
   if (picture_ && picture_->type == kFrontCoverPicture) return;
-  const auto block = decodeBase64(base64);
-  auto picture = block ? parseFLACPicture(*block) : std::nullopt;
+  std::optional<FLACPicture> picture;
+  if (pictures_ == CoverBytes::Kept) {
+    const auto block = decodeBase64(base64);
+    picture = block ? parseFLACPicture(*block) : std::nullopt;
+  } else {
+    picture = measurePicture(base64);
+  }
   if (picture && (!picture_ || picture->type == kFrontCoverPicture)) picture_ = std::move(picture);
 }
 
@@ -94,8 +115,8 @@ void VorbisComment::takeEntry(std::string_view entry) {
   *field = text.empty() ? std::u16string(kUnknown) : std::move(text);
 }
 
-VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart,
-                                std::uint64_t sizeHint) {
+VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart, std::uint64_t sizeHint,
+                                CoverBytes pictures) {
   if (blockStart < 0 || blockStart >= blocks.length()) return VorbisComment(Bytes{});
   const auto available =
       std::min(static_cast<std::uint64_t>(blocks.length() - blockStart), kMaxTagBlockSize);
@@ -103,7 +124,7 @@ VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart,
   for (;;) {
     const auto bytes = blocks.read(blockStart, window);
     if (!bytes) return VorbisComment(Bytes{});
-    VorbisComment result(*bytes);
+    VorbisComment result(*bytes, pictures);
     if (result.bytesWanted() == 0 || window == available) return result;
     // Grows at least twofold, so that a chain of long entries costs few reads.
     window = std::min(available, std::max(result.bytesWanted(), window * 2));

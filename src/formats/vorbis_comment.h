@@ -24,7 +24,10 @@ namespace tunora {
 // front cover is kept before any other picture.
 class VorbisComment : public TagTexts {
  public:
-  explicit VorbisComment(Bytes block);
+  // Pictures are decoded, or only measured when their size alone is asked
+  // for: the Base64 text is then checked whole but decoded only as far as
+  // the fields in front of the data.
+  explicit VorbisComment(Bytes block, CoverBytes pictures = CoverBytes::Kept);
 
   // The entry count could be read (FLAC reports a tag from then on).
   bool entryCountRead() const { return entryCountRead_; }
@@ -39,6 +42,7 @@ class VorbisComment : public TagTexts {
   void takePicture(std::string_view base64);
   std::u16string* fieldFor(std::string_view key);
 
+  CoverBytes pictures_;
   bool entryCountRead_ = false;
   std::uint32_t entryCount_ = 0;
   std::uint64_t bytesWanted_ = 0;
@@ -49,7 +53,7 @@ class VorbisComment : public TagTexts {
 // entry lengths ask, never beyond the end of the file (nor beyond the largest
 // tag block a reader takes in). Entries need not end
 // where the container says the block does; they are read from the raw bytes.
-VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart,
-                                std::uint64_t sizeHint);
+VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart, std::uint64_t sizeHint,
+                                CoverBytes pictures = CoverBytes::Kept);
 
 }  // namespace tunora

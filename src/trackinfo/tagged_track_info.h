@@ -59,6 +59,9 @@ class TaggedTrackInfo : public TrackInfo {
   // is kept: a listing that wants the size alone never reads the picture.
   // False when the file does not hold the bytes.
   bool takeCover(FileBlocks& blocks, std::int64_t offset, std::uint64_t size);
+  // A picture the reader measured and did not decode: only when its size
+  // alone was asked for.
+  void takeCoverSize(std::size_t size) { coverSize_ = size; }
 
   std::u16string fileName_{kUnknown};
   std::u16string title_{kUnknown};

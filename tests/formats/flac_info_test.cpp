@@ -196,6 +196,20 @@ TEST_F(FLACPictureSize, RealFileAndTheFrontCoverWherever) {
             9000u);
 }
 
+// Without a PICTURE block the comments' picture serves, measured as in Ogg.
+TEST_F(FLACPictureSize, ThePictureOfTheCommentsWithoutAPictureBlock) {
+  const ByteVector withPicture =
+      vorbisCommentBlock("ref", {pictureEntry(3, std::string(12000, 'J'))});
+  EXPECT_EQ(measure(concat(
+                {bytesOf("fLaC"), streamInfo(44100, 2, 441000), flacBlock(4, withPicture, true)})),
+            12000u);
+  // A PICTURE block, even of another kind, goes first.
+  EXPECT_EQ(
+      measure(concat({bytesOf("fLaC"), streamInfo(44100, 2, 441000), flacBlock(4, withPicture),
+                      flacBlock(6, pictureBody(4, ByteVector(500, 1)), true)})),
+      500u);
+}
+
 TEST_F(FLACPictureSize, BrokenPictureBlocksAreNoCover) {
   const ByteVector good = pictureBody(3, ByteVector(400, 0xCD));
   ByteVector pastBlock = good;

@@ -6,6 +6,7 @@
 
 #include "formats/vorbis_headers.h"
 #include "io/file.h"
+#include "support/cover_bytes_modes.h"
 #include "support/format_bytes.h"
 #include "support/temp_dir.h"
 #include "support/track_file_test.h"
@@ -167,6 +168,51 @@ TEST_F(OggFile, OtherPacketTypesDoNotStallTheWalk) {
             ReadResult::Read);
   EXPECT_TRUE(info_.hasTag());
   EXPECT_EQ(info_.getBitrate(), u"64");
+}
+
+// The listing measures a comment's picture from the fields in front of its
+// data and decodes no more; both ways must agree, and with the size here.
+class OggPictureSize : public CoverSizeTest<OGGInfo> {
+ protected:
+  std::size_t measureEntries(std::initializer_list<std::string> entries) {
+    return measure(oggVorbisFile(vorbisCommentBlock("v", entries)));
+  }
+  // A picture whose fields before the data take `fieldsSize` bytes (32 of
+  // them fixed, the MIME type "image/jpeg", the rest description).
+  static std::string pictureWithFields(std::size_t fieldsSize, std::size_t dataSize) {
+    return pictureEntryOf(pictureBody(3, ByteVector(dataSize, 0xAB), "image/jpeg",
+                                      std::string(fieldsSize - 42, 'd')));
+  }
+};
+
+TEST_F(OggPictureSize, TheFrontCoverWinsAndEveryBrokenPictureIsNone) {
+  const std::string large(30000, 'J');
+  EXPECT_EQ(measureEntries({pictureEntry(4, "back"), pictureEntry(3, large), "TITLE=t"}), 30000u);
+  EXPECT_EQ(measured()->getTitle(), u"t");
+  EXPECT_EQ(measureEntries({pictureEntry(0, large), pictureEntry(5, "leaflet")}), 30000u);
+  EXPECT_EQ(measureEntries({pictureEntry(3, "")}), 0u);
+  // A stray character deep in a long text, and padding in its middle.
+  std::string stray = pictureEntry(3, large);
+  stray[20000] = '-';
+  EXPECT_EQ(measureEntries({stray}), 0u);
+  std::string padded = pictureEntry(3, large);
+  padded[20000] = '=';
+  EXPECT_EQ(measureEntries({padded, pictureEntry(6, "other")}), 5u);
+  // Data one byte longer than the block, and a MIME length past any block.
+  ByteVector longer = pictureBody(3, ByteVector(500, 1));
+  longer.pop_back();
+  EXPECT_EQ(measureEntries({pictureEntryOf(longer)}), 0u);
+  EXPECT_EQ(
+      measureEntries({pictureEntryOf(concat({be32(3), be32(0xFFFFFFFF), ByteVector(40, 0)}))}), 0u);
+}
+
+TEST_F(OggPictureSize, FieldsAroundTheFirstBytesDecoded) {
+  // Fields ending one byte before, at and one byte after the decoded front,
+  // and a description of ten kilobytes.
+  for (const std::size_t fields : {255u, 256u, 257u, 10042u}) {
+    EXPECT_EQ(measureEntries({pictureWithFields(fields, 700)}), 700u) << fields;
+    EXPECT_EQ(measureEntries({pictureWithFields(fields, 0)}), 0u) << fields;
+  }
 }
 
 }  // namespace

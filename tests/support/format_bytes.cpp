@@ -209,7 +209,10 @@ ByteVector pictureBody(std::uint32_t type, const ByteVector& data, std::string_v
 
 // A FLAC picture block body in Base64, as METADATA_BLOCK_PICTURE holds it.
 std::string pictureEntry(std::uint32_t type, const std::string& data) {
-  const ByteVector block = pictureBody(type, bytesOf(data));
+  return pictureEntryOf(pictureBody(type, bytesOf(data)));
+}
+
+std::string pictureEntryOf(const ByteVector& block) {
   constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string text = "METADATA_BLOCK_PICTURE=";
   for (std::size_t at = 0; at < block.size(); at += 3) {

@@ -54,6 +54,8 @@ ByteVector vorbisCommentBlock(std::string_view vendor, std::initializer_list<std
 ByteVector vorbisCommentPacket(const ByteVector& block);
 // A "METADATA_BLOCK_PICTURE=" entry: a FLAC picture block in Base64.
 std::string pictureEntry(std::uint32_t type, const std::string& data);
+// The same for any block body, well formed or not.
+std::string pictureEntryOf(const ByteVector& body);
 // Identification page then comment page, as encoders lay them out.
 ByteVector oggVorbisFile(const ByteVector& commentBlock, std::uint32_t nominalBitrate = 128000);
 
