@@ -32,9 +32,10 @@ bool FileBlocks::fill(Window& window, std::int64_t offset, std::int64_t end) {
   // Bytes the window already holds are not read again: a tag header and then
   // the whole tag, a scan's overlapping blocks. A block at most kReadAhead
   // bytes past the window extends it over the gap, and up to kKeptBefore
-  // bytes in front of the block stay, for blocks that are read later (a FLAC
-  // comment, read after the picture behind it). A block further on starts a
-  // new window: the bytes between, a picture the caller skips, are not read.
+  // bytes in front of the block stay, for blocks that are read again later
+  // (a picture kept, read once its frame was chosen). A block further on
+  // starts a new window: the bytes between, a picture the caller skips, are
+  // not read.
   std::size_t kept = 0;
   const std::int64_t held = window.offset + static_cast<std::int64_t>(window.size);
   if (window.size > 0 && offset >= window.offset && offset <= held + kReadAhead) {
