@@ -23,17 +23,29 @@ TEST(Base64, AnythingElseIsRefused) {
   for (const char* bad :
        {"Q", "QQ=", "QUJDQ", "Q===", "====", "QQ==QUJD", "QU=D", "QU\nJ", "QUJ\x80", "QU-_"})
     EXPECT_FALSE(decodeBase64(bad)) << bad;
-  // A stray byte in any group of a long text, the first and the one before the last included.
+  // A stray byte in any group of a long text, the first and the one before
+  // the last included, and every byte next to a range of the alphabet.
   const std::string good = "QUJD" + std::string(4000, 'A') + "QUI=";
-  for (const std::size_t at : {std::size_t{0}, std::size_t{3}, std::size_t{2001}, good.size() - 5})
-    for (const char stray :
-         {'\0', '=', '-', '@', '[', '`', '{', ':', ',', '.', '\x7F', '\x80', '\xFF'}) {
+  for (const std::size_t at :
+       {std::size_t{0}, std::size_t{3}, std::size_t{2001}, std::size_t{3980}, good.size() - 5})
+    for (const char stray : {'\0', '=', '-', '@', '[', '`', '{', ':', ',', '.', '*', '\x7F', '\x80',
+                             '\xC1', '\xE1', '\xFF'}) {
       std::string text = good;
       text[at] = stray;
       EXPECT_FALSE(decodeBase64(text)) << at << " " << int(stray);
       EXPECT_FALSE(base64DecodedSize(text)) << at << " " << int(stray);
     }
   EXPECT_TRUE(decodeBase64(good));
+  // Every byte value, in the middle of the long text: only the alphabet passes.
+  constexpr std::string_view kAlphabet =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  for (int value = 0; value < 256; ++value) {
+    std::string text = good;
+    text[2001] = static_cast<char>(value);
+    const bool inAlphabet = kAlphabet.find(static_cast<char>(value)) != std::string_view::npos;
+    EXPECT_EQ(base64DecodedSize(text).has_value(), inAlphabet) << value;
+    EXPECT_EQ(decodeBase64(text).has_value(), inAlphabet) << value;
+  }
   EXPECT_EQ(base64DecodedSize(good), decodeBase64(good)->size());
 }
 
