@@ -55,8 +55,8 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
       // Joined across pages: a long comment header (a picture in it, say)
       // goes on over page headers that must not be read as entries.
       const auto whole = readFirstOggPacket(blocks, position);
-      if (whole && whole->size() >= kPacketPrefixSize) {
-        VorbisComment comment(Bytes(*whole).subspan(kPacketPrefixSize), coverBytes());
+      if (whole && whole->bytes().size() >= kPacketPrefixSize) {
+        VorbisComment comment(whole->bytes().subspan(kPacketPrefixSize), coverBytes());
         if (comment.picture()) takePicture(*comment.picture());
         takeTagTexts(std::move(comment));
       }

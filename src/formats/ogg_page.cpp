@@ -9,9 +9,8 @@ std::optional<OggPageHeader> parseOggPageHeader(Bytes header) {
   return OggPageHeader{(header[5] & 1) != 0, header[26]};
 }
 
-std::optional<std::vector<std::uint8_t>> readFirstOggPacket(FileBlocks& blocks,
-                                                            std::int64_t pageOffset) {
-  std::optional<std::vector<std::uint8_t>> packet;
+std::optional<OggPacket> readFirstOggPacket(FileBlocks& blocks, std::int64_t pageOffset) {
+  std::optional<OggPacket> packet;
   std::int64_t offset = pageOffset;
   // Every page moves the offset on by at least its header, so the walk ends.
   for (;;) {
@@ -32,10 +31,15 @@ std::optional<std::vector<std::uint8_t>> readFirstOggPacket(FileBlocks& blocks,
       if (value < 255) ends = true;
     }
     const std::int64_t bodyStart = lacingStart + header->segmentCount;
-    if (packet->size() + taken > kMaxTagBlockSize) return packet;
+    std::vector<std::uint8_t>& joined = packet->joined_;
+    if (joined.size() + taken > kMaxTagBlockSize) return packet;
     const auto body = blocks.read(bodyStart, taken);
     if (!body) return packet;
-    packet->insert(packet->end(), body->begin(), body->end());
+    if (ends && joined.empty()) {
+      packet->onePage_ = body;
+      return packet;
+    }
+    joined.insert(joined.end(), body->begin(), body->end());
     if (ends) return packet;
     offset = bodyStart + static_cast<std::int64_t>(pageBody);
   }

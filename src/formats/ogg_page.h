@@ -24,11 +24,24 @@ struct OggPageHeader {
 // Nothing unless the bytes start with the capture pattern "OggS".
 std::optional<OggPageHeader> parseOggPageHeader(Bytes header);
 
+// A packet's bytes. Most header packets end on the page they start on: their
+// bytes are then a view of the file's window, valid until the next read of
+// the blocks, and not a copy of tens of kilobytes. A packet that goes on over
+// further pages is joined.
+class OggPacket {
+ public:
+  Bytes bytes() const { return onePage_ ? *onePage_ : Bytes(joined_); }
+
+ private:
+  friend std::optional<OggPacket> readFirstOggPacket(FileBlocks& blocks, std::int64_t pageOffset);
+  std::optional<Bytes> onePage_;
+  std::vector<std::uint8_t> joined_;
+};
+
 // The first packet that starts on the page at `pageOffset`, joined across the
 // pages it continues on; nothing when no page starts there. A packet cut short
 // by the end of the file, by a page that does not continue it, or by the
 // largest tag block a reader takes in, ends there.
-std::optional<std::vector<std::uint8_t>> readFirstOggPacket(FileBlocks& blocks,
-                                                            std::int64_t pageOffset);
+std::optional<OggPacket> readFirstOggPacket(FileBlocks& blocks, std::int64_t pageOffset);
 
 }  // namespace tunora
