@@ -241,9 +241,10 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   PageColours colours;
   GenericColourTable genericColours;
   refreshSkinColours(host, genericColours, colours);
-  // The covers of an earlier page go; this page's stay for whoever opens it.
+  // This page's covers are written over those of an earlier page, in place;
+  // the rest of the earlier ones go once the page is written. This page's
+  // stay for whoever opens it.
   const TempCovers covers(host, TempCovers::AtEnd::Keep);
-  covers.deleteAll();
   output->attachCovers(covers);
 
   BuiltPage built;
@@ -267,6 +268,7 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error + "\n");
     return 1;
   }
+  covers.deleteAll(built.coverFiles);
   std::error_code ignored;
   const auto written = std::filesystem::absolute(toFsPath(options->output), ignored);
   writeText(out, "Page written to " + convertUTF16ToUTF8(fromFsPath(written)) + "\n");

@@ -43,9 +43,8 @@ bool isTrackCoverName(std::u16string_view name) {
 bool prepareTempCover(std::u16string_view path) {
   const std::u16string folder = folderPart(path);
   if (folderExists(folder)) {
-    if (!fileExists(path)) return true;
     resetFileAttributes(path);
-    return deleteFile(path);
+    return true;
   }
   debugLog("create dir: '%s'\n", pathToNative(folder).c_str());
   return !folder.empty() && createFolder(folder);

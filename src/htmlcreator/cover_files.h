@@ -22,8 +22,11 @@ std::optional<std::u16string> trackCoverPath(const HostLink& host, std::size_t i
 // True for the name (without folder) of a track's temporary cover.
 bool isTrackCoverName(std::u16string_view name);
 
-// Makes room for a new temporary cover: deletes an old file of that name, or
-// creates the folder when it is missing. False when either fails.
+// Makes room for a new temporary cover: an old file of that name is made
+// writable, to be written over in place, or the folder is created when it is
+// missing; false when that fails. A page of two thousand tracks rewrites as
+// many covers: deleting and creating each one made the file system look for
+// free inodes thousands of times, and took longer than making the page.
 bool prepareTempCover(std::u16string_view path);
 
 }  // namespace tunora

@@ -66,7 +66,8 @@ std::optional<std::u16string> coverFileBeside(std::u16string_view pattern,
 bool writeCover(std::span<const std::uint8_t> jpeg, std::u16string_view destination, PageRun& run,
                 CoverState& state) {
   const PreparedCover* cover = run.covers.prepare(jpeg, run.recolour ? &run.duotone : nullptr);
-  if (cover == nullptr || !writeWholeFile(destination, cover->bytes)) return false;
+  if (cover == nullptr || !writeWholeFileIfChanged(destination, cover->bytes)) return false;
+  run.coverFiles.emplace_back(destination);
   state.width = decimalText(cover->width);
   state.height = decimalText(cover->height);
   return true;

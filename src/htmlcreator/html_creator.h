@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hostlink/host_link.h"
 #include "htmlcreator/cover_cache.h"
@@ -50,6 +51,8 @@ struct PageRun {
   CoverCache covers;
   // Nothing until a section was filled.
   std::optional<CoverSearchStart> lastFilled;
+  // The temporary cover files written for this page.
+  std::vector<std::u16string> coverFiles;
 };
 
 class HtmlCreator {

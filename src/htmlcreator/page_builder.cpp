@@ -30,6 +30,7 @@ BuiltPage buildPage(const HtmlCreator& creator, const PageSettings& settings,
     PageRun run{settings, colours};
     creator.processTemplate(built.page, tracks, run);
     built.coverSearch = std::move(run.lastFilled);
+    built.coverFiles = std::move(run.coverFiles);
   }
   built.page.setUnicode(true);
   return built;

@@ -21,6 +21,8 @@ struct BuiltPage {
   std::size_t trackCount = 0;
   // Nothing when no section was filled (no track, or an empty template).
   std::optional<CoverSearchStart> coverSearch;
+  // The temporary cover files the page shows.
+  std::vector<std::u16string> coverFiles;
 };
 
 // Describes the one entry of a single-entry list that no class reads (the

@@ -3,6 +3,9 @@
 // as long as they are shown: the plug-in deletes them when it quits; the
 // command-line tool keeps them, since its page is opened after it ends.
 
+#include <span>
+#include <string>
+
 #include "hostlink/host_link.h"
 
 namespace tunora {
@@ -16,8 +19,9 @@ class TempCovers {
   TempCovers(const TempCovers&) = delete;
   TempCovers& operator=(const TempCovers&) = delete;
 
-  // Deletes the group file and every track file in the cover folder.
-  void deleteAll() const;
+  // Deletes the group file and every track file in the cover folder, but
+  // those named in `kept`.
+  void deleteAll(std::span<const std::u16string> kept = {}) const;
 
  private:
   const HostLink& host_;

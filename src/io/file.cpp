@@ -102,6 +102,14 @@ bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> byte
   return file->close() && written;
 }
 
+bool writeWholeFileIfChanged(std::u16string_view path, std::span<const std::uint8_t> bytes) {
+  if (auto file = File::open(path, File::Mode::Read); file && file->size() == std::ssize(bytes)) {
+    const auto held = file->readAt(0, bytes.size());
+    if (held && std::equal(held->begin(), held->end(), bytes.begin(), bytes.end())) return true;
+  }
+  return writeWholeFile(path, bytes);
+}
+
 bool folderExists(std::u16string_view path) {
   return platform::isPlainDirectory(path);
 }

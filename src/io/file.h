@@ -92,6 +92,10 @@ std::string pathToNative(std::u16string_view path);
 // Whole file, or nothing when it cannot be opened and read.
 std::optional<std::vector<std::uint8_t>> readWholeFile(std::u16string_view path);
 bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> bytes);
+// The same, but a file that already holds exactly these bytes is left as it
+// is: pages rewrite the same covers again and again, and a file truncated and
+// written anew is flushed to the disk when it is closed.
+bool writeWholeFileIfChanged(std::u16string_view path, std::span<const std::uint8_t> bytes);
 
 // True for a folder whose only attribute is "directory"; one trailing
 // separator is allowed.

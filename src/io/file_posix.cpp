@@ -130,8 +130,10 @@ bool createFolder(std::u16string_view path) {
 void resetFileAttributes(std::u16string_view path) {
   const std::string native = pathToNative(path);
   struct stat info {};
-  if (stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-    chmod(native.c_str(), (info.st_mode & 07777) | S_IRUSR | S_IWUSR);
+  constexpr mode_t kReadWrite = S_IRUSR | S_IWUSR;
+  if (stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+      (info.st_mode & kReadWrite) != kReadWrite)
+    chmod(native.c_str(), (info.st_mode & 07777) | kReadWrite);
 }
 
 std::vector<std::u16string> listFiles(std::u16string_view folder) {

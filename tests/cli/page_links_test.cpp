@@ -46,6 +46,35 @@ TEST(PageCovers, AnUnusableEmbeddedPictureFallsBackToTheCoverFile) {
   EXPECT_TRUE(fs::is_empty(dir.path() / "p_covers"));
 }
 
+// A second page writes its covers over those of the first, in place, and
+// removes the ones it does not show; the first page's three become one.
+TEST(PageCovers, ALaterPageKeepsOnlyItsOwnCovers) {
+  TempDir dir;
+  const ByteVector audio = concat({mpegFrame(9, 0, 0), mpegFrame(9, 0, 0)});
+  for (const char* folder : {"first", "second"}) fs::create_directories(dir.path() / folder);
+  for (const char* name : {"first/a.mp3", "first/b.mp3", "first/c.mp3", "second/d.mp3"})
+    writeWholeFile(nativePath(dir.path(), name), audio);
+  writeWholeFile(nativePath(dir.path(), "first/folder.jpg"), greyRampJpeg(30, 20));
+  writeWholeFile(nativePath(dir.path(), "second/folder.jpg"), greyRampJpeg(40, 10));
+  const std::u16string page = nativePath(dir.path(), "p.html");
+  ASSERT_EQ(
+      runCli({u"page", nativePath(dir.path(), "first/a.mp3"), nativePath(dir.path(), "first/b.mp3"),
+              nativePath(dir.path(), "first/c.mp3"), u"-o", page})
+          .status,
+      0);
+  for (const char* name : {"_tmptrk0.jpg", "_tmptrk1.jpg", "_tmptrk2.jpg"})
+    EXPECT_TRUE(fs::exists(dir.path() / "p_covers" / name)) << name;
+  const auto first = readWholeFile(nativePath(dir.path(), "p_covers/_tmptrk0.jpg"));
+  ASSERT_EQ(runCli({u"page", nativePath(dir.path(), "second/d.mp3"), u"-o", page}).status, 0);
+  EXPECT_FALSE(fs::exists(dir.path() / "p_covers" / "_tmptrk1.jpg"));
+  EXPECT_FALSE(fs::exists(dir.path() / "p_covers" / "_tmptrk2.jpg"));
+  EXPECT_NE(pageFileText(dir.path() / "p.html").find("width=\"40\""), std::string::npos);
+  const auto second = readWholeFile(nativePath(dir.path(), "p_covers/_tmptrk0.jpg"));
+  ASSERT_TRUE(first && second && second->size() > 2);
+  EXPECT_NE(*first, *second);
+  EXPECT_EQ((*second)[1], 0xD8);
+}
+
 TEST(PageCovers, APngPictureGoesToThePageAsItIs) {
   TempDir dir;
   fs::create_directories(dir.path() / "music");

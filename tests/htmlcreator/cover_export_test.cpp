@@ -339,7 +339,7 @@ TEST(TempCovers, PathsAndDeletionPastAGap) {
   EXPECT_FALSE(trackCoverPath(host, 0));
 }
 
-TEST(TempCovers, PreparingMakesTheFolderOrRemovesAnOldFile) {
+TEST(TempCovers, PreparingMakesTheFolderOrAnOldFileWritable) {
   testing::TempDir dir;
   const std::u16string inNewFolder = testing::nativePath(dir.path(), "new/_tmptrk0.jpg");
   EXPECT_TRUE(prepareTempCover(inNewFolder));
@@ -348,7 +348,9 @@ TEST(TempCovers, PreparingMakesTheFolderOrRemovesAnOldFile) {
   std::filesystem::permissions(dir.path() / "new" / "_tmptrk0.jpg",
                                std::filesystem::perms::owner_read);
   EXPECT_TRUE(prepareTempCover(inNewFolder));
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "new" / "_tmptrk0.jpg"));
+  // Written over in place, read-only before.
+  EXPECT_TRUE(writeWholeFile(inNewFolder, std::vector<std::uint8_t>{2, 3}));
+  EXPECT_EQ(readWholeFile(inNewFolder), (std::vector<std::uint8_t>{2, 3}));
   // A folder that cannot be made: the parent is missing too.
   EXPECT_FALSE(prepareTempCover(testing::nativePath(dir.path(), "a/b/_tmpdir.jpg")));
 }

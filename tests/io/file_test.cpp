@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <filesystem>
 
 #include "support/file_attributes.h"
@@ -116,6 +117,28 @@ TEST(FileHelpers, WrittenFilesKnowTheirSize) {
   // An empty file is read whole as no bytes at all.
   ASSERT_TRUE(writeWholeFile(path, std::vector<std::uint8_t>{}));
   EXPECT_EQ(readWholeFile(path), std::vector<std::uint8_t>{});
+}
+
+// A file that already holds the bytes is not written again; any other
+// difference, the smallest included, is.
+TEST(FileHelpers, WritingOnlyWhatChanged) {
+  testing::TempDir dir;
+  const std::u16string path = dir.file("cover.jpg");
+  const auto fsPath = toFsPath(path);
+  EXPECT_TRUE(writeWholeFileIfChanged(path, std::vector<std::uint8_t>{1, 2, 3}));
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  const auto writtenAt = [&] { return std::filesystem::last_write_time(fsPath); };
+  std::filesystem::last_write_time(fsPath, old);
+  EXPECT_TRUE(writeWholeFileIfChanged(path, std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(writtenAt(), old);
+  for (const std::vector<std::uint8_t>& other :
+       {std::vector<std::uint8_t>{1, 2, 4}, std::vector<std::uint8_t>{1, 2, 4, 0},
+        std::vector<std::uint8_t>{}}) {
+    std::filesystem::last_write_time(fsPath, old);
+    EXPECT_TRUE(writeWholeFileIfChanged(path, other));
+    EXPECT_EQ(readWholeFile(path), other);
+    EXPECT_NE(writtenAt(), old);
+  }
 }
 
 TEST(FileHelpers, NonAsciiAndVeryLongPaths) {
