@@ -36,14 +36,12 @@ void TextLines::appendUnit(char16_t unit) {
 
 void TextLines::appendText(std::u16string_view text) {
   if (lines_.empty()) lines_.emplace_back();
-  // Room for every new line at once; each is made from its text in one go.
-  lines_.reserve(lines_.size() +
-                 static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')));
-  std::size_t end = text.find(u'\n');
+  // Each new line is made from its text in one go.
+  std::size_t end = findUnit(text, u'\n');
   lines_.back().append(text.substr(0, end));
   while (end != text.npos) {
     text.remove_prefix(end + 1);
-    end = text.find(u'\n');
+    end = findUnit(text, u'\n');
     lines_.emplace_back(text.substr(0, end));
   }
 }
