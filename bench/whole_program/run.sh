@@ -60,21 +60,16 @@ find "$library" -type f -name '*.mp3' -print0 | sort -z >"$work/mp3.list"
 count() { tr -cd '\0' <"$1" | wc -c; }
 echo "library: $(count "$work/all.list") files, $(count "$work/mp3.list") MP3; $(du -sh "$library" | cut -f1)"
 
-# Median wall time of each command, then the ratios the targets are about.
+# Median wall time of each command, run in turn round after round, then the
+# ratios the targets are about (medians of the per-round ratios).
 compare() {
   local list="$1" label="$2"
-  hyperfine -N --style none --warmup 2 --runs "$runs" --export-json "$work/$label.json" \
-    -n floor "xargs -0 -n 500 -a $list $work/floor" \
-    -n tunora "xargs -0 -n 500 -a $list $tunora tags --json" \
-    -n taglib "xargs -0 -n 500 -a $list $work/taglib_tags" >/dev/null
-  python3 - "$work/$label.json" "$label" <<'EOF'
-import json, sys
-results = {r["command"]: r["median"] for r in json.load(open(sys.argv[1]))["results"]}
-print("%s (median of the runs, seconds): floor %.3f, tunora %.3f, taglib %.3f" %
-      (sys.argv[2], results["floor"], results["tunora"], results["taglib"]))
-print("  tunora / floor = %.2f (target <= 1.0); taglib / tunora = %.2f (target >= 3)" %
-      (results["tunora"] / results["floor"], results["taglib"] / results["tunora"]))
-EOF
+  python3 "$here/interleaved.py" --runs "$runs" --warmup 2 --label "$label" \
+    --ratio tunora/floor --ratio taglib/tunora \
+    "floor=xargs -0 -n 500 -a $list $work/floor" \
+    "tunora=xargs -0 -n 500 -a $list $tunora tags --json" \
+    "taglib=xargs -0 -n 500 -a $list $work/taglib_tags"
+  echo "  targets: tunora / floor <= 1.0, taglib / tunora >= 3"
 }
 compare "$work/all.list" "whole library"
 compare "$work/mp3.list" "MP3 files"

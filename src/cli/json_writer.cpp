@@ -1,5 +1,7 @@
 #include "cli/json_writer.h"
 
+#include <bit>
+
 #include "text/utf8_encoding.h"
 
 #if defined(__SSE2__)
@@ -72,8 +74,11 @@ std::size_t copyPlainAscii(std::u16string_view text, char* out) {
     const __m128i special =
         _mm_or_si128(_mm_cmpeq_epi16(units, quote), _mm_cmpeq_epi16(units, backslash));
     const __m128i plain = _mm_andnot_si128(special, _mm_cmpeq_epi16(outside, _mm_setzero_si128()));
-    if (_mm_movemask_epi8(plain) != 0xFFFF) break;
+    // All eight are written; those after the first other unit are written
+    // over later, and `out` has room for a byte a unit.
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + done), _mm_packus_epi16(units, units));
+    const int others = ~_mm_movemask_epi8(plain) & 0xFFFF;
+    if (others != 0) return done + static_cast<std::size_t>(std::countr_zero(unsigned(others))) / 2;
   }
 #endif
   for (; done < text.size() && isPlainAscii(text[done]); ++done)
