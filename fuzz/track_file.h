@@ -14,11 +14,18 @@
 
 namespace tunora::fuzzing {
 
+// The input as a file of this process with the given extension; empty when
+// it cannot be written.
+inline std::u16string inputFile(const std::uint8_t* data, std::size_t size, const char* extension) {
+  const std::u16string path =
+      pathFromNative("/tmp/tunora-fuzz-" + std::to_string(getpid()) + extension);
+  return writeWholeFile(path, std::span<const std::uint8_t>(data, size)) ? path : u"";
+}
+
 template <typename Track>
 void readAsFile(const std::uint8_t* data, std::size_t size, const char* extension) {
-  static const std::u16string path =
-      pathFromNative("/tmp/tunora-fuzz-" + std::to_string(getpid()) + extension);
-  if (!writeWholeFile(path, std::span<const std::uint8_t>(data, size))) return;
+  const std::u16string path = inputFile(data, size, extension);
+  if (path.empty()) return;
   Track track;
   track.readFile(path);
   for (const auto* text : {&track.getTitle(), &track.getYear(), &track.getGenre(),
@@ -33,9 +40,8 @@ void readAsFile(const std::uint8_t* data, std::size_t size, const char* extensio
 // what the pages show.
 template <typename Track>
 void readBothCoverWays(const std::uint8_t* data, std::size_t size, const char* extension) {
-  static const std::u16string path =
-      pathFromNative("/tmp/tunora-fuzz-both-" + std::to_string(getpid()) + extension);
-  if (!writeWholeFile(path, std::span<const std::uint8_t>(data, size))) return;
+  const std::u16string path = inputFile(data, size, extension);
+  if (path.empty()) return;
   Track kept;
   Track measured;
   measured.setCoverBytes(CoverBytes::SizeOnly);

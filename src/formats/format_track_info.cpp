@@ -2,14 +2,6 @@
 
 namespace tunora {
 
-void FormatTrackInfo::takeTagTexts(const TagTexts& texts) {
-  takeTagValues(texts, texts.genre());
-  comment_.assign(texts.comment());
-  commentFound_ = texts.hasComment();
-  lyrics_.assign(texts.lyrics());
-  lyricsFound_ = texts.hasLyrics();
-}
-
 void FormatTrackInfo::takePicture(const FLACPicture& picture) {
   if (coverBytes() == CoverBytes::Kept)
     takeCover(Bytes(picture.data));

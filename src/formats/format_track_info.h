@@ -14,8 +14,7 @@ class FormatTrackInfo : public TaggedTrackInfo {
  protected:
   // The six texts, the comment and the lyrics, year and genre already
   // normalised.
-  void takeTagTexts(const TagTexts& texts);
-  // The same from a tag block read no further, whose lines are moved.
+  // The block is read no further: its lines are moved, not copied.
   void takeTagTexts(TagTexts&& texts);
   // A picture of the comments, decoded or only measured as the caller asked.
   void takePicture(const FLACPicture& picture);

@@ -15,11 +15,6 @@ void TaggedTrackInfo::takeCover(Bytes picture) {
   if (coverBytes() == CoverBytes::Kept) cover_.assign(picture.begin(), picture.end());
 }
 
-void TaggedTrackInfo::takeCover(std::vector<std::uint8_t>&& picture) {
-  coverSize_ = picture.size();
-  if (coverBytes() == CoverBytes::Kept) cover_ = std::move(picture);
-}
-
 bool TaggedTrackInfo::takeCover(FileBlocks& blocks, std::int64_t offset, std::uint64_t size) {
   if (coverBytes() == CoverBytes::Kept) {
     const auto picture = blocks.read(offset, size);

@@ -54,7 +54,6 @@ class TaggedTrackInfo : public TrackInfo {
   // The picture the reader chose, kept or only measured as the caller asked;
   // an empty one is none.
   void takeCover(Bytes picture);
-  void takeCover(std::vector<std::uint8_t>&& picture);
   // The picture of `size` bytes at `offset` in the file, read only when it
   // is kept: a listing that wants the size alone never reads the picture.
   // False when the file does not hold the bytes.
