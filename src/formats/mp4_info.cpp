@@ -148,28 +148,4 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
   return unread ? ReadResult::Incomplete : ReadResult::Read;
 }
 
-int MP4Info::saveCover(const std::u16string& targetPath) {
-  if (!hasCover() || !isLargeEnoughForCover(getCoverSize())) return -1;
-  return TaggedTrackInfo::saveCover(targetPath);
-}
-
-void MP4Info::debugDump() {
-  debugLog("MP4Info");
-  if (!hasTag()) {
-    debugLog("  No valid Tag Information.");
-    return;
-  }
-  const std::pair<const char*, const std::u16string*> lines[] = {
-      {"Bitrate     ", &getBitrate()},    {"Samplerate  ", &getSampleRate()},
-      {"Channels    ", &getStereoMode()}, {"Songname    ", &getTitle()},
-      {"Artist      ", &getArtist()},     {"Album       ", &getAlbum()},
-      {"Year        ", &getYear()},       {"Genre       ", &getGenre()},
-      {"Track       ", &getTrackNumber()}};
-  for (const auto& [label, value] : lines) {
-    debugLog("\n  %s: '%s'", label, convertUTF16ToUTF8(*value).c_str());
-  }
-  debugLog("\n  Comment     : %s", hasComment() ? "yes" : "no");
-  debugLog("\n  Cover       : %d bytes\n", static_cast<int>(getCoverSize()));
-}
-
 }  // namespace tunora

@@ -59,7 +59,7 @@ std::u16string itemText(Bytes payload) {
   if (bytes.empty()) return std::u16string(kUnknown);
   std::u16string text;
   if (isWellFormedUTF8(bytes) && convertUTF8ToUTF16(bytes, text)) return text;
-  return convertCharToWChar(bytes);
+  return widenLatin1(bytes);
 }
 
 // "gnre": the ID3v1 genre number plus one, as a 16-bit big-endian value.

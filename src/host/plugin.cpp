@@ -175,13 +175,13 @@ void Plugin::onPlayerMessage(WPARAM wParam, LPARAM lParam) {
 
 CoverSearchTrack Plugin::coverSearchTrack() const {
   const CoverSearchStart start = coverSearchStart_.value_or(CoverSearchStart{});
-  return {convertWCharToChar(start.artist), convertWCharToChar(start.album),
-          convertWCharToChar(start.fileName), convertWCharToChar(pageSettings_.coverName)};
+  return {narrowToLatin1(start.artist), narrowToLatin1(start.album), narrowToLatin1(start.fileName),
+          narrowToLatin1(pageSettings_.coverName)};
 }
 
 void Plugin::updatePage(std::vector<std::u16string> files, bool directoryMode) {
   buildAndShow(
-      [&] { return tunora::updatePage(dispatchContext(), std::move(files), directoryMode); });
+      [&] { return tunora::showFiles(dispatchContext(), std::move(files), directoryMode); });
 }
 
 void Plugin::showSelected() {

@@ -41,7 +41,7 @@ std::u16string joinEscapedWithBreaks(const TextLines& lines) {
 
 std::u16string encodeUrlComponent(std::u16string_view text) {
   // The result is ASCII, so widening it byte by byte is exact.
-  return convertCharToWChar(percentEncode(convertUTF16ToUTF8(text), PercentEncoding::UrlComponent));
+  return widenLatin1(percentEncode(convertUTF16ToUTF8(text), PercentEncoding::UrlComponent));
 }
 
 void replaceValueToken(TextLines& section, std::u16string_view token, std::u16string_view value) {

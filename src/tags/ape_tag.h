@@ -34,7 +34,5 @@ enum class APEv2Search { BeforeID3v1First, AtEndFirst };
 // The whole tag (header through footer) found by its footer at one of the two
 // places, or nothing.
 std::optional<Bytes> readAPEv2Block(FileBlocks& blocks, APEv2Search order);
-std::optional<std::vector<std::uint8_t>> readAPEv2Block(File& file, std::int64_t length,
-                                                        APEv2Search order);
 
 }  // namespace tunora

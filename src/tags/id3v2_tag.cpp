@@ -50,7 +50,7 @@ std::optional<std::u16string> decodeText(std::uint8_t encoding, Bytes text) {
     if (!convertUTF8ToUTF16(charsOf(text), out)) return std::nullopt;
     return out;
   }
-  return convertCharToWChar(charsOf(text));
+  return widenLatin1(charsOf(text));
 }
 
 // Where the bytes after a description start: past one NUL byte for the 8-bit
@@ -290,11 +290,6 @@ void ID3v2Tag::takeCommentOrLyrics(bool isComment, Bytes body) {
     appendComment(*text, true);
   else
     appendLyrics(*text, true);
-}
-
-int ID3v2Tag::savePicture(const std::u16string& path) const {
-  if (!hasPicture_ || !isLargeEnoughForCover(picture_.size())) return -1;
-  return writeWholeFile(path, picture_) ? 1 : -1;
 }
 
 namespace {

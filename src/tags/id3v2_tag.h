@@ -41,9 +41,6 @@ class ID3v2Tag : public TagTexts {
   // Empty when only the size was asked for.
   const std::vector<std::uint8_t>& picture() const { return picture_; }
   std::size_t pictureSize() const { return pictureSize_; }
-  // Writes the kept picture: 1 written, -1 when there is none large enough
-  // for a cover or the file cannot be written.
-  int savePicture(const std::u16string& path) const;
 
  private:
   void forget();

@@ -107,8 +107,4 @@ std::size_t MpegTagsInfo::getCoverSize() const {
   return hasCover() ? id3v2_.pictureSize() : 0;
 }
 
-int MpegTagsInfo::saveCover(const std::u16string& targetPath) {
-  return id3v2_.savePicture(targetPath);
-}
-
 }  // namespace tunora

@@ -33,7 +33,6 @@ class MpegTagsInfo : public TaggedTrackInfo {
   const TextLines* getLyrics() const override;
   const std::vector<std::uint8_t>* getCoverData() const override;
   std::size_t getCoverSize() const override;
-  int saveCover(const std::u16string& targetPath) override;
 
  protected:
   // Reads the stream properties from the audio that starts at `streamStart`

@@ -4,12 +4,6 @@
 
 namespace tunora {
 
-int TaggedTrackInfo::saveCover(const std::u16string& targetPath) {
-  if (!hasCover()) return 0;
-  const auto* bytes = getCoverData();
-  return bytes != nullptr && writeWholeFile(targetPath, *bytes) ? 1 : -1;
-}
-
 void TaggedTrackInfo::takeCover(Bytes picture) {
   coverSize_ = picture.size();
   if (coverBytes() == CoverBytes::Kept) cover_.assign(picture.begin(), picture.end());

@@ -36,7 +36,6 @@ class TaggedTrackInfo : public TrackInfo {
   std::size_t getCoverSize() const override { return coverSize_; }
   const std::u16string& getPresentTags() override { return presentTags_; }
   const std::u16string& getFileName() const override { return fileName_; }
-  int saveCover(const std::u16string& targetPath) override;
 
  protected:
   // Takes the texts of the tag that answers the queries. The genre comes

@@ -1,21 +1,18 @@
 #include "trackinfo/track_info.h"
 
-#include <algorithm>
-
-#include "text/helpers.h"
-
 namespace tunora {
 namespace {
 
-// Zero means "not known" for the sample rate and the channel count.
-std::u16string numberText(std::uint32_t value) {
-  return value == 0 ? std::u16string(kUnknown) : decimalText(value);
+std::optional<std::u16string> given(const std::u16string& text) {
+  if (text == kUnknown) return std::nullopt;
+  return text;
 }
 
-// A rate below one unit is known all the same: it shows "0", not "Unknown".
-std::u16string bitrateText(std::uint64_t rate, std::uint64_t kilobits) {
-  return rate == 0 ? std::u16string(kUnknown)
-                   : decimalText(std::min(kilobits, TrackInfo::kMaxBitrateText));
+std::optional<TextLines> copied(const TextLines* lines) {
+  if (lines == nullptr) return std::nullopt;
+  std::optional<TextLines> copy{std::in_place};
+  copy->assign(*lines);
+  return copy;
 }
 
 }  // namespace
@@ -24,30 +21,38 @@ ReadResult TrackInfo::readFile(const std::u16string&) {
   return ReadResult::NotRecognised;
 }
 
-int TrackInfo::saveCover(const std::u16string&) {
-  return 0;
+std::u16string TrackInfo::getSampleRate() const {
+  return shownFigure(stream_.sampleRate, stream_.known);
 }
 
-void TrackInfo::setBitsPerSecond(std::uint64_t bitsPerSecond) {
-  bitrate_ = bitrateText(bitsPerSecond, bitsPerSecond >> 10);
+std::u16string TrackInfo::getStereoMode() const {
+  return shownFigure(stream_.channels, stream_.known);
 }
 
-void TrackInfo::setKilobitsPerSecond(std::uint64_t kilobitsPerSecond) {
-  bitrate_ = bitrateText(kilobitsPerSecond, kilobitsPerSecond);
+std::u16string TrackInfo::getBitrate() const {
+  return shownFigure(stream_.kilobits, stream_.known);
 }
 
-void TrackInfo::setSampleRate(std::uint32_t hertz) {
-  sampleRate_ = numberText(hertz);
-}
-
-void TrackInfo::setChannels(std::uint32_t count) {
-  channels_ = numberText(count);
-}
-
-void TrackInfo::clearStreamTexts() {
-  bitrate_.clear();
-  sampleRate_.clear();
-  channels_.clear();
+Track TrackInfo::toTrack() {
+  Track track;
+  track.fileName = getFileName();
+  track.title = given(getTitle());
+  track.artist = given(getArtist());
+  track.album = given(getAlbum());
+  track.year = given(getYear());
+  track.genre = given(getGenre());
+  track.trackNumber = given(getTrackNumber());
+  track.stream = stream_;
+  track.tagKinds = getPresentTags();
+  track.hasTag = hasTag();
+  track.hasComment = hasComment();
+  track.hasLyrics = hasLyrics();
+  track.comment = copied(getComment());
+  track.lyrics = copied(getLyrics());
+  track.hasCover = hasCover();
+  track.coverSize = getCoverSize();
+  if (const auto* picture = getCoverData()) track.cover = *picture;
+  return track;
 }
 
 }  // namespace tunora

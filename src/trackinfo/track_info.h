@@ -9,11 +9,9 @@
 #include <vector>
 
 #include "text/text_lines.h"
+#include "trackinfo/track.h"
 
 namespace tunora {
-
-inline constexpr std::u16string_view kUnknown = u"Unknown";
-inline constexpr std::u16string_view kNone = u"None";
 
 // What a readFile found. Whatever the result, every query answers: a value
 // that was not read keeps its default. The page does not act on it; it tells
@@ -67,38 +65,42 @@ class TrackInfo {
   virtual const std::vector<std::uint8_t>* getCoverData() const { return nullptr; }
   // The picture's size in bytes, whether or not they were kept; 0 for none.
   virtual std::size_t getCoverSize() const { return 0; }
-  const std::u16string& getSampleRate() const { return sampleRate_; }
-  const std::u16string& getStereoMode() const { return channels_; }
-  const std::u16string& getBitrate() const { return bitrate_; }
+  std::u16string getSampleRate() const;
+  std::u16string getStereoMode() const;
+  std::u16string getBitrate() const;
   virtual const std::u16string& getPresentTags() { return none_; }
   virtual const std::u16string& getFileName() const { return unknown_; }
-  // Writes the embedded picture: 1 written, -1 failed, 0 when there is none.
-  virtual int saveCover(const std::u16string& targetPath);
+  // Every value at once, as pages and listings take them.
+  Track toTrack();
 
-  // The bit-rate text is a whole number of kilobits per second, "Unknown" for
-  // 0. From bits per second it is the kibibit figure (value >> 10, so 1023
-  // shows "0"), the unit the pages call "KibpS"; a figure already in kbit/s
-  // is shown as it is. Both stop at kMaxBitrateText: a hostile size or
-  // duration gives absurd rates, and the text has never gone beyond what 32
-  // bits of bit/s give.
-  void setBitsPerSecond(std::uint64_t bitsPerSecond);
-  void setKilobitsPerSecond(std::uint64_t kilobitsPerSecond);
-  static constexpr std::uint64_t kMaxBitrateText = 0xFFFFFFFF >> 10;
-  // 0 for either is "Unknown".
-  void setSampleRate(std::uint32_t hertz);
-  void setChannels(std::uint32_t count);
+  // The rates as the track's figures give them (0 is "Unknown").
+  void setBitsPerSecond(std::uint64_t bitsPerSecond) {
+    stream_.kilobits = kilobitsFromBitsPerSecond(bitsPerSecond);
+    stream_.known = true;
+  }
+  void setKilobitsPerSecond(std::uint64_t kilobitsPerSecond) {
+    stream_.kilobits = kilobitsFromKilobits(kilobitsPerSecond);
+    stream_.known = true;
+  }
+  static constexpr std::uint64_t kMaxBitrateText = kMaxBitrateFigure;
+  void setSampleRate(std::uint32_t hertz) {
+    stream_.sampleRate = knownCount(hertz);
+    stream_.known = true;
+  }
+  void setChannels(std::uint32_t count) {
+    stream_.channels = knownCount(count);
+    stream_.known = true;
+  }
 
  protected:
-  // For classes whose stream texts start empty until read (host information).
-  void clearStreamTexts();
+  // For classes whose stream figures show empty until read (host information).
+  void clearStreamTexts() { stream_.known = false; }
   CoverBytes coverBytes() const { return coverBytes_; }
 
  private:
   const std::u16string unknown_{kUnknown};
   const std::u16string none_{kNone};
-  std::u16string bitrate_{kUnknown};
-  std::u16string sampleRate_{kUnknown};
-  std::u16string channels_{kUnknown};
+  StreamFigures stream_;
   CoverBytes coverBytes_ = CoverBytes::Kept;
 };
 

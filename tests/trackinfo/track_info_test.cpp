@@ -12,17 +12,15 @@ namespace {
 TEST(TrackInfoDefaults, UnreadTrackAnswersDefaults) {
   TrackInfo track;
   EXPECT_EQ(track.readFile(u"whatever.mp3"), ReadResult::NotRecognised);
-  for (const auto* text :
-       {&track.getTitle(), &track.getYear(), &track.getAlbum(), &track.getArtist(),
-        &track.getTrackNumber(), &track.getGenre(), &track.getSampleRate(), &track.getStereoMode(),
-        &track.getBitrate(), &track.getFileName()})
-    EXPECT_EQ(*text, u"Unknown");
+  for (const auto& text : {track.getTitle(), track.getYear(), track.getAlbum(), track.getArtist(),
+                           track.getTrackNumber(), track.getGenre(), track.getSampleRate(),
+                           track.getStereoMode(), track.getBitrate(), track.getFileName()})
+    EXPECT_EQ(text, u"Unknown");
   EXPECT_EQ(track.getPresentTags(), u"None");
   EXPECT_FALSE(track.hasComment() || track.hasCover() || track.hasLyrics() || track.hasTag());
   EXPECT_EQ(track.getComment(), nullptr);
   EXPECT_EQ(track.getLyrics(), nullptr);
   EXPECT_EQ(track.getCoverData(), nullptr);
-  EXPECT_EQ(track.saveCover(u"cover.jpg"), 0);
 }
 
 TEST(TrackInfoSetters, NumbersBecomeTexts) {
@@ -77,7 +75,6 @@ class FilledTrack : public TaggedTrackInfo {
 };
 
 TEST(TaggedTrackInfo, ReportsWhatTheReaderFilled) {
-  testing::TempDir dir;
   FilledTrack track;
   EXPECT_EQ(track.getFileName(), u"Unknown");
   track.readFile(u"a.mp3");
@@ -86,21 +83,18 @@ TEST(TaggedTrackInfo, ReportsWhatTheReaderFilled) {
   EXPECT_EQ(*track.getComment()->line(0), u"nice");
   EXPECT_EQ(track.getLyrics(), nullptr);
   EXPECT_TRUE(track.hasCover());
-  EXPECT_EQ(track.saveCover(dir.file("cover.jpg")), 1);
-  EXPECT_EQ(readWholeFile(dir.file("cover.jpg")), *track.getCoverData());
-  EXPECT_EQ(track.saveCover(dir.file("missing/cover.jpg")), -1);
+  ASSERT_NE(track.getCoverData(), nullptr);
+  EXPECT_EQ(track.getCoverData()->size(), 3u);
 }
 
 // A listing that asks only for the size gets it, and no bytes to write.
 TEST(TaggedTrackInfo, ACoverReadForItsSizeOnlyHasNoBytes) {
-  testing::TempDir dir;
   FilledTrack track;
   track.setCoverBytes(CoverBytes::SizeOnly);
   track.readFile(u"a.mp3");
   EXPECT_TRUE(track.hasCover());
   EXPECT_EQ(track.getCoverSize(), 3u);
   EXPECT_EQ(track.getCoverData(), nullptr);
-  EXPECT_EQ(track.saveCover(dir.file("cover.jpg")), -1);
 }
 
 }  // namespace
