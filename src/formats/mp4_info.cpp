@@ -80,7 +80,7 @@ std::optional<MediaTimes> parseMediaHeader(Bytes content) {
 }  // namespace
 
 ReadResult MP4Info::readFile(const std::u16string& path) {
-  fileName_ = path;
+  track_.fileName = path;
   auto file = File::open(path, File::Mode::Read);
   if (!file) return ReadResult::NotOpened;
   FileBlocks blocks(*file, file->size());
@@ -130,8 +130,8 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
     debugLog("couldn't fetch ilst-atom\n");
     return ReadResult::Incomplete;
   }
-  tagFound_ = true;
-  presentTags_ = tagKindName(TagKind::MP4Metadata);
+  track_.hasTag = true;
+  track_.tagKinds = tagKindName(TagKind::MP4Metadata);
   // Item by item, so that the cover, most of the list, is read only when it
   // is kept.
   bool unread = false;

@@ -17,11 +17,11 @@
 #include "tags/id3v2_tag.h"
 #include "tags/lyrics3_tag.h"
 #include "trackinfo/tag_kind.h"
-#include "trackinfo/tagged_track_info.h"
+#include "trackinfo/track_info.h"
 
 namespace tunora {
 
-class MpegTagsInfo : public TaggedTrackInfo {
+class MpegTagsInfo : public TrackInfo {
  public:
   // Tags are looked for in any file, with or without a stream header.
   ReadResult readFile(const std::u16string& path) final;

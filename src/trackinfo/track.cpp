@@ -7,6 +7,11 @@
 
 namespace tunora {
 
+std::optional<std::u16string> knownText(std::u16string_view text) {
+  if (text == kUnknown) return std::nullopt;
+  return std::u16string(text);
+}
+
 std::u16string shownText(const std::optional<std::u16string>& text) {
   return text ? *text : std::u16string(kUnknown);
 }

@@ -55,6 +55,9 @@ struct Track {
   std::optional<std::vector<std::uint8_t>> cover;
 };
 
+// A text as a reader or the player gave it; "Unknown" is no value.
+std::optional<std::u16string> knownText(std::u16string_view text);
+
 // The display rules, in one place.
 std::u16string shownText(const std::optional<std::u16string>& text);
 // A whole number, "Unknown" when absent, empty when the player was not asked.

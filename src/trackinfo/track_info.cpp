@@ -3,11 +3,6 @@
 namespace tunora {
 namespace {
 
-std::optional<std::u16string> given(const std::u16string& text) {
-  if (text == kUnknown) return std::nullopt;
-  return text;
-}
-
 std::optional<TextLines> copied(const TextLines* lines) {
   if (lines == nullptr) return std::nullopt;
   std::optional<TextLines> copy{std::in_place};
@@ -22,27 +17,28 @@ ReadResult TrackInfo::readFile(const std::u16string&) {
 }
 
 std::u16string TrackInfo::getSampleRate() const {
-  return shownFigure(stream_.sampleRate, stream_.known);
+  return shownFigure(track_.stream.sampleRate, track_.stream.known);
 }
 
 std::u16string TrackInfo::getStereoMode() const {
-  return shownFigure(stream_.channels, stream_.known);
+  return shownFigure(track_.stream.channels, track_.stream.known);
 }
 
 std::u16string TrackInfo::getBitrate() const {
-  return shownFigure(stream_.kilobits, stream_.known);
+  return shownFigure(track_.stream.kilobits, track_.stream.known);
 }
 
+// Through the queries, as a reader may answer them from tags of its own.
 Track TrackInfo::toTrack() {
   Track track;
   track.fileName = getFileName();
-  track.title = given(getTitle());
-  track.artist = given(getArtist());
-  track.album = given(getAlbum());
-  track.year = given(getYear());
-  track.genre = given(getGenre());
-  track.trackNumber = given(getTrackNumber());
-  track.stream = stream_;
+  track.title = knownText(getTitle());
+  track.artist = knownText(getArtist());
+  track.album = knownText(getAlbum());
+  track.year = knownText(getYear());
+  track.genre = knownText(getGenre());
+  track.trackNumber = knownText(getTrackNumber());
+  track.stream = track_.stream;
   track.tagKinds = getPresentTags();
   track.hasTag = hasTag();
   track.hasComment = hasComment();
@@ -53,6 +49,42 @@ Track TrackInfo::toTrack() {
   track.coverSize = getCoverSize();
   if (const auto* picture = getCoverData()) track.cover = *picture;
   return track;
+}
+
+void TrackInfo::takeComment(std::optional<TextLines> lines) {
+  track_.hasComment = lines.has_value();
+  track_.comment = std::move(lines);
+}
+
+void TrackInfo::takeLyrics(std::optional<TextLines> lines) {
+  track_.hasLyrics = lines.has_value();
+  track_.lyrics = std::move(lines);
+}
+
+void TrackInfo::takeCover(Bytes picture) {
+  takeCoverSize(picture.size());
+  track_.cover.reset();
+  if (track_.hasCover && coverBytes_ == CoverBytes::Kept)
+    track_.cover.emplace(picture.begin(), picture.end());
+}
+
+bool TrackInfo::takeCover(FileBlocks& blocks, std::int64_t offset, std::uint64_t size) {
+  if (coverBytes_ == CoverBytes::Kept) {
+    const auto picture = blocks.read(offset, size);
+    if (picture) takeCover(*picture);
+    return picture.has_value();
+  }
+  // The bounds a read would check, so that both ways agree on every file.
+  if (offset < 0 || offset > blocks.length() ||
+      size > static_cast<std::uint64_t>(blocks.length() - offset) || size > SIZE_MAX)
+    return false;
+  takeCoverSize(static_cast<std::size_t>(size));
+  return true;
+}
+
+void TrackInfo::takeCoverSize(std::size_t size) {
+  track_.coverSize = size;
+  track_.hasCover = size > 0;
 }
 
 }  // namespace tunora

@@ -89,18 +89,20 @@ TEST(TrackInfoToTrack, TakesEveryValue) {
     Read() {
       setKilobitsPerSecond(192);
       setChannels(2);
+      takeTagValues(*this, u"Unknown");
     }
-    const std::u16string& getTitle() override { return title_; }
-    const std::u16string& getArtist() override { return artist_; }
-
-   private:
-    std::u16string title_{u"Song"};
-    std::u16string artist_{kUnknown};
+    std::u16string title() const { return u"Song"; }
+    std::u16string artist() const { return std::u16string(kUnknown); }
+    std::u16string album() const { return u""; }
+    std::u16string year() const { return u"1999"; }
+    std::u16string track() const { return u"Unknown"; }
   };
   Read read;
   const Track track = read.toTrack();
   EXPECT_EQ(track.title, u"Song");
-  EXPECT_FALSE(track.artist);
+  EXPECT_FALSE(track.artist || track.trackNumber || track.genre);
+  EXPECT_EQ(track.album, u"") << "an empty text is a value";
+  EXPECT_EQ(track.year, u"1999");
   EXPECT_EQ(track.stream.kilobits, 192u);
   EXPECT_EQ(track.stream.channels, 2u);
   EXPECT_FALSE(track.stream.sampleRate);

@@ -4,7 +4,7 @@
 
 #include "io/file.h"
 #include "support/temp_dir.h"
-#include "trackinfo/tagged_track_info.h"
+#include "trackinfo/track_info.h"
 
 namespace tunora {
 namespace {
@@ -63,18 +63,19 @@ TEST(TrackInfoSetters, BitRateTextStopsAtWhat32BitsOfBitsPerSecondGave) {
 }
 
 // A reader that found a comment and a cover, as the format classes fill them.
-class FilledTrack : public TaggedTrackInfo {
+class FilledTrack : public TrackInfo {
  public:
   ReadResult readFile(const std::u16string& path) override {
-    fileName_ = path;
-    comment_.appendLine(u"nice");
-    commentFound_ = true;
+    track_.fileName = path;
+    TextLines comment;
+    comment.appendLine(u"nice");
+    takeComment(std::move(comment));
     takeCover(std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF});
     return ReadResult::Read;
   }
 };
 
-TEST(TaggedTrackInfo, ReportsWhatTheReaderFilled) {
+TEST(ReadTrackInfo, ReportsWhatTheReaderFilled) {
   FilledTrack track;
   EXPECT_EQ(track.getFileName(), u"Unknown");
   track.readFile(u"a.mp3");
@@ -88,7 +89,7 @@ TEST(TaggedTrackInfo, ReportsWhatTheReaderFilled) {
 }
 
 // A listing that asks only for the size gets it, and no bytes to write.
-TEST(TaggedTrackInfo, ACoverReadForItsSizeOnlyHasNoBytes) {
+TEST(ReadTrackInfo, ACoverReadForItsSizeOnlyHasNoBytes) {
   FilledTrack track;
   track.setCoverBytes(CoverBytes::SizeOnly);
   track.readFile(u"a.mp3");
