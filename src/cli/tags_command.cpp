@@ -200,6 +200,11 @@ int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
       writeText(err, "tunora: cannot open '" + convertUTF16ToUTF8(path) + "': " + *error + "\n");
       listing.message("error", *error);
       status = 1;
+    } else if (const auto& warning = track->getReadWarning(); !warning.empty()) {
+      // Named, but not failed: the file was read, it just held nothing.
+      progress.clear();
+      writeText(err, "tunora: '" + convertUTF16ToUTF8(path) + "': " + warning + "\n");
+      listing.message("warning", warning);
     }
     listing.endFile();
     progress.advance();
