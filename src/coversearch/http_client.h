@@ -4,7 +4,8 @@
 // (the status code is never examined: whatever body a store sends is the
 // answer); and a GET as a web service's client, answered with status,
 // redirect and body. One implementation per platform: http_wininet.cpp (the
-// plug-in's Internet session), http_curl.cpp (libcurl).
+// plug-in's Internet session), http_curl.cpp (libcurl, in a module of its
+// own on Linux).
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "coversearch/http_client.h"
+#include "coversearch/http_curl_module.h"
 
 namespace tunora {
 namespace {
@@ -139,12 +139,8 @@ class CurlHttpClient final : public HttpClient {
 
 }  // namespace
 
-std::unique_ptr<HttpClient> makeHttpClient(void*, HttpTimeouts timeouts) {
-  return std::make_unique<CurlHttpClient>(timeouts);
-}
-
-std::unique_ptr<HttpClient> makeStandaloneHttpClient(HttpTimeouts timeouts) {
-  return makeHttpClient(nullptr, timeouts);
+void tunora_make_curl_client(HttpTimeouts timeouts, std::unique_ptr<HttpClient>& client) {
+  client = std::make_unique<CurlHttpClient>(timeouts);
 }
 
 }  // namespace tunora
