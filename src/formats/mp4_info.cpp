@@ -140,9 +140,9 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
   AtomFile atoms(blocks);
 
   const auto moov = atoms.find(0, "moov");
-  if (!moov) return ReadResult::NotRecognised;
+  if (!moov) return notRecognised("no MP4 movie box found");
   const auto trak = findAudioTrack(atoms, moov->contentStart());
-  if (!trak) return ReadResult::NotRecognised;
+  if (!trak) return notRecognised("no MP4 audio track found");
 
   // Stream values: time scale and duration, the first sample entry, and the
   // bit rate of the audio alone.

@@ -36,6 +36,7 @@ ReadResult MPCInfo::readFile(const std::u16string& path) {
   }
   takeValues();
   readStream(blocks, tagsStart);
+  warnIfNothingFound("no Musepack stream header found");
   return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 

@@ -49,6 +49,11 @@ void TrackInfo::warnIfNothingFound(std::string_view missing) {
   if (!hasTag() && !streamFound) readWarning_ = missing;
 }
 
+ReadResult TrackInfo::notRecognised(std::string_view missing) {
+  warnIfNothingFound(missing);
+  return ReadResult::NotRecognised;
+}
+
 void TrackInfo::clearStreamTexts() {
   bitrate_.clear();
   sampleRate_.clear();

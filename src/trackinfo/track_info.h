@@ -99,6 +99,8 @@ class TrackInfo {
   // Called at the end of readFile: keeps `missing` as the warning when no tag
   // and no stream value was found.
   void warnIfNothingFound(std::string_view missing);
+  // For a readFile that stops because the file is not of the class's kind.
+  ReadResult notRecognised(std::string_view missing);
 
  private:
   const std::u16string unknown_{kUnknown};

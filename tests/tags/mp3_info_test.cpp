@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "support/format_bytes.h"
 #include "support/stream_cases.h"
 #include "support/tag_bytes.h"
 #include "support/temp_dir.h"
@@ -48,11 +49,6 @@ class MP3InfoFile : public ::testing::Test {
 
 using FrameHeader = std::array<std::uint8_t, 4>;
 
-ByteVector bigEndian(std::uint32_t value) {
-  return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
-          static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
-}
-
 // A frame of `size` bytes that starts with this header.
 ByteVector frameWith(FrameHeader header, std::size_t size) {
   ByteVector frame(size, 0);
@@ -67,7 +63,8 @@ constexpr FrameHeader kMpeg2Header{0xFF, 0xF3, 0x80, 0xC0};  // 208 bytes
 ByteVector vbrFrame(FrameHeader header, std::size_t size, std::size_t offset, const char* kind,
                     std::uint32_t frames, std::uint32_t bytes, std::uint8_t flags = 3) {
   auto frame = frameWith(header, size);
-  const auto xing = concat({bytesOf(kind), {0, 0, 0, flags}, bigEndian(frames), bigEndian(bytes)});
+  const auto xing =
+      concat({bytesOf(kind), {0, 0, 0, flags}, testing::be32(frames), testing::be32(bytes)});
   std::copy(xing.begin(), xing.end(), frame.begin() + static_cast<std::ptrdiff_t>(offset));
   return frame;
 }
