@@ -205,7 +205,8 @@ int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     } else if (const auto& warning = track->getReadWarning(); !warning.empty()) {
       // Named, but not failed: the file was read, it just held nothing.
       progress.clear();
-      writeText(err, "tunora: '" + convertUTF16ToUTF8(path) + "': " + warning + "\n");
+      writeText(err,
+                "tunora: '" + escapeControls(convertUTF16ToUTF8(path)) + "': " + warning + "\n");
       listing.message("warning", warning);
     }
     listing.endFile();
