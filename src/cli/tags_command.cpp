@@ -67,7 +67,7 @@ class TagsListing {
       if (json_)
         appendJsonText(buffer_, *value->line(i));
       else
-        buffer_ += escapeControls(convertUTF16ToUTF8(*value->line(i)));
+        appendPlainLine(convertUTF16ToUTF8(*value->line(i)));
     }
     if (json_) buffer_ += '"';
     endField();
@@ -104,6 +104,14 @@ class TagsListing {
       buffer_ += key;
       buffer_ += ": ";
     }
+  }
+
+  // The carriage return of a CR LF line break stays what it is.
+  void appendPlainLine(std::string line) {
+    const bool crlf = !line.empty() && line.back() == '\r';
+    if (crlf) line.pop_back();
+    buffer_ += escapeControls(line);
+    if (crlf) buffer_ += '\r';
   }
 
   void endField() {

@@ -1,11 +1,10 @@
 #pragma once
 // The transport of the cover search: a form POST to a store host and a plain
 // GET of a URL, both answered with the body bytes, cut at the response cap
-// (the status code is never examined: whatever body a store sends is the
-// answer); and a GET as a web service's client, answered with status,
-// redirect and body. One implementation per platform: http_wininet.cpp (the
-// plug-in's Internet session), http_curl.cpp (libcurl, in a module of its
-// own on Linux).
+// (the status is kept aside, in lastStatus); a GET of a whole picture; and a
+// GET as a web service's client, answered with status, redirect and body. One
+// implementation per platform: http_wininet.cpp (the plug-in's Internet
+// session), http_curl.cpp (libcurl, in a module of its own on Linux).
 
 #include <cstddef>
 #include <cstdint>
@@ -96,8 +95,8 @@ class HttpClient {
   // Clients that only read up to the response cap give nothing past it.
   virtual std::optional<ServiceAnswer> getPicture(std::string_view url, std::size_t maxBytes);
 
-  // Why the last request gave nothing ("connection refused", "timed out
-  // after 30 s", ...); empty where the client names no reason.
+  // Why the last request gave nothing ("Connection refused", "no whole
+  // answer within 30 s", ...); empty where the client names no reason.
   const std::string& lastError() const { return lastError_; }
   // The status code of the last answer to postForm or get; 0 where the
   // client does not tell.

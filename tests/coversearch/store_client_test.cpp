@@ -170,13 +170,7 @@ TEST(StoreNetwork, FailuresNameHostAndReasonWithinTheDeadline) {
   const std::string refused = "127.0.0.1:" + std::to_string(testing::refusingPort());
   const auto jpeg = readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg"));
   ASSERT_TRUE(jpeg);
-  std::string truncated(jpeg->begin(),
-                        jpeg->begin() + static_cast<std::ptrdiff_t>(jpeg->size() / 2));
   writePage(dir / "whole.jpg", std::string(jpeg->begin(), jpeg->end()));
-  writePage(dir / "half.jpg", truncated);
-  writePage(dir / "page.html", "<html><body>Not here.</body></html>\r\n");
-  writePage(dir / "gone.jpg", std::string(jpeg->begin(), jpeg->end()));
-  writePage(dir / "gone.jpg.status", "404");
 
   enum class Ask { Search, Picture };
   struct Case {
@@ -194,10 +188,7 @@ TEST(StoreNetwork, FailuresNameHostAndReasonWithinTheDeadline) {
       {Ask::Search, "trickle", host, "no whole answer within 1 s"},
       {Ask::Search, "x", refused, "*"},
       {Ask::Picture, "", "whole.jpg", ""},
-      {Ask::Picture, "", "gone.jpg", "HTTP status 404"},
       {Ask::Picture, "", "failing", "HTTP status 500"},
-      {Ask::Picture, "", "page.html", "the answer is no JPEG picture"},
-      {Ask::Picture, "", "half.jpg", "the JPEG picture does not decode"},
       {Ask::Picture, "", "empty", "empty answer"},
       {Ask::Picture, "", "trickle", "no whole answer within 1 s"},
       {Ask::Picture, "", "cut", "*"},
