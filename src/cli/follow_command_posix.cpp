@@ -14,6 +14,7 @@
 #include "dispatch/page_dispatch.h"
 #include "follow/desktop_opener.h"
 #include "follow/mpris_follow.h"
+#include "follow/song_follower.h"
 #include "follow/track_host_link.h"
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
