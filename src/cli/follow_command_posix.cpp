@@ -120,7 +120,7 @@ class FollowedPage {
       : options_(options),
         out_(out),
         err_(err),
-        host_(options.output, options.skinFolder),
+        host_(pagePlace(options.output), options.skinFolder),
         creator_(nullptr, host_),
         covers_(host_, TempCovers::AtEnd::Keep) {
     creator_.chooseTemplate(TemplateSlot::SingleTrack, options.templatePath.value_or(u""));

@@ -254,7 +254,7 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   // A page on standard output takes its covers where the default page would:
   // it is mostly kept in the current folder.
   const std::u16string pagePath =
-      toStandardOutput ? std::u16string(kDefaultPageName) : options->output;
+      toStandardOutput ? std::u16string(kDefaultPageName) : pagePlace(options->output);
   const CliHostLink host(pagePath, options->skinFolder);
   PageOutputError error;
   auto output = PageOutput::prepare(pagePath, *host.coverFolder(), error);

@@ -46,6 +46,14 @@ std::optional<fs::path> pageTarget(const fs::path& page, PageOutputError& error)
 
 }  // namespace
 
+std::u16string pagePlace(const std::u16string& path) {
+  PageOutputError ignored;
+  const auto target = pageTarget(toFsPath(path), ignored);
+  std::error_code failed;
+  const bool link = fs::is_symlink(fs::symlink_status(toFsPath(path), failed));
+  return target && link ? fromFsPath(*target) : path;
+}
+
 std::optional<PageOutput> PageOutput::prepare(const std::u16string& path,
                                               const std::u16string& coverFolder,
                                               PageOutputError& error) {

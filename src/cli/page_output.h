@@ -15,6 +15,10 @@
 
 namespace tunora {
 
+// Where a page named `path` really goes: the file a link to a file points to,
+// so that the covers go beside the page; otherwise `path` itself.
+std::u16string pagePlace(const std::u16string& path);
+
 struct PageOutputError {
   std::string reason;
   // 2 when `path` names what no page may replace (a folder, device, FIFO or

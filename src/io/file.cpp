@@ -150,7 +150,13 @@ bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> byte
 }
 
 bool writeWholeFileIfChanged(std::u16string_view path, std::span<const std::uint8_t> bytes) {
-  if (auto file = File::open(path, File::Mode::Read); file && file->size() == std::ssize(bytes)) {
+  // A link holding the same bytes is still replaced: what it points to may
+  // change later.
+  std::error_code failed;
+  const bool plainFile =
+      std::filesystem::is_regular_file(std::filesystem::symlink_status(toFsPath(path), failed));
+  if (auto file = plainFile ? File::open(path, File::Mode::Read) : std::nullopt;
+      file && file->size() == std::ssize(bytes)) {
     const auto held = file->readAt(0, bytes.size());
     if (held && std::equal(held->begin(), held->end(), bytes.begin(), bytes.end())) return true;
   }

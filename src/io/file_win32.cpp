@@ -99,8 +99,9 @@ std::vector<std::u16string> listFiles(std::u16string_view folder) {
 namespace platform {
 
 int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size) {
-  const int flags =
-      _O_BINARY | (mode == File::Mode::Read ? _O_RDONLY : _O_WRONLY | _O_CREAT | _O_TRUNC);
+  int flags = _O_BINARY | _O_RDONLY;
+  if (mode == File::Mode::Write) flags = _O_BINARY | _O_WRONLY | _O_CREAT | _O_TRUNC;
+  if (mode == File::Mode::CreateNew) flags = _O_BINARY | _O_WRONLY | _O_CREAT | _O_EXCL;
   const int descriptor = _wopen(toWide(path).c_str(), flags, _S_IREAD | _S_IWRITE);
   if (descriptor < 0) return -1;
   size = 0;

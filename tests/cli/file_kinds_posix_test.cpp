@@ -132,8 +132,9 @@ TEST_F(FileKinds, OutputOntoWhatIsNoFileIsRefusedAndALinkKeepsItsPlace) {
        2, "a link to nothing", fs::file_type::symlink},
       {"link to a file",
        [this](const fs::path& p) {
-         fs::create_symlink(path("real.html"), p);
-         return writeWholeFile(file("real.html"), bytesOf("EARLIER"));
+         fs::create_directories(path("site"));
+         fs::create_symlink(path("site/real.html"), p);
+         return writeWholeFile(file("site/real.html"), bytesOf("EARLIER"));
        },
        0, "", fs::file_type::symlink},
   };
@@ -151,8 +152,10 @@ TEST_F(FileKinds, OutputOntoWhatIsNoFileIsRefusedAndALinkKeepsItsPlace) {
   }
   EXPECT_EQ(fs::symlink_status("/dev/null").type(), fs::file_type::character);
   // The link's file got the page, written beside it.
-  EXPECT_EQ(pageFileText(path("real.html")).find("EARLIER"), std::string::npos);
-  EXPECT_EQ((*readWholeFile(file("real.html")))[0], 0xFF);
+  EXPECT_EQ(pageFileText(path("site/real.html")).find("EARLIER"), std::string::npos);
+  EXPECT_EQ((*readWholeFile(file("site/real.html")))[0], 0xFF);
+  // Its covers are beside it, where its links lead.
+  EXPECT_TRUE(fs::exists(path("site/real_covers/_tmptrk0.jpg")));
 }
 
 TEST_F(FileKinds, InputsThatAreNoFilesAreNamedWithoutWaiting) {
@@ -247,6 +250,15 @@ TEST_F(FileKinds, AnUnreadableDirectoryIsNamedAsSuch) {
                             "': permission denied"),
             std::string::npos)
       << result.err;
+}
+
+TEST(FreshFiles, ALinkIsReplacedEvenWhenItHoldsTheSameBytes) {
+  TempDir dir;
+  ASSERT_TRUE(writeWholeFile(dir.file("target"), bytesOf("same")));
+  fs::create_symlink(dir.path() / "target", dir.path() / "link");
+  ASSERT_TRUE(writeWholeFileIfChanged(dir.file("link"), bytesOf("same")));
+  EXPECT_EQ(fs::symlink_status(dir.path() / "link").type(), fs::file_type::regular);
+  EXPECT_TRUE(freshFilesUnder(dir.path()).empty());
 }
 
 TEST(FreshFiles, AnEndSignalRemovesThemAndNothingElse) {
