@@ -103,7 +103,8 @@ TEST(ToolBinary, WithoutItsLibrariesReadsTagsAndTheirCommandsFailCleanly) {
   const Finished search =
       finish("'" + bare + "' covers search --store de --host " + server.host() + " AC/DC", log);
   EXPECT_EQ(search.status, 1);
-  EXPECT_EQ(search.output, "tunora: Error: Could not get search page\n");
+  EXPECT_EQ(search.output,
+            "tunora: cannot search " + server.host() + ": no transfer could be started\n");
   EXPECT_TRUE(server.requests().empty());
 }
 
