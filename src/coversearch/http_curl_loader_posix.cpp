@@ -11,6 +11,8 @@ namespace {
 // unreachable host does.
 class NoHttpClient final : public HttpClient {
  public:
+  // As libcurl says when it cannot make a transfer.
+  NoHttpClient() { setLastError("no transfer could be started"); }
   std::optional<std::vector<std::uint8_t>> postForm(std::string_view, std::string_view,
                                                     std::string_view) override {
     return std::nullopt;

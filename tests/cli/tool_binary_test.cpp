@@ -74,8 +74,9 @@ TEST(ToolBinary, StartsWithoutLibcurlOrLibsystemdAndSearchesWithLibcurl) {
   EXPECT_EQ(request.body, "size=10&field-keywords=AC%2FDC&url=index%3Dpop-music-de");
 }
 
-// The tool built to find neither library: it reads tags as ever, and the
-// commands that need one of them end with a message instead of a crash.
+// The tool in a folder without its modules, as where neither library is
+// installed: it reads tags as ever, and the commands that need one of them
+// end with a message instead of a crash.
 TEST(ToolBinary, WithoutItsLibrariesReadsTagsAndTheirCommandsFailCleanly) {
   const std::string tool = TUNORA_CLI_BINARY;
   const std::string bare = TUNORA_CLI_WITHOUT_LIBRARIES_BINARY;
@@ -86,7 +87,7 @@ TEST(ToolBinary, WithoutItsLibrariesReadsTagsAndTheirCommandsFailCleanly) {
   EXPECT_NE(listed.find("\"apev2_id3v1.mp3\""), std::string::npos) << listed;
   EXPECT_EQ(run("'" + bare + "'" + tags, log), listed);
 
-  // A bus that is not there ends the tool at once should libsystemd be found
+  // A bus that is not there ends the tool at once should the module be found
   // after all, with another message.
   const auto page = dir.path() / "page.html";
   const Finished follow = finish("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus '" + bare +
