@@ -163,5 +163,13 @@ bool removeFile(std::u16string_view path) {
   return DeleteFileW(toWide(path).c_str()) != 0;
 }
 
+bool isOwnFolder(std::u16string_view path) {
+  return isPlainDirectory(path);
+}
+
+// Ctrl-C ends a console program without running anything of ours.
+void removeAtEndSignal(std::u16string_view) {}
+void keepAtEndSignal(std::u16string_view) {}
+
 }  // namespace platform
 }  // namespace tunora
