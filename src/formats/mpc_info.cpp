@@ -21,7 +21,8 @@ ReadResult MPCInfo::readFile(const std::u16string& path) {
   // there can an ID3v1 tag end the file.
   const auto tail = blocks.read(length - 32, 32);
   const bool apev2AtEnd = length > 32 && tail && startsWith(*tail, "APETAGEX");
-  if (const auto block = readAPEv2Block(blocks, APEv2Search::AtEndFirst)) apev2_.parse(*block);
+  if (const auto block = readAPEv2Block(blocks, APEv2Search::AtEndFirst))
+    apev2_.parse(*block, coverBytes());
   if (!apev2AtEnd && length > 160) {
     if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
   }
@@ -51,6 +52,13 @@ void MPCInfo::takeValues() {
   const bool ape = apev2_.isPresent();
   const bool id3v1 = id3v1_.isPresent();
   tagFound_ = ape || id3v1;
+  if (ape && apev2_.hasPicture()) {
+    // The APEv2 front cover is the only picture a Musepack file carries.
+    if (coverBytes() == CoverBytes::Kept)
+      takeCover(apev2_.picture());
+    else
+      takeCoverSize(apev2_.pictureSize());
+  }
   if (ape) {
     takeTagValues(apev2_, apev2_.genre());
   } else if (id3v1) {

@@ -2,6 +2,7 @@
 // The values that ID3v2 and APEv2 tags both carry: six texts, each "Unknown"
 // until a tag sets it, and the comment and lyrics buffers.
 
+#include <span>
 #include <string>
 #include <utility>
 
@@ -9,6 +10,10 @@
 #include "trackinfo/track_info.h"
 
 namespace tunora {
+
+// The one way several values of a field become one text: the non-empty ones
+// in stored order, "; " between them; empty when none has a character.
+std::u16string joinValues(std::span<const std::u16string> values);
 
 class TagTexts {
  public:
