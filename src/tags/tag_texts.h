@@ -26,7 +26,8 @@ class TagTexts {
   const std::u16string& track() const { return track_; }
   // The first four-digit run of the stored year, else "Unknown".
   const std::u16string& year() const { return year_; }
-  // Without a leading "(number)" group.
+  // Without a leading "(number)" group; ID3v2 tags name the genres that
+  // such groups and bare numbers refer to.
   const std::u16string& genre() const { return genre_; }
   const TextLines& comment() const { return comment_; }
   const TextLines& lyrics() const { return lyrics_; }
