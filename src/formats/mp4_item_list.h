@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "formats/mp4_atom.h"
 #include "tags/tag_texts.h"
@@ -52,7 +53,8 @@ class MP4ItemList : public TagTexts {
     Track
   };
   static std::optional<ItemKind> kindOf(const MP4Atom& item);
-  void takeItem(ItemKind kind, Bytes payload);
+  // The payloads of the item's data atoms, at least one.
+  void takeItem(ItemKind kind, const std::vector<Bytes>& payloads);
 
   std::optional<Span> cover_;
 };

@@ -31,7 +31,7 @@ ReadResult MPCInfo::readFile(const std::u16string& path) {
     }
   }
   if (const auto block = readAPEv2Block(blocks, APEv2Search::AtEndFirst)) {
-    apev2_.parse(*block);
+    apev2_.parse(*block, coverBytes());
     tagsStart = (apev2AtEnd ? length : length - 128) - static_cast<std::int64_t>(block->size());
   }
   takeValues();
@@ -100,6 +100,13 @@ void MPCInfo::takeValues() {
   const bool ape = apev2_.isPresent();
   const bool id3v1 = id3v1_.isPresent();
   tagFound_ = ape || id3v1;
+  if (ape && apev2_.hasPicture()) {
+    // The APEv2 front cover is the only picture a Musepack file carries.
+    if (coverBytes() == CoverBytes::Kept)
+      takeCover(apev2_.picture());
+    else
+      takeCoverSize(apev2_.pictureSize());
+  }
   if (ape) {
     takeTagValues(apev2_, apev2_.genre());
   } else if (id3v1) {

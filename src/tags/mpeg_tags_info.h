@@ -53,6 +53,7 @@ class MpegTagsInfo : public TaggedTrackInfo {
 
  private:
   bool isPresent(TagKind kind) const;
+  const TagPicture* cover() const;
   const TextLines* lyricsOf(TagKind kind) const;
   // Copies the values of the tags into the queried texts.
   void takeValues();

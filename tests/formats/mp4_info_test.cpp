@@ -346,6 +346,39 @@ TEST(MP4Items, TextDecodingAndReplacement) {
   EXPECT_EQ(texts.artist(), u"R");
 }
 
+TEST(MP4Items, SeveralDataAtomsJoinInStoredOrder) {
+  const auto data = [](std::string_view text) {
+    return atom("data", concat({be32(1), be32(0), bytesOf(text)}));
+  };
+  ByteVector wrongSize = data("B");
+  wrongSize[3] = 0x40;
+  ByteVector tooSmall = data("B");
+  tooSmall[3] = 15;
+  const struct {
+    ByteVector children;
+    std::u16string_view artist;
+  } cases[] = {
+      {concat({data("A"), data("B"), data("C")}), u"A; B; C"},
+      {concat({data(""), data("B")}), u"B"},
+      {concat({data(""), data("")}), u"Unknown"},
+      // Only data atoms follow the first; another atom ends the values.
+      {concat({data("A"), atom("name", bytesOf("xxxxxxxxxB"))}), u"A"},
+      // A size that does not fit runs to the item's end, whose first NUL ends the text.
+      {concat({data("A"), wrongSize}), u"A; B"},
+      {concat({wrongSize, data("C")}), u"B"},
+      {concat({tooSmall, data("C")}), u"B"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(MP4ItemList(atom("ilst", atom("\251ART", cases[i].children))).artist(),
+              cases[i].artist)
+        << i;
+  // Numbers come from the first value alone.
+  const auto track = atom(
+      "trkn",
+      {atom("data", concat({be32(0), be32(0), be16(0), be16(3), be16(0), be16(0)})), data("x")});
+  EXPECT_EQ(MP4ItemList(atom("ilst", track)).track(), u"3");
+}
+
 TEST(MP4Items, CommentsAccumulateAndCoverKeepsEverythingAfterTheDataHeader) {
   const ByteVector ilst = atom(
       "ilst", concat({textItem("\251cmt", "one\n"), textItem("\251cmt", "two"),

@@ -161,6 +161,25 @@ TEST(MusepackHeader, VersionEightStreamHeader) {
   EXPECT_FALSE(parseMusepackStreamHeader(header));
 }
 
+TEST(MPCRealFiles, ApeFrontCoverIsTheCover) {
+  for (const auto wanted : {CoverBytes::Kept, CoverBytes::SizeOnly}) {
+    MPCInfo info;
+    info.setCoverBytes(wanted);
+    EXPECT_EQ(info.readFile(fixturePath("formats/apev2_front_cover.mpc")), ReadResult::Read);
+    EXPECT_EQ(info.getTitle(), u"Mpc Fixture");
+    ASSERT_TRUE(info.hasCover());
+    // mutagen-inspect: 235 bytes, of which "cover.jpg" and its NUL are the name.
+    EXPECT_EQ(info.getCoverSize(), 225u);
+    const auto* cover = info.getCoverData();
+    EXPECT_EQ(cover != nullptr, wanted == CoverBytes::Kept);
+    if (!cover) continue;
+    EXPECT_EQ((*cover)[0], 0xFF);
+    EXPECT_EQ((*cover)[1], 0xD8);
+    testing::TempDir dir;
+    EXPECT_EQ(info.saveCover(dir.file("cover.jpg")), 1);
+  }
+}
+
 TEST(MusepackHeader, VersionSevenSampleRatesAndFrameCount) {
   const std::uint32_t rates[] = {44100, 48000, 37800, 32000};
   for (std::uint8_t index = 0; index < 4; ++index) {
@@ -208,15 +227,16 @@ TEST_F(MPCFile, StreamValuesAfterAnId3v2Tag) {
   EXPECT_FALSE(info_.hasTag());
   EXPECT_EQ(info_.getPresentTags(), u"None");
 
-  // A version 2.2 tag is not skipped: no stream header at the start.
-  MPCInfo old;
-  const std::u16string path = dir_.file("id3v22.mpc");
-  ByteVector v22 = bytes;
-  v22[3] = 2;
-  ASSERT_TRUE(writeWholeFile(path, v22));
-  EXPECT_EQ(old.readFile(path), ReadResult::Read);
-  EXPECT_EQ(old.getSampleRate(), u"Unknown");
-  EXPECT_EQ(old.getBitrate(), u"Unknown");
+  // A version 2.2 tag is stepped over alike; version 5 is no tag.
+  for (const std::uint8_t version : {2, 5}) {
+    MPCInfo other;
+    const std::u16string path = dir_.file("other.mpc");
+    ByteVector changed = bytes;
+    changed[3] = version;
+    ASSERT_TRUE(writeWholeFile(path, changed));
+    EXPECT_EQ(other.readFile(path), ReadResult::Read);
+    EXPECT_EQ(other.getSampleRate(), version == 2 ? u"37800" : u"Unknown");
+  }
 }
 
 TEST_F(MPCFile, BitRateOverTheAudioBytes) {

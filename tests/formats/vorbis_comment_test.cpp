@@ -29,9 +29,10 @@ TEST(VorbisCommentEntries, KeysNameTheValuesWithoutRegardToCase) {
   EXPECT_FALSE(texts.hasComment());
 }
 
-TEST(VorbisCommentEntries, LastOccurrenceWinsAndEmptyValueIsUnknown) {
-  EXPECT_EQ(parse({"artist=A", "ARTIST=B"}).artist(), u"B");
-  EXPECT_EQ(parse({"TITLE=first", "title="}).title(), u"Unknown");
+TEST(VorbisCommentEntries, RepeatedKeysJoinAndEmptyValueIsUnknown) {
+  EXPECT_EQ(parse({"artist=A", "ARTIST=B"}).artist(), u"A; B");
+  EXPECT_EQ(parse({"TITLE=first", "title="}).title(), u"first");
+  EXPECT_EQ(parse({"title="}).title(), u"Unknown");
   // Only the first "=" separates; the rest belongs to the value.
   EXPECT_EQ(parse({"ALBUM=a=b"}).album(), u"a=b");
 }

@@ -1,0 +1,31 @@
+#include "tags/tag_picture.h"
+
+#include "io/file.h"
+#include "trackinfo/cover_size.h"
+
+namespace tunora {
+
+void TagPicture::take(Bytes picture, CoverBytes pictureBytes) {
+  if (pictureBytes == CoverBytes::Kept) bytes_.assign(picture.begin(), picture.end());
+  size_ = picture.size();
+  has_ = true;
+}
+
+void TagPicture::takeSize(std::size_t size) {
+  bytes_.clear();
+  size_ = size;
+  has_ = true;
+}
+
+void TagPicture::forget() {
+  bytes_.clear();
+  size_ = 0;
+  has_ = false;
+}
+
+int TagPicture::save(const std::u16string& path) const {
+  if (!has_ || !isLargeEnoughForCover(bytes_.size())) return -1;
+  return writeWholeFile(path, bytes_) ? 1 : -1;
+}
+
+}  // namespace tunora

@@ -1,0 +1,36 @@
+#pragma once
+// The picture a tag offers as the cover: its bytes when the caller keeps
+// pictures, else only its size.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "text/byte_reader.h"
+#include "trackinfo/track_info.h"
+
+namespace tunora {
+
+class TagPicture {
+ public:
+  void take(Bytes picture, CoverBytes pictureBytes);
+  // A picture measured and not read.
+  void takeSize(std::size_t size);
+  void forget();
+
+  bool has() const { return has_; }
+  // Empty when only the size was asked for.
+  const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+  std::size_t size() const { return size_; }
+  // Writes the kept picture: 1 written, -1 when there is none large enough
+  // for a cover or the file cannot be written.
+  int save(const std::u16string& path) const;
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+  std::size_t size_ = 0;
+  bool has_ = false;
+};
+
+}  // namespace tunora
