@@ -74,6 +74,9 @@ class HttpClient {
   virtual std::optional<ServiceAnswer> getFromService(std::string_view url,
                                                       std::string_view userAgent,
                                                       std::size_t maxBytes) = 0;
+  // From another thread: while set, the transfer under way ends as failed
+  // and every new request fails at once. Clients that cannot abort ignore it.
+  virtual void setCancelled(bool /*cancelled*/) {}
 };
 
 // The host name and port of a host text "name" or "name:port" (default 80);
