@@ -8,6 +8,7 @@
 
 #include "cli/cli.h"
 #include "cli/json_writer.h"
+#include "cli/plain_text.h"
 #include "cli/progress_line.h"
 #include "io/file.h"
 #include "text/conversions.h"
@@ -42,7 +43,7 @@ class TagsListing {
     if (json_)
       appendJsonString(buffer_, value);
     else
-      buffer_ += convertUTF16ToUTF8(value);
+      buffer_ += escapeControls(convertUTF16ToUTF8(value));
     endField();
   }
 
@@ -66,7 +67,7 @@ class TagsListing {
       if (json_)
         appendJsonText(buffer_, *value->line(i));
       else
-        buffer_ += convertUTF16ToUTF8(*value->line(i));
+        buffer_ += escapeControls(convertUTF16ToUTF8(*value->line(i)));
     }
     if (json_) buffer_ += '"';
     endField();
@@ -197,9 +198,15 @@ int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     describe(listing, path, *track);
     if (error) {
       progress.clear();
-      writeText(err, "tunora: cannot open '" + convertUTF16ToUTF8(path) + "': " + *error + "\n");
+      writeText(err, "tunora: cannot open '" + escapeControls(convertUTF16ToUTF8(path)) +
+                         "': " + *error + "\n");
       listing.message("error", *error);
       status = 1;
+    } else if (const auto& warning = track->getReadWarning(); !warning.empty()) {
+      // Named, but not failed: the file was read, it just held nothing.
+      progress.clear();
+      writeText(err, "tunora: '" + convertUTF16ToUTF8(path) + "': " + warning + "\n");
+      listing.message("warning", warning);
     }
     listing.endFile();
     progress.advance();

@@ -62,6 +62,18 @@ std::u16string itemText(Bytes payload) {
   return convertCharToWChar(bytes);
 }
 
+// iTunes ends the lines of lyrics with a carriage return alone; a line feed,
+// with or without one before it, ends them elsewhere.
+std::u16string withLineFeeds(std::u16string text) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+    text[kept++] = text[i] == u'\r' ? u'\n' : text[i];
+  }
+  text.resize(kept);
+  return text;
+}
+
 // "gnre": the ID3v1 genre number plus one, as a 16-bit big-endian value.
 std::u16string genreFromNumber(Bytes payload) {
   if (payload.size() != 2) return std::u16string(kUnknown);
@@ -86,13 +98,14 @@ std::u16string trackFromPair(Bytes payload) {
 
 std::optional<MP4ItemList::ItemKind> MP4ItemList::kindOf(const MP4Atom& item) {
   // "\251" is the byte 0xA9, "©" in the item names.
-  static constexpr std::array<std::pair<std::string_view, ItemKind>, 9> kKinds{{
+  static constexpr std::array<std::pair<std::string_view, ItemKind>, 10> kKinds{{
       {"\251nam", ItemKind::Title},
       {"\251ART", ItemKind::Artist},
       {"\251alb", ItemKind::Album},
       {"\251day", ItemKind::Year},
       {"\251gen", ItemKind::Genre},
       {"\251cmt", ItemKind::Comment},
+      {"\251lyr", ItemKind::Lyrics},
       {"covr", ItemKind::Cover},
       {"gnre", ItemKind::GenreNumber},
       {"trkn", ItemKind::Track},
@@ -157,6 +170,11 @@ void MP4ItemList::takeItem(ItemKind kind, Bytes payload) {
     case ItemKind::Comment:
       // Counts even when empty, which reads "Unknown".
       appendComment(itemText(payload), false);
+      break;
+    case ItemKind::Lyrics:
+      // An empty item is no lyrics.
+      if (!payload.empty() && payload[0] != 0)
+        appendLyrics(withLineFeeds(itemText(payload)), false);
       break;
     case ItemKind::GenreNumber:
       // A text genre, wherever it stands, wins over the numbered one.

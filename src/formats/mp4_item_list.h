@@ -39,7 +39,18 @@ class MP4ItemList : public TagTexts {
 
  private:
   // The items the list takes; any other is stepped over unread.
-  enum class ItemKind { Title, Artist, Album, Year, Genre, Comment, Cover, GenreNumber, Track };
+  enum class ItemKind {
+    Title,
+    Artist,
+    Album,
+    Year,
+    Genre,
+    Comment,
+    Lyrics,
+    Cover,
+    GenreNumber,
+    Track
+  };
   static std::optional<ItemKind> kindOf(const MP4Atom& item);
   void takeItem(ItemKind kind, Bytes payload);
 

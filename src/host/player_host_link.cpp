@@ -5,6 +5,7 @@
 #include "host/gdi_objects.h"
 #include "host/host_messages.h"
 #include "host/module_file_name.h"
+#include "hostlink/player_names.h"
 #include "text/helpers.h"
 
 namespace tunora::host {
@@ -33,7 +34,7 @@ std::optional<std::u16string> PlayerHostLink::coverFolder() const {
   const auto executable = executablePath();
   if (!executable) return std::nullopt;
   std::u16string path = toLowerAscii(*executable);
-  const auto name = path.find(u"winamp.exe");
+  const auto name = path.find(kPlayerExecutableName);
   if (name == std::u16string::npos) return std::nullopt;
   path.resize(name);
   return path + u"plugins\\ml_tunora\\";

@@ -83,8 +83,22 @@ bool replaceable(const std::wstring& target) {
   return plain;
 }
 
-// A new file of a short name of its own in the target's folder; CREATE_NEW
-// never opens anything that is already there.
+// CREATE_NEW never opens anything that is already there, a link included.
+HANDLE createExclusively(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+int descriptorOf(HANDLE file) {
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY | _O_WRONLY);
+  if (descriptor < 0) {
+    CloseHandle(file);
+    errno = EMFILE;
+  }
+  return descriptor;
+}
+
+// A new file of a short name of its own in the target's folder.
 HANDLE createBeside(const std::wstring& target, std::wstring& temporary) {
   static std::atomic<unsigned> counter{0};
   const auto slash = target.find_last_of(L"\\/");
@@ -94,8 +108,7 @@ HANDLE createBeside(const std::wstring& target, std::wstring& temporary) {
     swprintf(name, 32, L".tunora-%04x%04x", static_cast<unsigned>(GetCurrentProcessId() & 0xFFFF),
              static_cast<unsigned>((counter++ ^ GetTickCount()) & 0xFFFF));
     temporary = folder + name;
-    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = createExclusively(temporary);
     if (file != INVALID_HANDLE_VALUE) return file;
     if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
@@ -112,11 +125,9 @@ int openForWriting(std::u16string_view path) {
   if (!replaceable(write.target)) return -1;
   const HANDLE file = createBeside(write.target, write.temporary);
   if (file == INVALID_HANDLE_VALUE) return -1;
-  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY | _O_WRONLY);
+  const int descriptor = descriptorOf(file);
   if (descriptor < 0) {
-    CloseHandle(file);
     DeleteFileW(write.temporary.c_str());
-    errno = EMFILE;
     return -1;
   }
   const std::lock_guard lock(pendingMutex);
@@ -213,16 +224,25 @@ namespace platform {
 int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size) {
   size = 0;
   if (mode == File::Mode::Write) return openForWriting(path);
+  if (mode == File::Mode::CreateNew) {
+    const HANDLE file = createExclusively(toWide(path));
+    if (file != INVALID_HANDLE_VALUE) return descriptorOf(file);
+    errno = errnoOf(GetLastError());
+    return -1;
+  }
   const int descriptor = _wopen(toWide(path).c_str(), _O_BINARY | _O_RDONLY);
   if (descriptor < 0) return -1;
+  // Only a file on the disk is read: a device (CON) would wait for input.
   struct _stat64 info {};
-  if (_fstat64(descriptor, &info) != 0 || (info.st_mode & _S_IFDIR)) {
-    const int reason = (info.st_mode & _S_IFDIR) ? EACCES : errno;
+  if (_fstat64(descriptor, &info) != 0 || !(info.st_mode & _S_IFREG)) {
+    const int reason = (info.st_mode & _S_IFDIR)  ? EACCES
+                       : (info.st_mode & _S_IFMT) ? kNotRegularFile
+                                                  : errno;
     _close(descriptor);
     errno = reason;
     return -1;
   }
-  size = (info.st_mode & _S_IFIFO) ? -1 : static_cast<std::int64_t>(info.st_size);
+  size = static_cast<std::int64_t>(info.st_size);
   return descriptor;
 }
 
@@ -275,6 +295,14 @@ std::string makeTempFile() {
 bool removeFile(std::u16string_view path) {
   return DeleteFileW(toWide(path).c_str()) != 0;
 }
+
+bool isOwnFolder(std::u16string_view path) {
+  return isPlainDirectory(path);
+}
+
+// Ctrl-C ends a console program without running anything of ours.
+void removeAtEndSignal(std::u16string_view) {}
+void keepAtEndSignal(std::u16string_view) {}
 
 }  // namespace platform
 }  // namespace tunora

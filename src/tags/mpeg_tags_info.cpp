@@ -19,6 +19,7 @@ ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
     return ReadResult::Incomplete;
   }
   takeValues();
+  warnIfNothingFound(missingStream());
   return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 

@@ -44,6 +44,11 @@ void TrackInfo::setChannels(std::uint32_t count) {
   channels_ = numberText(count);
 }
 
+void TrackInfo::warnIfNothingFound(std::string_view missing) {
+  const bool streamFound = bitrate_ != kUnknown || sampleRate_ != kUnknown || channels_ != kUnknown;
+  if (!hasTag() && !streamFound) readWarning_ = missing;
+}
+
 void TrackInfo::clearStreamTexts() {
   bitrate_.clear();
   sampleRate_.clear();

@@ -74,6 +74,10 @@ class TrackInfo {
   virtual const std::u16string& getFileName() const { return unknown_; }
   // Writes the embedded picture: 1 written, -1 failed, 0 when there is none.
   virtual int saveCover(const std::u16string& targetPath);
+  // Why a file of the class's type showed nothing, neither a tag nor a
+  // stream value ("no MPEG audio frame found"), so that it is not taken for
+  // a healthy untagged file; empty otherwise.
+  const std::string& getReadWarning() const { return readWarning_; }
 
   // The bit-rate text is a whole number of kilobits per second, "Unknown" for
   // 0. From bits per second it is the kibibit figure (value >> 10, so 1023
@@ -92,6 +96,9 @@ class TrackInfo {
   // For classes whose stream texts start empty until read (host information).
   void clearStreamTexts();
   CoverBytes coverBytes() const { return coverBytes_; }
+  // Called at the end of readFile: keeps `missing` as the warning when no tag
+  // and no stream value was found.
+  void warnIfNothingFound(std::string_view missing);
 
  private:
   const std::u16string unknown_{kUnknown};
@@ -100,6 +107,7 @@ class TrackInfo {
   std::u16string sampleRate_{kUnknown};
   std::u16string channels_{kUnknown};
   CoverBytes coverBytes_ = CoverBytes::Kept;
+  std::string readWarning_;
 };
 
 }  // namespace tunora

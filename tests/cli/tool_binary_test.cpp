@@ -45,6 +45,19 @@ TEST(ToolBinary, StartsWithoutLibcurlOrLibsystemdAndSearchesWithLibcurl) {
   // Neither is needed by the executable, nor mapped when it runs.
   EXPECT_EQ(run("readelf -d '" + tool + "' | grep -c 'libcurl\\|libsystemd' || true", log), "0\n");
   EXPECT_EQ(run("ldd '" + tool + "' | grep -c 'libcurl\\|libsystemd' || true", log), "0\n");
+  // Each module links its own library and shows nothing but its entry point.
+  const struct {
+    const char* module;
+    const char* library;
+    const char* entry;
+  } modules[] = {{"http_curl.so", "libcurl", "tunora_make_curl_client"},
+                 {"mpris_follow.so", "libsystemd", "tunora_follow_players"}};
+  for (const auto& m : modules) {
+    const std::string path = std::string(TUNORA_MODULE_BUILD_DIR) + "/" + m.module;
+    EXPECT_EQ(run("readelf -d '" + path + "' | grep -c '" + m.library + "'", log), "1\n");
+    EXPECT_EQ(run("nm -D --defined-only '" + path + "' | awk '$2 == \"T\" {print $3}'", log),
+              std::string(m.entry) + "\n");
+  }
 
   std::ofstream(dir.path() / "search-handle-form", std::ios::binary)
       << "<a href=\"/exec/obidos/ASIN/B7/\"><b>AC/DC</b> Back in Black</a>\n";
@@ -89,7 +102,8 @@ TEST(ToolBinary, WithoutItsLibrariesReadsTagsAndTheirCommandsFailCleanly) {
   const Finished search =
       finish("'" + bare + "' covers search --store de --host " + server.host() + " AC/DC", log);
   EXPECT_EQ(search.status, 1);
-  EXPECT_EQ(search.output, "tunora: Error: Could not get search page\n");
+  EXPECT_EQ(search.output,
+            "tunora: cannot search " + server.host() + ": no transfer could be started\n");
   EXPECT_TRUE(server.requests().empty());
 }
 
