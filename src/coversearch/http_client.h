@@ -95,8 +95,12 @@ class HttpClient {
   // Clients that only read up to the response cap give nothing past it.
   virtual std::optional<ServiceAnswer> getPicture(std::string_view url, std::size_t maxBytes);
 
-  // Why the last request gave nothing ("Connection refused", "no whole
-  // answer within 30 s", ...); empty where the client names no reason.
+  // From another thread: while set, the transfer under way ends as failed
+  // and every new request fails at once. Clients that cannot abort ignore it.
+  virtual void setCancelled(bool /*cancelled*/) {}
+
+  // Why the last request gave nothing ("connection refused", "timed out
+  // after 30 s", ...); empty where the client names no reason.
   const std::string& lastError() const { return lastError_; }
   // The status code of the last answer to postForm or get; 0 where the
   // client does not tell.

@@ -7,6 +7,8 @@
 #include <wininet.h>
 
 #include <memory>
+#include <mutex>
+#include <utility>
 
 #include "coversearch/http_client.h"
 
@@ -21,6 +23,9 @@ using InternetHandle = std::unique_ptr<void, InternetCloser>;
 // Keep the connection; ask proxies and caches for a fresh page.
 constexpr DWORD kFormFlags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_PRAGMA_NOCACHE;
 static_assert(kFormFlags == 0x400100);
+// A store's redirect is its answer, as libcurl gives it: WinINet would
+// otherwise follow it to wherever it points, another scheme or host too.
+constexpr DWORD kNoRedirect = INTERNET_FLAG_NO_AUTO_REDIRECT;
 
 // A body shorter than its announced length was cut off on the way.
 bool cutShort(HINTERNET request, std::size_t received) {
@@ -63,11 +68,19 @@ std::optional<std::vector<std::uint8_t>> readLimited(HINTERNET request, std::siz
   return body;
 }
 
+// The whole header, however long: WinINet names the size it needs when the
+// first buffer is too small.
 std::string headerText(HINTERNET request, DWORD query) {
-  char text[2048] = {};
-  DWORD size = sizeof text - 1;
-  if (!HttpQueryInfoA(request, query, text, &size, nullptr)) return {};
-  return std::string(text, size);
+  std::string text(256, '\0');
+  DWORD size = static_cast<DWORD>(text.size());
+  if (!HttpQueryInfoA(request, query, text.data(), &size, nullptr)) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
+    text.assign(size + 1, '\0');
+    size = static_cast<DWORD>(text.size());
+    if (!HttpQueryInfoA(request, query, text.data(), &size, nullptr)) return {};
+  }
+  text.resize(size);
+  return text;
 }
 
 void dropLastResponseInfo() {
@@ -106,11 +119,51 @@ std::optional<Request> getRequestOf(std::string_view url, bool anySecure) {
   return Request{"GET", {host, parts.nPort}, object, secure ? INTERNET_FLAG_SECURE : 0u, {}, {}};
 }
 
+// The request under way, which a cancel from another thread may close
+// first: closing its handle ends every blocking call on it.
+class Transfers {
+ public:
+  // Takes the request as the one under way; false (and it is closed) while
+  // cancelled.
+  bool begin(HINTERNET request) {
+    const std::lock_guard lock(mutex_);
+    if (cancelled_) {
+      InternetCloseHandle(request);
+      return false;
+    }
+    current_ = request;
+    return true;
+  }
+  // Closes the request unless a cancel closed it already.
+  void end(HINTERNET request) {
+    const std::lock_guard lock(mutex_);
+    if (current_ != request) return;
+    current_ = nullptr;
+    InternetCloseHandle(request);
+  }
+  void setCancelled(bool cancelled) {
+    const std::lock_guard lock(mutex_);
+    cancelled_ = cancelled;
+    if (cancelled && current_ != nullptr) InternetCloseHandle(std::exchange(current_, nullptr));
+  }
+
+ private:
+  std::mutex mutex_;
+  HINTERNET current_ = nullptr;
+  bool cancelled_ = false;
+};
+
+struct RequestEnder {
+  Transfers* transfers;
+  void operator()(HINTERNET request) const { transfers->end(request); }
+};
+using RequestHandle = std::unique_ptr<void, RequestEnder>;
+
 // The request's handle with the connection it was opened on, closed
 // request first.
 struct SentRequest {
   InternetHandle connection;
-  InternetHandle request;
+  RequestHandle request{nullptr, {nullptr}};
   explicit operator bool() const { return request != nullptr; }
   HINTERNET get() const { return request.get(); }
 };
@@ -130,7 +183,7 @@ class WinInetHttpClient final : public HttpClient {
     const auto target = splitHostPort(host);
     if (!target) return std::nullopt;
     const auto handle =
-        send({"POST", *target, std::string(path), kFormFlags,
+        send({"POST", *target, std::string(path), kFormFlags | kNoRedirect,
               "Content-Type: application/x-www-form-urlencoded\r\n", std::string(body)});
     if (!handle) return std::nullopt;
     return readResponse(handle.get());
@@ -139,6 +192,7 @@ class WinInetHttpClient final : public HttpClient {
   std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
     auto request = getRequestOf(url, false);
     if (!request) return std::nullopt;
+    request->flags |= kNoRedirect;
     const auto handle = send(*request);
     if (!handle) return std::nullopt;
     return readResponse(handle.get());
@@ -148,8 +202,7 @@ class WinInetHttpClient final : public HttpClient {
                                               std::size_t maxBytes) override {
     auto request = getRequestOf(url, true);
     if (!request) return std::nullopt;
-    request->flags |=
-        INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
+    request->flags |= kNoRedirect | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
     request->headers = "User-Agent: " + std::string(userAgent) + "\r\n";
     const auto handle = send(*request);
     if (!handle) return std::nullopt;
@@ -170,6 +223,8 @@ class WinInetHttpClient final : public HttpClient {
     return answer;
   }
 
+  void setCancelled(bool cancelled) override { transfers_.setCancelled(cancelled); }
+
  private:
   // The request sent, ready for its answer to be read; empty on failure.
   SentRequest send(const Request& request) {
@@ -182,10 +237,11 @@ class WinInetHttpClient final : public HttpClient {
       return {};
     }
     const char* accepted[] = {"text/*", "image/*", nullptr};
-    InternetHandle handle(HttpOpenRequestA(connection.get(), request.verb.c_str(),
-                                           request.object.c_str(), nullptr, nullptr, accepted,
-                                           request.flags, 0));
-    if (!handle) return {};
+    const HINTERNET opened =
+        HttpOpenRequestA(connection.get(), request.verb.c_str(), request.object.c_str(), nullptr,
+                         nullptr, accepted, request.flags, 0);
+    if (opened == nullptr || !transfers_.begin(opened)) return {};
+    RequestHandle handle(opened, {&transfers_});
     applyTimeouts(handle.get());
     // A header line of the request replaces the session's own.
     if (!request.headers.empty())
@@ -209,6 +265,7 @@ class WinInetHttpClient final : public HttpClient {
   InternetHandle owned_;
   HINTERNET session_;
   HttpTimeouts timeouts_;
+  Transfers transfers_;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "htmlcreator/html_escape.h"
 #include "htmlcreator/section_markers.h"
 #include "io/file.h"
+#include "io/safe_file_name.h"
 #include "jpeg/jpeg_codec.h"
 #include "text/debug_log.h"
 #include "text/helpers.h"
@@ -58,6 +59,8 @@ std::optional<std::u16string> coverFileBeside(std::u16string_view pattern,
     if (!fitsInFileName(value)) return std::nullopt;
     replaceText(name, token, value, true);
   }
+  // A device's name opens the device, never a cover file.
+  if (kDeviceNamesReserved && windowsSafeName(name) != name) return std::nullopt;
   if (folder.size() + name.size() > kMaxPathLength) return std::nullopt;
   return findFileIgnoringCase(folder, name);
 }

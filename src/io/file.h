@@ -24,7 +24,8 @@ class File {
   // moved into place.
   enum class Mode { Read, Write, CreateNew };
 
-  // Opens in untranslated byte mode; Write creates or truncates. A directory
+  // Opens in untranslated byte mode; Write creates or truncates (on Windows:
+  // writes a fresh file that replaces the target when closed). A directory
   // never opens, and reading takes regular files only: a FIFO or device would
   // block or never end. On failure the reason is left for lastFileError(). One
   // descriptor serves every read: the position is kept here, and reads at an
@@ -109,8 +110,9 @@ bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> byte
 // written anew is flushed to the disk when it is closed.
 bool writeWholeFileIfChanged(std::u16string_view path, std::span<const std::uint8_t> bytes);
 
-// True for a folder whose only attribute is "directory"; one trailing
-// separator is allowed.
+// True for a folder we may delete our own files in: on Windows any folder
+// that is no link or junction, whatever its other attributes; elsewhere one
+// the owner can write to. One trailing separator is allowed.
 bool folderExists(std::u16string_view path);
 // True if the file can be opened for reading.
 bool fileExists(std::u16string_view path);
@@ -170,8 +172,7 @@ std::int64_t readFileAt(int descriptor, std::int64_t offset, std::span<std::uint
 // Every byte at `offset`, or false.
 bool writeFileAt(int descriptor, std::int64_t offset, std::span<const std::uint8_t> bytes);
 bool closeFile(int descriptor);
-// True for a directory that carries no other attribute (not read-only,
-// hidden, system or archived); a trailing separator is allowed.
+// The test of folderExists; a trailing separator is allowed.
 bool isPlainDirectory(std::u16string_view path);
 // A new empty file in the system temporary folder, named with the prefix
 // "tup"; empty when none could be made.
