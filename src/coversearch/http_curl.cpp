@@ -176,7 +176,10 @@ class CurlHttpClient final : public HttpClient {
     double seconds = 0;
     curl_easy_getinfo(handle, CURLINFO_TOTAL_TIME, &seconds);
     // The deadline is named as such; the other waits keep libcurl's words.
-    if (transfer.result == CURLE_OPERATION_TIMEDOUT && seconds >= static_cast<double>(deadline))
+    // libcurl may end the transfer a little before its clock shows the
+    // deadline whole, hence the margin.
+    if (transfer.result == CURLE_OPERATION_TIMEDOUT &&
+        seconds + 0.1 >= static_cast<double>(deadline))
       transfer.error = "no whole answer within " + std::to_string(deadline) + " s";
     else if (transfer.result != CURLE_OK)
       transfer.error = error[0] != '\0'
