@@ -26,7 +26,11 @@ std::optional<ServiceAnswer> HttpClient::getPicture(std::string_view url, std::s
   auto bytes = get(url);
   if (!bytes) return std::nullopt;
   // Past the cap the read stopped: the picture is cut.
-  if (bytes->size() > std::min(maxBytes, kResponseReadLimit)) {
+  if (bytes->size() > maxBytes) {
+    lastError_ = "the answer is larger than " + std::to_string(maxBytes) + " bytes";
+    return std::nullopt;
+  }
+  if (bytes->size() > kResponseReadLimit) {
     lastError_ = "the picture is larger than " + std::to_string(kResponseReadLimit) + " bytes";
     return std::nullopt;
   }

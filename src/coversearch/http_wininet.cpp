@@ -6,8 +6,13 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <span>
+#include <string>
 #include <utility>
 
 #include "coversearch/http_client.h"
@@ -27,6 +32,38 @@ static_assert(kFormFlags == 0x400100);
 // otherwise follow it to wherever it points, another scheme or host too.
 constexpr DWORD kNoRedirect = INTERNET_FLAG_NO_AUTO_REDIRECT;
 
+// WinINet has no overall time limit, only one per wait: a server that sends
+// a byte now and then would keep a request alive for ever. Each read takes
+// what has arrived, and the clock is looked at between reads.
+class Deadline {
+ public:
+  explicit Deadline(long seconds)
+      : seconds_(seconds), end_(std::chrono::steady_clock::now() + std::chrono::seconds(seconds)) {}
+  bool passed() const { return std::chrono::steady_clock::now() >= end_; }
+  std::string reason() const { return "no whole answer within " + std::to_string(seconds_) + " s"; }
+
+ private:
+  long seconds_;
+  std::chrono::steady_clock::time_point end_;
+};
+
+// Up to `buffer.size()` bytes of what has arrived, waiting for the first; 0
+// at the end of the body, nothing on an error or past the deadline.
+std::optional<DWORD> readArrived(HINTERNET request, std::span<std::uint8_t> buffer,
+                                 const Deadline& deadline, std::string& failure) {
+  if (deadline.passed()) {
+    failure = deadline.reason();
+    return std::nullopt;
+  }
+  DWORD available = 0;
+  if (!InternetQueryDataAvailable(request, &available, 0, 0)) return std::nullopt;
+  if (available == 0) return 0;
+  DWORD count = 0;
+  const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(available, buffer.size()));
+  if (!InternetReadFile(request, buffer.data(), wanted, &count)) return std::nullopt;
+  return count;
+}
+
 // A body shorter than its announced length was cut off on the way.
 bool cutShort(HINTERNET request, std::size_t received) {
   DWORD announced = 0;
@@ -36,13 +73,15 @@ bool cutShort(HINTERNET request, std::size_t received) {
          received < announced;
 }
 
-std::optional<std::vector<std::uint8_t>> readResponse(HINTERNET request) {
+std::optional<std::vector<std::uint8_t>> readResponse(HINTERNET request, const Deadline& deadline,
+                                                      std::string& failure) {
   ResponseBuffer buffer;
   std::uint8_t chunk[kResponseChunkSize];
   std::size_t received = 0;
   while (!buffer.full()) {
-    DWORD count = 0;
-    if (!InternetReadFile(request, chunk, sizeof chunk, &count)) return std::nullopt;
+    const auto arrived = readArrived(request, chunk, deadline, failure);
+    if (!arrived) return std::nullopt;
+    const DWORD count = *arrived;
     if (count == 0) {
       if (cutShort(request, received)) return std::nullopt;
       break;
@@ -53,15 +92,32 @@ std::optional<std::vector<std::uint8_t>> readResponse(HINTERNET request) {
   return buffer.take();
 }
 
-// A service's body up to `maxBytes`; nothing when it is longer.
-std::optional<std::vector<std::uint8_t>> readLimited(HINTERNET request, std::size_t maxBytes) {
+// The answer's HTTP status; 0 when the request has none.
+long statusOf(HINTERNET request) {
+  DWORD status = 0;
+  DWORD size = sizeof status;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                      nullptr))
+    return 0;
+  return static_cast<long>(status);
+}
+
+// A service's body up to `maxBytes`; nothing when it is longer, with the
+// reason in `failure`.
+std::optional<std::vector<std::uint8_t>> readLimited(HINTERNET request, std::size_t maxBytes,
+                                                     const Deadline& deadline,
+                                                     std::string& failure) {
   std::vector<std::uint8_t> body;
   std::uint8_t chunk[kResponseChunkSize];
   while (true) {
-    DWORD count = 0;
-    if (!InternetReadFile(request, chunk, sizeof chunk, &count)) return std::nullopt;
+    const auto arrived = readArrived(request, chunk, deadline, failure);
+    if (!arrived) return std::nullopt;
+    const DWORD count = *arrived;
     if (count == 0) break;
-    if (count > maxBytes - body.size()) return std::nullopt;
+    if (count > maxBytes - body.size()) {
+      failure = "the answer is larger than " + std::to_string(maxBytes) + " bytes";
+      return std::nullopt;
+    }
     body.insert(body.end(), chunk, chunk + count);
   }
   if (cutShort(request, body.size())) return std::nullopt;
@@ -186,7 +242,8 @@ class WinInetHttpClient final : public HttpClient {
         send({"POST", *target, std::string(path), kFormFlags | kNoRedirect,
               "Content-Type: application/x-www-form-urlencoded\r\n", std::string(body)});
     if (!handle) return std::nullopt;
-    return readResponse(handle.get());
+    setLastStatus(statusOf(handle.get()));
+    return readWithin(handle.get(), timeouts_.pageDeadlineSeconds);
   }
 
   std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
@@ -195,7 +252,36 @@ class WinInetHttpClient final : public HttpClient {
     request->flags |= kNoRedirect;
     const auto handle = send(*request);
     if (!handle) return std::nullopt;
-    return readResponse(handle.get());
+    setLastStatus(statusOf(handle.get()));
+    return readWithin(handle.get(), timeouts_.pictureDeadlineSeconds);
+  }
+
+  std::optional<std::vector<std::uint8_t>> readWithin(HINTERNET request, long seconds) {
+    std::string failure;
+    auto body = readResponse(request, Deadline(seconds), failure);
+    setLastError(failure);
+    return body;
+  }
+
+  // A whole picture, up to `maxBytes`, which may be more than the store's
+  // response cap.
+  std::optional<ServiceAnswer> getPicture(std::string_view url, std::size_t maxBytes) override {
+    setLastStatus(0);
+    auto request = getRequestOf(url, false);
+    if (!request) return std::nullopt;
+    request->flags |= kNoRedirect;
+    const auto handle = send(*request);
+    if (!handle) return std::nullopt;
+    std::string failure;
+    auto body =
+        readLimited(handle.get(), maxBytes, Deadline(timeouts_.pictureDeadlineSeconds), failure);
+    setLastError(failure);
+    if (!body) return std::nullopt;
+    ServiceAnswer answer;
+    answer.status = statusOf(handle.get());
+    setLastStatus(answer.status);
+    answer.body = std::move(*body);
+    return answer;
   }
 
   std::optional<ServiceAnswer> getFromService(std::string_view url, std::string_view userAgent,
@@ -206,14 +292,13 @@ class WinInetHttpClient final : public HttpClient {
     request->headers = "User-Agent: " + std::string(userAgent) + "\r\n";
     const auto handle = send(*request);
     if (!handle) return std::nullopt;
-    auto body = readLimited(handle.get(), maxBytes);
+    std::string failure;
+    auto body =
+        readLimited(handle.get(), maxBytes, Deadline(timeouts_.pageDeadlineSeconds), failure);
+    setLastError(failure);
     if (!body) return std::nullopt;
     ServiceAnswer answer;
-    DWORD status = 0;
-    DWORD size = sizeof status;
-    HttpQueryInfoA(handle.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                   nullptr);
-    answer.status = static_cast<long>(status);
+    answer.status = statusOf(handle.get());
     answer.location = headerText(handle.get(), HTTP_QUERY_LOCATION);
     const std::string wait = headerText(handle.get(), HTTP_QUERY_RETRY_AFTER);
     if (!wait.empty() && wait.find_first_not_of("0123456789") == std::string::npos &&

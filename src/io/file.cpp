@@ -199,10 +199,8 @@ std::optional<std::u16string> createFreshFile(std::u16string_view folder) {
 }
 
 bool moveFreshFile(std::u16string_view from, std::u16string_view to) {
-  std::error_code failed;
-  std::filesystem::rename(toFsPath(from), toFsPath(to), failed);
-  if (failed) {
-    lastOpenErrno = failed.value();
+  if (const int failed = platform::replaceFile(from, to); failed != 0) {
+    lastOpenErrno = failed;
     return false;
   }
   platform::keepAtEndSignal(from);

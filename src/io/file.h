@@ -178,6 +178,9 @@ bool isPlainDirectory(std::u16string_view path);
 // "tup"; empty when none could be made.
 std::string makeTempFile();
 bool removeFile(std::u16string_view path);
+// Puts a file in the place of another, replacing it in one step; errno (0 on
+// success).
+int replaceFile(std::u16string_view from, std::u16string_view to);
 // See isOwnFolder.
 bool isOwnFolder(std::u16string_view path);
 // Fresh files that a SIGINT or SIGTERM must not leave behind, and those no

@@ -271,6 +271,10 @@ bool removeFile(std::u16string_view path) {
   return ::unlink(pathToNative(path).c_str()) == 0;
 }
 
+int replaceFile(std::u16string_view from, std::u16string_view to) {
+  return ::rename(pathToNative(from).c_str(), pathToNative(to).c_str()) == 0 ? 0 : errno;
+}
+
 bool isOwnFolder(std::u16string_view path) {
   struct stat info {};
   return lstat(withoutTrailingSeparator(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&

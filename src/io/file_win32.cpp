@@ -89,8 +89,8 @@ HANDLE createExclusively(const std::wstring& path) {
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-int descriptorOf(HANDLE file) {
-  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY | _O_WRONLY);
+int descriptorOf(HANDLE file, int access = _O_WRONLY) {
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY | access);
   if (descriptor < 0) {
     CloseHandle(file);
     errno = EMFILE;
@@ -230,7 +230,16 @@ int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size) {
     errno = errnoOf(GetLastError());
     return -1;
   }
-  const int descriptor = _wopen(toWide(path).c_str(), _O_BINARY | _O_RDONLY);
+  // Shared for deleting too, so that a file being read can still be replaced
+  // by a fresh one, as on POSIX systems.
+  const HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    errno = errnoOf(GetLastError());
+    return -1;
+  }
+  const int descriptor = descriptorOf(file, _O_RDONLY);
   if (descriptor < 0) return -1;
   // Only a file on the disk is read: a device (CON) would wait for input.
   struct _stat64 info {};
@@ -294,6 +303,13 @@ std::string makeTempFile() {
 
 bool removeFile(std::u16string_view path) {
   return DeleteFileW(toWide(path).c_str()) != 0;
+}
+
+// The C library's rename refuses a target that exists.
+int replaceFile(std::u16string_view from, std::u16string_view to) {
+  return MoveFileExW(toWide(from).c_str(), toWide(to).c_str(), MOVEFILE_REPLACE_EXISTING)
+             ? 0
+             : errnoOf(GetLastError());
 }
 
 bool isOwnFolder(std::u16string_view path) {
