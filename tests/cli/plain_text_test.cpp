@@ -34,14 +34,21 @@ TEST(PlainText, ControlsAreEscapedAndEverythingElsePasses) {
 
 TEST(PlainText, TagsListingEscapesTagsAndFileNames) {
   testing::TempDir dir;
-  const auto path = dir.file("evil\x1b[2J.ogg");
+#ifdef _WIN32
+  // Windows allows no control characters in file names.
+  const std::string name = "evil.ogg";
+#else
+  const std::string name = "evil\x1b[2J.ogg";
+#endif
+  const auto path = dir.file(name);
   ASSERT_TRUE(writeWholeFile(
       path, testing::oggVorbisFile(testing::vorbisCommentBlock(
                 "v", {"ARTIST=\x1b]0;title\x07", "LYRICS=one\x1b[1m\r\ntwo\rthree\r\n"}))));
   const testing::CliResult plain = testing::runCli({u"tags", path});
   EXPECT_EQ(plain.status, 0) << plain.err;
   EXPECT_EQ(plain.out.find('\x1b'), std::string::npos) << plain.out;
-  EXPECT_NE(plain.out.find("shortfilename: evil\\x1b[2J.ogg\n"), std::string::npos) << plain.out;
+  EXPECT_NE(plain.out.find("shortfilename: " + escapeControls(name) + "\n"), std::string::npos)
+      << plain.out;
   EXPECT_NE(plain.out.find("artist: \\x1b]0;title\\x07\n"), std::string::npos) << plain.out;
   // A line break's own carriage return stays; one inside a line is shown.
   EXPECT_NE(plain.out.find("lyrics: one\\x1b[1m\r\ntwo\\x0dthree\r\n\n"), std::string::npos)
