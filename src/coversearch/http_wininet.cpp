@@ -272,15 +272,8 @@ class WinInetHttpClient final : public HttpClient {
     request->flags |= kNoRedirect;
     const auto handle = send(*request);
     if (!handle) return std::nullopt;
-    std::string failure;
-    auto body =
-        readLimited(handle.get(), maxBytes, Deadline(timeouts_.pictureDeadlineSeconds), failure);
-    setLastError(failure);
-    if (!body) return std::nullopt;
-    ServiceAnswer answer;
-    answer.status = statusOf(handle.get());
-    setLastStatus(answer.status);
-    answer.body = std::move(*body);
+    auto answer = readAnswer(handle.get(), maxBytes, timeouts_.pictureDeadlineSeconds);
+    if (answer) setLastStatus(answer->status);
     return answer;
   }
 
@@ -292,18 +285,25 @@ class WinInetHttpClient final : public HttpClient {
     request->headers = "User-Agent: " + std::string(userAgent) + "\r\n";
     const auto handle = send(*request);
     if (!handle) return std::nullopt;
-    std::string failure;
-    auto body =
-        readLimited(handle.get(), maxBytes, Deadline(timeouts_.pageDeadlineSeconds), failure);
-    setLastError(failure);
-    if (!body) return std::nullopt;
-    ServiceAnswer answer;
-    answer.status = statusOf(handle.get());
-    answer.location = headerText(handle.get(), HTTP_QUERY_LOCATION);
+    auto answer = readAnswer(handle.get(), maxBytes, timeouts_.pageDeadlineSeconds);
+    if (!answer) return std::nullopt;
+    answer->location = headerText(handle.get(), HTTP_QUERY_LOCATION);
     const std::string wait = headerText(handle.get(), HTTP_QUERY_RETRY_AFTER);
     if (!wait.empty() && wait.find_first_not_of("0123456789") == std::string::npos &&
         wait.size() < 9)
-      answer.retryAfterSeconds = std::stol(wait);
+      answer->retryAfterSeconds = std::stol(wait);
+    return answer;
+  }
+
+  // The status and a body of at most `maxBytes`, read within the deadline;
+  // nothing, with the reason kept, otherwise.
+  std::optional<ServiceAnswer> readAnswer(HINTERNET request, std::size_t maxBytes, long seconds) {
+    std::string failure;
+    auto body = readLimited(request, maxBytes, Deadline(seconds), failure);
+    setLastError(failure);
+    if (!body) return std::nullopt;
+    ServiceAnswer answer;
+    answer.status = statusOf(request);
     answer.body = std::move(*body);
     return answer;
   }
