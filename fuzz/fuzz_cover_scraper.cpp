@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the store scraper: as a result page of both store
-// fronts, and as the album page behind a result (whose picture never comes).
+// fronts, and as the album page behind a result and its picture, which must
+// be a whole JPEG to be kept.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,8 +18,7 @@ class InputPages : public tunora::HttpClient {
                                                     std::string_view) override {
     return std::nullopt;
   }
-  std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
-    if (url.starts_with("http://images")) return std::nullopt;
+  std::optional<std::vector<std::uint8_t>> get(std::string_view) override {
     return std::vector<std::uint8_t>(page_.begin(), page_.end());
   }
   std::optional<tunora::ServiceAnswer> getFromService(std::string_view, std::string_view,
@@ -38,7 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto variant : {tunora::StoreVariant::Us, tunora::StoreVariant::German}) {
     tunora::CoverResults results;
     tunora::parseResults(page, variant, results);
-    if (const auto picture = tunora::findCover(client, "http://store.example.com/album", variant))
+    tunora::CoverFetch fetch{true, {}};
+    if (const auto picture =
+            tunora::findCover(client, "http://store.example.com/album", variant, &fetch))
       std::remove(picture->c_str());
   }
   return 0;

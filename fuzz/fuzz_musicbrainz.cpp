@@ -44,5 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tunora::CoverResults results;
   source.search(body, results);
   if (const auto picture = source.findCover(body)) std::remove(picture->c_str());
+  // As `covers get` asks: a whole JPEG that decodes, or nothing.
+  source.acceptOnlyWholeJpegs();
+  if (const auto picture = source.findCover(body)) std::remove(picture->c_str());
   return 0;
 }

@@ -1,6 +1,6 @@
 # The Debian package of the command-line tool: what `cmake --install` puts
 # under the prefix, with the library dependencies that dpkg-shlibdeps finds in
-# the binary. Build it with `cpack -G DEB` in the native tree.
+# the binaries. Build it with `cpack -G DEB` in the native tree.
 if(WIN32)
   return()
 endif()
@@ -19,10 +19,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Computed from the tool and its private modules, which link libcurl and
+# libsystemd.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# libcurl and libsystemd are opened only when the cover search and `tunora
-# follow` need them, so the computed dependencies do not see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4, libsystemd0")
 # The summary above is the first line; this is the text below it.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
        "tunora reads the tags of MP3, AAC, MP4, Ogg Vorbis, FLAC and Musepack files\n"

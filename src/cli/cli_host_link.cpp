@@ -3,8 +3,10 @@
 #include <filesystem>
 #include <utility>
 
+#include "cli/cli.h"
 #include "htmlcreator/html_escape.h"
 #include "io/file.h"
+#include "text/conversions.h"
 
 namespace tunora {
 
@@ -26,6 +28,16 @@ std::optional<std::u16string> CliHostLink::coverLink(std::u16string_view coverPa
   if (!coverPath.starts_with(coverFolder_)) return std::nullopt;
   return encodeUrlComponent(coverFolderName_) + u"/" +
          encodeUrlComponent(coverPath.substr(coverFolder_.size()));
+}
+
+int checkSkinOption(const std::u16string& folder, std::FILE* err) {
+  std::error_code failed;
+  const std::filesystem::path path = toFsPath(folder);
+  if (std::filesystem::is_directory(path, failed)) return 0;
+  const bool exists = std::filesystem::exists(path, failed);
+  writeText(err, "tunora: --skin '" + convertUTF16ToUTF8(folder) +
+                     (exists ? "' is not a folder\n" : "' does not exist\n"));
+  return 2;
 }
 
 }  // namespace tunora

@@ -6,6 +6,7 @@
 // can move together and any folder name works. The skin folder is the one
 // named by --skin, if any.
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -28,5 +29,9 @@ class CliHostLink : public HostLink {
   std::u16string coverFolderName_;
   std::optional<std::u16string> skinFolder_;
 };
+
+// The folder of --skin before any page is built: 0 when it is a folder, else
+// the status of a wrong argument, 2, with the reason written to `err`.
+int checkSkinOption(const std::u16string& folder, std::FILE* err);
 
 }  // namespace tunora

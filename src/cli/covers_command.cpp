@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "cli/plain_text.h"
 #include "coversearch/cover_saving.h"
 #include "coversearch/cover_source.h"
 #include "coversearch/musicbrainz.h"
@@ -19,6 +20,7 @@ struct CoversOptions {
   std::optional<std::string> host;
   std::optional<std::u16string> output;
   std::vector<std::string> words;  // keywords, or the link
+  bool help = false;
 };
 
 std::string shown(std::u16string_view text) {
@@ -30,6 +32,10 @@ std::optional<CoversOptions> parseOptions(const Arguments& args, std::FILE* err)
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::u16string& arg = args[i];
     const bool takesValue = arg == u"--store" || arg == u"--host" || arg == u"-o";
+    if (arg == u"--help" || arg == u"-h") {
+      options.help = true;
+      return options;
+    }
     if (!takesValue) {
       if (arg.size() > 1 && arg[0] == u'-') {
         writeText(err, "tunora: unknown option " + shown(arg) + "\n");
@@ -79,14 +85,16 @@ int search(const CoversOptions& options, std::FILE* out, std::FILE* err) {
   for (const auto& word : options.words) keywords += (keywords.empty() ? "" : " ") + word;
   const auto client = makeStandaloneHttpClient();
   CoverResults results;
-  if (!sourceOf(options, *client)->search(keywords, results)) {
-    writeText(err, "tunora: Error: Could not get search page\n");
+  const auto source = sourceOf(options, *client);
+  if (!source->search(keywords, results)) {
+    writeText(err, "tunora: cannot search " + escapeControls(source->failure()) + "\n");
     return 1;
   }
   writeText(out, "Found " + std::to_string(results.size()) + " items\n");
+  // The texts come from a server: nothing in them may steer the terminal.
   for (std::size_t i = 0; i < results.size(); ++i)
-    writeText(out,
-              std::to_string(i + 1) + ". " + results[i].text + "\n   " + results[i].link + "\n");
+    writeText(out, std::to_string(i + 1) + ". " + escapeControls(results[i].text) + "\n   " +
+                       escapeControls(results[i].link) + "\n");
   return 0;
 }
 
@@ -95,9 +103,13 @@ int get(const CoversOptions& options, std::FILE* out, std::FILE* err) {
   CoverResults results;
   results.append(options.words[0], {});
   // The list owns the downloaded file and deletes it on the way out.
-  results.setCoverFile(0, sourceOf(options, *client)->findCover(options.words[0]));
+  const auto source = sourceOf(options, *client);
+  // What is saved is the file itself: it must be a whole picture.
+  source->acceptOnlyWholeJpegs();
+  results.setCoverFile(0, source->findCover(options.words[0]));
   if (!results[0].coverFile) {
-    writeText(err, "tunora: No cover found for this item\n");
+    writeText(err,
+              "tunora: No cover found for this item (" + escapeControls(source->failure()) + ")\n");
     return 1;
   }
   const std::string target = pathToNative(*options.output);
@@ -117,6 +129,10 @@ int runCoversCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
       parseOptions(Arguments(args.begin() + (args.empty() ? 0 : 1), args.end()), err);
   const bool searching = action == u"search";
   const bool getting = action == u"get";
+  if ((options && options->help) || action == u"--help" || action == u"-h") {
+    printUsage(out);
+    return 0;
+  }
   if (!options || (!searching && !getting) || options->words.empty() ||
       (getting && (options->words.size() != 1 || !options->output)) ||
       (searching && options->output)) {

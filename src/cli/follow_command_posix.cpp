@@ -14,6 +14,7 @@
 #include "follow/desktop_opener.h"
 #include "follow/mpris_follow.h"
 #include "follow/player_track.h"
+#include "follow/song_follower.h"
 #include "htmlcreator/page_builder.h"
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
@@ -106,18 +107,9 @@ std::optional<FollowOptions> parseOptions(const Arguments& args, std::FILE* err)
   return options;
 }
 
-// The browser reloads the page by itself; the tag goes into the head, or
-// first when the template has none.
+// The browser reloads the page by itself.
 void addReload(TextLines& page, std::uint32_t seconds) {
-  const std::u16string reload =
-      u"<meta http-equiv=\"refresh\" content=\"" + decimalText(seconds) + u"\">";
-  for (const std::u16string_view head : {u"<head>", u"<HEAD>", u"<Head>"})
-    if (page.replaceAll(head, std::u16string(head) + reload, false) > 0) return;
-  TextLines withReload;
-  withReload.setUnicode(page.isUnicode());
-  withReload.appendLine(reload);
-  withReload.appendLines(page);
-  page.assign(withReload);
+  addToHead(page, u"<meta http-equiv=\"refresh\" content=\"" + decimalText(seconds) + u"\">");
 }
 
 // The page of each settled track, written through the plug-in's dispatch to
@@ -128,7 +120,7 @@ class FollowedPage {
       : options_(options),
         out_(out),
         err_(err),
-        host_(options.output, options.skinFolder),
+        host_(pagePlace(options.output), options.skinFolder),
         creator_(nullptr, host_),
         covers_(host_, TempCovers::AtEnd::Keep) {
     creator_.chooseTemplate(TemplateSlot::SingleTrack, options.templatePath.value_or(u""));
@@ -173,10 +165,10 @@ void FollowedPage::show(const PlayerTrack& track) {
     report("refusing to write the page over " + shown(*clash) + ", which it reads");
     return;
   }
-  std::string error;
+  PageOutputError error;
   auto output = PageOutput::prepare(options_.output, *host_.coverFolder(), error);
   if (!output) {
-    report("cannot write " + shown(options_.output) + ": " + error);
+    report("cannot write " + shown(options_.output) + ": " + error.reason);
     return;
   }
   // The covers of the previous page go; this page's stay for the browser.
@@ -188,12 +180,15 @@ void FollowedPage::show(const PlayerTrack& track) {
                 [&track](const std::u16string& name) { return trackOf(track, name); });
   TextLines& page = built.page;
   if (options_.refreshSeconds) addReload(page, *options_.refreshSeconds);
-  if (!output->commit(page, TextFileEncoding::Utf16, error)) {
-    report("cannot write " + shown(options_.output) + ": " + error);
+  if (!output->commit(page, TextFileEncoding::Utf16, error.reason)) {
+    report("cannot write " + shown(options_.output) + ": " + error.reason);
     return;
   }
+  // Names that are no UTF-8 go through our own conversion; the library's
+  // would throw.
   std::error_code ignored;
-  const std::u16string written = std::filesystem::absolute(options_.output, ignored).u16string();
+  const std::u16string written =
+      fromFsPath(std::filesystem::absolute(toFsPath(options_.output), ignored));
   // The title as the page has it, cut like every text of the player.
   const std::u16string title = trackOf(track, entry).title.value_or(u"");
   const std::string about = convertUTF16ToUTF8(title.empty() ? entry : title);
@@ -202,7 +197,7 @@ void FollowedPage::show(const PlayerTrack& track) {
   std::fflush(out_);
   if (options_.open && !opened_) {
     opened_ = true;
-    if (!openWithDesktop(written, error)) report("cannot open the page: " + error);
+    if (!openWithDesktop(written, error.reason)) report("cannot open the page: " + error.reason);
   }
 }
 
@@ -218,6 +213,9 @@ int runFollowCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   if (options->templatePath) {
     if (const int failed = checkTemplateOption(*options->templatePath, err); failed != 0)
       return failed;
+  }
+  if (options->skinFolder) {
+    if (const int failed = checkSkinOption(*options->skinFolder, err); failed != 0) return failed;
   }
   FollowedPage page(*options, out, err);
   SongFollower follower([&page](const PlayerTrack& track) { page.show(track); });

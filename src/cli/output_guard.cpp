@@ -19,17 +19,40 @@ bool isCoverToken(std::u16string_view pattern, std::size_t at) {
   return std::u16string_view(u"aAbByY").find(pattern[at + 1]) != std::u16string_view::npos;
 }
 
+// The literal texts between the tokens: a pattern of n tokens has n + 1.
+std::vector<std::u16string_view> literalsOf(std::u16string_view pattern) {
+  std::vector<std::u16string_view> literals;
+  std::size_t start = 0;
+  for (std::size_t at = 0; at < pattern.size(); ++at) {
+    if (!isCoverToken(pattern, at)) continue;
+    literals.push_back(pattern.substr(start, at - start));
+    start = at + 2;
+    ++at;
+  }
+  literals.push_back(pattern.substr(start));
+  return literals;
+}
+
 }  // namespace
 
 bool matchesCoverPattern(std::u16string_view name, std::u16string_view pattern) {
-  if (pattern.empty()) return name.empty();
-  if (isCoverToken(pattern, 0)) {
-    for (std::size_t skip = 0; skip <= name.size(); ++skip)
-      if (matchesCoverPattern(name.substr(skip), pattern.substr(2))) return true;
+  const auto literals = literalsOf(pattern);
+  if (literals.size() == 1) return name == pattern;
+  // The first literal starts the name and the last one ends it; the ones
+  // between are taken leftmost, in order, from what is left. As a token
+  // stands for any text, the leftmost place never loses a match that a later
+  // one would give, so no choice is tried twice.
+  const std::u16string_view first = literals.front();
+  const std::u16string_view last = literals.back();
+  if (name.size() < first.size() + last.size() || !name.starts_with(first) || !name.ends_with(last))
     return false;
+  std::u16string_view rest = name.substr(first.size(), name.size() - first.size() - last.size());
+  for (std::size_t i = 1; i + 1 < literals.size(); ++i) {
+    const std::size_t at = rest.find(literals[i]);
+    if (at == std::u16string_view::npos) return false;
+    rest.remove_prefix(at + literals[i].size());
   }
-  return !name.empty() && name[0] == pattern[0] &&
-         matchesCoverPattern(name.substr(1), pattern.substr(1));
+  return true;
 }
 
 std::optional<std::u16string> fileReadAtOutput(const std::u16string& output,

@@ -22,6 +22,8 @@
 namespace tunora {
 namespace {
 
+constexpr std::u16string_view kDefaultPageName = u"tunora.html";
+
 struct PageOptions {
   std::vector<std::u16string> files;
   std::optional<std::u16string> directory;
@@ -30,7 +32,7 @@ struct PageOptions {
   std::optional<std::u16string> coverName;
   std::optional<std::u16string> skinFolder;
   FileTypeSwitches switches;
-  std::u16string output = u"tunora.html";
+  std::u16string output{kDefaultPageName};
   TextFileEncoding encoding = TextFileEncoding::Utf16;
   bool help = false;
 };
@@ -131,8 +133,20 @@ std::optional<std::vector<std::u16string>> directoryFiles(const std::u16string& 
                                                           std::FILE* err) {
   std::error_code failed;
   const std::filesystem::path path = toFsPath(folder);
-  if (!std::filesystem::is_directory(path, failed)) {
-    const bool exists = std::filesystem::exists(path, failed);
+  const auto kind = std::filesystem::status(path, failed).type();
+  // An empty listing would say "no supported files" of a folder never read.
+  if (kind == std::filesystem::file_type::directory) {
+    const std::filesystem::directory_iterator probe(path, failed);
+  }
+  if (failed && failed != std::errc::no_such_file_or_directory &&
+      failed != std::errc::not_a_directory) {
+    const bool denied = failed == std::errc::permission_denied;
+    writeText(err, "tunora: cannot read --directory " + shown(folder) + ": " +
+                       (denied ? "permission denied" : failed.message()) + "\n");
+    return std::nullopt;
+  }
+  if (kind != std::filesystem::file_type::directory) {
+    const bool exists = kind != std::filesystem::file_type::not_found;
     writeText(err, "tunora: --directory " + shown(folder) +
                        (exists ? " is not a folder\n" : " does not exist\n"));
     return std::nullopt;
@@ -157,13 +171,19 @@ std::optional<std::vector<std::u16string>> directoryFiles(const std::u16string& 
   return files;
 }
 
+struct ReadableFiles {
+  std::size_t count = 0;
+  bool someUnopened = false;
+};
+
 // Reports each file that cannot be read and gives how many can.
-std::size_t countReadableFiles(const std::vector<std::u16string>& files,
-                               const FileTypeSwitches& switches, std::FILE* err) {
-  std::size_t readable = 0;
+ReadableFiles countReadableFiles(const std::vector<std::u16string>& files,
+                                 const FileTypeSwitches& switches, std::FILE* err) {
+  ReadableFiles readable;
   for (const std::u16string& name : files) {
     auto file = File::open(name, File::Mode::Read);
     if (!file) {
+      readable.someUnopened = true;
       std::error_code ignored;
       const std::string reason = std::filesystem::is_directory(toFsPath(name), ignored)
                                      ? "it is a folder"
@@ -174,7 +194,7 @@ std::size_t countReadableFiles(const std::vector<std::u16string>& files,
     } else if (file->size() == 0) {
       writeText(err, "tunora: " + shown(name) + " is empty\n");
     } else {
-      ++readable;
+      ++readable.count;
     }
   }
   return readable;
@@ -216,23 +236,36 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     if (!listed) return 2;
     files = std::move(*listed);
   }
+  if (options->skinFolder) {
+    if (const int failed = checkSkinOption(*options->skinFolder, err); failed != 0) return failed;
+  }
   PageSettings settings;
   if (options->coverName) settings.coverName = *options->coverName;
   settings.switches = options->switches;
-  if (const auto clash =
-          fileReadAtOutput(options->output, files, options->templatePath, settings.coverName)) {
+  const bool toStandardOutput = options->output == u"-";
+  if (const auto clash = toStandardOutput
+                             ? std::nullopt
+                             : fileReadAtOutput(options->output, files, options->templatePath,
+                                                settings.coverName)) {
     writeText(err, "tunora: refusing to write the page over " + shown(*clash) +
                        ", which it reads; choose another -o\n");
     return 2;
   }
-  const CliHostLink host(options->output, options->skinFolder);
-  std::string error;
-  auto output = PageOutput::prepare(options->output, *host.coverFolder(), error);
+  // A page on standard output takes its covers where the default page would:
+  // it is mostly kept in the current folder.
+  const std::u16string pagePath =
+      toStandardOutput ? std::u16string(kDefaultPageName) : pagePlace(options->output);
+  const CliHostLink host(pagePath, options->skinFolder);
+  PageOutputError error;
+  auto output = PageOutput::prepare(pagePath, *host.coverFolder(), error);
   if (!output) {
-    writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error + "\n");
-    return 1;
+    writeText(err, "tunora: cannot write " + shown(pagePath) + ": " + error.reason + "\n");
+    return error.status;
   }
-  if (!options->directory && countReadableFiles(files, settings.switches, err) == 0) status = 1;
+  if (!options->directory) {
+    const ReadableFiles readable = countReadableFiles(files, settings.switches, err);
+    if (readable.count == 0 || readable.someUnopened) status = 1;
+  }
 
   const TemplateSlot slot = slotFor(*options, files.size());
   HtmlCreator creator(nullptr, host);
@@ -264,8 +297,24 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
                        " is left as it was\n");
     return 1;
   }
-  if (!output->commit(built.page, options->encoding, error)) {
-    writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error + "\n");
+  // Without a byte-order mark a browser goes by the declaration: the first
+  // in the head counts, and the templates' own says UTF-16.
+  if (options->encoding == TextFileEncoding::Utf8) {
+    built.page.replaceAll(u"charset=utf-16", u"charset=utf-8");
+    addToHead(built.page, u"<meta charset=\"utf-8\">");
+  }
+  if (toStandardOutput) {
+    const std::vector<std::uint8_t> bytes = encodeTextFile(built.page, options->encoding);
+    output->keepCovers();
+    covers.deleteAll(built.coverFiles);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0) {
+      writeText(err, "tunora: cannot write the page to standard output\n");
+      return 1;
+    }
+    return status;
+  }
+  if (!output->commit(built.page, options->encoding, error.reason)) {
+    writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error.reason + "\n");
     return 1;
   }
   covers.deleteAll(built.coverFiles);

@@ -8,6 +8,7 @@
 
 #include "cli/cli.h"
 #include "cli/json_writer.h"
+#include "cli/plain_text.h"
 #include "cli/progress_line.h"
 #include "io/file.h"
 #include "text/conversions.h"
@@ -43,7 +44,7 @@ class TagsListing {
     if (json_)
       appendJsonString(buffer_, value);
     else
-      buffer_ += convertUTF16ToUTF8(value);
+      buffer_ += escapeControls(convertUTF16ToUTF8(value));
     endField();
   }
 
@@ -67,7 +68,7 @@ class TagsListing {
       if (json_)
         appendJsonText(buffer_, *value->line(i));
       else
-        buffer_ += convertUTF16ToUTF8(*value->line(i));
+        appendPlainLine(convertUTF16ToUTF8(*value->line(i)));
     }
     if (json_) buffer_ += '"';
     endField();
@@ -104,6 +105,14 @@ class TagsListing {
       buffer_ += key;
       buffer_ += ": ";
     }
+  }
+
+  // The carriage return of a CR LF line break stays what it is.
+  void appendPlainLine(std::string line) {
+    const bool crlf = !line.empty() && line.back() == '\r';
+    if (crlf) line.pop_back();
+    buffer_ += escapeControls(line);
+    if (crlf) buffer_ += '\r';
   }
 
   void endField() {
@@ -190,15 +199,23 @@ int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   TagsListing listing(out, json, progress);
   for (const auto& path : paths) {
     std::optional<std::string> error;
-    Track track = readTrack(resolveEntryName(path), error)->toTrack();
+    const auto info = readTrack(resolveEntryName(path), error);
+    Track track = info->toTrack();
     // Listed under the name as given, also where the file cannot be read.
     track.fileName = path;
     describe(listing, track);
     if (error) {
       progress.clear();
-      writeText(err, "tunora: cannot open '" + convertUTF16ToUTF8(path) + "': " + *error + "\n");
+      writeText(err, "tunora: cannot open '" + escapeControls(convertUTF16ToUTF8(path)) +
+                         "': " + *error + "\n");
       listing.message("error", *error);
       status = 1;
+    } else if (const auto& warning = info->getReadWarning(); !warning.empty()) {
+      // Named, but not failed: the file was read, it just held nothing.
+      progress.clear();
+      writeText(err,
+                "tunora: '" + escapeControls(convertUTF16ToUTF8(path)) + "': " + warning + "\n");
+      listing.message("warning", warning);
     }
     listing.endFile();
     progress.advance();

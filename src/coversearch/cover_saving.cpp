@@ -3,6 +3,7 @@
 #include <array>
 
 #include "io/file.h"
+#include "io/safe_file_name.h"
 #include "text/helpers.h"
 
 namespace tunora {
@@ -31,7 +32,7 @@ std::string makeCoverFileName(std::string_view pattern, std::string_view artist,
   std::string name(pattern);
   replaceText(name, "%a", fileNameSafe(artist), true);
   replaceText(name, "%b", fileNameSafe(album), true);
-  return name;
+  return kDeviceNamesReserved ? windowsSafeName(name) : name;
 }
 
 std::vector<std::uint8_t> bitmapFileBytes(const DecodedPicture& picture) {

@@ -9,6 +9,7 @@
 
 #include "coversearch/cover_results.h"
 #include "coversearch/http_client.h"
+#include "coversearch/store_client.h"
 #include "coversearch/store_fronts.h"
 
 namespace tunora {
@@ -17,11 +18,17 @@ namespace tunora {
 void parseResults(std::string_view page, StoreVariant variant, CoverResults& results);
 
 // Downloads the cover of the album page at `productUrl` into a temporary
-// file; its name, or nothing when a page or a marker is missing.
+// file; its name, or nothing when a page, a marker or the picture is missing
+// (then `fetch`, where given, says which).
 std::optional<std::string> findCover(HttpClient& client, std::string_view productUrl,
-                                     StoreVariant variant);
+                                     StoreVariant variant, CoverFetch* fetch = nullptr);
 
 // Without "<b>", "</b>", "<i>" and "</i>" (lower case only).
 std::string stripBoldItalic(std::string text);
+
+// The text with "&amp;", "&lt;", "&gt;", "&quot;", "&apos;" and numeric
+// references to ASCII characters ("&#39;", "&#x27;") decoded, each once:
+// "&amp;amp;" gives "&amp;". Other references stay as they are.
+std::string decodeEntities(std::string_view text);
 
 }  // namespace tunora

@@ -6,11 +6,11 @@
 namespace tunora {
 
 bool StoreFrontSource::search(std::string_view keywords, CoverResults& results) {
-  return postSearchForm(client_, host_, variant_, keywords, results);
+  return postSearchForm(client_, host_, variant_, keywords, results, &fetch_.failure);
 }
 
 std::optional<std::string> StoreFrontSource::findCover(std::string_view link) {
-  return tunora::findCover(client_, pageUrl(link), variant_);
+  return tunora::findCover(client_, pageUrl(link), variant_, &fetch_);
 }
 
 std::string StoreFrontSource::pageUrl(std::string_view link) const {

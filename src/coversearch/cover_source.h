@@ -9,6 +9,7 @@
 
 #include "coversearch/cover_results.h"
 #include "coversearch/http_client.h"
+#include "coversearch/store_client.h"
 #include "coversearch/store_fronts.h"
 
 namespace tunora {
@@ -21,6 +22,13 @@ class CoverSource {
   // A temporary file with the cover of a result's link; nothing without one.
   virtual std::optional<std::string> findCover(std::string_view link) = 0;
   virtual std::string pageUrl(std::string_view link) const = 0;
+  // Why the last search or cover gave nothing, as "HOST: REASON".
+  const std::string& failure() const { return fetch_.failure; }
+  // From now on only a whole JPEG counts as a cover (see CoverFetch).
+  void acceptOnlyWholeJpegs() { fetch_.wholeJpegOnly = true; }
+
+ protected:
+  CoverFetch fetch_;
 };
 
 // A store front by its host text ("name" or "name:port"): its search form,

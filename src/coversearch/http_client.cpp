@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string>
 
 namespace tunora {
 
@@ -12,6 +13,37 @@ bool ResponseBuffer::append(std::span<const std::uint8_t> piece) {
     piece = piece.subspan(count);
   }
   return !full();
+}
+
+std::optional<ServiceAnswer> HttpClient::fetchFromService(std::string_view url,
+                                                          std::string_view userAgent,
+                                                          std::size_t maxBytes, Payload) {
+  return getFromService(url, userAgent, maxBytes);
+}
+
+std::optional<ServiceAnswer> HttpClient::getPicture(std::string_view url, std::size_t maxBytes) {
+  lastStatus_ = 0;
+  auto bytes = get(url);
+  if (!bytes) return std::nullopt;
+  // Past the cap the read stopped: the picture is cut.
+  if (bytes->size() > maxBytes) {
+    lastError_ = "the answer is larger than " + std::to_string(maxBytes) + " bytes";
+    return std::nullopt;
+  }
+  if (bytes->size() > kResponseReadLimit) {
+    lastError_ = "the picture is larger than " + std::to_string(kResponseReadLimit) + " bytes";
+    return std::nullopt;
+  }
+  ServiceAnswer answer;
+  answer.status = lastStatus_;
+  answer.body = std::move(*bytes);
+  return answer;
+}
+
+std::string_view hostOfUrl(std::string_view url) {
+  const std::size_t scheme = url.find("://");
+  if (scheme != std::string_view::npos) url.remove_prefix(scheme + 3);
+  return url.substr(0, url.find_first_of("/?#"));
 }
 
 std::optional<HostAndPort> splitHostPort(std::string_view host) {

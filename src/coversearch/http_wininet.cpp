@@ -6,7 +6,14 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
 
 #include "coversearch/http_client.h"
 
@@ -21,6 +28,41 @@ using InternetHandle = std::unique_ptr<void, InternetCloser>;
 // Keep the connection; ask proxies and caches for a fresh page.
 constexpr DWORD kFormFlags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_PRAGMA_NOCACHE;
 static_assert(kFormFlags == 0x400100);
+// A store's redirect is its answer, as libcurl gives it: WinINet would
+// otherwise follow it to wherever it points, another scheme or host too.
+constexpr DWORD kNoRedirect = INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+// WinINet has no overall time limit, only one per wait: a server that sends
+// a byte now and then would keep a request alive for ever. Each read takes
+// what has arrived, and the clock is looked at between reads.
+class Deadline {
+ public:
+  explicit Deadline(long seconds)
+      : seconds_(seconds), end_(std::chrono::steady_clock::now() + std::chrono::seconds(seconds)) {}
+  bool passed() const { return std::chrono::steady_clock::now() >= end_; }
+  std::string reason() const { return "no whole answer within " + std::to_string(seconds_) + " s"; }
+
+ private:
+  long seconds_;
+  std::chrono::steady_clock::time_point end_;
+};
+
+// Up to `buffer.size()` bytes of what has arrived, waiting for the first; 0
+// at the end of the body, nothing on an error or past the deadline.
+std::optional<DWORD> readArrived(HINTERNET request, std::span<std::uint8_t> buffer,
+                                 const Deadline& deadline, std::string& failure) {
+  if (deadline.passed()) {
+    failure = deadline.reason();
+    return std::nullopt;
+  }
+  DWORD available = 0;
+  if (!InternetQueryDataAvailable(request, &available, 0, 0)) return std::nullopt;
+  if (available == 0) return 0;
+  DWORD count = 0;
+  const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(available, buffer.size()));
+  if (!InternetReadFile(request, buffer.data(), wanted, &count)) return std::nullopt;
+  return count;
+}
 
 // A body shorter than its announced length was cut off on the way.
 bool cutShort(HINTERNET request, std::size_t received) {
@@ -31,13 +73,15 @@ bool cutShort(HINTERNET request, std::size_t received) {
          received < announced;
 }
 
-std::optional<std::vector<std::uint8_t>> readResponse(HINTERNET request) {
+std::optional<std::vector<std::uint8_t>> readResponse(HINTERNET request, const Deadline& deadline,
+                                                      std::string& failure) {
   ResponseBuffer buffer;
   std::uint8_t chunk[kResponseChunkSize];
   std::size_t received = 0;
   while (!buffer.full()) {
-    DWORD count = 0;
-    if (!InternetReadFile(request, chunk, sizeof chunk, &count)) return std::nullopt;
+    const auto arrived = readArrived(request, chunk, deadline, failure);
+    if (!arrived) return std::nullopt;
+    const DWORD count = *arrived;
     if (count == 0) {
       if (cutShort(request, received)) return std::nullopt;
       break;
@@ -48,26 +92,51 @@ std::optional<std::vector<std::uint8_t>> readResponse(HINTERNET request) {
   return buffer.take();
 }
 
-// A service's body up to `maxBytes`; nothing when it is longer.
-std::optional<std::vector<std::uint8_t>> readLimited(HINTERNET request, std::size_t maxBytes) {
+// The answer's HTTP status; 0 when the request has none.
+long statusOf(HINTERNET request) {
+  DWORD status = 0;
+  DWORD size = sizeof status;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                      nullptr))
+    return 0;
+  return static_cast<long>(status);
+}
+
+// A service's body up to `maxBytes`; nothing when it is longer, with the
+// reason in `failure`.
+std::optional<std::vector<std::uint8_t>> readLimited(HINTERNET request, std::size_t maxBytes,
+                                                     const Deadline& deadline,
+                                                     std::string& failure) {
   std::vector<std::uint8_t> body;
   std::uint8_t chunk[kResponseChunkSize];
   while (true) {
-    DWORD count = 0;
-    if (!InternetReadFile(request, chunk, sizeof chunk, &count)) return std::nullopt;
+    const auto arrived = readArrived(request, chunk, deadline, failure);
+    if (!arrived) return std::nullopt;
+    const DWORD count = *arrived;
     if (count == 0) break;
-    if (count > maxBytes - body.size()) return std::nullopt;
+    if (count > maxBytes - body.size()) {
+      failure = "the answer is larger than " + std::to_string(maxBytes) + " bytes";
+      return std::nullopt;
+    }
     body.insert(body.end(), chunk, chunk + count);
   }
   if (cutShort(request, body.size())) return std::nullopt;
   return body;
 }
 
+// The whole header, however long: WinINet names the size it needs when the
+// first buffer is too small.
 std::string headerText(HINTERNET request, DWORD query) {
-  char text[2048] = {};
-  DWORD size = sizeof text - 1;
-  if (!HttpQueryInfoA(request, query, text, &size, nullptr)) return {};
-  return std::string(text, size);
+  std::string text(256, '\0');
+  DWORD size = static_cast<DWORD>(text.size());
+  if (!HttpQueryInfoA(request, query, text.data(), &size, nullptr)) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
+    text.assign(size + 1, '\0');
+    size = static_cast<DWORD>(text.size());
+    if (!HttpQueryInfoA(request, query, text.data(), &size, nullptr)) return {};
+  }
+  text.resize(size);
+  return text;
 }
 
 void dropLastResponseInfo() {
@@ -106,11 +175,51 @@ std::optional<Request> getRequestOf(std::string_view url, bool anySecure) {
   return Request{"GET", {host, parts.nPort}, object, secure ? INTERNET_FLAG_SECURE : 0u, {}, {}};
 }
 
+// The request under way, which a cancel from another thread may close
+// first: closing its handle ends every blocking call on it.
+class Transfers {
+ public:
+  // Takes the request as the one under way; false (and it is closed) while
+  // cancelled.
+  bool begin(HINTERNET request) {
+    const std::lock_guard lock(mutex_);
+    if (cancelled_) {
+      InternetCloseHandle(request);
+      return false;
+    }
+    current_ = request;
+    return true;
+  }
+  // Closes the request unless a cancel closed it already.
+  void end(HINTERNET request) {
+    const std::lock_guard lock(mutex_);
+    if (current_ != request) return;
+    current_ = nullptr;
+    InternetCloseHandle(request);
+  }
+  void setCancelled(bool cancelled) {
+    const std::lock_guard lock(mutex_);
+    cancelled_ = cancelled;
+    if (cancelled && current_ != nullptr) InternetCloseHandle(std::exchange(current_, nullptr));
+  }
+
+ private:
+  std::mutex mutex_;
+  HINTERNET current_ = nullptr;
+  bool cancelled_ = false;
+};
+
+struct RequestEnder {
+  Transfers* transfers;
+  void operator()(HINTERNET request) const { transfers->end(request); }
+};
+using RequestHandle = std::unique_ptr<void, RequestEnder>;
+
 // The request's handle with the connection it was opened on, closed
 // request first.
 struct SentRequest {
   InternetHandle connection;
-  InternetHandle request;
+  RequestHandle request{nullptr, {nullptr}};
   explicit operator bool() const { return request != nullptr; }
   HINTERNET get() const { return request.get(); }
 };
@@ -130,45 +239,76 @@ class WinInetHttpClient final : public HttpClient {
     const auto target = splitHostPort(host);
     if (!target) return std::nullopt;
     const auto handle =
-        send({"POST", *target, std::string(path), kFormFlags,
+        send({"POST", *target, std::string(path), kFormFlags | kNoRedirect,
               "Content-Type: application/x-www-form-urlencoded\r\n", std::string(body)});
     if (!handle) return std::nullopt;
-    return readResponse(handle.get());
+    setLastStatus(statusOf(handle.get()));
+    return readWithin(handle.get(), timeouts_.pageDeadlineSeconds);
   }
 
   std::optional<std::vector<std::uint8_t>> get(std::string_view url) override {
     auto request = getRequestOf(url, false);
     if (!request) return std::nullopt;
+    request->flags |= kNoRedirect;
     const auto handle = send(*request);
     if (!handle) return std::nullopt;
-    return readResponse(handle.get());
+    setLastStatus(statusOf(handle.get()));
+    return readWithin(handle.get(), timeouts_.pictureDeadlineSeconds);
+  }
+
+  std::optional<std::vector<std::uint8_t>> readWithin(HINTERNET request, long seconds) {
+    std::string failure;
+    auto body = readResponse(request, Deadline(seconds), failure);
+    setLastError(failure);
+    return body;
+  }
+
+  // A whole picture, up to `maxBytes`, which may be more than the store's
+  // response cap.
+  std::optional<ServiceAnswer> getPicture(std::string_view url, std::size_t maxBytes) override {
+    setLastStatus(0);
+    auto request = getRequestOf(url, false);
+    if (!request) return std::nullopt;
+    request->flags |= kNoRedirect;
+    const auto handle = send(*request);
+    if (!handle) return std::nullopt;
+    auto answer = readAnswer(handle.get(), maxBytes, timeouts_.pictureDeadlineSeconds);
+    if (answer) setLastStatus(answer->status);
+    return answer;
   }
 
   std::optional<ServiceAnswer> getFromService(std::string_view url, std::string_view userAgent,
                                               std::size_t maxBytes) override {
     auto request = getRequestOf(url, true);
     if (!request) return std::nullopt;
-    request->flags |=
-        INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
+    request->flags |= kNoRedirect | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
     request->headers = "User-Agent: " + std::string(userAgent) + "\r\n";
     const auto handle = send(*request);
     if (!handle) return std::nullopt;
-    auto body = readLimited(handle.get(), maxBytes);
-    if (!body) return std::nullopt;
-    ServiceAnswer answer;
-    DWORD status = 0;
-    DWORD size = sizeof status;
-    HttpQueryInfoA(handle.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                   nullptr);
-    answer.status = static_cast<long>(status);
-    answer.location = headerText(handle.get(), HTTP_QUERY_LOCATION);
+    auto answer = readAnswer(handle.get(), maxBytes, timeouts_.pageDeadlineSeconds);
+    if (!answer) return std::nullopt;
+    answer->location = headerText(handle.get(), HTTP_QUERY_LOCATION);
     const std::string wait = headerText(handle.get(), HTTP_QUERY_RETRY_AFTER);
     if (!wait.empty() && wait.find_first_not_of("0123456789") == std::string::npos &&
         wait.size() < 9)
-      answer.retryAfterSeconds = std::stol(wait);
+      answer->retryAfterSeconds = std::stol(wait);
+    return answer;
+  }
+
+  // The status and a body of at most `maxBytes`, read within the deadline;
+  // nothing, with the reason kept, otherwise.
+  std::optional<ServiceAnswer> readAnswer(HINTERNET request, std::size_t maxBytes, long seconds) {
+    std::string failure;
+    auto body = readLimited(request, maxBytes, Deadline(seconds), failure);
+    setLastError(failure);
+    if (!body) return std::nullopt;
+    ServiceAnswer answer;
+    answer.status = statusOf(request);
     answer.body = std::move(*body);
     return answer;
   }
+
+  void setCancelled(bool cancelled) override { transfers_.setCancelled(cancelled); }
 
  private:
   // The request sent, ready for its answer to be read; empty on failure.
@@ -182,10 +322,11 @@ class WinInetHttpClient final : public HttpClient {
       return {};
     }
     const char* accepted[] = {"text/*", "image/*", nullptr};
-    InternetHandle handle(HttpOpenRequestA(connection.get(), request.verb.c_str(),
-                                           request.object.c_str(), nullptr, nullptr, accepted,
-                                           request.flags, 0));
-    if (!handle) return {};
+    const HINTERNET opened =
+        HttpOpenRequestA(connection.get(), request.verb.c_str(), request.object.c_str(), nullptr,
+                         nullptr, accepted, request.flags, 0);
+    if (opened == nullptr || !transfers_.begin(opened)) return {};
+    RequestHandle handle(opened, {&transfers_});
     applyTimeouts(handle.get());
     // A header line of the request replaces the session's own.
     if (!request.headers.empty())
@@ -209,6 +350,7 @@ class WinInetHttpClient final : public HttpClient {
   InternetHandle owned_;
   HINTERNET session_;
   HttpTimeouts timeouts_;
+  Transfers transfers_;
 };
 
 }  // namespace

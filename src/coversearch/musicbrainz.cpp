@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "coversearch/store_client.h"
 #include "io/file.h"
 #include "text/helpers.h"
 
@@ -13,9 +14,8 @@ constexpr std::string_view kSearchUrlValue = "MusicBrainzUrl";
 constexpr std::string_view kCoverArtUrlValue = "CoverArtArchiveUrl";
 constexpr std::size_t kUrlMaxLength = 1024;
 
-// The most a search answer and a picture may take.
+// The most a search answer may take.
 constexpr std::size_t kMaxSearchBytes = 2 * 1024 * 1024;
-constexpr std::size_t kMaxPictureBytes = 16 * 1024 * 1024;
 // The archive answers with a redirect to the image, which may redirect once
 // more; a longer chain is a loop.
 constexpr int kMaxRedirects = 5;
@@ -37,10 +37,6 @@ std::vector<std::string_view> wordsOf(std::string_view text) {
     start = end;
   }
   return words;
-}
-
-bool isJpeg(const std::vector<std::uint8_t>& bytes) {
-  return bytes.size() > 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
 }
 
 std::string withoutTrailingSlash(std::string url) {
@@ -103,13 +99,19 @@ MusicBrainzSource::MusicBrainzSource(HttpClient& client, MusicBrainzService serv
 
 std::optional<ServiceAnswer> MusicBrainzSource::ask(const std::string& url, std::size_t maxBytes,
                                                     bool paced) {
+  const Payload payload = paced ? Payload::Page : Payload::Picture;
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (paced) {
       if (lastSearch_) std::this_thread::sleep_until(*lastSearch_ + spacing_);
       lastSearch_ = std::chrono::steady_clock::now();
     }
-    auto answer = client_.getFromService(url, musicBrainzUserAgent(), maxBytes);
-    if (!answer || answer->status != 503 || attempt == 1) return answer;
+    auto answer = client_.fetchFromService(url, musicBrainzUserAgent(), maxBytes, payload);
+    if (!answer) {
+      noteFailure(&fetch_.failure, url,
+                  client_.lastError().empty() ? std::string("no answer") : client_.lastError());
+      return answer;
+    }
+    if (answer->status != 503 || attempt == 1) return answer;
     // Busy: wait as asked (within reason), then once more.
     const long wait = std::clamp(answer->retryAfterSeconds.value_or(1), 0L, kMaxRetryWaitSeconds);
     std::this_thread::sleep_for(std::chrono::seconds(wait));
@@ -122,10 +124,17 @@ bool MusicBrainzSource::search(std::string_view keywords, CoverResults& results)
                           percentEncode(releaseQuery(keywords), PercentEncoding::UrlComponent) +
                           "&fmt=json&limit=25";
   const auto answer = ask(url, kMaxSearchBytes, true);
-  if (!answer || answer->status != 200) return false;
+  if (!answer) return false;
+  if (answer->status != 200) {
+    noteFailure(&fetch_.failure, url, "HTTP status " + std::to_string(answer->status));
+    return false;
+  }
   const auto releases =
       parseReleaseSearch({reinterpret_cast<const char*>(answer->body.data()), answer->body.size()});
-  if (!releases) return false;
+  if (!releases) {
+    noteFailure(&fetch_.failure, url, "the answer is no list of releases");
+    return false;
+  }
   for (const FoundRelease& release : *releases) results.append(release.id, release.text);
   return true;
 }
@@ -138,19 +147,22 @@ std::optional<std::string> MusicBrainzSource::findCover(std::string_view release
     if (!answer) return std::nullopt;
     if (answer->status >= 300 && answer->status < 400) {
       // Only to another web address: never a file or another scheme.
-      if (!isWebAddress(answer->location)) return std::nullopt;
+      if (!isWebAddress(answer->location)) {
+        noteFailure(&fetch_.failure, url, "redirect to a place that is no web address");
+        return std::nullopt;
+      }
       url = answer->location;
       continue;
     }
-    if (answer->status != 200 || !isJpeg(answer->body)) return std::nullopt;
-    std::string name = makeTempFileName();
-    if (name.empty()) return std::nullopt;
-    if (!writeWholeFile(pathFromNative(name), answer->body)) {
-      deleteFile(std::string_view(name));
+    if (const auto fault = pictureFault(*answer, fetch_.wholeJpegOnly)) {
+      noteFailure(&fetch_.failure, url, *fault);
       return std::nullopt;
     }
+    auto name = writeTempFile(answer->body);
+    if (!name) noteFailure(&fetch_.failure, url, "cannot write a temporary file");
     return name;
   }
+  noteFailure(&fetch_.failure, url, "too many redirects");
   return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 // and checked field by field: a hostile answer gives nothing, never a throw.
 
 #include <nlohmann/json.hpp>
+#include <unordered_set>
 
 #include "coversearch/musicbrainz.h"
 
@@ -50,15 +51,19 @@ std::string artistOf(const Json& release) {
   return artist;
 }
 
+// Each format once, in the order of first appearance: "CD+DVD". A set of
+// those seen keeps a release of many media linear.
 std::string formatsOf(const Json& release) {
   std::string formats;
   const auto media = release.find("media");
   if (media == release.end() || !media->is_array()) return formats;
+  std::unordered_set<std::string> seen;
   for (const Json& medium : *media) {
     if (!medium.is_object()) continue;
     const std::string format = stringField(medium, "format");
-    if (format.empty() || formats.find(format) != std::string::npos) continue;
-    formats += (formats.empty() ? "" : "+") + format;
+    if (format.empty() || !seen.insert(format).second) continue;
+    if (!formats.empty()) formats += '+';
+    formats += format;
   }
   return formats;
 }

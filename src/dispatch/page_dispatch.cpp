@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "dispatch/page_request.h"
+#include "hostlink/player_names.h"
 #include "htmlcreator/page_builder.h"
 #include "io/file.h"
 #include "io/text_file.h"
@@ -13,7 +14,6 @@
 namespace tunora {
 namespace {
 
-constexpr std::u16string_view kPlayerExecutable = u"winamp.exe";
 constexpr std::u16string_view kMinibrowserPage = u"winampmb.htm";
 
 // A single entry that no class reads: the player describes the file it
@@ -59,7 +59,8 @@ PageResult savePage(const TextLines& page, const std::optional<std::u16string>& 
 
 std::optional<std::u16string> minibrowserPageFile(std::u16string_view playerExecutable) {
   std::u16string pageFile = toLowerAscii(playerExecutable);
-  if (replaceText(pageFile, kPlayerExecutable, kMinibrowserPage, false) == 0) return std::nullopt;
+  if (replaceText(pageFile, kPlayerExecutableName, kMinibrowserPage, false) == 0)
+    return std::nullopt;
   return pageFile;
 }
 

@@ -9,12 +9,9 @@
 #include <string>
 #include <string_view>
 
-namespace tunora {
+#include "hostlink/player_names.h"
 
-// The player's own command and timers; their meaning is the player's.
-inline constexpr std::uint16_t kCommandResetSongChange = 40047;
-inline constexpr std::uintptr_t kTimerPageUpdate = 42;
-inline constexpr std::uintptr_t kTimerSongChangeDropped = 38;
+namespace tunora {
 
 // A title of this many bytes or more still counts as a change but is not
 // kept, so the same long title counts as a change every time it is set.

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "follow/song_follower.h"
+#include "follow/player_track.h"
 
 namespace tunora {
 
@@ -27,10 +27,24 @@ inline bool namesPlayer(std::string_view busName, std::string_view wanted) {
          (busName.size() == wanted.size() || busName[wanted.size()] == '.');
 }
 
-// Feeds the followed player's track announcements to `follower` and calls its
-// onSettled after each quiet spell. Which player is followed, and why none
-// is, goes to `err`. 0 after a signal to end; 1 when the session bus cannot
-// be reached.
-int followPlayers(const std::optional<std::string>& player, SongFollower& follower, std::FILE* err);
+// What the bus watch tells its listener, in the order the player speaks.
+class PlayerEvents {
+ public:
+  // The followed player's metadata as it announced it.
+  virtual void onTrack(PlayerTrack track) = 0;
+  // Another player is followed from now on.
+  virtual void onPlayerChanged() = 0;
+  // The followed player has been quiet for the settle delay since its last
+  // announcement.
+  virtual void onSettled() = 0;
+
+ protected:
+  ~PlayerEvents() = default;
+};
+
+// Feeds the followed player's announcements to `events`. Which player is
+// followed, and why none is, goes to `err`. 0 after a signal to end; 1 when
+// the session bus cannot be reached, also where libsystemd is missing.
+int followPlayers(const std::optional<std::string>& player, PlayerEvents& events, std::FILE* err);
 
 }  // namespace tunora

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "follow/mpris_metadata.h"
+#include "follow/mpris_module.h"
+#include "follow/song_follower.h"
 
 namespace tunora {
 namespace {
@@ -90,8 +92,8 @@ void report(std::FILE* err, const std::string& text) {
 class PlayerWatch {
  public:
   PlayerWatch(sd_bus* bus, sd_event* event, const std::optional<std::string>& player,
-              SongFollower& follower, std::FILE* err)
-      : bus_(bus), event_(event), wanted_(player), follower_(follower), err_(err) {}
+              PlayerEvents& events, std::FILE* err)
+      : bus_(bus), event_(event), wanted_(player), events_(events), err_(err) {}
 
   bool start(std::string& error);
 
@@ -116,7 +118,7 @@ class PlayerWatch {
   sd_bus* bus_;
   sd_event* event_;
   std::optional<std::string> wanted_;
-  SongFollower& follower_;
+  PlayerEvents& events_;
   std::FILE* err_;
   Slot propertiesSlot_;
   Slot ownersSlot_;
@@ -165,7 +167,7 @@ int PlayerWatch::onNameOwnerChanged(sd_bus_message* message, void* self, sd_bus_
 }
 
 int PlayerWatch::onSettleTimer(sd_event_source*, std::uint64_t, void* self) {
-  static_cast<PlayerWatch*>(self)->follower_.onSettled();
+  static_cast<PlayerWatch*>(self)->events_.onSettled();
   return 0;
 }
 
@@ -228,7 +230,7 @@ void PlayerWatch::follow(const std::string& busName, const std::string& owner) {
   followedName_ = busName;
   followedOwner_ = owner;
   report(err_, "following " + busName);
-  follower_.onPlayerChanged();
+  events_.onPlayerChanged();
   fetchMetadata();
 }
 
@@ -253,7 +255,7 @@ void PlayerWatch::fetchMetadata() {
 }
 
 void PlayerWatch::announce(PlayerTrack track) {
-  follower_.onTrack(std::move(track));
+  events_.onTrack(std::move(track));
   sd_event_source_set_time_relative(settleTimer_.get(),
                                     std::chrono::microseconds(kSettleDelay).count());
   sd_event_source_set_enabled(settleTimer_.get(), SD_EVENT_ONESHOT);
@@ -354,8 +356,8 @@ void PlayerWatch::nameOwnerChanged(sd_bus_message* message) {
 
 }  // namespace
 
-int followPlayers(const std::optional<std::string>& player, SongFollower& follower,
-                  std::FILE* err) {
+int tunora_follow_players(const std::optional<std::string>& player, PlayerEvents& events,
+                          std::FILE* err) {
   const std::optional<std::string> wanted =
       player ? std::optional(playerBusName(*player)) : std::nullopt;
   sd_bus* rawBus = nullptr;
@@ -378,7 +380,7 @@ int followPlayers(const std::optional<std::string>& player, SongFollower& follow
     report(err, std::string("cannot follow the session bus: ") + std::strerror(-status));
     return 1;
   }
-  PlayerWatch watch(bus.get(), event.get(), wanted, follower, err);
+  PlayerWatch watch(bus.get(), event.get(), wanted, events, err);
   if (!watch.start(error)) {
     report(err, "cannot follow the session bus: " + error);
     return 1;

@@ -2,7 +2,10 @@
 
 #include <systemd/sd-bus.h>
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 namespace tunora {
 namespace {
@@ -26,6 +29,47 @@ bool readStringList(sd_bus_message* message, std::vector<std::string>& values) {
   if (got < 0 || sd_bus_message_exit_container(message) < 0) return false;
   values = std::move(read);
   return true;
+}
+
+// A track number as players send it: "i" as the interface asks, but also any
+// other integer type. A value outside what a track number can be is none.
+std::optional<std::int32_t> readInteger(sd_bus_message* message, std::string_view contents) {
+  if (contents.size() != 1) return std::nullopt;
+  std::int64_t value = 0;
+  const auto read = [&](auto number) -> bool {
+    if (sd_bus_message_read_basic(message, contents[0], &number) < 0) return false;
+    if (std::cmp_less(number, INT32_MIN) || std::cmp_greater(number, INT32_MAX)) return false;
+    value = static_cast<std::int64_t>(number);
+    return true;
+  };
+  bool ok = false;
+  switch (contents[0]) {
+    case 'y':
+      ok = read(std::uint8_t{});
+      break;
+    case 'n':
+      ok = read(std::int16_t{});
+      break;
+    case 'q':
+      ok = read(std::uint16_t{});
+      break;
+    case 'i':
+      ok = read(std::int32_t{});
+      break;
+    case 'u':
+      ok = read(std::uint32_t{});
+      break;
+    case 'x':
+      ok = read(std::int64_t{});
+      break;
+    case 't':
+      ok = read(std::uint64_t{});
+      break;
+    default:
+      return std::nullopt;
+  }
+  if (!ok) return std::nullopt;
+  return static_cast<std::int32_t>(value);
 }
 
 // One metadata value: its key, the variant's contents it accepts and where
@@ -59,11 +103,10 @@ bool readValue(sd_bus_message* message, std::string_view key, std::string_view c
     track.trackId = path ? path : "";
     return true;
   }
-  if (key == "xesam:trackNumber" && contents == "i") {
-    std::int32_t number = 0;
-    if (sd_bus_message_read_basic(message, 'i', &number) < 0) return false;
-    track.trackNumber = number;
-    return true;
+  if (key == "xesam:trackNumber") {
+    const auto number = readInteger(message, contents);
+    if (number) track.trackNumber = *number;
+    return number.has_value();
   }
   return false;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "follow/mpris_follow.h"
 #include "follow/player_track.h"
 
 namespace tunora {
@@ -16,20 +17,20 @@ namespace tunora {
 // counts as settled.
 inline constexpr std::chrono::milliseconds kSettleDelay{200};
 
-class SongFollower {
+class SongFollower final : public PlayerEvents {
  public:
   using ShowPage = std::function<void(const PlayerTrack&)>;
   explicit SongFollower(ShowPage showPage) : showPage_(std::move(showPage)) {}
 
   // The followed player's metadata; a stopped player's empty metadata is
   // passed over, so the page of its last track stays.
-  void onTrack(PlayerTrack track);
+  void onTrack(PlayerTrack track) override;
   // Another player is followed: its track gets a page even when it is the one
   // shown already.
-  void onPlayerChanged();
+  void onPlayerChanged() override;
   // The settle delay passed since the last announcement: builds the page if
   // the track differs from the one shown.
-  void onSettled();
+  void onSettled() override;
 
  private:
   std::string latestFingerprint_;

@@ -34,6 +34,8 @@ std::optional<FLACPictureLayout> locatePicture(FileBlocks& blocks, std::int64_t 
   return whole ? locateFLACPicture(*whole, size) : std::nullopt;
 }
 
+constexpr std::string_view kNoMarker = "no FLAC stream marker found";
+
 }  // namespace
 
 void FLACInfo::setAudioBitRate(const FLACStreamInfo& info, std::int64_t audioBytes) {
@@ -54,10 +56,10 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
   auto file = File::open(path, File::Mode::Read);
   if (!file) return ReadResult::NotOpened;
   const std::int64_t length = file->size();
-  if (length <= 4) return ReadResult::NotRecognised;
+  if (length <= 4) return notRecognised(kNoMarker);
   FileBlocks blocks(*file, length);
   const auto marker = blocks.read(0, 4);
-  if (!marker || !startsWith(*marker, "fLaC")) return ReadResult::NotRecognised;
+  if (!marker || !startsWith(*marker, "fLaC")) return notRecognised(kNoMarker);
 
   std::optional<VorbisComment> comment;
   std::optional<FLACStreamInfo> streamInfo;

@@ -1,9 +1,11 @@
 #include "formats/mp4_info.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
 #include "formats/mp4_atom.h"
+#include "formats/mp4_audio_entry.h"
 #include "formats/mp4_item_list.h"
 #include "formats/tag_block_limit.h"
 #include "io/file.h"
@@ -18,8 +20,13 @@ namespace {
 
 // A version-0 track header: 84 bytes after its 8-byte header.
 constexpr std::size_t kTrackHeaderContent = 84;
-// More than the media and sample-description headers' fields need.
+// More than the media header's fields need.
 constexpr std::uint64_t kHeaderPrefix = 64;
+// The first sample entry with its descriptor, also in QuickTime's larger
+// entries.
+constexpr std::uint64_t kSampleDescriptionPrefix = 1024;
+// Sample sizes are summed a block at a time.
+constexpr std::uint64_t kSizesPerRead = 4096;
 
 // The bytes after the header; none for an atom of size 0, which is read as
 // nothing at all.
@@ -77,6 +84,52 @@ std::optional<MediaTimes> parseMediaHeader(Bytes content) {
   return MediaTimes{*timeScale, *duration};
 }
 
+// The sum of the track's sample sizes ("stsz": version and flags, a size
+// shared by every sample or 0, the sample count, then a size per sample when
+// they differ). Nothing when the table is missing or not all there.
+std::optional<std::uint64_t> audioBytes(AtomFile& atoms, FileBlocks& blocks, const MP4Atom& stbl) {
+  const auto stsz = atoms.find(stbl.contentStart(), "stsz");
+  if (!stsz || !atoms.holds(*stsz) || stsz->size < stsz->headerSize + 12) return std::nullopt;
+  const std::int64_t start = stsz->contentStart();
+  const auto header = blocks.read(start, 12);
+  if (!header) return std::nullopt;
+  ByteReader reader(*header);
+  reader.skip(4);
+  const std::uint64_t sharedSize = *reader.u32be();
+  const std::uint64_t count = *reader.u32be();
+  if (sharedSize != 0) return sharedSize * count;
+  if (count * 4 > stsz->size - stsz->headerSize - 12) return std::nullopt;
+  std::uint64_t total = 0;
+  for (std::uint64_t done = 0; done < count;) {
+    const std::uint64_t step = std::min(count - done, kSizesPerRead);
+    const auto sizes = blocks.read(start + 12 + static_cast<std::int64_t>(done * 4), step * 4);
+    if (!sizes) return std::nullopt;
+    ByteReader sizeReader(*sizes);
+    while (const auto size = sizeReader.u32be()) total += *size;
+    done += step;
+  }
+  return total;
+}
+
+// The audio's bytes over the media's duration. Without a sum that the file
+// can hold, the whole file over the whole seconds, which counts a cover and
+// the other tags along.
+std::uint64_t bitsPerSecond(const MediaTimes& times, std::optional<std::uint64_t> audioBytes,
+                            std::int64_t fileLength) {
+  const auto length = static_cast<std::uint64_t>(fileLength);
+  if (times.timeScale == 0 || times.duration == 0) return 0;
+  if (audioBytes && *audioBytes != 0 && *audioBytes <= length) {
+    // In double: bytes times eight times the time scale may pass 64 bits,
+    // and so may the rate of a duration of a few ticks.
+    const double rate = static_cast<double>(*audioBytes) * 8.0 * times.timeScale /
+                        static_cast<double>(times.duration);
+    return rate >= 0x1p63 ? std::uint64_t{1} << 63 : static_cast<std::uint64_t>(rate);
+  }
+  const std::uint64_t seconds = times.duration / times.timeScale;
+  // 64-bit: the size times 8 leaves 32 bits above 512 MiB.
+  return seconds == 0 ? 0 : length * 8 / seconds;
+}
+
 }  // namespace
 
 ReadResult MP4Info::readFile(const std::u16string& path) {
@@ -87,32 +140,30 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
   AtomFile atoms(blocks);
 
   const auto moov = atoms.find(0, "moov");
-  if (!moov) return ReadResult::NotRecognised;
+  if (!moov) return notRecognised("no MP4 movie box found");
   const auto trak = findAudioTrack(atoms, moov->contentStart());
-  if (!trak) return ReadResult::NotRecognised;
+  if (!trak) return notRecognised("no MP4 audio track found");
 
-  // Stream values: time scale and duration, then the first sample entry.
+  // Stream values: time scale and duration, the first sample entry, and the
+  // bit rate of the audio alone.
   const auto mdia = atoms.find(trak->contentStart(), "mdia");
   const auto mdhd = mdia ? atoms.find(mdia->contentStart(), "mdhd") : std::nullopt;
   if (mdhd) {
     const auto block = atoms.read(*mdhd, kHeaderPrefix);
     const auto times = block ? parseMediaHeader(contentOf(*block, *mdhd)) : std::nullopt;
-    if (times) {
-      const std::uint64_t seconds = times->timeScale == 0 ? 0 : times->duration / times->timeScale;
-      // 64-bit: the size times 8 leaves 32 bits above 512 MiB.
-      if (seconds != 0) setBitsPerSecond(static_cast<std::uint64_t>(atoms.length()) * 8 / seconds);
-      setSampleRate(times->timeScale);
-    }
+    if (times) setSampleRate(times->timeScale);
     const auto minf = atoms.find(mdhd->offset, "minf");
     const auto stbl = minf ? atoms.find(minf->contentStart(), "stbl") : std::nullopt;
     const auto stsd = stbl ? atoms.find(stbl->contentStart(), "stsd") : std::nullopt;
-    const auto descriptions = stsd ? atoms.read(*stsd, kHeaderPrefix) : std::nullopt;
-    if (descriptions) {
-      // Entry count, then the first entry's header, reserved words and data
-      // reference index, its version, revision and vendor: the channel count.
-      ByteReader reader(contentOf(*descriptions, *stsd));
-      const auto channels = reader.skip(32) ? reader.u16be() : std::nullopt;
-      if (channels) setChannels(*channels);
+    const auto descriptions = stsd ? atoms.read(*stsd, kSampleDescriptionPrefix) : std::nullopt;
+    const auto entry =
+        descriptions ? parseAudioSampleDescriptions(contentOf(*descriptions, *stsd)) : std::nullopt;
+    if (entry) setChannels(entry->channels);
+    if (entry && entry->averageBitrate != 0) {
+      setBitsPerSecond(entry->averageBitrate);
+    } else if (times) {
+      const auto sampleBytes = stbl ? audioBytes(atoms, blocks, *stbl) : std::nullopt;
+      setBitsPerSecond(bitsPerSecond(*times, sampleBytes, atoms.length()));
     }
   }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "tags/genre_table.h"
 #include "text/conversions.h"
@@ -53,13 +54,54 @@ bool isWellFormedUTF8(std::string_view text) {
 
 // Text items are UTF-8 by the format; bytes that are not are taken one by one,
 // as older taggers wrote them.
-std::u16string itemText(Bytes payload) {
+std::u16string valueText(Bytes payload) {
   const std::string_view bytes =
       untilNul(std::string_view(reinterpret_cast<const char*>(payload.data()), payload.size()));
-  if (bytes.empty()) return std::u16string(kUnknown);
   std::u16string text;
   if (isWellFormedUTF8(bytes) && convertUTF8ToUTF16(bytes, text)) return text;
   return widenLatin1(bytes);
+}
+
+// iTunes ends the lines of lyrics with a carriage return alone; a line feed,
+// with or without one before it, ends them elsewhere.
+std::u16string withLineFeeds(std::u16string text) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+    text[kept++] = text[i] == u'\r' ? u'\n' : text[i];
+  }
+  text.resize(kept);
+  return text;
+}
+
+// The payloads of an item's data atoms, one after another in the item's body
+// (each a size, "data", version, flags and a reserved word, then the value).
+// The first atom is taken whatever its type; one whose size does not fit
+// runs to the item's end, as the writers of such sizes meant.
+std::vector<Bytes> dataPayloads(Bytes body) {
+  std::vector<Bytes> payloads;
+  ByteReader reader(body);
+  while (reader.remaining() >= kDataHeaderSize) {
+    const std::uint32_t atomSize = reader.u32be().value();
+    if (!payloads.empty() && !startsWith(reader.rest(), "data")) break;
+    reader.skip(kDataHeaderSize - 4);
+    const std::uint64_t valueSize = atomSize >= kDataHeaderSize ? atomSize - kDataHeaderSize : 0;
+    const auto value = atomSize >= kDataHeaderSize ? reader.bytes(valueSize) : std::nullopt;
+    if (!value) {
+      payloads.push_back(reader.rest());
+      break;
+    }
+    payloads.push_back(*value);
+  }
+  return payloads;
+}
+
+// All values of a text item, joined; "Unknown" when none has a character.
+std::u16string itemText(const std::vector<Bytes>& payloads) {
+  std::vector<std::u16string> values;
+  for (const Bytes payload : payloads) values.push_back(valueText(payload));
+  auto joined = joinValues(values);
+  return joined.empty() ? std::u16string(kUnknown) : joined;
 }
 
 // "gnre": the ID3v1 genre number plus one, as a 16-bit big-endian value.
@@ -86,13 +128,14 @@ std::u16string trackFromPair(Bytes payload) {
 
 std::optional<MP4ItemList::ItemKind> MP4ItemList::kindOf(const MP4Atom& item) {
   // "\251" is the byte 0xA9, "©" in the item names.
-  static constexpr std::array<std::pair<std::string_view, ItemKind>, 9> kKinds{{
+  static constexpr std::array<std::pair<std::string_view, ItemKind>, 10> kKinds{{
       {"\251nam", ItemKind::Title},
       {"\251ART", ItemKind::Artist},
       {"\251alb", ItemKind::Album},
       {"\251day", ItemKind::Year},
       {"\251gen", ItemKind::Genre},
       {"\251cmt", ItemKind::Comment},
+      {"\251lyr", ItemKind::Lyrics},
       {"covr", ItemKind::Cover},
       {"gnre", ItemKind::GenreNumber},
       {"trkn", ItemKind::Track},
@@ -127,36 +170,44 @@ MP4ItemList::MP4ItemList(std::uint64_t size, const ReadBytes& read) {
     if (kind == ItemKind::Cover) {
       if (payloadSize > 0) cover_ = Span{offset + payloadStart, payloadSize};
     } else if (kind) {
-      const auto payload = payloadSize > 0 ? read(offset + payloadStart, payloadSize)
-                                           : std::optional<Bytes>(Bytes{});
-      if (!payload) break;
-      takeItem(*kind, *payload);
+      const auto body = read(offset + item->headerSize, item->size - item->headerSize);
+      if (!body) break;
+      auto payloads = dataPayloads(*body);
+      if (payloads.empty()) payloads.push_back(Bytes{});
+      takeItem(*kind, payloads);
     }
     offset += item->size;
   }
   normalise();
 }
 
-void MP4ItemList::takeItem(ItemKind kind, Bytes payload) {
+void MP4ItemList::takeItem(ItemKind kind, const std::vector<Bytes>& payloads) {
+  // Numbers are read from the first value alone.
+  const Bytes payload = payloads.front();
   switch (kind) {
     case ItemKind::Title:
-      title_ = itemText(payload);
+      title_ = itemText(payloads);
       break;
     case ItemKind::Artist:
-      artist_ = itemText(payload);
+      artist_ = itemText(payloads);
       break;
     case ItemKind::Album:
-      album_ = itemText(payload);
+      album_ = itemText(payloads);
       break;
     case ItemKind::Year:
-      year_ = itemText(payload);
+      year_ = itemText(payloads);
       break;
     case ItemKind::Genre:
-      genre_ = itemText(payload);
+      genre_ = itemText(payloads);
       break;
     case ItemKind::Comment:
       // Counts even when empty, which reads "Unknown".
-      appendComment(itemText(payload), false);
+      appendComment(itemText(payloads), false);
+      break;
+    case ItemKind::Lyrics:
+      // An empty item is no lyrics.
+      if (!payload.empty() && payload[0] != 0)
+        appendLyrics(withLineFeeds(itemText(payloads)), false);
       break;
     case ItemKind::GenreNumber:
       // A text genre, wherever it stands, wins over the numbered one.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "formats/mp4_atom.h"
 #include "tags/tag_texts.h"
@@ -39,9 +40,21 @@ class MP4ItemList : public TagTexts {
 
  private:
   // The items the list takes; any other is stepped over unread.
-  enum class ItemKind { Title, Artist, Album, Year, Genre, Comment, Cover, GenreNumber, Track };
+  enum class ItemKind {
+    Title,
+    Artist,
+    Album,
+    Year,
+    Genre,
+    Comment,
+    Lyrics,
+    Cover,
+    GenreNumber,
+    Track
+  };
   static std::optional<ItemKind> kindOf(const MP4Atom& item);
-  void takeItem(ItemKind kind, Bytes payload);
+  // The payloads of the item's data atoms, at least one.
+  void takeItem(ItemKind kind, const std::vector<Bytes>& payloads);
 
   std::optional<Span> cover_;
 };

@@ -1,5 +1,6 @@
 #include "formats/mpc_info.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -21,22 +22,36 @@ ReadResult MPCInfo::readFile(const std::u16string& path) {
   // there can an ID3v1 tag end the file.
   const auto tail = blocks.read(length - 32, 32);
   const bool apev2AtEnd = length > 32 && tail && startsWith(*tail, "APETAGEX");
-  if (const auto block = readAPEv2Block(blocks, APEv2Search::AtEndFirst)) apev2_.parse(*block);
+  // Where the tags begin, so that a bit rate counts the audio alone.
+  std::int64_t tagsStart = length;
   if (!apev2AtEnd && length > 160) {
-    if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
+    if (const auto block = readID3v1Block(blocks)) {
+      id3v1_.parse(*block);
+      tagsStart -= static_cast<std::int64_t>(block->size());
+    }
+  }
+  if (const auto block = readAPEv2Block(blocks, APEv2Search::AtEndFirst)) {
+    apev2_.parse(*block, coverBytes());
+    tagsStart = (apev2AtEnd ? length : length - 128) - static_cast<std::int64_t>(block->size());
   }
   takeValues();
-  readStream(blocks);
+  readStream(blocks, tagsStart);
+  warnIfNothingFound("no Musepack stream header found");
   return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 
-void MPCInfo::readStream(FileBlocks& blocks) {
+void MPCInfo::readStream(FileBlocks& blocks, std::int64_t tagsStart) {
   const std::int64_t length = blocks.length();
   // An ID3v2 tag at the start is skipped, not read.
   std::int64_t audioStart = 0;
   if (length > static_cast<std::int64_t>(ID3v2Tag::kHeaderSize)) {
     const auto header = blocks.read(0, ID3v2Tag::kHeaderSize);
     if (const auto tagEnd = header ? id3v2TagEnd(*header) : std::nullopt) audioStart = *tagEnd;
+  }
+  const auto magic = blocks.read(audioStart, 4);
+  if (magic && startsWith(*magic, "MPCK")) {
+    readPackets(blocks, audioStart + 4, tagsStart);
+    return;
   }
   if (audioStart + static_cast<std::int64_t>(kMusepackHeaderSize) >= length) return;
   const auto bytes = blocks.read(audioStart, kMusepackHeaderSize);
@@ -47,10 +62,51 @@ void MPCInfo::readStream(FileBlocks& blocks) {
   setKilobitsPerSecond(musepackKilobits(*stream, static_cast<std::uint64_t>(length - audioStart)));
 }
 
+void MPCInfo::readPackets(FileBlocks& blocks, std::int64_t offset, std::int64_t streamEnd) {
+  // The header packets come first; the audio packets then run up to the
+  // seek table and the end packet, a few bytes that are counted along.
+  constexpr int kMaxPacketsBeforeAudio = 1000;
+  std::optional<MusepackStream> stream;
+  std::optional<std::int64_t> audioStart;
+  for (int packets = 0; packets < kMaxPacketsBeforeAudio && offset < streamEnd; ++packets) {
+    const auto available = static_cast<std::uint64_t>(streamEnd - offset);
+    const auto header =
+        blocks.read(offset, std::min<std::uint64_t>(available, kMusepackPacketHeaderMax));
+    const auto packet = header ? parseMusepackPacketHeader(*header) : std::nullopt;
+    if (!packet || packet->is("SE")) break;
+    if (packet->is("AP")) {
+      audioStart = offset;
+      break;
+    }
+    if (packet->size > available) break;
+    if (packet->is("SH") && !stream) {
+      const std::uint64_t payloadSize = packet->size - packet->headerSize;
+      const auto payload =
+          blocks.read(offset + packet->headerSize,
+                      std::min<std::uint64_t>(payloadSize, kMusepackStreamHeaderMax));
+      if (payload) stream = parseMusepackStreamHeader(*payload);
+    }
+    offset += static_cast<std::int64_t>(packet->size);
+  }
+  if (!stream) return;
+  if (stream->channels) setChannels(*stream->channels);
+  setSampleRate(stream->sampleRate);
+  if (audioStart)
+    setKilobitsPerSecond(
+        musepackKilobits(*stream, static_cast<std::uint64_t>(streamEnd - *audioStart)));
+}
+
 void MPCInfo::takeValues() {
   const bool ape = apev2_.isPresent();
   const bool id3v1 = id3v1_.isPresent();
   track_.hasTag = ape || id3v1;
+  if (ape && apev2_.hasPicture()) {
+    // The APEv2 front cover is the only picture a Musepack file carries.
+    if (coverBytes() == CoverBytes::Kept)
+      takeCover(apev2_.picture());
+    else
+      takeCoverSize(apev2_.pictureSize());
+  }
   if (ape) {
     takeTagValues(apev2_, apev2_.genre());
   } else if (id3v1) {

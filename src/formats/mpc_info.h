@@ -22,7 +22,10 @@ class MPCInfo : public TrackInfo {
   const TextLines* getLyrics() const override;
 
  private:
-  void readStream(FileBlocks& blocks);
+  // The stream values of the audio before `tagsStart`, the tags at the end.
+  void readStream(FileBlocks& blocks, std::int64_t tagsStart);
+  // A version 8 stream: its packets from `offset` on.
+  void readPackets(FileBlocks& blocks, std::int64_t offset, std::int64_t streamEnd);
   // Copies the answering tag's values into the queried texts.
   void takeValues();
 

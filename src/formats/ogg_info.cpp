@@ -64,7 +64,7 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
     }
   }
 
-  if (!identification) return ReadResult::NotRecognised;
+  if (!identification) return notRecognised("no Vorbis identification header found");
   // The text shows kilobits of 1000 bits.
   setKilobitsPerSecond(identification->nominalBitrate / 1000);
   setSampleRate(identification->sampleRate);

@@ -36,18 +36,21 @@ VorbisComment::VorbisComment(Bytes block, CoverBytes pictures) : pictures_(pictu
     }
     takeEntry(std::string_view(reinterpret_cast<const char*>(entry->data()), entry->size()));
   }
+  // A repeated field gives all its values; one with only empty values reads
+  // "Unknown".
+  for (std::size_t i = 0; i < kFields.size(); ++i) {
+    if (values_[i].empty()) continue;
+    auto joined = joinValues(values_[i]);
+    this->*kFields[i].member = joined.empty() ? std::u16string(kUnknown) : std::move(joined);
+  }
+  values_ = {};
   normalise();
 }
 
-// The field a key sets, or nothing for the keys the reader ignores.
-std::u16string* VorbisComment::fieldFor(std::string_view key) {
-  if (key == "ARTIST") return &artist_;
-  if (key == "TITLE") return &title_;
-  if (key == "ALBUM") return &album_;
-  if (key == "TRACKNUMBER") return &track_;
-  if (key == "DATE") return &year_;
-  if (key == "GENRE") return &genre_;
-  return nullptr;
+std::optional<std::size_t> VorbisComment::fieldFor(std::string_view key) {
+  for (std::size_t i = 0; i < kFields.size(); ++i)
+    if (key == kFields[i].key) return i;
+  return std::nullopt;
 }
 
 namespace {
@@ -98,7 +101,7 @@ void VorbisComment::takeEntry(std::string_view entry) {
   // Keys such as COMMENTS or MYCOMMENT count as comments too.
   const bool isComment = key.find("COMMENT") != std::string::npos;
   const bool isLyrics = key == "LYRICS" || key == "UNSYNCEDLYRICS";
-  std::u16string* const field = isComment || isLyrics ? nullptr : fieldFor(key);
+  const auto field = isComment || isLyrics ? std::nullopt : fieldFor(key);
   // Other keys are not decoded at all: a picture in the comments can be
   // hundreds of kilobytes.
   if (!isComment && !isLyrics && !field) return;
@@ -112,7 +115,7 @@ void VorbisComment::takeEntry(std::string_view entry) {
     if (!text.empty()) appendLyrics(text, false);
     return;
   }
-  *field = text.empty() ? std::u16string(kUnknown) : std::move(text);
+  values_[*field].push_back(std::move(text));
 }
 
 VorbisComment readVorbisComment(FileBlocks& blocks, std::int64_t blockStart, std::uint64_t sizeHint,

@@ -3,9 +3,12 @@
 // little-endian; vendor length and vendor string, entry count, then each entry
 // as a length and "KEY=value" text in UTF-8.
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/flac_metadata.h"
 #include "io/file_blocks.h"
@@ -18,9 +21,9 @@ namespace tunora {
 // value; an entry without "=" is a comment made of its whole text, upper-cased
 // alike. Keys that contain COMMENT add to the comment, LYRICS and
 // UNSYNCEDLYRICS to the lyrics; ARTIST, TITLE, ALBUM,
-// TRACKNUMBER, DATE and GENRE set their value, the last one winning; an empty
-// value is "Unknown". Entries that are not UTF-8 are dropped one by one.
-// METADATA_BLOCK_PICTURE entries carry a FLAC picture block in Base64: the
+// TRACKNUMBER, DATE and GENRE set their value, a repeated key giving all its
+// values joined in stored order; an empty value is "Unknown". Entries that are not UTF-8 are
+// dropped one by one. METADATA_BLOCK_PICTURE entries carry a FLAC picture block in Base64: the
 // front cover is kept before any other picture.
 class VorbisComment : public TagTexts {
  public:
@@ -40,13 +43,30 @@ class VorbisComment : public TagTexts {
  private:
   void takeEntry(std::string_view entry);
   void takePicture(std::string_view base64);
-  std::u16string* fieldFor(std::string_view key);
+  // The field a key sets, by its place in kFields; nothing for the keys the
+  // reader ignores.
+  static std::optional<std::size_t> fieldFor(std::string_view key);
+
+  struct Field {
+    std::string_view key;
+    std::u16string TagTexts::*member;
+  };
+  static constexpr std::array<Field, 6> kFields{{
+      {"ARTIST", &VorbisComment::artist_},
+      {"TITLE", &VorbisComment::title_},
+      {"ALBUM", &VorbisComment::album_},
+      {"TRACKNUMBER", &VorbisComment::track_},
+      {"DATE", &VorbisComment::year_},
+      {"GENRE", &VorbisComment::genre_},
+  }};
 
   CoverBytes pictures_;
   bool entryCountRead_ = false;
   std::uint32_t entryCount_ = 0;
   std::uint64_t bytesWanted_ = 0;
   std::optional<FLACPicture> picture_;
+  // The values of each field while the entries are read.
+  std::array<std::vector<std::u16string>, kFields.size()> values_;
 };
 
 // The block at `blockStart`: read with `sizeHint` bytes first and more as the

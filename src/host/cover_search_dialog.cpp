@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "coversearch/cover_saving.h"
 #include "host/cover_search_dialog_ids.h"
 #include "host/save_file_dialog.h"
@@ -13,24 +15,14 @@ namespace {
 
 constexpr int kPictureSize = 241;
 constexpr int kKeywordsMaxLength = 1024;
+// Posted by the worker when its part is done.
+constexpr UINT kWorkDone = WM_APP + 0x71;
 
 std::string controlText(HWND dialog, int id, std::size_t maxLength) {
   std::string text(maxLength + 1, '\0');
   text.resize(GetDlgItemTextA(dialog, id, text.data(), static_cast<int>(text.size())));
   return text;
 }
-
-// Network and decoding block the dialog: the wait cursor says so.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_ != nullptr ? previous_ : LoadCursor(nullptr, IDC_ARROW)); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 }  // namespace
 
@@ -49,6 +41,10 @@ CoverSearchDialog::CoverSearchDialog(HINSTANCE module, HttpClient& client, Setti
       musicBrainzSpacing_(musicBrainzSpacing),
       desktop_(std::move(desktop)) {}
 
+CoverSearchDialog::~CoverSearchDialog() {
+  stopWork();
+}
+
 void CoverSearchDialog::run(HWND owner, const CoverSearchTrack& track) {
   if (open_) return;
   open_ = true;
@@ -58,6 +54,7 @@ void CoverSearchDialog::run(HWND owner, const CoverSearchTrack& track) {
   DialogBoxParamA(module_, MAKEINTRESOURCEA(TUNORA_DIALOG_COVER_SEARCH), owner, procedure,
                   reinterpret_cast<LPARAM>(this));
   // Also when the dialog could not be made or was ended from elsewhere.
+  stopWork();
   open_ = false;
   window_ = nullptr;
   search_.reset();
@@ -93,6 +90,9 @@ INT_PTR CALLBACK CoverSearchDialog::procedure(HWND window, UINT message, WPARAM 
     case WM_COMMAND:
       dialog->onCommand(LOWORD(wParam), HIWORD(wParam));
       return TRUE;
+    case kWorkDone:
+      dialog->onWorkDone();
+      return TRUE;
     default:
       return FALSE;
   }
@@ -120,6 +120,9 @@ void CoverSearchDialog::onInit(HWND window) {
 }
 
 void CoverSearchDialog::onCommand(WORD id, WORD code) {
+  // While the worker runs, only Exit is taken: the search it works on is
+  // not to be touched from here.
+  if (isBusy() && id != TUNORA_COVER_EXIT && id != IDCANCEL) return;
   switch (id) {
     case TUNORA_COVER_SEARCH:
       onSearch();
@@ -146,36 +149,74 @@ void CoverSearchDialog::onCommand(WORD id, WORD code) {
 }
 
 void CoverSearchDialog::onSearch() {
-  const WaitCursor wait;
   EnableWindow(GetDlgItem(window_, TUNORA_COVER_OPEN_PAGE), FALSE);
   enableCoverButtons(false);
   // The covers of the previous results are gone with them.
   showPicture({});
   SendDlgItemMessageA(window_, TUNORA_COVER_RESULTS, LB_RESETCONTENT, 0, 0);
-  const std::string keywords = controlText(window_, TUNORA_COVER_KEYWORDS, kKeywordsMaxLength);
+  std::string keywords = controlText(window_, TUNORA_COVER_KEYWORDS, kKeywordsMaxLength);
   settings_.lastSource = storeText();
-  setStatus(search_->search(settings_.lastSource, keywords));
-  const CoverResults& results = search_->results();
-  for (std::size_t i = 0; i < results.size(); ++i)
-    SendDlgItemMessageA(window_, TUNORA_COVER_RESULTS, LB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(results[i].text.c_str()));
-  EnableWindow(GetDlgItem(window_, TUNORA_COVER_OPEN_PAGE), results.size() > 0);
+  startWork([this, store = settings_.lastSource,
+             keywords = std::move(keywords)] { searchStatus_ = search_->search(store, keywords); },
+            [this] {
+              setStatus(searchStatus_);
+              const CoverResults& results = search_->results();
+              for (std::size_t i = 0; i < results.size(); ++i)
+                SendDlgItemMessageA(window_, TUNORA_COVER_RESULTS, LB_ADDSTRING, 0,
+                                    reinterpret_cast<LPARAM>(results[i].text.c_str()));
+              EnableWindow(GetDlgItem(window_, TUNORA_COVER_OPEN_PAGE), results.size() > 0);
+            });
 }
 
 void CoverSearchDialog::onSelectionChange() {
-  const WaitCursor wait;
   const auto index =
       static_cast<int>(SendDlgItemMessageA(window_, TUNORA_COVER_RESULTS, LB_GETCURSEL, 0, 0));
-  const CoverSearch::Selection selection = search_->select(storeText(), index);
-  if (selection.displayFile) {
-    showPicture(*selection.displayFile);
-    deleteFile(std::string_view(*selection.displayFile));
-  } else {
-    // A picture of another result would stand beside this one's status.
-    showPicture({});
-  }
-  setStatus(selection.status);
-  enableCoverButtons(search_->coverShown());
+  startWork([this, store = storeText(), index] { selection_ = search_->select(store, index); },
+            [this] {
+              const CoverSearch::Selection selection = std::exchange(selection_, {});
+              if (selection.displayFile) {
+                showPicture(*selection.displayFile);
+                deleteFile(std::string_view(*selection.displayFile));
+              } else {
+                // A picture of another result would stand beside this one's status.
+                showPicture({});
+              }
+              setStatus(selection.status);
+              enableCoverButtons(search_->coverShown());
+            });
+}
+
+void CoverSearchDialog::startWork(std::function<void()> work, std::function<void()> done) {
+  enableSearching(false);
+  whenDone_ = std::move(done);
+  const HWND window = window_;
+  worker_ = std::thread([work = std::move(work), window] {
+    work();
+    PostMessageA(window, kWorkDone, 0, 0);
+  });
+}
+
+void CoverSearchDialog::onWorkDone() {
+  if (!isBusy()) return;
+  worker_.join();
+  enableSearching(true);
+  if (auto done = std::exchange(whenDone_, {})) done();
+}
+
+void CoverSearchDialog::stopWork() {
+  if (!isBusy()) return;
+  client_.setCancelled(true);
+  worker_.join();
+  client_.setCancelled(false);
+  whenDone_ = {};
+  // A selection's picture that arrived all the same is not shown: delete it.
+  if (selection_.displayFile) deleteFile(std::string_view(*selection_.displayFile));
+  selection_ = {};
+}
+
+void CoverSearchDialog::enableSearching(bool enable) {
+  EnableWindow(GetDlgItem(window_, TUNORA_COVER_SEARCH), enable);
+  EnableWindow(GetDlgItem(window_, TUNORA_COVER_RESULTS), enable);
 }
 
 void CoverSearchDialog::onOpenPage() {
@@ -200,6 +241,7 @@ void CoverSearchDialog::onSave(bool thenEdit) {
 
 void CoverSearchDialog::onExit() {
   open_ = false;
+  stopWork();
   search_->close();
   saveCoverSearchSettings(settingsStore_, settings_);
   showPicture({});

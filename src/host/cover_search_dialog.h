@@ -1,7 +1,9 @@
 #pragma once
 // The Cover-Search dialog's window: it reads its controls, hands the work to
 // CoverSearch and shows the answers. One dialog at a time, modal, owned by
-// the player's main window; the hotkey closes it from outside.
+// the player's main window; the hotkey closes it from outside. The network
+// part of a search or a selection runs on a worker thread, so that the
+// dialog and the player stay responsive; Exit aborts the transfer.
 
 #include <windows.h>
 
@@ -9,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "coversearch/cover_search.h"
 #include "coversearch/cover_search_settings.h"
@@ -43,10 +46,13 @@ class CoverSearchDialog {
   CoverSearchDialog(HINSTANCE module, HttpClient& client, SettingsStore& settings,
                     CoverSearchDesktop desktop = systemDesktop(),
                     std::chrono::milliseconds musicBrainzSpacing = std::chrono::seconds(1));
+  ~CoverSearchDialog();
   CoverSearchDialog(const CoverSearchDialog&) = delete;
   CoverSearchDialog& operator=(const CoverSearchDialog&) = delete;
 
   bool isOpen() const { return open_; }
+  // A search or a selection is under way on the worker thread.
+  bool isBusy() const { return worker_.joinable(); }
   // Runs the dialog until Exit; does nothing while it is open.
   void run(HWND owner, const CoverSearchTrack& track);
   // Presses Exit of the open dialog.
@@ -63,6 +69,12 @@ class CoverSearchDialog {
   void onOpenPage();
   void onSave(bool thenEdit);
   void onExit();
+  // Runs `work` on the worker thread, then `done` here once it posted back.
+  void startWork(std::function<void()> work, std::function<void()> done);
+  void onWorkDone();
+  // Ends the transfer under way and waits for the worker.
+  void stopWork();
+  void enableSearching(bool enable);
   std::string storeText() const;
   void setStatus(std::string_view text);
   void enableCoverButtons(bool enable);
@@ -82,6 +94,11 @@ class CoverSearchDialog {
   std::string suggestedName_;
   std::optional<std::string> startFolder_;
   UniqueBitmap picture_;
+  std::thread worker_;
+  std::function<void()> whenDone_;
+  // What the worker found, read here after it posted back.
+  std::string searchStatus_;
+  CoverSearch::Selection selection_;
 };
 
 }  // namespace tunora::host

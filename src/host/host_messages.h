@@ -47,26 +47,19 @@ inline constexpr int kPreferencesToggle = 101;
 // The name the player's hotkey service registers its message under.
 inline constexpr char kHotkeyServiceName[] = "GenHotkeysAdd";
 
-// The 8-bit buffer the skin folder is written into, and the buffer the
-// playing title is kept in: 259 bytes and the terminator.
+// The 8-bit buffer the skin folder is written into: 259 bytes and the
+// terminator.
 inline constexpr std::size_t kPathBufferSize = 260;
-inline constexpr std::size_t kTitleBufferSize = 260;
 // The buffer an extended file information answer is written into; the
 // player is told one byte less, so that the answer stays terminated.
 inline constexpr std::size_t kFileInfoBufferSize = 4096;
 
-// WM_COMMAND identifiers. The player sends kCommandSongChangeReset to its
-// main window when the next title is to start a song anew; we send
-// kCommandPageShown to the main window after showing a page, and
-// kCommandReportSelection to the playlist window to learn its selection.
-inline constexpr WORD kCommandSongChangeReset = 40047;
+// WM_COMMAND identifiers: we send kCommandPageShown to the main window after
+// showing a page, and kCommandReportSelection to the playlist window to learn
+// its selection. The command and timers of a song change are the tracker's
+// (hostlink/player_names.h).
 inline constexpr WORD kCommandReportSelection = 40293;
 inline constexpr WORD kCommandPageShown = 40364;
-
-// The player's timers on its main window around a song change: 42 is the
-// one a new page waits for; 38 coming first drops the change.
-inline constexpr UINT_PTR kTimerDropsSongChange = 38;
-inline constexpr UINT_PTR kTimerSongChange = 42;
 
 // The Media Library's message to the library parent window, with the
 // operation in lParam, and the message the library sends its browser pane.

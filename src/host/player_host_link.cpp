@@ -4,6 +4,8 @@
 
 #include "host/gdi_objects.h"
 #include "host/host_messages.h"
+#include "host/module_file_name.h"
+#include "hostlink/player_names.h"
 #include "text/helpers.h"
 
 namespace tunora::host {
@@ -25,19 +27,14 @@ std::uint32_t pixelAt(HDC context, int x) {
 std::optional<std::u16string> PlayerHostLink::executablePath() const {
   const HWND player = findPlayerWindow();
   if (player == nullptr) return std::nullopt;
-  const auto owner = reinterpret_cast<HMODULE>(GetWindowLongPtrW(player, GWLP_HINSTANCE));
-  std::array<wchar_t, MAX_PATH> name{};
-  const DWORD length = GetModuleFileNameW(owner, name.data(), static_cast<DWORD>(name.size()));
-  if (length == 0 || length >= name.size()) return std::nullopt;
-  return std::u16string(reinterpret_cast<const char16_t*>(name.data()),
-                        static_cast<std::size_t>(length));
+  return moduleFileName(reinterpret_cast<HMODULE>(GetWindowLongPtrW(player, GWLP_HINSTANCE)));
 }
 
 std::optional<std::u16string> PlayerHostLink::coverFolder() const {
   const auto executable = executablePath();
   if (!executable) return std::nullopt;
   std::u16string path = toLowerAscii(*executable);
-  const auto name = path.find(u"winamp.exe");
+  const auto name = path.find(kPlayerExecutableName);
   if (name == std::u16string::npos) return std::nullopt;
   path.resize(name);
   return path + u"plugins\\ml_tunora\\";

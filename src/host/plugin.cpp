@@ -2,9 +2,12 @@
 
 #include <utility>
 
+#include "host/ansi_text.h"
 #include "host/browser_pane.h"
 #include "host/host_messages.h"
 #include "host/library_list.h"
+#include "host/mini_page_file.h"
+#include "host/module_file_name.h"
 #include "host/player_hotkey.h"
 #include "io/file.h"
 #include "skin/skin_colours.h"
@@ -16,20 +19,45 @@ namespace tunora::host {
 namespace {
 
 Plugin* activePlugin = nullptr;
+// The plug-in from init to quit, and how deep the player's calls into it
+// are nested right now.
+std::unique_ptr<Plugin> started;
+int callDepth = 0;
+bool quitPending = false;
+
+// Each call from the player into the plug-in runs inside one of these. A
+// dialog of ours runs its loop inside such a call, and the player may quit
+// us from within that loop: the plug-in then ends once the outermost call
+// has returned, never under a loop that still uses it.
+class PlayerCall {
+ public:
+  PlayerCall() { ++callDepth; }
+  ~PlayerCall() {
+    if (--callDepth == 0 && quitPending) {
+      quitPending = false;
+      started.reset();
+    }
+  }
+  PlayerCall(const PlayerCall&) = delete;
+  PlayerCall& operator=(const PlayerCall&) = delete;
+};
 
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const PlayerCall call;
   if (Plugin* plugin = Plugin::active())
     return plugin->onMainWindowMessage(window, message, wParam, lParam);
   return WindowSubclass::callPrevious(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK playlistProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const PlayerCall call;
   if (Plugin* plugin = Plugin::active())
     return plugin->onPlaylistMessage(window, message, wParam, lParam);
   return WindowSubclass::callPrevious(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK libraryFrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const PlayerCall call;
   if (Plugin* plugin = Plugin::active())
     return plugin->onLibraryFrameMessage(window, message, wParam, lParam);
   return WindowSubclass::callPrevious(window, message, wParam, lParam);
@@ -39,6 +67,34 @@ LRESULT CALLBACK libraryFrameProcedure(HWND window, UINT message, WPARAM wParam,
 
 Plugin* Plugin::active() {
   return activePlugin;
+}
+
+void startPlugin(const PluginRecord& record) {
+  started.reset();
+  started = std::make_unique<Plugin>(record);
+}
+
+void quitPlugin() {
+  if (!started) return;
+  if (callDepth == 0) {
+    started.reset();
+    return;
+  }
+  started->endDialogs();
+  // The player may unload us as soon as quit returns, while our calls
+  // further up the stack still have to return through this module's code.
+  keepThisModuleLoaded();
+  quitPending = true;
+}
+
+INT_PTR pluginMessage(int message, INT_PTR param1, INT_PTR param2, INT_PTR param3) {
+  const PlayerCall call;
+  return started && !quitPending ? started->onPluginMessage(message, param1, param2, param3) : 0;
+}
+
+void Plugin::endDialogs() {
+  if (preferences_) preferences_->close();
+  if (coverSearch_) coverSearch_->close();
 }
 
 Plugin::Plugin(const PluginRecord& record)
@@ -173,10 +229,14 @@ void Plugin::onPlayerMessage(WPARAM wParam, LPARAM lParam) {
   }
 }
 
+CoverSearchTrack coverSearchTrackOf(const CoverSearchStart& start, std::u16string_view coverName) {
+  return {wideToAnsi(start.artist), wideToAnsi(start.album), wideToAnsi(start.fileName),
+          wideToAnsi(coverName)};
+}
+
 CoverSearchTrack Plugin::coverSearchTrack() const {
-  const CoverSearchStart start = coverSearchStart_.value_or(CoverSearchStart{});
-  return {narrowToLatin1(start.artist), narrowToLatin1(start.album), narrowToLatin1(start.fileName),
-          narrowToLatin1(pageSettings_.coverName)};
+  return coverSearchTrackOf(coverSearchStart_.value_or(CoverSearchStart{}),
+                            pageSettings_.coverName);
 }
 
 void Plugin::updatePage(std::vector<std::u16string> files, bool directoryMode) {
@@ -250,13 +310,10 @@ void Plugin::makePreferences() {
 }
 
 void Plugin::makeMiniPageFile() {
-  // The temporary name reserves a unique name; the page takes it with ".html".
-  const std::string reserved = makeTempFileName();
-  if (reserved.empty()) return;
-  miniPageReservation_ = pathFromNative(reserved);
-  std::u16string page = *miniPageReservation_;
-  replaceText(page, u".tmp", u".html", false);
-  miniPageFile_ = std::move(page);
+  auto files = makeMiniPageFiles();
+  if (!files) return;
+  miniPageReservation_ = std::move(files->reservation);
+  miniPageFile_ = std::move(files->page);
 }
 
 void Plugin::removeMiniPageFiles() {

@@ -38,6 +38,17 @@ namespace tunora::host {
 // player's hotkey service are there.
 inline constexpr int kLibraryPlayerVersion = 0x5000;
 
+// The dialog's start as the dialog takes it: the player's 8-bit code page.
+CoverSearchTrack coverSearchTrackOf(const CoverSearchStart& start, std::u16string_view coverName);
+
+// The record's init, quit and message procedures. Quit from within a call
+// of the player's into the plug-in (a dialog of ours runs its loop further up
+// the stack) ends the dialogs at once and the plug-in when that call
+// returns; the module then stays loaded until the process ends.
+void startPlugin(const PluginRecord& record);
+void quitPlugin();
+INT_PTR pluginMessage(int message, INT_PTR param1, INT_PTR param2, INT_PTR param3);
+
 class Plugin {
  public:
   // `record` carries the windows and the module instance the player filled in.
@@ -51,6 +62,8 @@ class Plugin {
 
   // The plug-in between init and quit; null outside.
   static Plugin* active();
+  // Ends the open dialogs as their Cancel or Exit does.
+  void endDialogs();
 
   // The player's request through the record's message procedure.
   INT_PTR onPluginMessage(int message, INT_PTR param1, INT_PTR param2, INT_PTR param3);

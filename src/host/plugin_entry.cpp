@@ -1,5 +1,3 @@
-#include <memory>
-
 #include "host/plugin.h"
 #include "host/plugin_record.h"
 
@@ -21,20 +19,17 @@ PluginRecord pluginRecord{
     nullptr,
 };
 
-// The plug-in's state lives from init to quit; nothing of it outlives quit.
-std::unique_ptr<Plugin> plugin;
-
 int __cdecl initPlugin() {
-  plugin = std::make_unique<Plugin>(pluginRecord);
+  startPlugin(pluginRecord);
   return 0;
 }
 
 void __cdecl quitPlugin() {
-  plugin.reset();
+  host::quitPlugin();
 }
 
 INT_PTR __cdecl pluginMessage(int message, INT_PTR param1, INT_PTR param2, INT_PTR param3) {
-  return plugin ? plugin->onPluginMessage(message, param1, param2, param3) : 0;
+  return host::pluginMessage(message, param1, param2, param3);
 }
 
 }  // namespace

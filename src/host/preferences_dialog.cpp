@@ -1,5 +1,6 @@
 #include "host/preferences_dialog.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "host/hotkey_field.h"
@@ -9,10 +10,20 @@
 namespace tunora::host {
 namespace {
 
-// The dialog reads paths and the cover name up to 259 characters and the
-// hotkey up to 8, as the settings keep them.
-constexpr std::size_t kPathFieldCapacity = 260;
+// The hotkey is read up to 8 characters, as the settings keep it.
 constexpr std::size_t kHotkeyFieldCapacity = 9;
+
+constexpr char16_t kTemplatePathTooLong[] =
+    u"This template's path is too long: the settings keep paths of at most 258 characters. "
+    u"Please move the template to a folder with a shorter path.";
+constexpr char16_t kCoverNameTooLong[] =
+    u"The cover name is too long: the settings keep names of at most 258 characters.";
+
+// Paths and the cover name are kept in the player's 8-bit form, and only so
+// many characters of it come back: a longer one would be cut silently.
+bool fitsSettings(std::u16string_view text) {
+  return pathToNative(text).size() <= kSettingsPathMaxLength;
+}
 
 const TemplateControls& controlsOf(TemplateSlot slot) {
   return kTemplateControls[static_cast<std::size_t>(slot)];
@@ -110,19 +121,29 @@ void PreferencesDialog::selectTemplate(TemplateSlot slot) {
   if (!files_.pick) return;
   const std::optional<std::u16string> picked = files_.pick(window_);
   if (!picked || !fileExists(*picked)) return;
+  if (!fitsSettings(*picked)) {
+    if (files_.refuse) files_.refuse(window_, kTemplatePathTooLong);
+    return;
+  }
   targets_.creator.chooseTemplate(slot, *picked);
   targets_.pageSettings.templatePath(slot) = targets_.creator.templatePath(slot);
   setControlText(controlsOf(slot).path, targets_.creator.templatePath(slot));
 }
 
 void PreferencesDialog::editTemplate(TemplateSlot slot) {
-  const std::u16string shown = controlText(controlsOf(slot).path, kPathFieldCapacity);
+  const std::u16string shown = controlText(controlsOf(slot).path);
   if (files_.edit && fileExists(shown)) files_.edit(shown);
 }
 
 void PreferencesDialog::confirm() {
   GlobalSettings& global = targets_.globalSettings;
   PageSettings& page = targets_.pageSettings;
+  // The dialog stays open for a name that cannot be kept whole.
+  const std::u16string coverName = controlText(kPrefsCoverName);
+  if (!fitsSettings(coverName)) {
+    if (files_.refuse) files_.refuse(window_, kCoverNameTooLong);
+    return;
+  }
   std::vector<char> hotkey(kHotkeyFieldCapacity, '\0');
   GetDlgItemTextA(window_, kPrefsHotkey, hotkey.data(), static_cast<int>(hotkey.size()));
   if (global.hotkey != hotkey.data()) {
@@ -130,10 +151,10 @@ void PreferencesDialog::confirm() {
     targets_.hotkey.registerText(global.hotkey);
   }
 
-  page.coverName = controlText(kPrefsCoverName, kPathFieldCapacity);
+  page.coverName = coverName;
   for (std::size_t i = 0; i < kTemplateSlotCount; ++i) {
     const auto slot = static_cast<TemplateSlot>(i);
-    targets_.creator.chooseTemplate(slot, controlText(controlsOf(slot).path, kPathFieldCapacity));
+    targets_.creator.chooseTemplate(slot, controlText(controlsOf(slot).path));
     page.templatePath(slot) = targets_.creator.templatePath(slot);
   }
 
@@ -159,8 +180,9 @@ void PreferencesDialog::enableShowAndFocus() {
   EnableWindow(GetDlgItem(window_, kPrefsSetFocus), updating);
 }
 
-std::u16string PreferencesDialog::controlText(int id, std::size_t capacity) const {
-  std::vector<wchar_t> text(capacity, L'\0');
+std::u16string PreferencesDialog::controlText(int id) const {
+  const auto length = GetWindowTextLengthW(GetDlgItem(window_, id));
+  std::vector<wchar_t> text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
   GetDlgItemTextW(window_, id, text.data(), static_cast<int>(text.size()));
   return reinterpret_cast<const char16_t*>(text.data());
 }

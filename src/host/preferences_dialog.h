@@ -56,7 +56,8 @@ class PreferencesDialog {
   void confirm();
   void end();
   void enableShowAndFocus();
-  std::u16string controlText(int id, std::size_t capacity) const;
+  // The control's whole text.
+  std::u16string controlText(int id) const;
   void setControlText(int id, const std::u16string& text);
   bool checked(int id) const;
   void check(int id, bool on);

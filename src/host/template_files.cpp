@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "host/module_file_name.h"
 #include "text/helpers.h"
 
 namespace tunora::host {
@@ -39,13 +40,15 @@ std::u16string templatePickerFolder(std::u16string_view modulePath) {
 }
 
 TemplateFileActions systemTemplateFileActions(HMODULE module) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(module, path, MAX_PATH);
-  const std::u16string folder = templatePickerFolder(reinterpret_cast<const char16_t*>(path));
+  // Without the module's whole name the picker starts where it likes.
+  const std::u16string folder = templatePickerFolder(moduleFileName(module).value_or(u""));
   return {
       [folder](HWND owner) { return pickTemplate(owner, folder); },
       [](const std::u16string& file) {
         ShellExecuteW(nullptr, L"edit", wide(file), nullptr, nullptr, SW_SHOWNORMAL);
+      },
+      [](HWND owner, const std::u16string& text) {
+        MessageBoxW(owner, wide(text), L"Tunora-Plugin", MB_OK | MB_ICONWARNING);
       },
   };
 }

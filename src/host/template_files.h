@@ -11,14 +11,17 @@
 
 namespace tunora::host {
 
-// The picker's result buffer, in characters with the terminator.
-inline constexpr std::size_t kPickedPathCapacity = 256;
+// The picker's result buffer, in characters with the terminator: the
+// longest path Windows allows.
+inline constexpr std::size_t kPickedPathCapacity = 32768;
 
 struct TemplateFileActions {
   // The file the user picked; nothing when the picker was cancelled.
   std::function<std::optional<std::u16string>(HWND owner)> pick;
   // Opens the file with the shell's "edit" action for its type.
   std::function<void(const std::u16string& path)> edit;
+  // Tells the user why an entry was not taken.
+  std::function<void(HWND owner, const std::u16string& text)> refuse;
 };
 
 // The open-file dialog (HTML files, or all files) and the shell. `module`

@@ -1,5 +1,7 @@
 #include "htmlcreator/cover_files.h"
 
+#include <filesystem>
+
 #include "io/file.h"
 #include "text/debug_log.h"
 #include "text/helpers.h"
@@ -42,12 +44,19 @@ bool isTrackCoverName(std::u16string_view name) {
 
 bool prepareTempCover(std::u16string_view path) {
   const std::u16string folder = folderPart(path);
-  if (folderExists(folder)) {
+  if (folder.empty()) return false;
+  if (isOwnFolder(folder)) {
     resetFileAttributes(path);
     return true;
   }
+  // A link or someone else's folder in its place is not ours to write in.
+  std::error_code ignored;
+  if (std::filesystem::exists(std::filesystem::symlink_status(toFsPath(folder), ignored))) {
+    debugLog("not our cover folder: '%s'\n", pathToNative(folder).c_str());
+    return false;
+  }
   debugLog("create dir: '%s'\n", pathToNative(folder).c_str());
-  return !folder.empty() && createFolder(folder);
+  return createFolder(folder) && isOwnFolder(folder);
 }
 
 }  // namespace tunora

@@ -23,8 +23,9 @@ std::optional<std::u16string> trackCoverPath(const HostLink& host, std::size_t i
 bool isTrackCoverName(std::u16string_view name);
 
 // Makes room for a new temporary cover: an old file of that name is made
-// writable, to be written over in place, or the folder is created when it is
-// missing; false when that fails. A page of two thousand tracks rewrites as
+// writable, to be replaced, or the folder is created when it is missing;
+// false when that fails, or when a link or another user's folder stands in
+// the folder's place: names in it could lead anywhere. A page of two thousand tracks rewrites as
 // many covers: deleting and creating each one made the file system look for
 // free inodes thousands of times, and took longer than making the page.
 bool prepareTempCover(std::u16string_view path);

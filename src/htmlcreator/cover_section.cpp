@@ -9,6 +9,7 @@
 #include "htmlcreator/html_escape.h"
 #include "htmlcreator/section_markers.h"
 #include "io/file.h"
+#include "io/safe_file_name.h"
 #include "jpeg/jpeg_codec.h"
 #include "text/debug_log.h"
 #include "text/helpers.h"
@@ -44,8 +45,10 @@ std::optional<std::u16string> coverFileBeside(std::u16string_view pattern,
                                               std::u16string_view musicPath,
                                               std::u16string_view artist, std::u16string_view album,
                                               std::u16string_view year) {
+  // A bare file name is in the current folder.
   const auto separator = musicPath.rfind(static_cast<char16_t>(kPathSeparator));
-  if (separator == std::u16string_view::npos) return std::nullopt;
+  const std::u16string_view folder =
+      musicPath.substr(0, separator == std::u16string_view::npos ? 0 : separator + 1);
   std::u16string name(pattern);
   // Only the values that the pattern uses must fit in a file name.
   const std::pair<std::u16string_view, std::u16string_view> tokens[] = {
@@ -56,9 +59,10 @@ std::optional<std::u16string> coverFileBeside(std::u16string_view pattern,
     if (!fitsInFileName(value)) return std::nullopt;
     replaceText(name, token, value, true);
   }
-  std::u16string candidate = std::u16string(musicPath.substr(0, separator + 1)) + name;
-  if (candidate.size() > kMaxPathLength || !fileExists(candidate)) return std::nullopt;
-  return candidate;
+  // A device's name opens the device, never a cover file.
+  if (kDeviceNamesReserved && windowsSafeName(name) != name) return std::nullopt;
+  if (folder.size() + name.size() > kMaxPathLength) return std::nullopt;
+  return findFileIgnoringCase(folder, name);
 }
 
 // The cover made from these bytes, written to the track's or group's

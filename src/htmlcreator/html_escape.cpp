@@ -2,6 +2,7 @@
 
 #include "text/conversions.h"
 #include "text/helpers.h"
+#include "text/utf8_encoding.h"
 
 namespace tunora {
 
@@ -40,8 +41,20 @@ std::u16string joinEscapedWithBreaks(const TextLines& lines) {
 }
 
 std::u16string encodeUrlComponent(std::u16string_view text) {
+  // A byte of a file name that is no UTF-8 comes as a lone unit U+DC80 +
+  // byte; the link names that byte again, so that it reaches the file.
+  std::string bytes;
+  std::size_t runStart = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool paired = i > 0 && isHighSurrogate(text[i - 1]);
+    if (text[i] < 0xDC80 || text[i] > 0xDCFF || paired) continue;
+    bytes += convertUTF16ToUTF8(text.substr(runStart, i - runStart));
+    bytes += static_cast<char>(text[i] - 0xDC00);
+    runStart = i + 1;
+  }
+  bytes += convertUTF16ToUTF8(text.substr(runStart));
   // The result is ASCII, so widening it byte by byte is exact.
-  return widenLatin1(percentEncode(convertUTF16ToUTF8(text), PercentEncoding::UrlComponent));
+  return widenLatin1(percentEncode(bytes, PercentEncoding::UrlComponent));
 }
 
 void replaceValueToken(TextLines& section, std::u16string_view token, std::u16string_view value) {

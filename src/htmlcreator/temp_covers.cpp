@@ -16,7 +16,8 @@ void TempCovers::deleteAll(std::span<const std::u16string> kept) const {
   const auto isKept = [&](const std::u16string& path) { return keptPaths.contains(path); };
   if (const auto group = groupCoverPath(host_); group && !isKept(*group)) deleteFile(*group);
   const auto folder = host_.coverFolder();
-  if (!folder || folder->empty() || !folderExists(*folder)) return;
+  // Names in a folder that is a link or another user's could be anybody's.
+  if (!folder || folder->empty() || !isOwnFolder(*folder)) return;
   // Every track file, even past a track that had no cover.
   for (const std::u16string& path : listFiles(*folder)) {
     const std::u16string_view name = std::u16string_view(path).substr(folder->size());

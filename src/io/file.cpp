@@ -3,13 +3,47 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <random>
 
 #include "text/helpers.h"
 
 namespace tunora {
 namespace {
 int lastOpenErrno = 0;
+
+// The folder part of a path, with its separator; empty for a bare name.
+std::u16string_view folderPartOf(std::u16string_view path) {
+  const auto separator = path.find_last_of(kPathSeparator == '\\' ? u"\\/:" : u"/");
+  return path.substr(0, separator == path.npos ? 0 : separator + 1);
 }
+
+struct FreshFile {
+  File file;
+  std::u16string path;
+};
+
+// Six letters or digits keep the name short: a page name may use all but a
+// few of the bytes a name may have, and the fresh one must fit as well.
+std::optional<FreshFile> makeFreshFile(std::u16string_view folder) {
+  constexpr std::u16string_view kLetters =
+      u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static std::mt19937 draw{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+  // A name taken is drawn again; anything else will not be better next time.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::u16string path = std::u16string(folder) + u".tunora-";
+    for (int i = 0; i < 6; ++i) path += kLetters[pick(draw)];
+    auto file = File::open(path, File::Mode::CreateNew);
+    if (file) {
+      platform::removeAtEndSignal(path);
+      return FreshFile{std::move(*file), std::move(path)};
+    }
+    if (lastOpenErrno != EEXIST) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 File::Descriptor& File::Descriptor::operator=(Descriptor&& other) noexcept {
   if (this != &other) {
@@ -35,6 +69,7 @@ std::optional<File> File::open(std::u16string_view path, Mode mode) {
 }
 
 std::string lastFileError() {
+  if (lastOpenErrno == kNotRegularFile) return kNotRegularFileText;
   return std::strerror(lastOpenErrno);
 }
 
@@ -96,14 +131,32 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(std::u16string_view path)
 }
 
 bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> bytes) {
-  auto file = File::open(path, File::Mode::Write);
-  if (!file) return false;
-  const bool written = file->write(bytes);
-  return file->close() && written;
+  namespace fs = std::filesystem;
+  std::error_code failed;
+  const fs::file_type kind = fs::symlink_status(toFsPath(path), failed).type();
+  if (kind != fs::file_type::not_found && kind != fs::file_type::regular &&
+      kind != fs::file_type::symlink) {
+    lastOpenErrno = kind == fs::file_type::directory ? EISDIR : kNotRegularFile;
+    return false;
+  }
+  auto fresh = makeFreshFile(folderPartOf(path));
+  if (!fresh) return false;
+  errno = 0;
+  const bool written = fresh->file.write(bytes) && fresh->file.close();
+  if (!written) lastOpenErrno = errno != 0 ? errno : EIO;
+  if (written && moveFreshFile(fresh->path, path)) return true;
+  removeFreshFile(fresh->path);
+  return false;
 }
 
 bool writeWholeFileIfChanged(std::u16string_view path, std::span<const std::uint8_t> bytes) {
-  if (auto file = File::open(path, File::Mode::Read); file && file->size() == std::ssize(bytes)) {
+  // A link holding the same bytes is still replaced: what it points to may
+  // change later.
+  std::error_code failed;
+  const bool plainFile =
+      std::filesystem::is_regular_file(std::filesystem::symlink_status(toFsPath(path), failed));
+  if (auto file = plainFile ? File::open(path, File::Mode::Read) : std::nullopt;
+      file && file->size() == std::ssize(bytes)) {
     const auto held = file->readAt(0, bytes.size());
     if (held && std::equal(held->begin(), held->end(), bytes.begin(), bytes.end())) return true;
   }
@@ -137,6 +190,42 @@ bool deleteFile(std::string_view path) {
 
 std::string makeTempFileName() {
   return platform::makeTempFile();
+}
+
+std::optional<std::u16string> createFreshFile(std::u16string_view folder) {
+  auto fresh = makeFreshFile(folder);
+  if (!fresh) return std::nullopt;
+  return std::move(fresh->path);
+}
+
+bool moveFreshFile(std::u16string_view from, std::u16string_view to) {
+  if (const int failed = platform::replaceFile(from, to); failed != 0) {
+    lastOpenErrno = failed;
+    return false;
+  }
+  platform::keepAtEndSignal(from);
+  return true;
+}
+
+void removeFreshFile(std::u16string_view path) {
+  platform::removeFile(path);
+  platform::keepAtEndSignal(path);
+}
+
+std::optional<std::u16string> findFileIgnoringCase(std::u16string_view folder,
+                                                   std::u16string_view name) {
+  const std::u16string exact = std::u16string(folder) + std::u16string(name);
+  if (fileExists(exact)) return exact;
+  const std::u16string wanted = toLowerAscii(name);
+  for (const std::u16string& entry : listFiles(folder))
+    if (toLowerAscii(std::u16string_view(entry).substr(folder.size())) == wanted &&
+        fileExists(entry))
+      return entry;
+  return std::nullopt;
+}
+
+bool isOwnFolder(std::u16string_view path) {
+  return platform::isOwnFolder(path);
 }
 
 std::optional<std::vector<std::uint8_t>> readBytes(File& file, std::size_t n) {

@@ -19,10 +19,15 @@ namespace tunora {
 
 class File {
  public:
-  enum class Mode { Read, Write };
+  // CreateNew makes a file that must not exist yet, and never through a link:
+  // files that replace others are made that way under a fresh name and then
+  // moved into place.
+  enum class Mode { Read, Write, CreateNew };
 
-  // Opens in untranslated byte mode; Write creates or truncates. A directory
-  // never opens. On failure the reason is left for lastFileError(). One
+  // Opens in untranslated byte mode; Write creates or truncates (on Windows:
+  // writes a fresh file that replaces the target when closed). A directory
+  // never opens, and reading takes regular files only: a FIFO or device would
+  // block or never end. On failure the reason is left for lastFileError(). One
   // descriptor serves every read: the position is kept here, and reads at an
   // offset go straight to the system, with no buffer in between.
   static std::optional<File> open(std::u16string_view path, Mode mode);
@@ -65,6 +70,10 @@ class File {
 
 // The reason of the last failed File::open, e.g. "No such file or directory".
 std::string lastFileError();
+// The reason given when an existing name is no regular file (a FIFO, device,
+// socket or folder where a file was expected).
+inline constexpr int kNotRegularFile = -2;
+inline constexpr const char* kNotRegularFileText = "not a regular file";
 
 // Separator the platform's file system uses between folders.
 #ifdef _WIN32
@@ -91,14 +100,19 @@ std::string pathToNative(std::u16string_view path);
 
 // Whole file, or nothing when it cannot be opened and read.
 std::optional<std::vector<std::uint8_t>> readWholeFile(std::u16string_view path);
+// Writes a fresh file beside `path` and moves it there, so that nothing is
+// ever written through a link planted under that name or onto a device, and
+// no reader sees half a file. A name that holds something other than a file
+// or a link is left alone (false).
 bool writeWholeFile(std::u16string_view path, std::span<const std::uint8_t> bytes);
 // The same, but a file that already holds exactly these bytes is left as it
 // is: pages rewrite the same covers again and again, and a file truncated and
 // written anew is flushed to the disk when it is closed.
 bool writeWholeFileIfChanged(std::u16string_view path, std::span<const std::uint8_t> bytes);
 
-// True for a folder whose only attribute is "directory"; one trailing
-// separator is allowed.
+// True for a folder we may delete our own files in: on Windows any folder
+// that is no link or junction, whatever its other attributes; elsewhere one
+// the owner can write to. One trailing separator is allowed.
 bool folderExists(std::u16string_view path);
 // True if the file can be opened for reading.
 bool fileExists(std::u16string_view path);
@@ -110,14 +124,37 @@ bool fileExists(std::string_view path);
 bool deleteFile(std::string_view path);
 // Name of a new empty file in the system temporary folder ("tup" prefix).
 std::string makeTempFileName();
+
+// A new empty file in `folder` (ending in a separator, or empty for the
+// current one) under a fresh short name, ".tunora-" and six letters or
+// digits, made exclusively; nothing when none could be made. Until it is moved
+// or removed, ending the process by SIGINT or SIGTERM removes it.
+std::optional<std::u16string> createFreshFile(std::u16string_view folder);
+// Moves a file made by createFreshFile to `to`, replacing that name.
+bool moveFreshFile(std::u16string_view from, std::u16string_view to);
+// Removes it again.
+void removeFreshFile(std::u16string_view path);
+
+// True for a folder that is no link and belongs to the user running us: only
+// such a folder may hold files that are later replaced or deleted by name.
+bool isOwnFolder(std::u16string_view path);
 // Exactly n bytes from the current position, or nothing.
 std::optional<std::vector<std::uint8_t>> readBytes(File& file, std::size_t n);
+
+// The readable file `name` in `folder` (ending in a separator, or empty for
+// the current one), or else one whose name differs from it only in the case
+// of ASCII letters: files made on Windows spell names as they please
+// ("Folder.jpg", "PLEDIT.TXT"), which only a file system that ignores case
+// finds without the second look.
+std::optional<std::u16string> findFileIgnoringCase(std::u16string_view folder,
+                                                   std::u16string_view name);
 
 // Creates the last level of the path (one trailing separator is allowed);
 // true when a folder of that name exists afterwards.
 bool createFolder(std::u16string_view path);
 
-// Makes a file deletable and writable (on Windows: all attributes cleared).
+// Makes a file deletable and writable (on Windows: all attributes cleared);
+// a link is left as it is.
 void resetFileAttributes(std::u16string_view path);
 
 // The entries of a folder that are not folders, each as folder + name;
@@ -135,13 +172,21 @@ std::int64_t readFileAt(int descriptor, std::int64_t offset, std::span<std::uint
 // Every byte at `offset`, or false.
 bool writeFileAt(int descriptor, std::int64_t offset, std::span<const std::uint8_t> bytes);
 bool closeFile(int descriptor);
-// True for a directory that carries no other attribute (not read-only,
-// hidden, system or archived); a trailing separator is allowed.
+// The test of folderExists; a trailing separator is allowed.
 bool isPlainDirectory(std::u16string_view path);
 // A new empty file in the system temporary folder, named with the prefix
 // "tup"; empty when none could be made.
 std::string makeTempFile();
 bool removeFile(std::u16string_view path);
+// Puts a file in the place of another, replacing it in one step; errno (0 on
+// success).
+int replaceFile(std::u16string_view from, std::u16string_view to);
+// See isOwnFolder.
+bool isOwnFolder(std::u16string_view path);
+// Fresh files that a SIGINT or SIGTERM must not leave behind, and those no
+// longer to remove since they were moved or removed.
+void removeAtEndSignal(std::u16string_view path);
+void keepAtEndSignal(std::u16string_view path);
 }  // namespace platform
 
 }  // namespace tunora

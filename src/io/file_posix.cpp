@@ -1,12 +1,17 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <mutex>
 
 #include "io/file.h"
 #include "text/conversions.h"
@@ -54,6 +59,40 @@ std::size_t wellFormedLength(std::string_view text, std::size_t at) {
                                                                                               : 0;
   }
   return 0;
+}
+
+// The fresh files a SIGINT or SIGTERM removes before the process ends. The
+// handler may only read fixed memory: each slot holds a whole path, and is
+// marked ready only once its path is complete.
+enum SlotState : int { kFree, kFilling, kReady };
+constexpr std::size_t kSlotBytes = 4096;
+struct EndSignalSlot {
+  std::atomic<int> state{kFree};
+  std::array<char, kSlotBytes> path{};
+};
+std::array<EndSignalSlot, 16> endSignalSlots;
+
+void removeFreshFilesAndEnd(int signal) {
+  for (EndSignalSlot& slot : endSignalSlots)
+    if (slot.state.load() == kReady) ::unlink(slot.path.data());
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
+}
+
+// Only where the signal would end the process anyway: a caller that handles
+// it (follow does, through its event loop) keeps its own way.
+void installEndSignalHandler() {
+  static std::once_flag installed;
+  std::call_once(installed, [] {
+    for (const int signal : {SIGINT, SIGTERM}) {
+      struct sigaction current {};
+      if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) continue;
+      struct sigaction handler {};
+      handler.sa_handler = removeFreshFilesAndEnd;
+      sigemptyset(&handler.sa_mask);
+      sigaction(signal, &handler, nullptr);
+    }
+  });
 }
 
 }  // namespace
@@ -127,13 +166,19 @@ bool createFolder(std::u16string_view path) {
   return isFolder(native);
 }
 
+// Files are replaced by moving a new one over them, which their own mode does
+// not prevent; the mode is only mended where that can be done on the file
+// itself, never on what a link points to.
 void resetFileAttributes(std::u16string_view path) {
   const std::string native = pathToNative(path);
+  const int descriptor = ::open(native.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return;
   struct stat info {};
   constexpr mode_t kReadWrite = S_IRUSR | S_IWUSR;
-  if (stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+  if (fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
       (info.st_mode & kReadWrite) != kReadWrite)
-    chmod(native.c_str(), (info.st_mode & 07777) | kReadWrite);
+    fchmod(descriptor, (info.st_mode & 07777) | kReadWrite);
+  ::close(descriptor);
 }
 
 std::vector<std::u16string> listFiles(std::u16string_view folder) {
@@ -155,24 +200,24 @@ std::vector<std::u16string> listFiles(std::u16string_view folder) {
 
 namespace platform {
 
+// Opening never waits: a FIFO or a device would hold the open (or the
+// reads) for ever. What opens is checked to be a regular file before use.
 int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size) {
   const std::string native = pathToNative(path);
-  const int flags = mode == File::Mode::Read ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
-  const int descriptor = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
+  int flags = O_RDONLY;
+  if (mode == File::Mode::Write) flags = O_WRONLY | O_CREAT | O_TRUNC;
+  if (mode == File::Mode::CreateNew) flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+  const int descriptor = ::open(native.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
   if (descriptor < 0) return -1;
-  size = 0;
-  if (mode == File::Mode::Read) {
-    struct stat info {};
-    if (fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
-      const int reason = S_ISDIR(info.st_mode) ? EISDIR : errno;
-      ::close(descriptor);
-      errno = reason;
-      return -1;
-    }
-    // A pipe has no length to tell.
-    const bool stream = S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode);
-    size = stream ? -1 : static_cast<std::int64_t>(info.st_size);
+  struct stat info {};
+  const bool stated = fstat(descriptor, &info) == 0;
+  if (!stated || !S_ISREG(info.st_mode)) {
+    const int reason = !stated ? errno : S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
+    ::close(descriptor);
+    errno = reason;
+    return -1;
   }
+  size = mode == File::Mode::Read ? static_cast<std::int64_t>(info.st_size) : 0;
   return descriptor;
 }
 
@@ -224,6 +269,38 @@ std::string makeTempFile() {
 
 bool removeFile(std::u16string_view path) {
   return ::unlink(pathToNative(path).c_str()) == 0;
+}
+
+int replaceFile(std::u16string_view from, std::u16string_view to) {
+  return ::rename(pathToNative(from).c_str(), pathToNative(to).c_str()) == 0 ? 0 : errno;
+}
+
+bool isOwnFolder(std::u16string_view path) {
+  struct stat info {};
+  return lstat(withoutTrailingSeparator(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == geteuid();
+}
+
+void removeAtEndSignal(std::u16string_view path) {
+  installEndSignalHandler();
+  const std::string native = pathToNative(path);
+  if (native.size() >= kSlotBytes) return;
+  for (EndSignalSlot& slot : endSignalSlots) {
+    int free = kFree;
+    if (!slot.state.compare_exchange_strong(free, kFilling)) continue;
+    std::memcpy(slot.path.data(), native.c_str(), native.size() + 1);
+    slot.state.store(kReady);
+    return;
+  }
+}
+
+void keepAtEndSignal(std::u16string_view path) {
+  const std::string native = pathToNative(path);
+  for (EndSignalSlot& slot : endSignalSlots) {
+    int ready = kReady;
+    if (slot.state.load() == kReady && native == slot.path.data())
+      slot.state.compare_exchange_strong(ready, kFree);
+  }
 }
 
 }  // namespace platform

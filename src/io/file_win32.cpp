@@ -4,10 +4,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cwchar>
+#include <map>
 #include <memory>
+#include <mutex>
 
 #include "io/file.h"
 #include "text/conversions.h"
@@ -29,6 +33,125 @@ std::wstring withoutTrailingSeparator(std::u16string_view path) {
 struct FindCloser {
   void operator()(HANDLE handle) const { FindClose(handle); }
 };
+
+int errnoOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    default:
+      return EIO;
+  }
+}
+
+// A file opened for writing is written under a fresh name beside its target
+// and moved over the target when closed: no link, junction or other file
+// that holds the target's name is ever written through, and a reader never
+// finds half a file.
+struct PendingWrite {
+  std::wstring temporary;
+  std::wstring target;
+};
+std::mutex pendingMutex;
+std::map<int, PendingWrite> pendingWrites;
+
+// Only a missing name or a file on a disk may be replaced; a link, a folder
+// or a device (CON, NUL, a pipe) is refused.
+bool replaceable(const std::wstring& target) {
+  const HANDLE file = CreateFileW(
+      target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    errno = errnoOf(error);
+    return error == ERROR_FILE_NOT_FOUND;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool plain =
+      GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
+      !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+  CloseHandle(file);
+  errno = EACCES;
+  return plain;
+}
+
+// CREATE_NEW never opens anything that is already there, a link included.
+HANDLE createExclusively(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+int descriptorOf(HANDLE file, int access = _O_WRONLY) {
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY | access);
+  if (descriptor < 0) {
+    CloseHandle(file);
+    errno = EMFILE;
+  }
+  return descriptor;
+}
+
+// A new file of a short name of its own in the target's folder.
+HANDLE createBeside(const std::wstring& target, std::wstring& temporary) {
+  static std::atomic<unsigned> counter{0};
+  const auto slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    wchar_t name[32] = {};
+    swprintf(name, 32, L".tunora-%04x%04x", static_cast<unsigned>(GetCurrentProcessId() & 0xFFFF),
+             static_cast<unsigned>((counter++ ^ GetTickCount()) & 0xFFFF));
+    temporary = folder + name;
+    const HANDLE file = createExclusively(temporary);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  errno = errnoOf(GetLastError());
+  return INVALID_HANDLE_VALUE;
+}
+
+int openForWriting(std::u16string_view path) {
+  PendingWrite write{{}, toWide(path)};
+  if (write.target.empty()) {
+    errno = ENOENT;
+    return -1;
+  }
+  if (!replaceable(write.target)) return -1;
+  const HANDLE file = createBeside(write.target, write.temporary);
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  const int descriptor = descriptorOf(file);
+  if (descriptor < 0) {
+    DeleteFileW(write.temporary.c_str());
+    return -1;
+  }
+  const std::lock_guard lock(pendingMutex);
+  pendingWrites[descriptor] = std::move(write);
+  return descriptor;
+}
+
+// Moves a written file over its target; false (and the file gone) when that
+// failed.
+bool finishWrite(int descriptor, bool closed) {
+  PendingWrite write;
+  {
+    const std::lock_guard lock(pendingMutex);
+    const auto found = pendingWrites.find(descriptor);
+    if (found == pendingWrites.end()) return closed;
+    write = std::move(found->second);
+    pendingWrites.erase(found);
+  }
+  if (closed && replaceable(write.target) &&
+      MoveFileExW(write.temporary.c_str(), write.target.c_str(), MOVEFILE_REPLACE_EXISTING))
+    return true;
+  DeleteFileW(write.temporary.c_str());
+  return false;
+}
 
 }  // namespace
 
@@ -99,21 +222,36 @@ std::vector<std::u16string> listFiles(std::u16string_view folder) {
 namespace platform {
 
 int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size) {
-  const int flags =
-      _O_BINARY | (mode == File::Mode::Read ? _O_RDONLY : _O_WRONLY | _O_CREAT | _O_TRUNC);
-  const int descriptor = _wopen(toWide(path).c_str(), flags, _S_IREAD | _S_IWRITE);
-  if (descriptor < 0) return -1;
   size = 0;
-  if (mode == File::Mode::Read) {
-    struct _stat64 info {};
-    if (_fstat64(descriptor, &info) != 0 || (info.st_mode & _S_IFDIR)) {
-      const int reason = (info.st_mode & _S_IFDIR) ? EACCES : errno;
-      _close(descriptor);
-      errno = reason;
-      return -1;
-    }
-    size = (info.st_mode & _S_IFIFO) ? -1 : static_cast<std::int64_t>(info.st_size);
+  if (mode == File::Mode::Write) return openForWriting(path);
+  if (mode == File::Mode::CreateNew) {
+    const HANDLE file = createExclusively(toWide(path));
+    if (file != INVALID_HANDLE_VALUE) return descriptorOf(file);
+    errno = errnoOf(GetLastError());
+    return -1;
   }
+  // Shared for deleting too, so that a file being read can still be replaced
+  // by a fresh one, as on POSIX systems.
+  const HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    errno = errnoOf(GetLastError());
+    return -1;
+  }
+  const int descriptor = descriptorOf(file, _O_RDONLY);
+  if (descriptor < 0) return -1;
+  // Only a file on the disk is read: a device (CON) would wait for input.
+  struct _stat64 info {};
+  if (_fstat64(descriptor, &info) != 0 || !(info.st_mode & _S_IFREG)) {
+    const int reason = (info.st_mode & _S_IFDIR)  ? EACCES
+                       : (info.st_mode & _S_IFMT) ? kNotRegularFile
+                                                  : errno;
+    _close(descriptor);
+    errno = reason;
+    return -1;
+  }
+  size = static_cast<std::int64_t>(info.st_size);
   return descriptor;
 }
 
@@ -144,11 +282,15 @@ bool writeFileAt(int descriptor, std::int64_t offset, std::span<const std::uint8
 }
 
 bool closeFile(int descriptor) {
-  return _close(descriptor) == 0;
+  return finishWrite(descriptor, _close(descriptor) == 0);
 }
 
+// Archived, compressed or unindexed folders are as good as any; a link or
+// junction to a folder is not ours to delete files in.
 bool isPlainDirectory(std::u16string_view path) {
-  return GetFileAttributesW(withoutTrailingSeparator(path).c_str()) == FILE_ATTRIBUTE_DIRECTORY;
+  const DWORD attributes = GetFileAttributesW(withoutTrailingSeparator(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 std::string makeTempFile() {
@@ -162,6 +304,21 @@ std::string makeTempFile() {
 bool removeFile(std::u16string_view path) {
   return DeleteFileW(toWide(path).c_str()) != 0;
 }
+
+// The C library's rename refuses a target that exists.
+int replaceFile(std::u16string_view from, std::u16string_view to) {
+  return MoveFileExW(toWide(from).c_str(), toWide(to).c_str(), MOVEFILE_REPLACE_EXISTING)
+             ? 0
+             : errnoOf(GetLastError());
+}
+
+bool isOwnFolder(std::u16string_view path) {
+  return isPlainDirectory(path);
+}
+
+// Ctrl-C ends a console program without running anything of ours.
+void removeAtEndSignal(std::u16string_view) {}
+void keepAtEndSignal(std::u16string_view) {}
 
 }  // namespace platform
 }  // namespace tunora

@@ -5,11 +5,13 @@
 
 #include "io/file.h"
 #include "text/conversions.h"
+#include "text/utf8_encoding.h"
 
 namespace tunora {
 namespace {
 
 constexpr char16_t kEndOfUnicodeText = 0xFFFF;
+constexpr char16_t kReplacementCharacter = 0xFFFD;
 
 }  // namespace
 
@@ -45,9 +47,7 @@ bool loadTextResource(TextLines& lines, ModuleHandle module, int number) {
   return true;
 }
 
-int saveTextFile(const TextLines& lines, std::u16string_view path, TextFileEncoding encoding) {
-  auto file = File::open(path, File::Mode::Write);
-  if (!file) return -1;
+std::vector<std::uint8_t> encodeTextFile(const TextLines& lines, TextFileEncoding encoding) {
   std::vector<std::uint8_t> bytes;
   if (encoding == TextFileEncoding::Utf8) {
     std::u16string text;
@@ -57,8 +57,7 @@ int saveTextFile(const TextLines& lines, std::u16string_view path, TextFileEncod
     }
     const std::string utf8 = convertUTF16ToUTF8(text);
     bytes.assign(utf8.begin(), utf8.end());
-    const bool written = file->write(bytes);
-    return file->close() && written ? 1 : -1;
+    return bytes;
   }
   auto put = [&bytes](char16_t unit) {
     bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
@@ -68,12 +67,27 @@ int saveTextFile(const TextLines& lines, std::u16string_view path, TextFileEncod
     if (lines.isUnicode()) put(kByteOrderMark);
     for (std::size_t i = 0; i < lines.lineCount(); ++i) {
       if (i > 0) put(u'\n');
+      // A lone surrogate (a name's byte that is no UTF-8) is no text a
+      // reader can show.
       const std::u16string_view line = *lines.line(i);
-      for (const char16_t unit : line) put(unit);
+      for (std::size_t k = 0; k < line.size(); ++k) {
+        const bool pair =
+            isHighSurrogate(line[k]) && k + 1 < line.size() && isLowSurrogate(line[k + 1]);
+        if (pair)
+          put(line[k++]);
+        else if (isHighSurrogate(line[k]) || isLowSurrogate(line[k])) {
+          put(kReplacementCharacter);
+          continue;
+        }
+        put(line[k]);
+      }
     }
   }
-  const bool written = file->write(bytes);
-  return file->close() && written ? 1 : -1;
+  return bytes;
+}
+
+int saveTextFile(const TextLines& lines, std::u16string_view path, TextFileEncoding encoding) {
+  return writeWholeFile(path, encodeTextFile(lines, encoding)) ? 1 : -1;
 }
 
 }  // namespace tunora

@@ -2,7 +2,9 @@
 // TextLines to and from files and resources: templates and skin files are
 // read into lines, pages are written from them.
 
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "io/resources.h"
 #include "text/text_lines.h"
@@ -21,7 +23,9 @@ bool loadTextResource(TextLines& lines, ModuleHandle module, int number);
 // Writes the lines separated by LF, nothing after the last line: as UTF-16LE
 // with a byte-order mark when the Unicode flag is set, or as UTF-8 without
 // one (what tools that read text and web servers expect). 1 or -1.
+// The file takes the place of the old one only when complete.
 enum class TextFileEncoding { Utf16, Utf8 };
+std::vector<std::uint8_t> encodeTextFile(const TextLines& lines, TextFileEncoding encoding);
 int saveTextFile(const TextLines& lines, std::u16string_view path,
                  TextFileEncoding encoding = TextFileEncoding::Utf16);
 

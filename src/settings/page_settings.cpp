@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "hostlink/player_names.h"
 #include "io/file.h"
 #include "text/helpers.h"
 
@@ -32,7 +33,7 @@ constexpr std::size_t kPathCapacity = kSettingsPathMaxLength + 1;
 
 std::u16string defaultTemplatePath(std::u16string_view executablePath, TemplateSlot slot) {
   const std::u16string name = fileNameOf(executablePath);
-  if (toLowerAscii(name) != u"winamp.exe") return {};
+  if (toLowerAscii(name) != kPlayerExecutableName) return {};
   const std::u16string_view folder = executablePath.substr(0, executablePath.size() - name.size());
   return std::u16string(folder) +
          std::u16string(kDefaultTemplateNames[static_cast<std::size_t>(slot)]);

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/file_type_switches.h"
 #include "settings/settings_store.h"
-#include "tracks/track_class.h"
 
 namespace tunora {
 

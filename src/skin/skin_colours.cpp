@@ -13,18 +13,8 @@
 namespace tunora {
 namespace {
 
-// The path of a file of the skin folder, named in lower case. Skins made on
-// Windows often spell their names in capitals ("PLEDIT.TXT"), which only a
-// file system that ignores case finds without the second look.
 std::optional<std::u16string> skinFile(const std::u16string& folder, std::u16string_view name) {
-  const std::u16string prefix = folder + static_cast<char16_t>(kPathSeparator);
-  const std::u16string exact = prefix + std::u16string(name);
-  if (File::open(exact, File::Mode::Read)) return exact;
-  for (const std::u16string& entry : listFiles(prefix))
-    if (toLowerAscii(std::u16string_view(entry).substr(prefix.size())) == name &&
-        File::open(entry, File::Mode::Read))
-      return entry;
-  return std::nullopt;
+  return findFileIgnoringCase(folder + static_cast<char16_t>(kPathSeparator), name);
 }
 
 }  // namespace

@@ -23,6 +23,35 @@ bool isADTS(Bytes header) {
   return header.size() >= 4 && header[0] == 0xFF && (header[1] & 0xF0) == 0xF0;
 }
 
+// The ADTS frames the bit rate is averaged over, and the fixed header part
+// that holds a frame's length and block count.
+constexpr int kRateFrames = 64;
+constexpr std::size_t kAdtsFixedHeader = 7;
+constexpr std::uint32_t kSamplesPerBlock = 1024;
+
+// The mean rate of the frames from `start` on, in bits per second: their
+// lengths over the time their blocks of 1024 samples last. Counting stops at
+// the first frame that is cut short or not ADTS; 0 without a whole frame.
+std::uint64_t adtsBitsPerSecond(FileBlocks& blocks, std::int64_t start, std::uint32_t sampleRate) {
+  std::uint64_t bytes = 0;
+  std::uint64_t samples = 0;
+  std::int64_t position = start;
+  for (int frame = 0; frame < kRateFrames; ++frame) {
+    const auto header = blocks.read(position, kAdtsFixedHeader);
+    if (!header || !isADTS(*header)) break;
+    const auto frameLength = bitsAt(*header, 30, 13);
+    const auto rawBlocks = bitsAt(*header, 54, 2);
+    if (!frameLength || !rawBlocks || *frameLength < kAdtsFixedHeader ||
+        *frameLength > static_cast<std::uint64_t>(blocks.length() - position))
+      break;
+    bytes += *frameLength;
+    samples += (*rawBlocks + 1) * kSamplesPerBlock;
+    position += *frameLength;
+  }
+  if (samples == 0 || sampleRate == 0) return 0;
+  return bytes * 8 * sampleRate / samples;
+}
+
 }  // namespace
 
 void AACInfo::readStream(FileBlocks& blocks, std::int64_t streamStart) {
@@ -31,16 +60,18 @@ void AACInfo::readStream(FileBlocks& blocks, std::int64_t streamStart) {
   const auto header = blocks.read(streamStart, kHeaderRead);
   if (!header) return;
   if (isADTS(*header))
-    readADTS(*header);
+    readADTS(blocks, streamStart, *header);
   else if (startsWith(*header, "ADIF"))
     readADIF(*header);
 }
 
-// An ADTS header holds no bit rate: its text stays "Unknown".
-void AACInfo::readADTS(Bytes header) {
+// The header holds no bit rate: it comes from the frames themselves.
+void AACInfo::readADTS(FileBlocks& blocks, std::int64_t start, Bytes header) {
   const std::uint32_t channels = (header[2] & 0x01) << 2 | header[3] >> 6;
+  const std::uint32_t sampleRate = kSampleRates[(header[2] >> 2) & 0x0F];
   setChannels(channels);
-  setSampleRate(kSampleRates[(header[2] >> 2) & 0x0F]);
+  setSampleRate(sampleRate);
+  setKilobitsPerSecond(adtsBitsPerSecond(blocks, start, sampleRate) / 1000);
 }
 
 void AACInfo::readADIF(Bytes header) {
@@ -63,6 +94,10 @@ void AACInfo::readADIF(Bytes header) {
   setSampleRate(kSampleRates[*samplingIndex]);
   setBitsPerSecond(*variableRate ? 0 : *bitrate);
   setChannels(*lfe + 2 * (*front + *side + *back));
+}
+
+std::string_view AACInfo::missingStream() const {
+  return "no ADTS or ADIF header found";
 }
 
 std::span<const TagKind> AACInfo::fieldPrecedence() const {

@@ -16,6 +16,7 @@ constexpr std::size_t kFlagsOffset = 20;
 constexpr std::uint32_t kIsHeaderFlag = 0x20000000;
 // Keys longer than this are compared by their first 49 characters only.
 constexpr std::size_t kKeyLimit = 49;
+constexpr std::u16string_view kFrontCoverKey = u"cover art (front)";
 
 std::optional<std::uint32_t> fieldAt(Bytes header, std::size_t offset) {
   ByteReader reader{header};
@@ -32,10 +33,11 @@ bool isFooter(Bytes block) {
 
 }  // namespace
 
-void APEv2Tag::parse(Bytes block) {
+void APEv2Tag::parse(Bytes block, CoverBytes pictureBytes) {
   hasComment_ = false;
   hasLyrics_ = false;
   present_ = false;
+  picture_.forget();
   // Header and footer are distinct 32-byte blocks; a shorter block would let
   // one preamble pass for both.
   if (block.size() < 2 * kHeaderSize) return;
@@ -65,13 +67,20 @@ void APEv2Tag::parse(Bytes block) {
     items.skip(keyLength + 1);
     const auto value = items.bytes(*valueLength);
     if (!value) break;
+    const auto lowerKey = toLowerAscii(key);
+    if (lowerKey == kFrontCoverKey) {
+      const auto nameEnd = std::find(value->begin(), value->end(), 0);
+      if (nameEnd != value->end() && nameEnd + 1 != value->end())
+        picture_.take(Bytes(nameEnd + 1, value->end()), pictureBytes);
+      continue;
+    }
     // The value is a C text: its first NUL ends it, and an empty one is no value.
     std::u16string text;
     if (value->empty() || value->front() == 0 ||
         !convertUTF8ToUTF16(
             std::string_view(reinterpret_cast<const char*>(value->data()), value->size()), text))
       continue;
-    takeItem(toLowerAscii(key), text);
+    takeItem(lowerKey, text);
   }
   normalise();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // An APE tag version 2 with both header and footer, as found at the end of
-// MP3, AAC and Musepack files. Every item is read as UTF-8 text.
+// MP3, AAC and Musepack files. Every item is read as UTF-8 text but the
+// binary "Cover Art (Front)" item: a file name, NUL, then the picture.
 
 #include <cstdint>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "io/file.h"
 #include "io/file_blocks.h"
+#include "tags/tag_picture.h"
 #include "tags/tag_texts.h"
 #include "text/byte_reader.h"
 
@@ -20,10 +22,18 @@ class APEv2Tag : public TagTexts {
 
   // Decodes a block laid out as header, items, footer (tag size + 32 bytes).
   // A block without both preambles leaves the tag absent.
-  void parse(Bytes block);
+  void parse(Bytes block, CoverBytes pictureBytes = CoverBytes::Kept);
+
+  bool hasPicture() const { return picture_.has(); }
+  // Empty when only the size was asked for.
+  const std::vector<std::uint8_t>& picture() const { return picture_.bytes(); }
+  std::size_t pictureSize() const { return picture_.size(); }
+  const TagPicture& tagPicture() const { return picture_; }
 
  private:
   void takeItem(std::u16string_view key, const std::u16string& value);
+
+  TagPicture picture_;
 };
 
 // Where a file's tag may end: directly before an ID3v1 tag (128 bytes before

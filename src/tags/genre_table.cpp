@@ -1,7 +1,12 @@
 #include "tags/genre_table.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <vector>
 
+#include "tags/tag_texts.h"
+#include "text/helpers.h"
 #include "trackinfo/track_info.h"
 
 namespace tunora {
@@ -164,6 +169,43 @@ constexpr std::array<std::u16string_view, kGenreCount> kGenreNames{
 
 std::u16string_view genreName(std::uint32_t number) {
   return number < kGenreNames.size() ? kGenreNames[number] : kUnknown;
+}
+
+namespace {
+
+bool isDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+// The genre a reference names: a number of digits only, "RX" or "CR".
+std::optional<std::u16string> referencedGenre(std::u16string_view reference) {
+  const auto lower = toLowerAscii(reference);
+  if (lower == u"rx") return u"Remix";
+  if (lower == u"cr") return u"Cover";
+  if (reference.empty() || !std::all_of(reference.begin(), reference.end(), isDigit))
+    return std::nullopt;
+  // Unsigned arithmetic keeps the low 8 bits through any overflow.
+  std::uint32_t number = 0;
+  for (const char16_t c : reference) number = number * 10 + (c - u'0');
+  return std::u16string(genreName(number & 0xFF));
+}
+
+}  // namespace
+
+std::u16string resolveGenre(std::u16string_view text) {
+  std::vector<std::u16string> names;
+  std::size_t position = 0;
+  while (position < text.size() && text[position] == u'(') {
+    const auto close = text.find(u')', position);
+    if (close == text.npos) break;
+    auto name = referencedGenre(text.substr(position + 1, close - position - 1));
+    if (!name) break;
+    names.push_back(std::move(*name));
+    position = close + 1;
+  }
+  if (names.empty()) return referencedGenre(text).value_or(std::u16string(text));
+  if (position < text.size()) return std::u16string(text.substr(position));
+  return joinValues(names);
 }
 
 }  // namespace tunora

@@ -3,17 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "tags/genre_table.h"
 #include "text/conversions.h"
 #include "text/helpers.h"
-#include "trackinfo/cover_size.h"
 
 namespace tunora {
 namespace {
 
 constexpr std::uint8_t kExtendedHeaderFlag = 0x40;
-constexpr std::size_t kFrameHeaderSize = 10;
+// In version 2 the same bit marks a tag compressed as a whole: unreadable.
+constexpr std::uint8_t kCompressedTagFlag = 0x40;
 // The owners read this many bytes after the tag, so that a tag that fills
 // its block exactly is told from one cut short.
 constexpr std::uint64_t kBytesAfterTag = 20;
@@ -53,6 +54,44 @@ std::optional<std::u16string> decodeText(std::uint8_t encoding, Bytes text) {
   return widenLatin1(charsOf(text));
 }
 
+// The byte order a UTF-16 value's mark gives; Auto without a mark.
+Utf16Encoding byteOrderOf(Bytes value) {
+  if (value.size() < 2) return Utf16Encoding::Auto;
+  if (value[0] == 0xFF && value[1] == 0xFE) return Utf16Encoding::Utf16LE;
+  if (value[0] == 0xFE && value[1] == 0xFF) return Utf16Encoding::Utf16BE;
+  return Utf16Encoding::Auto;
+}
+
+// The values of a version 4 text frame, which separates them with NUL (two
+// NUL bytes at an even distance in UTF-16). Writers put a byte order mark
+// before the first value only or before each: a value without one reads in
+// the first value's order. Values that cannot be converted are left out; an
+// odd UTF-16 byte count refuses the whole frame, as for a single value.
+std::vector<std::u16string> decodeValues(std::uint8_t encoding, Bytes text) {
+  const bool utf16 = isUtf16(encoding);
+  if (utf16 && text.size() % 2 != 0) return {};
+  const std::size_t step = utf16 ? 2 : 1;
+  std::vector<Bytes> parts;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); i += step) {
+    if (text[i] != 0 || (utf16 && text[i + 1] != 0)) continue;
+    parts.push_back(text.subspan(start, i - start));
+    start = i + step;
+  }
+  parts.push_back(text.subspan(start));
+  const auto firstOrder = byteOrderOf(parts.front());
+  std::vector<std::u16string> values;
+  for (const Bytes part : parts) {
+    std::u16string value;
+    if (utf16 && firstOrder != Utf16Encoding::Auto && byteOrderOf(part) == Utf16Encoding::Auto) {
+      if (convertUTF16ToWChar(part, value, firstOrder)) values.push_back(std::move(value));
+    } else if (auto decoded = decodeText(encoding, part)) {
+      values.push_back(std::move(*decoded));
+    }
+  }
+  return values;
+}
+
 // Where the bytes after a description start: past one NUL byte for the 8-bit
 // encodings, past two NUL bytes at an even distance for UTF-16; nothing when
 // the description is not terminated within `body`.
@@ -64,31 +103,45 @@ std::optional<std::size_t> afterDescription(Bytes body, std::size_t start, std::
   return std::nullopt;
 }
 
-// What the first bytes of an APIC body tell of its picture. A JPEG picture's
-// bytes run from `start` to the end of the body; Unfinished asks for more of
-// the body, as `head` ends before the frame's header fields do.
+// What the first bytes of a picture body tell of its picture. A JPEG or PNG
+// picture's bytes run from `start` to the end of the body; Unfinished asks
+// for more of the body, as `head` ends before the frame's header fields do.
 struct PictureFrame {
-  enum class Kind { NotJpeg, Jpeg, Unfinished };
-  Kind kind = Kind::NotJpeg;
+  enum class Kind { Unusable, Usable, Unfinished };
+  Kind kind = Kind::Unusable;
   std::uint64_t start = 0;
   std::uint64_t size = 0;
   bool frontCover = false;
 };
 
-PictureFrame pictureFrameOf(Bytes head, std::uint64_t bodySize) {
+// APIC names the picture's format by a NUL-terminated MIME type; version 2's
+// PIC by three letters. Pages show JPEG and PNG pictures.
+bool isShownFormat(std::string_view format, bool threeLetters) {
+  static constexpr std::array<std::string_view, 6> kMimeTypes{
+      "image/jpeg", "image/jpg", "image\\jpeg", "image\\jpg", "image/png", "image\\png"};
+  static constexpr std::array<std::string_view, 2> kLetters{"jpg", "png"};
+  const auto lower = toLowerAscii(format);
+  return threeLetters ? std::find(kLetters.begin(), kLetters.end(), lower) != kLetters.end()
+                      : std::find(kMimeTypes.begin(), kMimeTypes.end(), lower) != kMimeTypes.end();
+}
+
+PictureFrame pictureFrameOf(Bytes head, std::uint64_t bodySize, bool threeLetters) {
   const bool whole = head.size() == bodySize;
   const PictureFrame unfinished{PictureFrame::Kind::Unfinished};
   if (head.empty()) return whole ? PictureFrame{} : unfinished;
-  const auto mimeEnd = std::find(head.begin() + 1, head.end(), 0);
-  if (mimeEnd == head.end()) return whole ? PictureFrame{} : unfinished;
-  const auto mimeEndOffset = static_cast<std::size_t>(mimeEnd - head.begin());
-  // The MIME terminator and the picture type byte must be there.
-  if (bodySize - mimeEndOffset < 2) return {};
-  const auto mime = toLowerAscii(charsOf(Bytes(head.begin() + 1, mimeEnd)));
-  static constexpr std::array<std::string_view, 4> kJpegTypes{"image/jpeg", "image/jpg",
-                                                              "image\\jpeg", "image\\jpg"};
-  if (std::find(kJpegTypes.begin(), kJpegTypes.end(), mime) == kJpegTypes.end()) return {};
-  const std::size_t typeOffset = mimeEndOffset + 1;
+  std::size_t formatEnd = 4;
+  if (threeLetters) {
+    if (bodySize < formatEnd + 1) return {};
+  } else {
+    const auto mimeEnd = std::find(head.begin() + 1, head.end(), 0);
+    if (mimeEnd == head.end()) return whole ? PictureFrame{} : unfinished;
+    formatEnd = static_cast<std::size_t>(mimeEnd - head.begin());
+    // The MIME terminator and the picture type byte must be there.
+    if (bodySize - formatEnd < 2) return {};
+  }
+  if (formatEnd > head.size()) return unfinished;
+  if (!isShownFormat(charsOf(head.subspan(1, formatEnd - 1)), threeLetters)) return {};
+  const std::size_t typeOffset = threeLetters ? formatEnd : formatEnd + 1;
   if (typeOffset >= head.size()) return unfinished;
   const auto descriptionEnd = afterDescription(head, typeOffset + 1, head[0]);
   if (!descriptionEnd && !whole) return unfinished;
@@ -97,18 +150,19 @@ PictureFrame pictureFrameOf(Bytes head, std::uint64_t bodySize) {
   const bool frontCover = head[typeOffset] == 3;
   // An empty front cover is no cover: it would hide a usable other picture.
   if (frontCover && start == bodySize) return {};
-  return {PictureFrame::Kind::Jpeg, start, bodySize - start, frontCover};
+  return {PictureFrame::Kind::Usable, start, bodySize - start, frontCover};
 }
 
-// The picture of the APIC body at `bodyStart`, read from as few of its first
-// bytes as hold its header fields; nothing when those cannot be read.
+// The picture of the APIC or PIC body at `bodyStart`, read from as few of its
+// first bytes as hold its header fields; nothing when those cannot be read.
 std::optional<PictureFrame> readPictureFrame(const ID3v2Tag::TagBytes& bytesAt,
-                                             std::uint64_t bodyStart, std::uint64_t bodySize) {
+                                             std::uint64_t bodyStart, std::uint64_t bodySize,
+                                             bool threeLetters) {
   for (std::uint64_t count = std::min(bodySize, ID3v2Tag::kPictureHeadRead);;
        count = std::min(bodySize, count * 2)) {
     const auto head = bytesAt(bodyStart, count);
     if (!head) return std::nullopt;
-    auto frame = pictureFrameOf(*head, bodySize);
+    auto frame = pictureFrameOf(*head, bodySize, threeLetters);
     if (frame.kind == PictureFrame::Kind::Unfinished) continue;
     frame.start += bodyStart;
     return frame;
@@ -124,23 +178,50 @@ bool isSkipped(int version, std::uint8_t formatFlags) {
   return version == 3 ? (formatFlags & 0xC0) != 0 : (formatFlags & 0x0D) != 0;
 }
 
-// "RX" and "CR" are the ID3v2 words for remix and cover; a number (every
-// character but the last a digit) names a genre of the genre table.
-std::u16string genreOf(const std::u16string& text) {
-  const auto lower = toLowerAscii(text);
-  if (lower == u"rx") return u"Remix";
-  if (lower == u"cr") return u"Cover";
-  if (text.empty()) return text;
-  const auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
-  if (!std::all_of(text.begin(), text.end() - 1, digit)) return text;
-  // Read as a C library would (leading digits only); only the low 8 bits
-  // count, and unsigned arithmetic keeps them through any overflow.
-  std::uint32_t number = 0;
-  for (const char16_t c : text) {
-    if (!digit(c)) break;
-    number = number * 10 + (c - u'0');
-  }
-  return std::u16string(genreName(number & 0xFF));
+// Version 2 names the frames read here by three characters; they are read
+// as the version 3 frames of the same meaning.
+std::u16string_view version3Name(std::u16string_view id) {
+  static constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 10> kNames{{
+      {u"tt2", u"tit2"},
+      {u"tp1", u"tpe1"},
+      {u"tal", u"talb"},
+      {u"tye", u"tyer"},
+      {u"tor", u"tory"},
+      {u"trk", u"trck"},
+      {u"tco", u"tcon"},
+      {u"com", u"comm"},
+      {u"ult", u"uslt"},
+      {u"pic", u"apic"},
+  }};
+  for (const auto& [old, current] : kNames)
+    if (id == old) return current;
+  return id;
+}
+
+// iTunes keeps its own data in COMM frames described "iTunNORM", "iTunSMPB",
+// "iTunPGAP" and the like: never a comment a person wrote.
+bool isPlayerData(const std::u16string& description) {
+  return description.starts_with(u"iTun");
+}
+
+// The text of a COMM or USLT body (encoding byte, 3-byte language,
+// description, text) with its description; nothing when no text follows the
+// description. The text is nothing when it cannot be decoded.
+struct DescribedText {
+  std::u16string description;
+  std::optional<std::u16string> text;
+};
+
+std::optional<DescribedText> describedTextOf(Bytes body) {
+  if (body.empty()) return std::nullopt;
+  const auto textStart = afterDescription(body, 4, body[0]);
+  if (!textStart || *textStart >= body.size()) return std::nullopt;
+  const std::size_t terminator = isUtf16(body[0]) ? 2 : 1;
+  DescribedText described;
+  described.description =
+      decodeText(body[0], body.subspan(4, *textStart - terminator - 4)).value_or(u"");
+  described.text = decodeText(body[0], body.subspan(*textStart));
+  return described;
 }
 
 }  // namespace
@@ -150,8 +231,7 @@ std::optional<std::uint32_t> id3v2TagEnd(Bytes header) {
   const std::uint8_t version = header[3];
   const std::uint8_t revision = header[4];
   const std::uint8_t flags = header[5];
-  if ((version != 3 && version != 4) || revision != 0 || (flags > 0 && flags < 16))
-    return std::nullopt;
+  if (version < 2 || version > 4 || revision != 0 || (flags > 0 && flags < 16)) return std::nullopt;
   const Bytes size = header.subspan(6, 4);
   if (std::any_of(size.begin(), size.end(), [](std::uint8_t b) { return b >= 0x80; }))
     return std::nullopt;
@@ -161,10 +241,8 @@ std::optional<std::uint32_t> id3v2TagEnd(Bytes header) {
 void ID3v2Tag::forget() {
   hasComment_ = false;
   hasLyrics_ = false;
-  hasPicture_ = false;
   present_ = false;
-  picture_.clear();
-  pictureSize_ = 0;
+  picture_.forget();
 }
 
 void ID3v2Tag::parse(Bytes block, CoverBytes pictureBytes) {
@@ -182,7 +260,8 @@ bool ID3v2Tag::walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBy
   if (!header) return false;
   const int version = (*header)[3];
   std::uint64_t position = kHeaderSize;
-  if ((*header)[5] & kExtendedHeaderFlag) {
+  if (version == 2 && ((*header)[5] & kCompressedTagFlag)) return true;
+  if (version > 2 && ((*header)[5] & kExtendedHeaderFlag)) {
     if (tagEnd - position < 4) return true;
     const auto sizeBytes = bytesAt(position, 4);
     if (!sizeBytes) return false;
@@ -192,20 +271,30 @@ bool ID3v2Tag::walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBy
     position += extendedSize;
   }
 
+  // Version 2 frames have a 3-character id, a 3-byte size and no flags.
+  const std::size_t idSize = version == 2 ? 3 : 4;
+  const std::size_t frameHeaderSize = version == 2 ? 6 : 10;
   std::optional<PictureFrame> frontCover;
   std::optional<PictureFrame> otherPicture;
-  while (tagEnd - position >= kFrameHeaderSize) {
-    const auto frameHeader = bytesAt(position, kFrameHeaderSize);
+  std::optional<std::u16string> plainComment;
+  std::optional<std::u16string> describedComment;
+  while (tagEnd - position >= frameHeaderSize) {
+    const auto frameHeader = bytesAt(position, frameHeaderSize);
     if (!frameHeader) return false;
-    const Bytes id = frameHeader->first(4);
+    const Bytes id = frameHeader->first(idSize);
     if (std::none_of(id.begin(), id.end(), isFrameIdByte)) break;
-    // All four bytes, NUL bytes included, so that the name never comes out shorter.
-    const auto name = toLowerAscii(std::u16string(id.begin(), id.end()));
-    const Bytes sizeBytes = frameHeader->subspan(4, 4);
-    const std::uint64_t bodySize =
-        version == 4 ? weightedSize(sizeBytes) : ByteReader(sizeBytes).u32be().value();
-    const std::uint8_t formatFlags = (*frameHeader)[9];
-    const std::uint64_t bodyStart = position + kFrameHeaderSize;
+    // All bytes of the id, NUL bytes included, so that the name never comes out shorter.
+    const auto ownName = toLowerAscii(std::u16string(id.begin(), id.end()));
+    const std::u16string name(version == 2 ? version3Name(ownName) : ownName);
+    const Bytes sizeBytes = frameHeader->subspan(idSize, idSize);
+    std::uint64_t bodySize = 0;
+    if (version == 4) {
+      bodySize = weightedSize(sizeBytes);
+    } else {
+      for (const std::uint8_t byte : sizeBytes) bodySize = bodySize << 8 | byte;
+    }
+    const std::uint8_t formatFlags = version == 2 ? 0 : (*frameHeader)[9];
+    const std::uint64_t bodyStart = position + frameHeaderSize;
     if (bodySize > tagEnd - bodyStart) break;
     position = bodyStart + bodySize;
 
@@ -216,14 +305,23 @@ bool ID3v2Tag::walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBy
       if (isText || name == u"comm" || name == u"uslt") {
         const auto body = bytesAt(bodyStart, bodySize);
         if (!body) return false;
-        if (isText)
+        if (isText) {
           takeTextFrame(name, version, *body);
-        else
-          takeCommentOrLyrics(name == u"comm", *body);
+        } else if (auto described = describedTextOf(*body)) {
+          // Text that cannot be decoded still marks the tag, with no value.
+          present_ = true;
+          auto& comment = described->description.empty() ? plainComment : describedComment;
+          if (described->text && name == u"uslt") {
+            // Each text ends with a NUL: read as text, a line shows only its first one.
+            appendLyrics(*described->text, true);
+          } else if (described->text && !comment && !isPlayerData(described->description)) {
+            comment = std::move(described->text);
+          }
+        }
       } else if (name == u"apic") {
-        const auto picture = readPictureFrame(bytesAt, bodyStart, bodySize);
+        const auto picture = readPictureFrame(bytesAt, bodyStart, bodySize, version == 2);
         if (!picture) return false;
-        if (picture->kind == PictureFrame::Kind::Jpeg)
+        if (picture->kind == PictureFrame::Kind::Usable)
           (picture->frontCover ? frontCover : otherPicture) = picture;
       }
     }
@@ -234,16 +332,20 @@ bool ID3v2Tag::walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBy
     if ((*next)[0] == 0) break;
   }
 
-  // Without a front cover the last other JPEG picture serves.
+  // The comment is the first one without a description, else the first
+  // other one a person wrote.
+  if (const auto& comment = plainComment ? plainComment : describedComment)
+    appendComment(*comment, true);
+  // Without a front cover the last other picture serves.
   const auto& chosen = frontCover ? frontCover : otherPicture;
   if (chosen && chosen->size > 0) {
     if (pictureBytes == CoverBytes::Kept) {
       const auto bytes = bytesAt(chosen->start, chosen->size);
       if (!bytes) return false;
-      picture_.assign(bytes->begin(), bytes->end());
+      picture_.take(*bytes, pictureBytes);
+    } else {
+      picture_.takeSize(static_cast<std::size_t>(chosen->size));
     }
-    pictureSize_ = static_cast<std::size_t>(chosen->size);
-    hasPicture_ = true;
     present_ = true;
   }
   normalise();
@@ -251,9 +353,24 @@ bool ID3v2Tag::walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBy
 }
 
 void ID3v2Tag::takeTextFrame(std::u16string_view id, int version, Bytes body) {
-  if (body.size() < 2 || body[1] == 0) return;
-  const auto text = decodeText(body[0], body.subspan(1));
-  if (!text) return;
+  // A text that starts with its terminator leaves the field as it was. In
+  // UTF-16 that is a NUL unit: a big-endian "A" starts with a NUL byte.
+  const bool wide = isUtf16(body[0]);
+  if (body.size() < 2 || (body[1] == 0 && (!wide || body.size() < 3 || body[2] == 0))) return;
+  // Version 4 separates several values with NUL; earlier versions end the
+  // text at its first NUL.
+  std::u16string text;
+  if (version == 4) {
+    auto values = decodeValues(body[0], body.subspan(1));
+    if (values.empty()) return;
+    if (id == u"tcon")
+      for (auto& value : values) value = resolveGenre(value);
+    text = joinValues(values);
+  } else {
+    auto decoded = decodeText(body[0], body.subspan(1));
+    if (!decoded) return;
+    text = id == u"tcon" ? resolveGenre(*decoded) : std::move(*decoded);
+  }
   std::u16string* target = nullptr;
   if (id == u"talb") {
     target = &album_;
@@ -263,33 +380,16 @@ void ID3v2Tag::takeTextFrame(std::u16string_view id, int version, Bytes body) {
     target = &artist_;
   } else if (id == u"trck") {
     target = &track_;
-  } else if (id == u"tory" || (id == u"tyer" && version == 3) || (id == u"tdrc" && version == 4)) {
+  } else if (id == u"tory" || (id == u"tyer" && version < 4) || (id == u"tdrc" && version == 4)) {
     // The year frame of the other version is ignored on purpose.
     target = &year_;
   } else if (id == u"tcon") {
-    genre_ = genreOf(*text);
-    present_ = true;
-    return;
+    target = &genre_;
   } else {
     return;
   }
-  *target = *text;
+  *target = std::move(text);
   present_ = true;
-}
-
-void ID3v2Tag::takeCommentOrLyrics(bool isComment, Bytes body) {
-  if (body.empty()) return;
-  // Encoding byte, 3-byte language, description: the text follows.
-  const auto textStart = afterDescription(body, 4, body[0]);
-  if (!textStart || *textStart >= body.size()) return;
-  present_ = true;
-  const auto text = decodeText(body[0], body.subspan(*textStart));
-  if (!text) return;
-  // Each text ends with a NUL: read as text, a line shows only its first one.
-  if (isComment)
-    appendComment(*text, true);
-  else
-    appendLyrics(*text, true);
 }
 
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
-// An ID3v2.3 or ID3v2.4 tag at the start of an audio file: the text frames
-// that name the track, COMM comments, USLT lyrics and one JPEG picture.
-// Version 2.2 is not read; compressed and encrypted frames (and version 4
-// frames with a data-length indicator) are skipped; unsynchronisation is not
-// undone, so frame bytes are decoded as stored.
+// An ID3v2.2, ID3v2.3 or ID3v2.4 tag at the start of an audio file: the text
+// frames that name the track, one COMM comment, USLT lyrics and one JPEG or
+// PNG picture. Compressed and encrypted frames (and version 4 frames with a
+// data-length indicator) are skipped, as is a compressed version 2 tag;
+// unsynchronisation is not undone, so frame bytes are decoded as stored.
 
 #include <cstdint>
 #include <functional>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "io/file_blocks.h"
+#include "tags/tag_picture.h"
 #include "tags/tag_texts.h"
 #include "text/byte_reader.h"
 #include "trackinfo/track_info.h"
@@ -37,25 +38,23 @@ class ID3v2Tag : public TagTexts {
   // are stepped over.
   std::int64_t read(FileBlocks& blocks, CoverBytes pictureBytes);
 
-  bool hasPicture() const { return hasPicture_; }
+  bool hasPicture() const { return picture_.has(); }
   // Empty when only the size was asked for.
-  const std::vector<std::uint8_t>& picture() const { return picture_; }
-  std::size_t pictureSize() const { return pictureSize_; }
+  const std::vector<std::uint8_t>& picture() const { return picture_.bytes(); }
+  std::size_t pictureSize() const { return picture_.size(); }
+  const TagPicture& tagPicture() const { return picture_; }
 
  private:
   void forget();
   // Takes the values of the frames; false when the bytes could not be read.
   bool walkFrames(const TagBytes& bytesAt, std::uint64_t tagEnd, CoverBytes pictureBytes);
   void takeTextFrame(std::u16string_view id, int version, Bytes body);
-  void takeCommentOrLyrics(bool isComment, Bytes body);
 
-  std::vector<std::uint8_t> picture_;
-  std::size_t pictureSize_ = 0;
-  bool hasPicture_ = false;
+  TagPicture picture_;
 };
 
 // The size of the whole tag, header included, when the first ten bytes are a
-// header this reader accepts (version 3 or 4, revision 0, known flags,
+// header this reader accepts (version 2, 3 or 4, revision 0, known flags,
 // syncsafe size).
 std::optional<std::uint32_t> id3v2TagEnd(Bytes header);
 

@@ -1,13 +1,13 @@
 #pragma once
 // Files with the extension ".mp3": the ID3v1, ID3v2, Lyrics3 v2 and APEv2
-// tags, and bit rate, sample rate and channels from the first MPEG-1 Layer III
-// frame header or a Xing header right after the tag.
+// tags, and bit rate, sample rate and channels from the first MPEG audio
+// frame header (any version, any layer) or the Xing header in that frame.
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 
+#include "tags/mpeg_frame.h"
 #include "tags/mpeg_tags_info.h"
 
 namespace tunora {
@@ -15,16 +15,20 @@ namespace tunora {
 class MP3Info : public MpegTagsInfo {
  protected:
   void readStream(FileBlocks& blocks, std::int64_t streamStart) override;
+  std::string_view missingStream() const override;
   std::span<const TagKind> fieldPrecedence() const override;
   std::span<const TagKind> lyricsPrecedence() const override;
 };
 
-// The first four bytes of an MPEG-1 Layer III frame: FF FB, or FF FA with CRC.
-using FrameHeader = std::array<std::uint8_t, 4>;
+struct FoundFrame {
+  std::int64_t offset = 0;
+  MpegFrameHeader header;
+};
 
-// The header at the stream start, else the first sync pair after it. The
-// search looks at the pairs that 100-byte windows stepping by 99 bytes from
-// the byte after the stream start would see, but reads large blocks.
-std::optional<FrameHeader> findFrameHeader(FileBlocks& blocks, std::int64_t streamStart);
+// A header right at the stream start is taken as it is. Behind it, the scan
+// takes the first header whose next header follows where its length says,
+// and looks no further than kFrameScanLimit bytes past the stream start.
+inline constexpr std::int64_t kFrameScanLimit = 128 * 1024;
+std::optional<FoundFrame> findFrameHeader(FileBlocks& blocks, std::int64_t streamStart);
 
 }  // namespace tunora

@@ -13,12 +13,13 @@ ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
     if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
     readStream(blocks, id3v2_.read(blocks, coverBytes()));
     if (const auto block = readAPEv2Block(blocks, APEv2Search::BeforeID3v1First))
-      apev2_.parse(*block);
+      apev2_.parse(*block, coverBytes());
   } catch (const std::bad_alloc&) {
     takeValues();
     return ReadResult::Incomplete;
   }
   takeValues();
+  warnIfNothingFound(missingStream());
   return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 
@@ -95,16 +96,23 @@ const TextLines* MpegTagsInfo::getLyrics() const {
   return nullptr;
 }
 
+// The ID3v2 picture, else the APEv2 tag's front cover.
+const TagPicture* MpegTagsInfo::cover() const {
+  if (id3v2_.isPresent() && id3v2_.hasPicture()) return &id3v2_.tagPicture();
+  if (apev2_.isPresent() && apev2_.hasPicture()) return &apev2_.tagPicture();
+  return nullptr;
+}
+
 bool MpegTagsInfo::hasCover() const {
-  return id3v2_.isPresent() && id3v2_.hasPicture();
+  return cover() != nullptr;
 }
 
 const std::vector<std::uint8_t>* MpegTagsInfo::getCoverData() const {
-  return hasCover() && coverBytes() == CoverBytes::Kept ? &id3v2_.picture() : nullptr;
+  return hasCover() && coverBytes() == CoverBytes::Kept ? &cover()->bytes() : nullptr;
 }
 
 std::size_t MpegTagsInfo::getCoverSize() const {
-  return hasCover() ? id3v2_.pictureSize() : 0;
+  return hasCover() ? cover()->size() : 0;
 }
 
 }  // namespace tunora

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "io/file.h"
@@ -38,6 +39,8 @@ class MpegTagsInfo : public TrackInfo {
   // Reads the stream properties from the audio that starts at `streamStart`
   // (after the ID3v2 tag), and any tag of the format's own.
   virtual void readStream(FileBlocks& blocks, std::int64_t streamStart) = 0;
+  // The warning of a file with neither tag nor stream: what was not found.
+  virtual std::string_view missingStream() const = 0;
   // Which present tag answers the text queries, and which tag's lyrics win.
   virtual std::span<const TagKind> fieldPrecedence() const = 0;
   virtual std::span<const TagKind> lyricsPrecedence() const = 0;
@@ -49,6 +52,7 @@ class MpegTagsInfo : public TrackInfo {
 
  private:
   bool isPresent(TagKind kind) const;
+  const TagPicture* cover() const;
   const TextLines* lyricsOf(TagKind kind) const;
   // Copies the values of the tags into the queried texts.
   void takeValues();

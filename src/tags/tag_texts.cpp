@@ -12,6 +12,16 @@ void append(TextLines& lines, std::u16string_view text, bool terminate) {
 
 }  // namespace
 
+std::u16string joinValues(std::span<const std::u16string> values) {
+  std::u16string joined;
+  for (const auto& value : values) {
+    if (value.empty()) continue;
+    if (!joined.empty()) joined += u"; ";
+    joined += value;
+  }
+  return joined;
+}
+
 void TagTexts::appendComment(std::u16string_view text, bool terminate) {
   append(comment_, text, terminate);
   hasComment_ = true;

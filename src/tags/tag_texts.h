@@ -2,6 +2,7 @@
 // The values that ID3v2 and APEv2 tags both carry: six texts, each "Unknown"
 // until a tag sets it, and the comment and lyrics buffers.
 
+#include <span>
 #include <string>
 #include <utility>
 
@@ -9,6 +10,10 @@
 #include "trackinfo/track_info.h"
 
 namespace tunora {
+
+// The one way several values of a field become one text: the non-empty ones
+// in stored order, "; " between them; empty when none has a character.
+std::u16string joinValues(std::span<const std::u16string> values);
 
 class TagTexts {
  public:
@@ -21,7 +26,8 @@ class TagTexts {
   const std::u16string& track() const { return track_; }
   // The first four-digit run of the stored year, else "Unknown".
   const std::u16string& year() const { return year_; }
-  // Without a leading "(number)" group.
+  // Without a leading "(number)" group; ID3v2 tags name the genres that
+  // such groups and bare numbers refer to.
   const std::u16string& genre() const { return genre_; }
   const TextLines& comment() const { return comment_; }
   const TextLines& lyrics() const { return lyrics_; }

@@ -32,9 +32,8 @@ constexpr bool startsWith(Bytes bytes, std::string_view prefix) {
 // `count` bits (at most 32) from bit `firstBit` on, the most significant bit
 // of each byte first; nothing when the view ends before them.
 constexpr std::optional<std::uint32_t> bitsAt(Bytes bytes, std::uint64_t firstBit, unsigned count) {
-  if (count > 32 || firstBit / 8 > bytes.size() ||
-      count > static_cast<std::uint64_t>(bytes.size()) * 8 - firstBit)
-    return std::nullopt;
+  const std::uint64_t available = static_cast<std::uint64_t>(bytes.size()) * 8;
+  if (count > 32 || firstBit > available || count > available - firstBit) return std::nullopt;
   std::uint32_t value = 0;
   for (std::uint64_t bit = firstBit; bit < firstBit + count; ++bit) {
     const auto byte = bytes[static_cast<std::size_t>(bit / 8)];

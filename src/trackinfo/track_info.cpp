@@ -87,4 +87,15 @@ void TrackInfo::takeCoverSize(std::size_t size) {
   track_.hasCover = size > 0;
 }
 
+void TrackInfo::warnIfNothingFound(std::string_view missing) {
+  const StreamFigures& figures = track_.stream;
+  const bool streamFound = figures.kilobits || figures.sampleRate || figures.channels;
+  if (!hasTag() && !streamFound) readWarning_ = missing;
+}
+
+ReadResult TrackInfo::notRecognised(std::string_view missing) {
+  warnIfNothingFound(missing);
+  return ReadResult::NotRecognised;
+}
+
 }  // namespace tunora

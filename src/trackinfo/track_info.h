@@ -78,6 +78,10 @@ class TrackInfo {
   const std::u16string& getFileName() const { return track_.fileName; }
   // Every value at once, as pages and listings take them.
   Track toTrack();
+  // Why a file of the class's type showed nothing, neither a tag nor a
+  // stream value ("no MPEG audio frame found"), so that it is not taken for
+  // a healthy untagged file; empty otherwise.
+  const std::string& getReadWarning() const { return readWarning_; }
 
   // The rates as the track's figures give them (0 is "Unknown").
   void setBitsPerSecond(std::uint64_t bits) { stream().kilobits = kilobitsFromBitsPerSecond(bits); }
@@ -123,6 +127,11 @@ class TrackInfo {
   void takeCoverSize(std::size_t size);
 
   Track track_;
+  // Called at the end of readFile: keeps `missing` as the warning when no tag
+  // and no stream value was found.
+  void warnIfNothingFound(std::string_view missing);
+  // For a readFile that stops because the file is not of the class's kind.
+  ReadResult notRecognised(std::string_view missing);
 
  private:
   // The figures, known from now on.
@@ -136,6 +145,7 @@ class TrackInfo {
 
   const std::u16string unknown_{kUnknown};
   CoverBytes coverBytes_ = CoverBytes::Kept;
+  std::string readWarning_;
 };
 
 }  // namespace tunora

@@ -62,24 +62,6 @@ const char* readResultText(ReadResult result) {
 
 }  // namespace
 
-bool FileTypeSwitches::enabled(TrackClass type) const {
-  switch (type) {
-    case TrackClass::MP3:
-      return mp3;
-    case TrackClass::MP4:
-      return mp4;
-    case TrackClass::AAC:
-      return aac;
-    case TrackClass::OGG:
-      return ogg;
-    case TrackClass::FLAC:
-      return flac;
-    case TrackClass::MPC:
-      return mpc;
-  }
-  return false;
-}
-
 ResolvedEntry resolveEntryName(std::u16string_view name) {
   ResolvedEntry entry{std::u16string(name), false};
   if (name.find(u"://") == name.npos || File::open(name, File::Mode::Read)) return entry;

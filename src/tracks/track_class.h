@@ -7,22 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "settings/file_type_switches.h"
 #include "trackinfo/track_info.h"
 
 namespace tunora {
-
-enum class TrackClass { MP3, MP4, AAC, OGG, FLAC, MPC };
-
-// The per-type switches: a type switched off is described by the player instead.
-struct FileTypeSwitches {
-  bool mp3 = true;
-  bool mp4 = true;
-  bool aac = true;
-  bool ogg = true;
-  bool flac = true;
-  bool mpc = true;
-  bool enabled(TrackClass type) const;
-};
 
 struct ResolvedEntry {
   std::u16string name;

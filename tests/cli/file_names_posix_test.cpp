@@ -8,8 +8,11 @@
 #include <fstream>
 #include <string>
 
+#include "cli/page_output.h"
+#include "htmlcreator/page_support.h"
 #include "io/file.h"
 #include "support/cli_runner.h"
+#include "support/format_bytes.h"
 #include "support/tag_bytes.h"
 #include "support/temp_dir.h"
 
@@ -21,6 +24,11 @@ using namespace testing;
 
 std::u16string argument(const fs::path& path) {
   return pathFromNative(path.native());
+}
+
+ByteVector titledSong() {
+  return concat({id3v2Tag(3, id3v2Frame(3, "TIT2", textBody(0, bytesOf("T")))), mpegFrame(9, 0, 0),
+                 mpegFrame(9, 0, 0)});
 }
 
 TEST(LinuxFileNames, NamesRoundTripByteForByte) {
@@ -38,8 +46,7 @@ TEST(LinuxFileNames, OddNamesAreReadListedAndShownWithReplacementCharacters) {
   TempDir dir;
   const fs::path music = dir.path() / "bad\xFFmusic";
   fs::create_directories(music);
-  const ByteVector song = concat({id3v2Tag(3, id3v2Frame(3, "TIT2", textBody(0, bytesOf("T")))),
-                                  mpegFrame(9, 0, 0), mpegFrame(9, 0, 0)});
+  const ByteVector song = titledSong();
   for (const char* name : {"01 \xE9t\xE9.mp3", "Back\\Slash.mp3"})
     std::ofstream(music / name, std::ios::binary)
         .write(reinterpret_cast<const char*>(song.data()),
@@ -65,6 +72,50 @@ TEST(LinuxFileNames, OddNamesAreReadListedAndShownWithReplacementCharacters) {
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("Back\\Slash.mp3"), std::string::npos);
   EXPECT_NE(text.find("01 \xEF\xBF\xBDt\xEF\xBF\xBD.mp3"), std::string::npos);
+}
+
+// A page whose own name is no UTF-8: written where it is named, its cover
+// folder linked by the name's bytes, and no lone surrogate in its text.
+TEST(LinuxFileNames, PagesWithNamesThatAreNoUtf8) {
+  TempDir dir;
+  const fs::path music = dir.path() / "d\xE9mo";
+  fs::create_directories(music);
+  const ByteVector song = titledSong();
+  writeWholeFile(argument(music / "\xE9t\xE9.mp3"), song);
+  writeWholeFile(argument(music / "folder.jpg"), greyRampJpeg(8, 8));
+  const CliResult page = runCli(
+      {u"page", argument(music / "\xE9t\xE9.mp3"), u"-o", argument(dir.path() / "caf\xE9.html")});
+  ASSERT_EQ(page.status, 0) << page.err;
+  EXPECT_NE(page.out.find("caf\xEF\xBF\xBD.html"), std::string::npos) << page.out;
+  EXPECT_TRUE(fs::exists(dir.path() / "caf\xE9_covers" / "_tmptrk0.jpg"));
+  const auto bytes = readWholeFile(argument(dir.path() / "caf\xE9.html"));
+  ASSERT_TRUE(bytes && bytes->size() % 2 == 0);
+  std::u16string text;
+  for (std::size_t i = 2; i < bytes->size(); i += 2)
+    text += static_cast<char16_t>((*bytes)[i] | (*bytes)[i + 1] << 8);
+  EXPECT_NE(text.find(u"caf%E9_covers/_tmptrk0.jpg"), std::u16string::npos);
+  EXPECT_NE(text.find(u"\uFFFDt\uFFFD.mp3"), std::u16string::npos);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
+    const bool low = text[i] >= 0xDC00 && text[i] <= 0xDFFF;
+    if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+      ++i;
+    else
+      EXPECT_FALSE(high || low) << "lone surrogate at " << i;
+  }
+}
+
+TEST(LinuxFileNames, PartialPageBesideANameThatIsNoUtf8) {
+  TempDir dir;
+  PageOutputError error;
+  const std::u16string named = argument(dir.path() / "caf\xE9.html");
+  auto output = PageOutput::prepare(named, argument(dir.path() / "caf\xE9_covers/"), error);
+  ASSERT_TRUE(output) << error.reason;
+  EXPECT_EQ(nativeFolderOf(output->partialPath()), argument(dir.path()) + u"/");
+  TextLines lines;
+  lines.appendLine(u"<p>");
+  ASSERT_TRUE(output->commit(lines, TextFileEncoding::Utf8, error.reason)) << error.reason;
+  EXPECT_TRUE(fs::exists(dir.path() / "caf\xE9.html"));
 }
 
 }  // namespace

@@ -45,6 +45,9 @@ TEST_F(PageEncoding, Utf8OnRequestUtf16ByDefault) {
   EXPECT_NE(text.find("<html"), std::string::npos);
   EXPECT_EQ(text.find('\0'), std::string::npos);
   EXPECT_NE(text.find("Caf\xC3\xA9 \xC2\xA9"), std::string::npos);
+  // Declared first in the head, where a browser looks for it.
+  EXPECT_LT(text.find("<meta charset=\"utf-8\">"), text.find("</head>"));
+  EXPECT_EQ(pageFileText(dir_.path() / "wide.html").find("<meta charset"), std::string::npos);
   EXPECT_EQ(runCli({u"page", u"--utf8"}).status, 2);
 }
 

@@ -83,7 +83,7 @@ TEST_F(PageSafety, AFailedWriteLeavesNothingAndAMissingFolderIsCreated) {
   fs::create_directories(path("target"));
   const Tree before = snapshot(dir.path());
   const CliResult toFolder = runCli({u"page", song, u"-o", file("target")});
-  EXPECT_EQ(toFolder.status, 1);
+  EXPECT_EQ(toFolder.status, 2);
   EXPECT_NE(toFolder.err.find("folder"), std::string::npos);
   EXPECT_TRUE(snapshot(dir.path()) == before);
 
@@ -151,11 +151,17 @@ TEST_F(PageSafety, FilesThatCannotBeReadAreNamedAndFailTheRun) {
         << none.err;
   EXPECT_NE(none.err.find("not of a supported type"), std::string::npos);
 
-  // One readable file among them is a page: the others are still named.
+  // One readable file among them is a page: the others are still named, and
+  // those that could not be opened fail the run.
   args.push_back(file("music/03.mp3"));
   const CliResult some = runCli(args);
-  EXPECT_EQ(some.status, 0);
+  EXPECT_EQ(some.status, 1);
   EXPECT_NE(some.err.find("tone.wav"), std::string::npos);
+  EXPECT_TRUE(fs::exists(path("out.html")));
+  // Only unsupported or empty files beside it: the page is all there is.
+  const CliResult unsupported = runCli({u"page", u"-o", file("out.html"), file("music/tone.wav"),
+                                        file("music/empty.mp3"), file("music/03.mp3")});
+  EXPECT_EQ(unsupported.status, 0) << unsupported.err;
 }
 
 TEST_F(PageSafety, DirectoryProblemsAreNamed) {

@@ -6,6 +6,7 @@
 #include "io/file.h"
 #include "support/cli_runner.h"
 #include "support/format_bytes.h"
+#include "support/tag_bytes.h"
 #include "support/temp_dir.h"
 #include "text/conversions.h"
 
@@ -174,6 +175,29 @@ TEST(TagsCommand, DirectoryAndEmptyFileDoNotCrash) {
   const CliResult folder = runCli({u"tags", u"--json", testing::toU16(dir.path())});
   EXPECT_EQ(folder.status, 1);
   EXPECT_NE(folder.err.find("cannot open"), std::string::npos);
+}
+
+TEST(TagsCommand, FileWithNothingReadableIsNamedAndWarned) {
+  testing::TempDir dir;
+  const auto empty = dir.file("empty.mp3");
+  const auto text = dir.file("notes.aac");
+  const auto tagged = dir.file("tagged.mp3");
+  ASSERT_TRUE(writeWholeFile(empty, std::vector<std::uint8_t>{}));
+  ASSERT_TRUE(writeWholeFile(text, std::vector<std::uint8_t>(300, 'x')));
+  ASSERT_TRUE(writeWholeFile(tagged, testing::id3v1Block({.title = "t"})));
+  const CliResult json = runCli({u"tags", u"--json", empty, text, tagged});
+  EXPECT_EQ(json.status, 0);
+  EXPECT_EQ(json.err, "tunora: '" + convertUTF16ToUTF8(empty) +
+                          "': no MPEG audio frame found\ntunora: '" + convertUTF16ToUTF8(text) +
+                          "': no ADTS or ADIF header found\n");
+  const auto first = json.out.find("\"warning\": \"no MPEG audio frame found\"");
+  const auto second = json.out.find("\"warning\": \"no ADTS or ADIF header found\"");
+  EXPECT_NE(first, std::string::npos) << json.out;
+  EXPECT_NE(second, std::string::npos) << json.out;
+  EXPECT_EQ(json.out.find("\"warning\"", second + 1), std::string::npos);
+  const CliResult plain = runCli({u"tags", empty});
+  EXPECT_NE(plain.out.find("\nwarning: no MPEG audio frame found\n"), std::string::npos)
+      << plain.out;
 }
 
 }  // namespace

@@ -45,6 +45,19 @@ TEST(ToolBinary, StartsWithoutLibcurlOrLibsystemdAndSearchesWithLibcurl) {
   // Neither is needed by the executable, nor mapped when it runs.
   EXPECT_EQ(run("readelf -d '" + tool + "' | grep -c 'libcurl\\|libsystemd' || true", log), "0\n");
   EXPECT_EQ(run("ldd '" + tool + "' | grep -c 'libcurl\\|libsystemd' || true", log), "0\n");
+  // Each module links its own library and shows nothing but its entry point.
+  const struct {
+    const char* module;
+    const char* library;
+    const char* entry;
+  } modules[] = {{"http_curl.so", "libcurl", "tunora_make_curl_client"},
+                 {"mpris_follow.so", "libsystemd", "tunora_follow_players"}};
+  for (const auto& m : modules) {
+    const std::string path = std::string(TUNORA_MODULE_BUILD_DIR) + "/" + m.module;
+    EXPECT_EQ(run("readelf -d '" + path + "' | grep -c '" + m.library + "'", log), "1\n");
+    EXPECT_EQ(run("nm -D --defined-only '" + path + "' | awk '$2 == \"T\" {print $3}'", log),
+              std::string(m.entry) + "\n");
+  }
 
   std::ofstream(dir.path() / "search-handle-form", std::ios::binary)
       << "<a href=\"/exec/obidos/ASIN/B7/\"><b>AC/DC</b> Back in Black</a>\n";
@@ -61,8 +74,9 @@ TEST(ToolBinary, StartsWithoutLibcurlOrLibsystemdAndSearchesWithLibcurl) {
   EXPECT_EQ(request.body, "size=10&field-keywords=AC%2FDC&url=index%3Dpop-music-de");
 }
 
-// The tool built to find neither library: it reads tags as ever, and the
-// commands that need one of them end with a message instead of a crash.
+// The tool in a folder without its modules, as where neither library is
+// installed: it reads tags as ever, and the commands that need one of them
+// end with a message instead of a crash.
 TEST(ToolBinary, WithoutItsLibrariesReadsTagsAndTheirCommandsFailCleanly) {
   const std::string tool = TUNORA_CLI_BINARY;
   const std::string bare = TUNORA_CLI_WITHOUT_LIBRARIES_BINARY;
@@ -73,7 +87,7 @@ TEST(ToolBinary, WithoutItsLibrariesReadsTagsAndTheirCommandsFailCleanly) {
   EXPECT_NE(listed.find("\"apev2_id3v1.mp3\""), std::string::npos) << listed;
   EXPECT_EQ(run("'" + bare + "'" + tags, log), listed);
 
-  // A bus that is not there ends the tool at once should libsystemd be found
+  // A bus that is not there ends the tool at once should the module be found
   // after all, with another message.
   const auto page = dir.path() / "page.html";
   const Finished follow = finish("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus '" + bare +
@@ -89,7 +103,8 @@ TEST(ToolBinary, WithoutItsLibrariesReadsTagsAndTheirCommandsFailCleanly) {
   const Finished search =
       finish("'" + bare + "' covers search --store de --host " + server.host() + " AC/DC", log);
   EXPECT_EQ(search.status, 1);
-  EXPECT_EQ(search.output, "tunora: Error: Could not get search page\n");
+  EXPECT_EQ(search.output,
+            "tunora: cannot search " + server.host() + ": no transfer could be started\n");
   EXPECT_TRUE(server.requests().empty());
 }
 

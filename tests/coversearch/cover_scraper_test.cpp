@@ -127,6 +127,49 @@ TEST(FindCover, UsGoesThroughTheImagePage) {
   EXPECT_FALSE(findCover(client, "http://s/d", StoreVariant::None));
 }
 
+TEST(ParseResults, EntitiesAreDecodedExactlyOnce) {
+  const struct {
+    std::string_view text;
+    std::string_view decoded;
+  } cases[] = {
+      {"Simon &amp; Garfunkel", "Simon & Garfunkel"},
+      {"&amp;amp; &amp;lt;", "&amp; &lt;"},
+      {"&lt;&gt;&quot;&apos;", "<>\"'"},
+      {"&#39;&#x27;&#X41;&#065;", "''AA"},
+      // Past ASCII, unknown names, no semicolon, too many digits: as they are.
+      {"&#128; &#xe9; &eacute; &amp &#0065; &#; &", "&#128; &#xe9; &eacute; &amp &#0065; &#; &"},
+      {"&#127;&#1;", "\x7f\x01"},
+      {"end &", "end &"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(decodeEntities(c.text), c.decoded) << c.text;
+  const auto found = scan("<a href=\"/gp/detail/1\">AT&amp;amp;T &amp; Co</a>", StoreVariant::Us);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].text, "AT&amp;T & Co");
+  EXPECT_EQ(found[0].link, "/gp/detail/1");
+}
+
+TEST(FindCover, FailuresSayWhereAndWhy) {
+  TableClient client;
+  client.pages["http://s/no-marker"] = "<html><body>nothing to see</body></html>";
+  client.pages["http://s/us"] = "<html><body><a href=\"http://s/gp/product/images/B1/\">";
+  const struct {
+    std::string_view url;
+    StoreVariant variant;
+    std::string_view failure;
+  } cases[] = {
+      {"http://s/no-marker", StoreVariant::German, "s: the page names no cover"},
+      {"http://s/no-marker", StoreVariant::Us, "s: the page names no cover"},
+      {"http://s/absent", StoreVariant::German, "s: no answer"},
+      {"http://s/us", StoreVariant::Us, "s: no answer"},
+      {"http://s/no-marker", StoreVariant::None, "s: not a known store front"},
+  };
+  for (const auto& c : cases) {
+    CoverFetch fetch;
+    EXPECT_FALSE(findCover(client, c.url, c.variant, &fetch)) << c.url;
+    EXPECT_EQ(fetch.failure, c.failure) << c.url;
+  }
+}
+
 TEST(CoverResults, OwnsTheCoverFiles) {
   const std::string first = makeTempFileName();
   const std::string second = makeTempFileName();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -76,6 +77,41 @@ TEST(MusicBrainzSearch, HostileAnswersGiveNothingOrSkipTheOddRelease) {
   EXPECT_FALSE(parseReleaseSearch(std::string(100000, '[')));
   // Brackets inside strings are text.
   EXPECT_TRUE(parseReleaseSearch(R"({"releases":[],"t":")" + std::string(100, '[') + "\"}"));
+}
+
+TEST(MusicBrainzSearch, NestingIsCountedOutsideStringsWithEscapedQuotes) {
+  // A string ending in an escaped quote goes on; one ending in an escaped
+  // backslash ends there. Either way the levels after it count.
+  const auto after = [](std::string_view text, int depth) {
+    return R"({"releases":[],"t":")" + std::string(text) + R"(","x":)" +
+           std::string(depth - 1, '[') + std::string(depth - 1, ']') + "}";
+  };
+  for (const std::string_view text : {"", R"(\")", R"(\\)", R"(a\"[[[\"b)", R"(\\\")"}) {
+    EXPECT_TRUE(parseReleaseSearch(after(text, 32))) << text;
+    EXPECT_FALSE(parseReleaseSearch(after(text, 33))) << text;
+  }
+  EXPECT_TRUE(parseReleaseSearch(R"({"releases":[],"t":"\")" + std::string(100, '[') + "\"}"));
+}
+
+TEST(MusicBrainzSearch, EachFormatOnceInOrderAndManyMediaInLinearTime) {
+  const auto formats = parseReleaseSearch(
+      R"({"releases":[{"id":"r","media":[{"format":"Enhanced CD"},{"format":"CD"},)"
+      R"({"format":"CD"},{},{"format":"DVD"},{"format":"Enhanced CD"}]}]})");
+  ASSERT_TRUE(formats);
+  EXPECT_EQ((*formats)[0].text, " (Enhanced CD+CD+DVD)");
+
+  // 95,000 different formats in one answer of about 2 MB.
+  std::string json = R"({"releases":[{"id":"r","media":[)";
+  constexpr int kMedia = 95000;
+  for (int i = 0; i < kMedia; ++i)
+    json += (i == 0 ? "" : ",") + (R"({"format":"F)" + std::to_string(i) + "\"}");
+  json += "]}]}";
+  // A search per format through the text gathered so far took minutes here.
+  const auto many = parseReleaseSearch(json);
+  ASSERT_TRUE(many);
+  const std::string& text = (*many)[0].text;
+  EXPECT_EQ(static_cast<int>(std::count(text.begin(), text.end(), '+')), kMedia - 1);
+  EXPECT_TRUE(text.ends_with("+F94999)"));
 }
 
 TEST(MusicBrainzSearch, ServicesAreSettingsOfWebAddressesOnly) {
@@ -154,8 +190,22 @@ TEST_F(MusicBrainzAgainstServer, CoversFollowRedirectsToAJpegAndNothingElse) {
             readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg")));
   EXPECT_EQ(server_->requests().back().host, "images.archive.test");
   deleteFile(std::string_view(*cover));
-  for (const char* release : {"b2", "b3", "b4", "b5", "no/such"})
-    EXPECT_FALSE(mb.findCover(release)) << release;
+  const std::string host = server_->host();
+  const struct {
+    const char* release;
+    std::string failure;
+  } refused[] = {
+      {"b2", host + ": HTTP status 404"},
+      {"b3", "images.archive.test: too many redirects"},
+      // The scheme of a redirect is checked as that of the settings.
+      {"b4", host + ": redirect to a place that is no web address"},
+      {"b5", host + ": the answer is no JPEG picture"},
+      {"no/such", host + ": HTTP status 404"},
+  };
+  for (const auto& c : refused) {
+    EXPECT_FALSE(mb.findCover(c.release)) << c.release;
+    EXPECT_EQ(mb.failure(), c.failure);
+  }
   EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
@@ -181,8 +231,13 @@ TEST_F(MusicBrainzAgainstServer, MalformedOrMissingAnswersFailTheSearch) {
   CoverResults results;
   auto broken = MusicBrainzSource(*client_, {"http://" + server_->host() + "/broken", "x"});
   EXPECT_FALSE(broken.search("x", results));
-  const std::string refused = "http://127.0.0.1:" + std::to_string(testing::refusingPort());
-  EXPECT_FALSE(MusicBrainzSource(*client_, {refused, refused}).search("x", results));
+  EXPECT_EQ(broken.failure(), server_->host() + ": the answer is no list of releases");
+  const std::string port = std::to_string(testing::refusingPort());
+  const std::string refused = "http://127.0.0.1:" + port;
+  auto unreachable = MusicBrainzSource(*client_, {refused, refused});
+  EXPECT_FALSE(unreachable.search("x", results));
+  EXPECT_EQ(unreachable.failure().rfind("127.0.0.1:" + port + ": ", 0), 0u)
+      << unreachable.failure();
   EXPECT_EQ(results.size(), 0u);
 }
 

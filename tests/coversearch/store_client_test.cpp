@@ -10,6 +10,7 @@
 #include "coversearch/store_client.h"
 #include "io/file.h"
 #include "support/store_server.h"
+#include "support/table_http_client.h"
 #include "support/temp_dir.h"
 #include "support/temp_folder.h"
 
@@ -60,7 +61,7 @@ TEST_F(StoreClient, SearchPostsTheEncodedFormAndScrapesTheAnswer) {
                              results));
   ASSERT_EQ(results.size(), 1u);
   EXPECT_EQ(results[0].link, "/gp/detail/B01");
-  EXPECT_EQ(results[0].text, "Simon &amp; Garfunkel");
+  EXPECT_EQ(results[0].text, "Simon & Garfunkel");
 
   ASSERT_TRUE(postSearchForm(*client_, server_->host(), StoreVariant::German, "B\xE4r", results));
   ASSERT_EQ(results.size(), 2u);
@@ -120,6 +121,113 @@ TEST_F(StoreClient, CoverOfAnotherHostArrivesThroughTheProxy) {
   ASSERT_TRUE(saved && original);
   EXPECT_EQ(*saved, *original);
   EXPECT_EQ(server_->requests().back().host, "images.store.test");
+}
+
+TEST(ServiceAnswers, BodiesUpToTheLimitAndNotOneByteMore) {
+  testing::TempDir pages;
+  StoreServer server(pages.path());
+  ASSERT_TRUE(server.running());
+  const auto client = makeStandaloneHttpClient({2, 2});
+  const std::string base = "http://" + server.host() + "/size-";
+  for (const std::size_t limit : {std::size_t{1000}, std::size_t{65536}}) {
+    for (const bool picture : {false, true}) {
+      const auto ask = [&](std::size_t size) {
+        const std::string url = base + std::to_string(size);
+        return picture ? client->getPicture(url, limit)
+                       : client->fetchFromService(url, "t", limit, Payload::Page);
+      };
+      const auto whole = ask(limit);
+      ASSERT_TRUE(whole) << limit << client->lastError();
+      EXPECT_EQ(whole->body.size(), limit);
+      EXPECT_FALSE(ask(limit + 1)) << limit;
+      EXPECT_EQ(client->lastError(),
+                "the answer is larger than " + std::to_string(limit) + " bytes");
+    }
+  }
+}
+
+// A client that only reads up to the response cap gives no picture past it.
+TEST(ServiceAnswers, PictureOfACappedClientIsRefusedPastTheMark) {
+  testing::TableHttpClient client;
+  client.pages["http://i/at"] = std::string(kResponseReadLimit, 'p');
+  client.pages["http://i/past"] = std::string(kResponseReadLimit + 1, 'p');
+  const auto at = client.getPicture("http://i/at", kMaxPictureBytes);
+  ASSERT_TRUE(at);
+  EXPECT_EQ(at->body.size(), kResponseReadLimit);
+  EXPECT_FALSE(client.getPicture("http://i/past", kMaxPictureBytes));
+  EXPECT_EQ(client.lastError(),
+            "the picture is larger than " + std::to_string(kResponseReadLimit) + " bytes");
+}
+
+// Every failing request names the host and the reason, and no request
+// outlives its deadline, however slowly the server keeps sending.
+TEST(StoreNetwork, FailuresNameHostAndReasonWithinTheDeadline) {
+  testing::TempDir pages;
+  const auto& dir = pages.path();
+  StoreServer server(dir);
+  ASSERT_TRUE(server.running());
+  const std::string host = server.host();
+  const std::string refused = "127.0.0.1:" + std::to_string(testing::refusingPort());
+  const auto jpeg = readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg"));
+  ASSERT_TRUE(jpeg);
+  writePage(dir / "whole.jpg", std::string(jpeg->begin(), jpeg->end()));
+
+  enum class Ask { Search, Picture };
+  struct Case {
+    Ask ask;
+    std::string searchPage;  // the search form's answer, with its state files
+    std::string target;      // the store host, or the picture's path
+    std::string reason;      // the failure after "HOST: "; empty for success
+  };
+  const std::string form = "search-handle-form";
+  const std::vector<Case> cases{
+      {Ask::Search, "<a href=/detail/1>x</a>", host, ""},
+      {Ask::Search, "", host, "empty answer"},
+      {Ask::Search, "status 500", host, "HTTP status 500"},
+      {Ask::Search, "redirect", host, "HTTP status 307"},
+      {Ask::Search, "trickle", host, "no whole answer within 1 s"},
+      {Ask::Search, "x", refused, "*"},
+      {Ask::Picture, "", "whole.jpg", ""},
+      {Ask::Picture, "", "failing", "HTTP status 500"},
+      {Ask::Picture, "", "empty", "empty answer"},
+      {Ask::Picture, "", "trickle", "no whole answer within 1 s"},
+      {Ask::Picture, "", "cut", "*"},
+  };
+  testing::TempDir temp;
+  const testing::TempFolderOverride tempFolder(temp.path());
+  const auto client = makeStandaloneHttpClient({2, 2, 1, 1});
+  for (const Case& c : cases) {
+    for (const char* state : {".status", ".redirect", ".trickle"})
+      std::filesystem::remove(dir / (form + state));
+    if (c.searchPage == "status 500") writePage(dir / (form + ".status"), "500");
+    if (c.searchPage == "redirect") writePage(dir / (form + ".redirect"), "http://" + host + "/");
+    if (c.searchPage == "trickle") writePage(dir / (form + ".trickle"), "");
+    writePage(dir / form, c.searchPage);
+
+    const auto started = std::chrono::steady_clock::now();
+    bool found = false;
+    CoverFetch fetch{true, {}};
+    std::string failedHost = c.target;
+    if (c.ask == Ask::Search) {
+      CoverResults results;
+      found = postSearchForm(*client, c.target, StoreVariant::Us, "k", results, &fetch.failure);
+    } else {
+      const auto file = downloadToTempFile(*client, "http://" + host + "/" + c.target, &fetch);
+      found = file.has_value();
+      if (file) deleteFile(std::string_view(*file));
+      failedHost = host;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3)) << c.target;
+    EXPECT_EQ(found, c.reason.empty()) << c.target << " " << fetch.failure;
+    if (c.reason == "*") {
+      // libcurl's own words: only that there are some.
+      EXPECT_GT(fetch.failure.size(), failedHost.size() + 2) << fetch.failure;
+      EXPECT_EQ(fetch.failure.rfind(failedHost + ": ", 0), 0u) << fetch.failure;
+    } else if (!c.reason.empty()) {
+      EXPECT_EQ(fetch.failure, failedHost + ": " + c.reason) << c.target;
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <systemd/sd-bus.h>
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -40,6 +41,11 @@ Entry text(const char* key, std::string value) {
 Entry number(const char* key, std::int32_t value) {
   return
       [key, value](sd_bus_message* m) { return sd_bus_message_append(m, "{sv}", key, "i", value); };
+}
+// A number of any of the bus's integer types, named by its type letter.
+template <typename Number>
+Entry typedNumber(const char* key, const char* type, Number value) {
+  return [=](sd_bus_message* m) { return sd_bus_message_append(m, "{sv}", key, type, value); };
 }
 Entry texts(const char* key, const char* first, const char* second) {
   return [=](sd_bus_message* m) {
@@ -224,6 +230,30 @@ TEST_F(FollowMalformed, BadMetadataGivesPagesOrMessagesNeverAnEnd) {
                std::string::npos;
       },
       5s));
+
+  // Track numbers come in every integer type; one too large for a track
+  // number is none.
+  const struct {
+    Entry number;
+    const char* shown;
+  } numbers[] = {
+      {typedNumber("xesam:trackNumber", "y", std::uint8_t{3}), "<td>3</td>"},
+      {typedNumber("xesam:trackNumber", "n", std::int16_t{4}), "<td>4</td>"},
+      {typedNumber("xesam:trackNumber", "q", std::uint16_t{5}), "<td>5</td>"},
+      {typedNumber("xesam:trackNumber", "u", std::uint32_t{6}), "<td>6</td>"},
+      {typedNumber("xesam:trackNumber", "x", std::int64_t{7}), "<td>7</td>"},
+      {typedNumber("xesam:trackNumber", "t", std::uint64_t{8}), "<td>8</td>"},
+      {typedNumber("xesam:trackNumber", "x", std::int64_t{INT32_MAX}), "<td>2147483647</td>"},
+      {typedNumber("xesam:trackNumber", "x", std::int64_t{INT32_MAX} + 1), "<td>Unknown</td>"},
+  };
+  for (std::size_t i = 0; i < std::size(numbers); ++i) {
+    const std::string title = "Numbered " + std::to_string(i);
+    ASSERT_TRUE(player.announce({text("xesam:title", title), numbers[i].number}));
+    ASSERT_TRUE(pageShows(title));
+    EXPECT_NE(testing::pageFileText(page).find(std::string("Track-Nr.</td>") + numbers[i].shown),
+              std::string::npos)
+        << numbers[i].shown;
+  }
 
   player.metadata = {text("xesam:title", "Asked For")};
   ASSERT_TRUE(player.invalidate());

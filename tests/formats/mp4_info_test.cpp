@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "formats/mp4_item_list.h"
 #include "io/file.h"
@@ -38,8 +39,9 @@ TEST(MP4RealFiles, FfmpegFileWithTextItemsAndCover) {
   EXPECT_EQ(info.getTrackNumber(), u"7/12");
   EXPECT_EQ(info.getSampleRate(), u"44100");
   EXPECT_EQ(info.getStereoMode(), u"2");
-  // 1605 bytes over one second.
-  EXPECT_EQ(info.getBitrate(), u"12");
+  // The descriptor's average, 2110 bit/s of silence; the cover and the
+  // tags are not audio.
+  EXPECT_EQ(info.getBitrate(), u"2");
   ASSERT_TRUE(info.hasComment());
   EXPECT_EQ(lineOf(info.getComment()), u"made by ffmpeg");
   ASSERT_TRUE(info.hasCover());
@@ -59,6 +61,103 @@ TEST(MP4RealFiles, AtomicParsleyNumberedGenreAndTrackPair) {
   EXPECT_EQ(info.getTrackNumber(), u"3/12");
   EXPECT_EQ(info.getSampleRate(), u"22050");
   EXPECT_EQ(info.getArtist(), u"Unknown");
+}
+
+TEST(MP4RealFiles, FfmpegStreamValuesAsFfprobeReadsThem) {
+  // ffmpeg writes 2 into every AAC sample entry; the channels come from the
+  // stream's own configuration, the bit rate from its descriptor (ffprobe:
+  // 25381, 71144, 703 bit/s), not from a file that holds a cover.
+  const struct {
+    const char* fixture;
+    const char16_t* channels;
+    const char16_t* sampleRate;
+    const char16_t* bitrate;
+  } cases[] = {
+      {"formats/aac_mono_cover_lyrics.m4a", u"1", u"22050", u"24"},
+      {"formats/aac_six_channels.m4a", u"6", u"48000", u"69"},
+      {"formats/atomicparsley_gnre_trkn.m4a", u"1", u"22050", u"0"},
+  };
+  for (const auto& c : cases) {
+    MP4Info info;
+    EXPECT_EQ(info.readFile(fixturePath(c.fixture)), ReadResult::Read) << c.fixture;
+    EXPECT_EQ(info.getStereoMode(), c.channels) << c.fixture;
+    EXPECT_EQ(info.getSampleRate(), c.sampleRate) << c.fixture;
+    EXPECT_EQ(info.getBitrate(), c.bitrate) << c.fixture;
+  }
+}
+
+TEST(MP4RealFiles, MutagenLyricsAndCover) {
+  MP4Info info;
+  EXPECT_EQ(info.readFile(fixturePath("formats/aac_mono_cover_lyrics.m4a")), ReadResult::Read);
+  EXPECT_EQ(info.getTitle(), u"Mono With Cover");
+  ASSERT_TRUE(info.hasLyrics());
+  EXPECT_EQ(info.getLyrics()->lineCount(), 2u);
+  EXPECT_EQ(lineOf(info.getLyrics(), 0), u"First line");
+  EXPECT_EQ(lineOf(info.getLyrics(), 1), u"Second line");
+  EXPECT_GT(info.getCoverSize(), 2000u);
+}
+
+TEST(MP4Items, LyricsLineEndings) {
+  const struct {
+    const char* text;
+    std::vector<std::u16string> lines;
+  } cases[] = {
+      {"a\rb", {u"a", u"b"}},          {"a\r\nb", {u"a", u"b"}}, {"a\nb", {u"a", u"b"}},
+      {"a\r\r\nb", {u"a", u"", u"b"}}, {"a\r", {u"a", u""}},     {"\xC3\xA9", {u"\u00E9"}},
+  };
+  for (const auto& c : cases) {
+    const MP4ItemList list(atom("ilst", textItem("\251lyr", c.text)));
+    ASSERT_TRUE(list.hasLyrics()) << c.text;
+    ASSERT_EQ(list.lyrics().lineCount(), c.lines.size()) << c.text;
+    for (std::size_t i = 0; i < c.lines.size(); ++i)
+      EXPECT_EQ(*list.lyrics().line(i), c.lines[i]) << c.text;
+  }
+  // An empty item is no lyrics, and lyrics are no comment.
+  EXPECT_FALSE(MP4ItemList(atom("ilst", textItem("\251lyr", ""))).hasLyrics());
+  EXPECT_FALSE(MP4ItemList(atom("ilst", textItem("\251lyr", "x"))).hasComment());
+}
+
+// An audio track whose sample table holds these atoms besides a plain entry.
+ByteVector trackWithTable(std::uint32_t timeScale, std::uint32_t duration,
+                          const ByteVector& table) {
+  const ByteVector stbl = atom("stbl", {sampleDescriptions(2), table});
+  const ByteVector media = atom("mdia", {mediaHeader(timeScale, duration), atom("minf", {stbl})});
+  return concat({fileType(), atom("moov", {atom("trak", {trackHeader(false), media})})});
+}
+
+ByteVector sampleSizes(std::uint32_t shared, std::uint32_t count, const ByteVector& sizes = {}) {
+  return atom("stsz", concat({be32(0), be32(shared), be32(count), sizes}));
+}
+
+TEST_F(MP4File, BitRateFromTheSampleSizesWithoutAnAverage) {
+  // Samples of 1000 bytes in 2.5 s: 32,000 bit/s, shown as 31, whatever else
+  // the file holds.
+  ByteVector tenSizes;
+  for (int i = 0; i < 10; ++i) tenSizes = concat({tenSizes, be32(1000)});
+  const struct {
+    ByteVector table;
+    std::size_t fileSize;
+    const char16_t* bitrate;
+  } cases[] = {
+      {sampleSizes(1000, 10), 100000, u"31"},
+      {sampleSizes(0, 10, tenSizes), 100000, u"31"},
+      // The sum may be the whole file, not one byte more; beyond it, or with
+      // more sizes than the atom holds, the whole file over the whole seconds
+      // counts as before.
+      {sampleSizes(1000, 10), 10000, u"31"},
+      {sampleSizes(1000, 10), 9999, u"39"},
+      {sampleSizes(0, 11, tenSizes), 100000, u"390"},
+      {sampleSizes(0, 0), 100000, u"390"},
+      {atom("stsz", be32(0)), 100000, u"390"},
+  };
+  for (const auto& c : cases) {
+    ByteVector bytes = trackWithTable(44100, 110250, c.table);
+    ASSERT_LT(bytes.size(), c.fileSize);
+    bytes.resize(c.fileSize, 0);
+    const auto info = readAnother(bytes, "sizes.m4a");
+    EXPECT_EQ(lastResult_, ReadResult::Read);
+    EXPECT_EQ(info->getBitrate(), c.bitrate) << c.fileSize;
+  }
 }
 
 TEST_F(MP4File, VideoTrackBeforeAudioAndUserDataAfterTheTrack) {
@@ -245,6 +344,39 @@ TEST(MP4Items, TextDecodingAndReplacement) {
   EXPECT_EQ(texts.album(), u"A");
   EXPECT_EQ(texts.year(), u"1999");
   EXPECT_EQ(texts.artist(), u"R");
+}
+
+TEST(MP4Items, SeveralDataAtomsJoinInStoredOrder) {
+  const auto data = [](std::string_view text) {
+    return atom("data", concat({be32(1), be32(0), bytesOf(text)}));
+  };
+  ByteVector wrongSize = data("B");
+  wrongSize[3] = 0x40;
+  ByteVector tooSmall = data("B");
+  tooSmall[3] = 15;
+  const struct {
+    ByteVector children;
+    std::u16string_view artist;
+  } cases[] = {
+      {concat({data("A"), data("B"), data("C")}), u"A; B; C"},
+      {concat({data(""), data("B")}), u"B"},
+      {concat({data(""), data("")}), u"Unknown"},
+      // Only data atoms follow the first; another atom ends the values.
+      {concat({data("A"), atom("name", bytesOf("xxxxxxxxxB"))}), u"A"},
+      // A size that does not fit runs to the item's end, whose first NUL ends the text.
+      {concat({data("A"), wrongSize}), u"A; B"},
+      {concat({wrongSize, data("C")}), u"B"},
+      {concat({tooSmall, data("C")}), u"B"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(MP4ItemList(atom("ilst", atom("\251ART", cases[i].children))).artist(),
+              cases[i].artist)
+        << i;
+  // Numbers come from the first value alone.
+  const auto track = atom(
+      "trkn",
+      {atom("data", concat({be32(0), be32(0), be16(0), be16(3), be16(0), be16(0)})), data("x")});
+  EXPECT_EQ(MP4ItemList(atom("ilst", track)).track(), u"3");
 }
 
 TEST(MP4Items, CommentsAccumulateAndCoverKeepsEverythingAfterTheDataHeader) {

@@ -29,9 +29,10 @@ TEST(VorbisCommentEntries, KeysNameTheValuesWithoutRegardToCase) {
   EXPECT_FALSE(texts.hasComment());
 }
 
-TEST(VorbisCommentEntries, LastOccurrenceWinsAndEmptyValueIsUnknown) {
-  EXPECT_EQ(parse({"artist=A", "ARTIST=B"}).artist(), u"B");
-  EXPECT_EQ(parse({"TITLE=first", "title="}).title(), u"Unknown");
+TEST(VorbisCommentEntries, RepeatedKeysJoinAndEmptyValueIsUnknown) {
+  EXPECT_EQ(parse({"artist=A", "ARTIST=B"}).artist(), u"A; B");
+  EXPECT_EQ(parse({"TITLE=first", "title="}).title(), u"first");
+  EXPECT_EQ(parse({"title="}).title(), u"Unknown");
   // Only the first "=" separates; the rest belongs to the value.
   EXPECT_EQ(parse({"ALBUM=a=b"}).album(), u"a=b");
 }
@@ -110,8 +111,10 @@ TEST(VorbisCommentBlock, FileReadGrowsToTheEntriesButNotPastTheFile) {
   EXPECT_EQ(comment.bytesWanted(), 0u);
 
   // Cut inside the long entry: the entries before it stay.
-  ASSERT_TRUE(writeWholeFile(path, ByteVector(bytes.begin(), bytes.end() - 10)));
-  auto cut = File::open(path, File::Mode::Read);
+  // Beside the first: Windows replaces no file that is open.
+  const std::u16string cutPath = dir.file("cut.bin");
+  ASSERT_TRUE(writeWholeFile(cutPath, ByteVector(bytes.begin(), bytes.end() - 10)));
+  auto cut = File::open(cutPath, File::Mode::Read);
   ASSERT_TRUE(cut);
   FileBlocks cutBlocks(*cut, cut->size());
   const VorbisComment partial = readVorbisComment(cutBlocks, 4, 16);

@@ -4,6 +4,7 @@
 // dialog's own modal loop, sending what clicks and selections send.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <atomic>
 #include <chrono>
@@ -74,11 +75,18 @@ std::string text(HWND dialog, int id) {
   return controlText(dialog, id);
 }
 
+// The network part runs on the dialog's worker: each step waits for its answer.
+void search(HWND dialog) {
+  click(dialog, TUNORA_COVER_SEARCH);
+  EXPECT_TRUE(waitUntilEnabled(dialog, TUNORA_COVER_SEARCH));
+}
+
 void selectResult(HWND dialog, int index) {
   const HWND list = GetDlgItem(dialog, TUNORA_COVER_RESULTS);
   SendMessageA(list, LB_SETCURSEL, index, 0);
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(TUNORA_COVER_RESULTS, LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(list));
+  EXPECT_TRUE(waitUntilEnabled(dialog, TUNORA_COVER_SEARCH));
 }
 
 bool enabled(HWND dialog, int id) {
@@ -132,7 +140,7 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
     EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE));
 
     SetDlgItemTextA(dialog, TUNORA_COVER_KEYWORDS, "Simon & Garfunkel");
-    click(dialog, TUNORA_COVER_SEARCH);
+    search(dialog);
     EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 3 items");
     EXPECT_EQ(server_.requests().back().body,
               "size=10&field-keywords=Simon+%26+Garfunkel&url=index%3Dmusic");
@@ -168,7 +176,7 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
     // with its result until the next search.
     selectResult(dialog, 0);
     EXPECT_EQ(filesIn(temp.path()), 2u);
-    click(dialog, TUNORA_COVER_SEARCH);
+    search(dialog);
     EXPECT_EQ(filesIn(temp.path()), 0u);
     EXPECT_EQ(pictureSize(dialog).cx, 0);
     click(dialog, TUNORA_COVER_EXIT);
@@ -185,7 +193,7 @@ TEST_F(CoverSearchInPlayer, MusicBrainzIsTheThirdSourceAndIsRememberedOnceUsed) 
     ASSERT_EQ(SendMessageA(stores, CB_GETCOUNT, 0, 0), 3);
     SendMessageA(stores, CB_SETCURSEL, 2, 0);
     EXPECT_EQ(text(dialog, TUNORA_COVER_STORE), "MusicBrainz");
-    click(dialog, TUNORA_COVER_SEARCH);
+    search(dialog);
     EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Found 1 items");
     char first[64] = {};
     SendDlgItemMessageA(dialog, TUNORA_COVER_RESULTS, LB_GETTEXT, 0,
@@ -226,7 +234,7 @@ TEST_F(CoverSearchInPlayer, TheToggleClosesWhatItOpenedAndTheMenuNeverOpensASeco
 TEST_F(CoverSearchInPlayer, AStoreThatRefusesGivesTheFailureText) {
   start("127.0.0.1:" + std::to_string(testing::refusingPort()));
   const auto steps = [&](HWND dialog) {
-    click(dialog, TUNORA_COVER_SEARCH);
+    search(dialog);
     EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Error: Could not get search page");
     EXPECT_FALSE(enabled(dialog, TUNORA_COVER_OPEN_PAGE));
     click(dialog, TUNORA_COVER_EXIT);
@@ -256,7 +264,7 @@ class CoverSearchSaving : public ::testing::Test {
     const auto all = [&](HWND window) {
       click(window, TUNORA_COVER_OPEN_PAGE);
       EXPECT_EQ(text(window, TUNORA_COVER_STATUS), "No item selected");
-      click(window, TUNORA_COVER_SEARCH);
+      search(window);
       selectResult(window, 0);
       steps(window);
       click(window, TUNORA_COVER_EXIT);
@@ -304,6 +312,100 @@ TEST_F(CoverSearchSaving, CancelledAndUnwritableSavesSaySo) {
   EXPECT_FALSE(askedFolder_);
   EXPECT_EQ(askedName_, "folder.jpg");
   EXPECT_TRUE(shell_.empty());
+}
+
+// A store that answers its first connection with a long page, a little at a
+// time: each read waits, none times out, and the whole page would take
+// minutes.
+class TricklingStore {
+ public:
+  TricklingStore() {
+    WSADATA data{};
+    WSAStartup(MAKEWORD(2, 2), &data);
+    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
+    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        listen(listener_, 8) != 0 ||
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+      return;
+    port_ = ntohs(address.sin_port);
+    server_ = std::thread([this] { serve(); });
+  }
+  ~TricklingStore() {
+    stop_ = true;
+    closesocket(listener_);
+    if (server_.joinable()) server_.join();
+    WSACleanup();
+  }
+  TricklingStore(const TricklingStore&) = delete;
+  TricklingStore& operator=(const TricklingStore&) = delete;
+
+  std::string host() const { return "127.0.0.1:" + std::to_string(port_); }
+  bool listening() const { return port_ != 0; }
+  int piecesSent() const { return sent_; }
+
+ private:
+  void serve() {
+    const SOCKET client = accept(listener_, nullptr, nullptr);
+    if (client == INVALID_SOCKET) return;
+    char request[4096];
+    recv(client, request, sizeof request, 0);
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 10000000\r\n\r\n";
+    const std::string piece(256, '<');
+    bool open = send(client, head.data(), static_cast<int>(head.size()), 0) > 0;
+    while (open && !stop_) {
+      open = send(client, piece.data(), static_cast<int>(piece.size()), 0) > 0;
+      if (open) ++sent_;
+      Sleep(100);
+    }
+    closesocket(client);
+  }
+
+  SOCKET listener_ = INVALID_SOCKET;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> sent_{0};
+  std::thread server_;
+};
+
+TEST(CoverSearchWorker, TheDialogAnswersWhileTheStoreTricklesAndExitAbortsTheSearch) {
+  TricklingStore store;
+  ASSERT_TRUE(store.listening());
+  const auto client = makeStandaloneHttpClient({60, 60});
+  MemorySettingsStore settings;
+  saveStoreHosts(settings, {store.host(), "x.de"});
+  host::CoverSearchDialog dialog(GetModuleHandleA(nullptr), *client, settings);
+  DWORD searchTook = 0;
+  DWORD exitTook = 0;
+  int sentAtExit = 0;
+  const auto steps = [&](HWND window) {
+    DWORD start = GetTickCount();
+    click(window, TUNORA_COVER_SEARCH);
+    searchTook = GetTickCount() - start;
+    EXPECT_TRUE(dialog.isBusy());
+    EXPECT_FALSE(enabled(window, TUNORA_COVER_SEARCH));
+    // The dialog goes on taking input while the worker reads.
+    EXPECT_FALSE(waitUntilEnabled(window, TUNORA_COVER_SEARCH, 1000));
+    SetDlgItemTextA(window, TUNORA_COVER_KEYWORDS, "typed meanwhile");
+    EXPECT_EQ(text(window, TUNORA_COVER_KEYWORDS), "typed meanwhile");
+    EXPECT_GT(store.piecesSent(), 0);
+    start = GetTickCount();
+    click(window, TUNORA_COVER_EXIT);
+    exitTook = GetTickCount() - start;
+    sentAtExit = store.piecesSent();
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_FALSE(dialog.isBusy());
+  };
+  EXPECT_TRUE(whileDialogOpen(kTitle, steps, [&] {
+                dialog.run(nullptr, {"Unknown", "Unknown", "unknown", "folder.jpg"});
+              }).found);
+  EXPECT_LT(searchTook, 1000u);
+  EXPECT_LT(exitTook, 3000u);
+  // Read to its end, the page would have taken more than a minute.
+  EXPECT_LT(sentAtExit * 256, 200000);
 }
 
 }  // namespace

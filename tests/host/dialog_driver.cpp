@@ -68,6 +68,20 @@ void click(HWND dialog, int id) {
   SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
+bool waitUntilEnabled(HWND dialog, int id, DWORD limitMs) {
+  const DWORD start = GetTickCount();
+  MSG message;
+  while (!IsWindowEnabled(GetDlgItem(dialog, id))) {
+    if (GetTickCount() - start > limitMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  return true;
+}
+
 std::string controlText(HWND dialog, int id) {
   char text[1024] = {};
   GetDlgItemTextA(dialog, id, text, sizeof text);

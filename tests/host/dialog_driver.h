@@ -27,6 +27,9 @@ DialogRun whileDialogOpen(const std::string& title, const std::function<void(HWN
 
 // Clicks a button of the dialog as the user does.
 void click(HWND dialog, int id);
+// Delivers this thread's messages until the control is enabled (work the
+// dialog handed to another thread has come back); false after `limitMs`.
+bool waitUntilEnabled(HWND dialog, int id, DWORD limitMs = 20000);
 std::string controlText(HWND dialog, int id);
 
 // A 24-bit bitmap file of what the screen shows of `window`'s client area.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialog_driver.h"
@@ -157,6 +158,48 @@ TEST_F(Preferences, ShowsTheSettingsAndShowAndFocusFollowTheUpdateBox) {
   }
 }
 
+// The room a control gives its text: a check box's box and a group box's
+// frame take their part.
+int textRoom(HWND control) {
+  RECT rect{};
+  GetClientRect(control, &rect);
+  char kind[32] = {};
+  GetClassNameA(control, kind, sizeof kind);
+  if (std::string_view(kind) != "Button") return rect.right;
+  const LONG style = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+  if (style == BS_GROUPBOX) return rect.right - 16;
+  if (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX)
+    return rect.right - GetSystemMetrics(SM_CXMENUCHECK) - 4;
+  return rect.right - 4;
+}
+
+TEST_F(Preferences, EveryTextFitsItsControl) {
+  start();
+  std::vector<std::string> cut;
+  const auto measure = [&](HWND dialog) {
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+      if (!IsWindowVisible(control)) continue;
+      wchar_t text[512] = {};
+      const int length = GetWindowTextW(control, text, 512);
+      if (length == 0) continue;
+      const HDC context = GetDC(control);
+      const HGDIOBJ font =
+          SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+      SIZE size{};
+      GetTextExtentPoint32W(context, text, length, &size);
+      SelectObject(context, font);
+      ReleaseDC(control, context);
+      if (size.cx > textRoom(control))
+        cut.push_back(fs::path(text).string() + " (" + std::to_string(size.cx) + " > " +
+                      std::to_string(textRoom(control)) + ")");
+    }
+    click(dialog, IDCANCEL);
+  };
+  ASSERT_TRUE(whileDialogOpen(kTitle, measure, [&] { configure(player_.mainWindow()); }).found);
+  EXPECT_TRUE(cut.empty()) << ::testing::PrintToString(cut);
+}
+
 TEST_F(Preferences, OkStoresEveryValueAndSavesBothGroups) {
   start();
   const DialogRun run = whileDialogOpen(
@@ -205,6 +248,9 @@ class PreferencesInProcess : public Preferences {
     plugin_->preferences().files().edit = [this](const std::u16string& file) {
       edited_.push_back(file);
     };
+    plugin_->preferences().files().refuse = [this](HWND, const std::u16string& text) {
+      refusals_.push_back(text);
+    };
   }
   void TearDown() override { plugin_.reset(); }
 
@@ -218,6 +264,7 @@ class PreferencesInProcess : public Preferences {
   std::unique_ptr<host::Plugin> plugin_;
   std::optional<std::u16string> picked_;
   std::vector<std::u16string> edited_;
+  std::vector<std::u16string> refusals_;
 };
 
 TEST_F(PreferencesInProcess, SelectTakesAnExistingFileAtOnceAndCancelKeepsIt) {
@@ -253,6 +300,46 @@ TEST_F(PreferencesInProcess, SelectTakesAnExistingFileAtOnceAndCancelKeepsIt) {
   plugin_.reset();
   host::RegistrySettingsStore store;
   EXPECT_EQ(loadPageSettings(store, u"").templatePath(TemplateSlot::SingleTrack), chosen);
+}
+
+// The settings keep 258 characters of a path or the cover name: one more is
+// refused with a message rather than cut when read back.
+TEST_F(PreferencesInProcess, APathOrCoverNameLongerThanTheSettingsKeepIsRefused) {
+  const auto pathOfLength = [&](std::size_t length) {
+    const std::u16string folder = dir_.path().u16string() + u"\\";
+    const std::u16string name = std::u16string(length - folder.size() - 5, u'n') + u".html";
+    return templateFile(fs::path(name).string().c_str());
+  };
+  const std::u16string fits = pathOfLength(258);
+  const std::u16string tooLong = pathOfLength(259);
+  ASSERT_EQ(tooLong.size(), 259u);
+  DialogRun run = whileDialogOpen(
+      kTitle,
+      [&](HWND dialog) {
+        picked_ = tooLong;
+        click(dialog, 1064);
+        EXPECT_EQ(controlText(dialog, 1066), "[Select Template]");
+        EXPECT_EQ(refusals_.size(), 1u);
+        picked_ = fits;
+        click(dialog, 1064);
+        EXPECT_EQ(controlText(dialog, 1066), fs::path(fits).string());
+
+        SetDlgItemTextW(dialog, 1053, std::wstring(259, L'c').c_str());
+        click(dialog, IDOK);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(refusals_.size(), 2u);
+        SetDlgItemTextW(dialog, 1053, std::wstring(258, L'c').c_str());
+        click(dialog, IDOK);
+        EXPECT_FALSE(IsWindowVisible(dialog));
+      },
+      [&] { plugin_->onPluginMessage(kPlayerMessage, 0, 0, 0); });
+  ASSERT_TRUE(run.found);
+  EXPECT_EQ(refusals_.size(), 2u);
+  EXPECT_EQ(plugin_->pageSettings().coverName, std::u16string(258, u'c'));
+  host::RegistrySettingsStore store;
+  const PageSettings saved = loadPageSettings(store, u"");
+  EXPECT_EQ(saved.coverName, std::u16string(258, u'c'));
+  EXPECT_EQ(saved.templatePath(TemplateSlot::SingleTrack), fits);
 }
 
 TEST(TemplatePicker, StartsBesideAPlugInFileNamedGenTunoraOnly) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace tunora::standin {
 namespace {
 
@@ -125,6 +127,12 @@ void StandinHost::quit() {
   if (!initialised_) return;
   initialised_ = false;
   record_->quit();
+}
+
+void StandinHost::unload() {
+  quit();
+  if (module_ != nullptr) FreeLibrary(std::exchange(module_, nullptr));
+  record_ = nullptr;
 }
 
 void StandinHost::setTitle(const std::string& title) {

@@ -112,6 +112,8 @@ class StandinHost {
   // Fills the three host fields and calls init.
   int init();
   void quit();
+  // Quits and frees the DLL, as the player does when it closes.
+  void unload();
 
   host::PluginRecord* record() const { return record_; }
   HWND mainWindow() const { return mainWindow_; }

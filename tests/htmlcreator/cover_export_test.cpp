@@ -324,6 +324,43 @@ TEST(TempCovers, PathsAndDeletionPastAGap) {
   EXPECT_FALSE(trackCoverPath(host, 0));
 }
 
+TEST(TempCovers, OnlyOurOwnNamesAndPathsUpToTheLimit) {
+  const struct {
+    std::u16string_view name;
+    bool ours;
+  } names[] = {{u"_tmptrk0.jpg", true},     {u"_tmptrk12.jpg", true},  {u"_tmptrk.jpg", false},
+               {u"_tmptrk0.jpeg", false},   {u"_tmptrk0.JPG", false},  {u"_tmptrk-1.jpg", false},
+               {u"x_tmptrk0.jpg", false},   {u"_tmptrk0a.jpg", false}, {u"_tmpdir.jpg", false},
+               {u"_tmptrk0.jpg.txt", false}};
+  for (const auto& [name, ours] : names)
+    EXPECT_EQ(isTrackCoverName(name), ours) << convertUTF16ToUTF8(name);
+
+  testing::FolderHostLink host;
+  const std::size_t groupName = std::u16string_view(u"_tmpdir.jpg").size();
+  const std::size_t trackName = std::u16string_view(u"_tmptrk0.jpg").size();
+  host.folder = std::u16string(kMaxPathLength - groupName, u'x');
+  EXPECT_TRUE(groupCoverPath(host));
+  host.folder = std::u16string(kMaxPathLength - groupName + 1, u'x');
+  EXPECT_FALSE(groupCoverPath(host));
+  host.folder = std::u16string(kMaxPathLength - trackName, u'x');
+  EXPECT_TRUE(trackCoverPath(host, 0));
+  EXPECT_FALSE(trackCoverPath(host, 10));
+}
+
+#ifndef _WIN32
+TEST(TempCovers, AFolderThatIsALinkIsNeitherWrittenNorCleared) {
+  testing::TempDir dir;
+  std::filesystem::create_directories(dir.path() / "real");
+  ASSERT_TRUE(writeWholeFile(dir.file("real/_tmptrk0.jpg"), std::vector<std::uint8_t>{1}));
+  std::filesystem::create_directory_symlink(dir.path() / "real", dir.path() / "link");
+  testing::FolderHostLink host;
+  host.folder = toU16(dir.path() / "link") + u"/";
+  { const TempCovers owned(host, TempCovers::AtEnd::Delete); }
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "real" / "_tmptrk0.jpg"));
+  EXPECT_FALSE(prepareTempCover(*trackCoverPath(host, 1)));
+}
+#endif
+
 TEST(TempCovers, PreparingMakesTheFolderOrAnOldFileWritable) {
   testing::TempDir dir;
   const std::u16string inNewFolder = testing::nativePath(dir.path(), "new/_tmptrk0.jpg");
@@ -333,7 +370,7 @@ TEST(TempCovers, PreparingMakesTheFolderOrAnOldFileWritable) {
   std::filesystem::permissions(dir.path() / "new" / "_tmptrk0.jpg",
                                std::filesystem::perms::owner_read);
   EXPECT_TRUE(prepareTempCover(inNewFolder));
-  // Written over in place, read-only before.
+  // Replaced, read-only before.
   EXPECT_TRUE(writeWholeFile(inNewFolder, std::vector<std::uint8_t>{2, 3}));
   EXPECT_EQ(readWholeFile(inNewFolder), (std::vector<std::uint8_t>{2, 3}));
   // A folder that cannot be made: the parent is missing too.

@@ -26,6 +26,28 @@ std::vector<std::uint8_t> utf16le(std::u16string_view text, bool bom) {
   return bytes;
 }
 
+TEST(TextLinesFiles, LoneSurrogatesBecomeReplacementCharacters) {
+  const struct {
+    std::u16string line;
+    std::u16string written;
+  } cases[] = {
+      {u"caf\xDCE9", u"caf\xFFFD"},
+      {u"\xD83C\xDFB5", u"\xD83C\xDFB5"},
+      {u"\xDFB5\xD83C", u"\xFFFD\xFFFD"},
+      {u"a\xD83C", u"a\xFFFD"},
+      {u"\xD83C"
+       u"b",
+       u"\xFFFD"
+       u"b"},
+      {u"\xD83C\xD83C\xDFB5", u"\xFFFD\xD83C\xDFB5"},
+  };
+  for (const auto& [line, written] : cases) {
+    TextLines lines;
+    lines.appendLine(line);
+    EXPECT_EQ(encodeTextFile(lines, TextFileEncoding::Utf16), utf16le(written, false));
+  }
+}
+
 TEST(TextLinesFiles, UnicodeRoundTripKeepsCrLfAndMark) {
   TempDir dir;
   const auto source = dir.file("template.html");

@@ -25,8 +25,8 @@ struct Floor {
 constexpr int kTop = 100;
 constexpr std::array kFloors{
     Floor{"text", 0},      Floor{"io", 1},      Floor{"jpeg", 2},         Floor{"trackinfo", 3},
-    Floor{"tags", 4},      Floor{"formats", 5}, Floor{"hostlink", 6},     Floor{"tracks", 7},
-    Floor{"settings", 8},  Floor{"skin", 9},    Floor{"htmlcreator", 10}, Floor{"coversearch", 11},
+    Floor{"tags", 4},      Floor{"formats", 5}, Floor{"hostlink", 6},     Floor{"settings", 7},
+    Floor{"tracks", 8},    Floor{"skin", 9},    Floor{"htmlcreator", 10}, Floor{"coversearch", 11},
     Floor{"dispatch", 12}, Floor{"follow", 13}, Floor{"host", kTop},      Floor{"cli", kTop},
 };
 

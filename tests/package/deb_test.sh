@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the build tree with CPack and checks it: its
-# dependencies are computed from the binary, it holds exactly the installed
+# dependencies are computed from the binaries, it holds exactly the installed
 # files, and the tool unpacked from it runs.
 # Usage: deb_test.sh BUILD_DIR VERSION
 set -euo pipefail
@@ -30,6 +30,8 @@ done
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort >"$tmp/files"
 cat >"$tmp/expected" <<LIST
 ./usr/bin/tunora
+./usr/lib/tunora/http_curl.so
+./usr/lib/tunora/mpris_follow.so
 ./usr/share/man/man1/tunora.1.gz
 ./usr/share/tunora/templates/directory.html
 ./usr/share/tunora/templates/mini.html
@@ -40,4 +42,10 @@ diff -u "$tmp/expected" "$tmp/files" || fail "the package's files"
 
 dpkg-deb -x "$deb" "$tmp/root"
 [ "$("$tmp/root/usr/bin/tunora" --version)" = "tunora $version" ] || fail "the unpacked tool"
+# The unpacked tool opens its module from the package's private folder (a
+# search of a port nothing listens on, which fails at once).
+LD_DEBUG=files "$tmp/root/usr/bin/tunora" covers search --host 127.0.0.1:9 x >"$tmp/search" 2>&1 ||
+  true
+grep -q "file=$tmp/root/usr/lib/tunora/http_curl.so .*generating link map" "$tmp/search" ||
+  fail "the unpacked tool did not open its libcurl module"
 echo "$(basename "$deb"): Depends: $depends"

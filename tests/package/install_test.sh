@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build tree into a temporary root and checks what arrived: the
-# tool (which runs and knows its version), its man page (which renders and
+# tool (which runs and knows its version) with its private modules, its man page (which renders and
 # names every option of --help) and the templates (which work with --template).
 # Usage: install_test.sh BUILD_DIR VERSION SAMPLES_DIR
 set -euo pipefail
@@ -16,11 +16,13 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr >"$tmp/install.log" ||
 tunora="$root/usr/bin/tunora"
 man_page="$root/usr/share/man/man1/tunora.1.gz"
 templates="$root/usr/share/tunora/templates"
-for f in "$tunora" "$man_page" "$templates"/{single_track,multiple_tracks,directory,mini}.html; do
+modules="$root/usr/lib/tunora"
+for f in "$tunora" "$man_page" "$templates"/{single_track,multiple_tracks,directory,mini}.html \
+  "$modules"/{http_curl,mpris_follow}.so; do
   [ -f "$f" ] || fail "not installed: ${f#"$root"}"
 done
 [ -x "$tunora" ] || fail "tunora is not executable"
-extra="$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/tunora|share/man/man1/tunora\.1\.gz|share/tunora/templates/[a-z_]+\.html)$' || true)"
+extra="$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/tunora|lib/tunora/(http_curl|mpris_follow)\.so|share/man/man1/tunora\.1\.gz|share/tunora/templates/[a-z_]+\.html)$' || true)"
 [ -z "$extra" ] || fail "installed beyond the tool: $extra"
 
 [ "$("$tunora" --version)" = "tunora $version" ] || fail "--version says '$("$tunora" --version)'"

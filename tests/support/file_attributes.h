@@ -1,7 +1,7 @@
 #pragma once
-// Gives a folder an attribute besides "directory", for the tests of the
-// plain-folder check: read-only on POSIX, hidden on Windows (Wine keeps no
-// read-only bit on folders).
+// Makes a folder one that is not ours to delete files in, for the tests of
+// the plain-folder check: read-only on POSIX; on Windows nothing can (see
+// file_attributes_win32.cpp), and the mark fails.
 
 #include <filesystem>
 

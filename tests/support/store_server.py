@@ -10,9 +10,11 @@ backslash, tab and line breaks escaped.
 
 Pages are the files of the folder given as the second argument, found by the
 whole path with "/" as "_" ("release_B1_front-500"), else by its last part;
-a few names behave specially (see Handler.serve). Beside a page NAME, a file
+a few names behave specially (see Handler.serve), "size-N" answers N bytes. Beside a page NAME, a file
 NAME.redirect makes the answer a redirect to the address it holds, and a file
-NAME.busy makes the first answer a 503 whose Retry-After it holds.
+NAME.busy makes the first answer a 503 whose Retry-After it holds, a file
+NAME.status gives the status of NAME's answer, and a file NAME.trickle makes
+the answer one that never ends, a byte every 0.2 s.
 
 A program that cannot read the server's output or stop it by signal (a Windows
 test under Wine) names a port file as the third argument: the port is written
@@ -88,12 +90,35 @@ class Handler(http.server.BaseHTTPRequestHandler):
             # Promises more than it sends, then hangs up.
             self.answer(200, b"y" * 100, length=10000)
             self.close_connection = True
+        elif name == "trickle":
+            self.trickle()
+        elif name == "failing":
+            self.answer(500, b"\xff\xd8\xff\xe0 an error page, not a picture")
+        elif name == "loop":
+            self.answer(302, b"", headers=[("Location", self.path)])
+        elif name.startswith("size-") and name[5:].isdigit():
+            self.answer(200, b"z" * int(name[5:]))
         else:
             self.serve_file(path.strip("/").replace("/", "_"), name)
+
+    def trickle(self):
+        # One byte every 0.2 s: never too slow, never done.
+        self.answer(200, b"", length=100000)
+        try:
+            for _ in range(100000):
+                self.wfile.write(b"t")
+                self.wfile.flush()
+                time.sleep(0.2)
+        except ConnectionError:
+            # The client gave up, as it should.
+            self.close_connection = True
 
     def serve_file(self, *names):
         for name in filter(None, names):
             page = os.path.join(PAGES, name)
+            if os.path.isfile(page + ".trickle"):
+                self.trickle()
+                return
             if os.path.isfile(page + ".redirect"):
                 with open(page + ".redirect") as target:
                     self.answer(307, b"", headers=[("Location", target.read().strip())])
@@ -104,8 +129,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     self.answer(503, b"busy", headers=[("Retry-After", wait.read().strip())])
                 return
             if os.path.isfile(page):
+                status = 200
+                if os.path.isfile(page + ".status"):
+                    with open(page + ".status") as text:
+                        status = int(text.read().strip())
                 with open(page, "rb") as source:
-                    self.answer(200, source.read())
+                    self.answer(status, source.read())
                 return
         self.answer(404, b"")
 
@@ -119,6 +148,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A client that hangs up early is part of the tests, not an error.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
 
 
 def main():

@@ -86,6 +86,13 @@ ByteVector apeTag(std::initializer_list<ByteVector> items, bool withHeader) {
 ByteVector id3v2Frame(int version, std::string_view id, const ByteVector& body,
                       std::uint8_t formatFlags) {
   ByteVector out = bytesOf(id);
+  if (version == 2) {
+    // Three bytes of size and no flags.
+    putBE32(out, static_cast<std::uint32_t>(body.size()));
+    out.erase(out.end() - 4);
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+  }
   if (version == 4)
     putSyncsafe(out, static_cast<std::uint32_t>(body.size()));
   else

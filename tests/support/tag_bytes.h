@@ -31,7 +31,8 @@ ByteVector id3v1Block(const ID3v1Fields& fields);
 ByteVector apeItem(std::string_view key, std::string_view value);
 ByteVector apeTag(std::initializer_list<ByteVector> items, bool withHeader = true);
 
-// ID3v2: a frame of version 3 or 4 and a tag around frames (plus padding).
+// ID3v2: a frame of version 2, 3 or 4 (version 2 ids have three characters
+// and its frames no flags) and a tag around frames (plus padding).
 ByteVector id3v2Frame(int version, std::string_view id, const ByteVector& body,
                       std::uint8_t formatFlags = 0);
 ByteVector id3v2Tag(int version, const ByteVector& frames, std::uint32_t padding = 0,

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "support/stream_cases.h"
 #include "support/tag_bytes.h"
 #include "support/temp_dir.h"
 
@@ -43,15 +46,19 @@ class AACInfoFile : public ::testing::Test {
   const ByteVector stream_ = ByteVector(200, 0x21);
 };
 
-TEST(AACInfo, AdtsFileBehindID3v2) {
-  AACInfo info;
-  ASSERT_EQ(info.readFile(fixturePath("tags/adts_id3v2.aac")), ReadResult::Read);
-  EXPECT_EQ(info.getSampleRate(), u"44100");
-  EXPECT_EQ(info.getStereoMode(), u"2");
-  EXPECT_EQ(info.getBitrate(), u"Unknown");
-  EXPECT_EQ(info.getTitle(), u"AAC Title");
-  EXPECT_EQ(info.getArtist(), u"AAC Artist");
-  EXPECT_EQ(info.getPresentTags(), u"ID3v2");
+// Stream values of files written by ffmpeg, as ffprobe reads them (its bit
+// rate in kbit/s, rounded down: 60536 and 49183 bit/s).
+TEST(AACInfo, AdtsEncoderFiles) {
+  const testing::StreamCase cases[] = {
+      {"tags/adts_id3v2.aac", u"60", u"44100", u"2"},
+      {"mpeg/adts_48k_22050_mono.aac", u"49", u"22050", u"1"},
+  };
+  testing::expectStreamValues<AACInfo>(cases);
+  AACInfo tagged;
+  tagged.readFile(fixturePath("tags/adts_id3v2.aac"));
+  EXPECT_EQ(tagged.getTitle(), u"AAC Title");
+  EXPECT_EQ(tagged.getArtist(), u"AAC Artist");
+  EXPECT_EQ(tagged.getPresentTags(), u"ID3v2");
 }
 
 TEST(AACInfo, ConstantRateAdif) {
@@ -74,6 +81,63 @@ TEST_F(AACInfoFile, AdtsFields) {
   // Fewer than 51 bytes from the stream start: no header is read.
   EXPECT_EQ(read(concat({adts(4, 2), ByteVector(43, 0)})).getSampleRate(), u"Unknown");
   EXPECT_EQ(read(concat({adts(4, 2), ByteVector(44, 0)})).getSampleRate(), u"44100");
+}
+
+// ADTS frames at 44100 Hz (stereo) of these lengths, each holding `blocks`
+// raw data blocks of 1024 samples.
+ByteVector adtsFrames(std::initializer_list<std::uint16_t> lengths, std::uint8_t blocks = 1) {
+  ByteVector out;
+  for (const std::uint16_t length : lengths) {
+    auto frame = adts(4, 2);
+    frame[3] |= static_cast<std::uint8_t>(length >> 11);
+    frame[4] = static_cast<std::uint8_t>(length >> 3);
+    frame[5] = static_cast<std::uint8_t>((length & 7) << 5 | 0x1F);
+    frame[6] = static_cast<std::uint8_t>(0xFC | (blocks - 1));
+    frame.resize(std::max<std::size_t>(length, frame.size()), 0x21);
+    out.insert(out.end(), frame.begin(), frame.end());
+  }
+  return out;
+}
+
+TEST_F(AACInfoFile, AdtsRateIsTheMeanOfTheFirstFrames) {
+  const auto cut = [](ByteVector bytes, std::size_t size) {
+    bytes.resize(size);
+    return bytes;
+  };
+  const auto repeated = [](std::uint16_t length, int count) {
+    ByteVector out;
+    for (int i = 0; i < count; ++i) out = concat({out, adtsFrames({length})});
+    return out;
+  };
+  struct Case {
+    ByteVector stream;
+    const char16_t* bitrate;
+  };
+  // 400 bytes a frame of 1024 samples at 44100 Hz: 137,812 bit/s.
+  const Case cases[] = {
+      {adtsFrames({400, 400, 400, 400}), u"137"},
+      {adtsFrames({200, 600, 200, 600}), u"137"},
+      {adtsFrames({800, 800}, 2), u"137"},
+      // Counting stops at a frame the file holds only in part, or at bytes
+      // that are no frame.
+      {concat({adtsFrames({400, 400, 400}), adtsFrames({1000})}), u"189"},
+      {concat({adtsFrames({400, 400, 400}), cut(adtsFrames({1000}), 999)}), u"137"},
+      {concat({adtsFrames({400, 400, 400}), ByteVector(300, 0)}), u"137"},
+      // 64 frames count: the 65th does not.
+      {concat({repeated(400, 64), adtsFrames({2000})}), u"137"},
+      {concat({repeated(400, 63), adtsFrames({2000})}), u"146"},
+      // The shortest frame is its 7-byte header; a shorter length ends it all.
+      {concat({adtsFrames({7}), ByteVector(60, 0)}), u"2"},
+      {concat({adtsFrames({6}), ByteVector(60, 0)}), u"Unknown"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(read(c.stream).getBitrate(), c.bitrate) << c.stream.size();
+}
+
+TEST_F(AACInfoFile, WarningWhenNeitherTagNorHeaderIsFound) {
+  EXPECT_EQ(read({}).getReadWarning(), "no ADTS or ADIF header found");
+  EXPECT_EQ(read(ByteVector(200, 0x21)).getReadWarning(), "no ADTS or ADIF header found");
+  EXPECT_EQ(read(concat({adts(4, 2), stream_})).getReadWarning(), "");
+  EXPECT_EQ(read(concat({stream_, testing::id3v1Block({.title = "t"})})).getReadWarning(), "");
 }
 
 TEST_F(AACInfoFile, AdifVariants) {

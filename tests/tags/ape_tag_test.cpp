@@ -35,6 +35,39 @@ TEST(APEv2Tag, ReadsTextItemsWithKeysInAnyCase) {
   EXPECT_FALSE(tag.hasComment());
 }
 
+TEST(APEv2Tag, FrontCoverItemIsANameNulAndThePicture) {
+  const std::string picture(120, '\xD8');
+  const struct {
+    std::string key;
+    std::string value;
+    std::size_t size;  // 0: no picture
+  } cases[] = {
+      {"Cover Art (Front)", "cover.jpg" + std::string(1, '\0') + picture, picture.size()},
+      {"cover art (front)", std::string(1, '\0') + picture, picture.size()},
+      {"Cover Art (Front)", std::string(1, '\0') + "x", 1},
+      // A name alone, or no NUL at all, holds no picture.
+      {"Cover Art (Front)", "cover.jpg" + std::string(1, '\0'), 0},
+      {"Cover Art (Front)", "cover.jpg", 0},
+      {"Cover Art (Back)", "cover.jpg" + std::string(1, '\0') + picture, 0},
+  };
+  for (const auto& c : cases) {
+    const auto block = apeTag({apeItem(c.key, c.value), apeItem("Title", "Song")});
+    const auto tag = parsed(block);
+    EXPECT_EQ(tag.title(), u"Song") << c.key;
+    EXPECT_EQ(tag.hasPicture(), c.size > 0) << c.value.size();
+    EXPECT_EQ(tag.pictureSize(), c.size) << c.value.size();
+    EXPECT_EQ(tag.picture().size(), c.size) << c.value.size();
+    APEv2Tag measured;
+    measured.parse(block, CoverBytes::SizeOnly);
+    EXPECT_EQ(measured.pictureSize(), c.size);
+    EXPECT_TRUE(measured.picture().empty());
+  }
+  // A later tag without the item forgets the earlier picture.
+  auto tag = parsed(apeTag({apeItem("Cover Art (Front)", std::string(1, '\0') + picture)}));
+  tag.parse(apeTag({apeItem("Title", "Song")}));
+  EXPECT_FALSE(tag.hasPicture());
+}
+
 TEST(APEv2Tag, ValuesAreUtf8AndEndAtTheirFirstNul) {
   const auto tag = parsed(
       apeTag({apeItem("artist", "Bj\xC3\xB6rk"), apeItem("title", std::string_view("One\0Two", 7)),

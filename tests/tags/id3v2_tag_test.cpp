@@ -58,26 +58,116 @@ TEST(ID3v2Tag, YearFramesFollowTheVersion) {
 }
 
 TEST(ID3v2Tag, GenreRule) {
-  const auto genreOf = [](std::string_view text) {
-    return parsed(3, latin1("TCON", text)).genre();
+  const struct {
+    std::string_view text;
+    std::u16string_view genre;
+  } cases[] = {
+      {"17", u"Rock"},
+      {"(17)", u"Rock"},
+      {"(17)Rock", u"Rock"},
+      {"(17)Hard Rock", u"Hard Rock"},
+      {"rx", u"Remix"},
+      {"CR", u"Cover"},
+      {"(RX)", u"Remix"},
+      {"(cr)", u"Cover"},
+      {"(4)(17)", u"Disco; Rock"},
+      {"(4)(RX)Own", u"Own"},
+      {"147", u"SynthPop"},
+      {"148", u"Unknown"},
+      {"(147)", u"SynthPop"},
+      {"(148)", u"Unknown"},
+      // A number of any length counts by its low 8 bits.
+      {"273", u"Rock"},
+      {"25600000000000000017", u"Rock"},
+      // Words and mixed texts are no numbers; a group that is no reference
+      // is still taken off the front.
+      {"A", u"A"},
+      {"1x", u"1x"},
+      {"x1", u"x1"},
+      {"Rock (live)", u"Rock (live)"},
+      {"(live)Rock", u"Rock"},
+      {"()", u""},
+      {"(17", u"(17"},
   };
-  EXPECT_EQ(genreOf("17"), u"Rock");
-  EXPECT_EQ(genreOf("273"), u"Rock");
-  EXPECT_EQ(genreOf("147"), u"SynthPop");
-  EXPECT_EQ(genreOf("148"), u"Unknown");
-  EXPECT_EQ(genreOf("rx"), u"Remix");
-  EXPECT_EQ(genreOf("CR"), u"Cover");
-  EXPECT_EQ(genreOf("(17)"), u"");
-  EXPECT_EQ(genreOf("(17)Rock"), u"Rock");
-  EXPECT_EQ(genreOf("Rock (live)"), u"Rock (live)");
-  // Every character but the last a digit counts as a number.
-  EXPECT_EQ(genreOf("A"), u"Blues");
-  EXPECT_EQ(genreOf("1x"), u"Classic Rock");
-  // A number of any length counts by its low 8 bits.
-  EXPECT_EQ(genreOf("25600000000000000017"), u"Rock");
+  for (const auto& c : cases) {
+    EXPECT_EQ(parsed(3, latin1("TCON", c.text)).genre(), c.genre) << c.text;
+    EXPECT_EQ(parsed(4, latin1("TCON", c.text, 4)).genre(), c.genre) << c.text;
+  }
   // An empty decoded text stays empty.
   ID3v2Tag empty = parsed(4, id3v2Frame(4, "TCON", concat({{1}, {0xFF, 0xFE}, {0, 0}})));
   EXPECT_EQ(empty.genre(), u"");
+}
+
+TEST(ID3v2Tag, Version4ValuesAreJoinedInStoredOrder) {
+  const struct {
+    ByteVector body;
+    std::u16string_view title;
+  } cases[] = {
+      {textBody(0, bytesOf(std::string_view("A\0B", 3))), u"A; B"},
+      {textBody(3, bytesOf(std::string_view("A\0B\0C\0", 6))), u"A; B; C"},
+      // Empty values (a trailing terminator, two NULs) are no values.
+      {textBody(0, bytesOf(std::string_view("A\0\0B", 4))), u"A; B"},
+      // UTF-16: a mark before each value, or before the first only.
+      {textBody(1, {0xFF, 0xFE, 'A', 0, 0, 0, 0xFF, 0xFE, 'B', 0}), u"A; B"},
+      {textBody(1, {0xFF, 0xFE, 'A', 0, 0, 0, 'B', 0}), u"A; B"},
+      {textBody(1, {0xFE, 0xFF, 0, 'A', 0, 0, 0, 'B'}), u"A; B"},
+      // NUL pairs count only at an even distance: 'A' 0x00 0x00 'B' is one unit.
+      {textBody(2, {0, 'A', 0, 0, 0, 'B'}), u"A; B"},
+      {textBody(2, {0x41, 0, 0, 0x42}), u"\u4100B"},
+      // A value that cannot be decoded is left out; an odd count refuses all.
+      {textBody(3, bytesOf(std::string_view("A\0\xC3Z\0B", 6))), u"A; B"},
+      {textBody(1, {0xFF, 0xFE, 'A', 0, 0, 0, 'B'}), u"Unknown"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(parsed(4, id3v2Frame(4, "TIT2", cases[i].body)).title(), cases[i].title) << i;
+  // Each genre value resolves on its own.
+  EXPECT_EQ(parsed(4, latin1("TCON", std::string_view("17\0(RX)\0Jazz", 13), 4)).genre(),
+            u"Rock; Remix; Jazz");
+  // Version 3 ends a text at its first NUL.
+  EXPECT_EQ(parsed(3, latin1("TPE1", std::string_view("A\0B", 3))).artist(), u"A");
+}
+
+TEST(ID3v2Tag, Version2FramesReadAsTheirVersion3Kin) {
+  const auto frame = [](std::string_view id, std::string_view text) {
+    return id3v2Frame(2, id, textBody(0, bytesOf(text)));
+  };
+  const ByteVector jpeg(150, 0xD8);
+  const auto tag =
+      parsed(2, concat({frame("TT2", "Title"), frame("TP1", "Artist"), frame("TAL", "Album"),
+                        frame("TYE", "1998"), frame("TRK", "4/9"), frame("TCO", "(8)"),
+                        id3v2Frame(2, "COM", concat({{0}, bytesOf("eng"), {0}, bytesOf("said")})),
+                        id3v2Frame(2, "ULT", concat({{0}, bytesOf("eng"), {0}, bytesOf("sung")})),
+                        id3v2Frame(2, "PIC", concat({{0}, bytesOf("JPG"), {3}, {0}, jpeg})),
+                        frame("TXX", "ignored")}));
+  ASSERT_TRUE(tag.isPresent());
+  EXPECT_EQ(tag.title(), u"Title");
+  EXPECT_EQ(tag.artist(), u"Artist");
+  EXPECT_EQ(tag.album(), u"Album");
+  EXPECT_EQ(tag.year(), u"1998");
+  EXPECT_EQ(tag.track(), u"4/9");
+  EXPECT_EQ(tag.genre(), u"Jazz");
+  EXPECT_EQ(tag.comment().line(0), u"said");
+  EXPECT_EQ(tag.lyrics().line(0), u"sung");
+  EXPECT_EQ(tag.picture(), jpeg);
+  // PIC names its format by three letters: PNG counts, anything else not.
+  const auto pic = [&](std::string_view format, std::uint8_t type) {
+    return id3v2Frame(2, "PIC", concat({{0}, bytesOf(format), {type}, {0}, jpeg}));
+  };
+  EXPECT_TRUE(parsed(2, pic("png", 3)).hasPicture());
+  EXPECT_FALSE(parsed(2, pic("GIF", 3)).hasPicture());
+  EXPECT_EQ(parsed(2, concat({pic("JPG", 0), pic("BMP", 3)})).picture(), jpeg);
+  // A PIC body must hold the format and the picture type: 5 bytes at least.
+  EXPECT_FALSE(parsed(2, id3v2Frame(2, "PIC", concat({{0}, bytesOf("JPG")}))).hasPicture());
+  EXPECT_FALSE(parsed(2, id3v2Frame(2, "PIC", concat({{0}, bytesOf("JPG"), {3}}))).hasPicture());
+  // Version 2's four-character ids are unknown; a compressed tag is not read.
+  EXPECT_FALSE(parsed(2, frame("TIT", "x")).isPresent());
+  EXPECT_FALSE(parsed(2, frame("TT2", "x"), 0x40).isPresent());
+  EXPECT_TRUE(parsed(2, frame("TT2", "x"), 0x80).isPresent());
+  // A frame running past the tag ends the walk.
+  auto cut = concat({frame("TT2", "kept"), frame("TAL", "cut")});
+  cut[cut.size() - 5] = 0x10;
+  EXPECT_EQ(parsed(2, cut).title(), u"kept");
+  EXPECT_EQ(parsed(2, cut).album(), u"Unknown");
 }
 
 TEST(ID3v2Tag, TextEncodings) {
@@ -90,8 +180,13 @@ TEST(ID3v2Tag, TextEncodings) {
   EXPECT_EQ(titleOf(textBody(2, {0x20, 0xAC})), u"\u20AC");
   EXPECT_EQ(titleOf(textBody(3, bytesOf("\xE2\x82\xAC"))), u"\u20AC");
   EXPECT_EQ(titleOf(textBody(9, bytesOf("\xE9"))), u"\u00E9");
-  // Refused: a first text byte 0, an odd UTF-16 count, malformed UTF-8.
-  EXPECT_EQ(titleOf(textBody(2, {0x00, 'H'})), u"Unknown");
+  // A big-endian unit below 256 starts with a NUL byte and is no terminator.
+  EXPECT_EQ(titleOf(textBody(2, {0x00, 'H'})), u"H");
+  EXPECT_EQ(titleOf(textBody(1, {0x00, 'H'})), u"H");
+  // Refused: a NUL first unit or byte, an odd UTF-16 count, malformed UTF-8.
+  EXPECT_EQ(titleOf(textBody(2, {0x00, 0x00, 0x00, 'H'})), u"Unknown");
+  EXPECT_EQ(titleOf(textBody(2, {0x00})), u"Unknown");
+  EXPECT_EQ(titleOf(textBody(0, {0x00, 'H'})), u"Unknown");
   EXPECT_EQ(titleOf(textBody(1, {0xFF, 0xFE, 'H'})), u"Unknown");
   EXPECT_EQ(titleOf(textBody(3, bytesOf("A\xC3"
                                         "A"))),
@@ -100,21 +195,62 @@ TEST(ID3v2Tag, TextEncodings) {
   EXPECT_FALSE(parsed(3, id3v2Frame(3, "TIT2", textBody(1, {0xFF, 0xFE, 'H'}))).isPresent());
 }
 
-TEST(ID3v2Tag, CommentsAndLyricsAccumulateInTagOrder) {
+ByteVector comment(std::string_view description, std::string_view text) {
+  return id3v2Frame(3, "COMM",
+                    concat({{0}, bytesOf("eng"), bytesOf(description), {0}, bytesOf(text)}));
+}
+
+TEST(ID3v2Tag, CommentIsTheFirstWithoutDescriptionElseTheFirstOther) {
+  const struct {
+    ByteVector frames;
+    std::u16string_view comment;  // empty: none
+  } cases[] = {
+      {concat({comment("note", "described"), comment("", "plain"), comment("", "later")}),
+       u"plain"},
+      {concat({comment("note", "described"), comment("more", "second")}), u"described"},
+      // iTunes' own frames are never the comment, whatever follows "iTun".
+      {concat({comment("iTunNORM", " 0000"), comment("iTunSMPB", " 0001"), comment("iTunPGAP", "0"),
+               comment("note", "described")}),
+       u"described"},
+      {concat({comment("iTunNORM", " 0000"), comment("iTun", "x")}), u""},
+      {comment("itunNORM", "case counts"), u"case counts"},
+      {comment("ITun", "other case"), u"other case"},
+      // UTF-16 descriptions: a mark alone is an empty description.
+      {concat(
+           {comment("x", "described"),
+            id3v2Frame(3, "COMM",
+                       concat({{1}, bytesOf("eng"), {0xFF, 0xFE, 0, 0}, {0xFF, 0xFE, 'u', 0}}))}),
+       u"u"},
+      {id3v2Frame(3, "COMM",
+                  concat({{1},
+                          bytesOf("eng"),
+                          {0xFF, 0xFE, 'i', 0, 'T', 0, 'u', 0, 'n', 0, 0, 0},
+                          {0xFF, 0xFE, 'u', 0}})),
+       u""},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto expected = cases[i].comment;
+    const auto tag = parsed(3, cases[i].frames);
+    EXPECT_TRUE(tag.isPresent()) << i;
+    EXPECT_EQ(tag.hasComment(), !expected.empty()) << i;
+    if (!expected.empty()) {
+      // One comment, ended by its NUL.
+      EXPECT_EQ(tag.comment().lineCount(), 1u) << i;
+      EXPECT_EQ(tag.comment().line(0), expected) << i;
+    }
+  }
+}
+
+TEST(ID3v2Tag, LyricsAccumulateInTagOrder) {
   const auto tag = parsed(
-      3,
-      concat({id3v2Frame(3, "COMM", concat({{0}, bytesOf("eng"), {0}, bytesOf("first")})),
-              id3v2Frame(
-                  3, "COMM",
-                  concat({{1}, bytesOf("deu"), {0xFF, 0xFE, 'd', 0, 0, 0}, {0xFF, 0xFE, 's', 0}})),
-              id3v2Frame(3, "USLT",
-                         concat({{3}, bytesOf("eng"), bytesOf("desc"), {0}, bytesOf("la\nla")}))}));
-  ASSERT_TRUE(tag.hasComment());
-  // The line holds "first", NUL, "s", NUL; read as text it shows the first.
-  EXPECT_EQ(tag.comment().lineCount(), 1u);
-  EXPECT_EQ(tag.comment().line(0), u"first");
+      3, concat({id3v2Frame(3, "USLT",
+                            concat({{3}, bytesOf("eng"), bytesOf("desc"), {0}, bytesOf("la\nla")})),
+                 id3v2Frame(3, "USLT", concat({{0}, bytesOf("eng"), {0}, bytesOf("lu")}))}));
   ASSERT_TRUE(tag.hasLyrics());
+  EXPECT_FALSE(tag.hasComment());
   EXPECT_EQ(tag.lyrics().lineCount(), 2u);
+  EXPECT_EQ(tag.lyrics().line(0), u"la");
+  // The second line holds "la", NUL, "lu", NUL; read as text it shows the first.
   EXPECT_EQ(tag.lyrics().line(1), u"la");
 }
 
@@ -133,9 +269,11 @@ TEST(ID3v2Tag, PictureChoice) {
   const ByteVector front(120, 0x11);
   const ByteVector back(130, 0x22);
   const ByteVector later(140, 0x33);
-  // A PNG front cover is passed over for a JPEG of another type.
+  // A PNG front cover is a front cover; a GIF is no picture a page shows.
   auto tag = parsed(3, concat({picture("image/png", 3, front), picture("image/jpeg", 0, back)}));
   ASSERT_TRUE(tag.hasPicture());
+  EXPECT_EQ(tag.picture(), front);
+  tag = parsed(3, concat({picture("image/gif", 3, front), picture("IMAGE/PNG", 0, back)}));
   EXPECT_EQ(tag.picture(), back);
   // Of two front covers the later wins, whatever other pictures come after.
   tag = parsed(3, concat({picture("image/jpeg", 3, front), picture("IMAGE/JPG", 3, later),
@@ -165,7 +303,7 @@ TEST(ID3v2Tag, EmptyFrontCoverDoesNotHideAnotherPicture) {
 TEST(ID3v2Tag, HeaderTests) {
   const auto frames = latin1("TIT2", "x");
   EXPECT_TRUE(parsed(3, frames).isPresent());
-  EXPECT_FALSE(parsed(2, frames).isPresent());
+  EXPECT_TRUE(parsed(2, id3v2Frame(2, "TT2", textBody(0, bytesOf("x")))).isPresent());
   EXPECT_FALSE(parsed(5, frames).isPresent());
   EXPECT_FALSE(parsed(3, frames, 0x01).isPresent());
   EXPECT_FALSE(parsed(3, frames, 0x0F).isPresent());
@@ -305,14 +443,16 @@ TEST(ID3v2SizeOnly, PictureChoiceAndPlace) {
           .pictureSize(),
       small.size());
   EXPECT_EQ(sizeOnlyAgreesWithKept(
-                fileOf(3, concat({picture("image/png", 3, kLargePicture), other, texts})))
+                fileOf(3, concat({picture("image/gif", 3, kLargePicture), other, texts})))
                 .pictureSize(),
             small.size());
   EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, concat({picture("image/jpeg", 3, {}), other})))
                 .pictureSize(),
             small.size());
+  EXPECT_EQ(sizeOnlyAgreesWithKept(fileOf(3, picture("image/png", 3, kLargePicture))).pictureSize(),
+            kLargePicture.size());
   EXPECT_FALSE(
-      sizeOnlyAgreesWithKept(fileOf(3, picture("image/png", 3, kLargePicture))).hasPicture());
+      sizeOnlyAgreesWithKept(fileOf(3, picture("image/gif", 3, kLargePicture))).hasPicture());
   EXPECT_FALSE(sizeOnlyAgreesWithKept(fileOf(3, picture("image/jpeg", 4, {}))).isPresent());
 }
 

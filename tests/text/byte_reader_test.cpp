@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace tunora {
 namespace {
@@ -76,6 +77,28 @@ TEST(ByteReader, SlicesPeeksAndSeeks) {
   EXPECT_EQ(middle->front(), 0x09);
   EXPECT_TRUE(subspan(Bytes(kBytes), 9, 0));
   EXPECT_FALSE(subspan(Bytes(kBytes), 8, 2));
+}
+
+TEST(ByteReader, BitFieldsEndAtTheLastBit) {
+  const std::array<std::uint8_t, 2> bytes{0xA5, 0x3C};
+  const struct {
+    std::uint64_t firstBit;
+    unsigned count;
+    std::optional<std::uint32_t> value;
+  } cases[] = {
+      {0, 16, 0xA53C},
+      {0, 17, std::nullopt},
+      {12, 4, 0xC},
+      {12, 5, std::nullopt},
+      {16, 0, 0},
+      {16, 1, std::nullopt},
+      {17, 0, std::nullopt},
+      {17, 4, std::nullopt},
+      {23, 4, std::nullopt},
+      {0, 33, std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(bitsAt(Bytes(bytes), c.firstBit, c.count), c.value) << c.firstBit << "+" << c.count;
 }
 
 TEST(ByteReader, StartsWithComparesBytes) {
