@@ -47,8 +47,7 @@ void FLACInfo::setAudioBitRate(const FLACStreamInfo& info, std::int64_t audioByt
   const std::uint64_t bitsPerSecond = static_cast<std::uint64_t>(audioBytes) / seconds * 8;
   // Under 1 kbit/s there is no real audio left (a cut-off file): unknown.
   if (bitsPerSecond < 1000) return;
-  // Scaled so that the kibibit text shows kilobits of 1000 bits.
-  setBitsPerSecond(bitsPerSecond * 1024 / 1000);
+  setBitsPerSecond(bitsPerSecond, KilobitUnit::Decimal);
 }
 
 ReadResult FLACInfo::readFile(const std::u16string& path) {

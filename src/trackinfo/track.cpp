@@ -29,14 +29,10 @@ std::u16string fileTypeOf(const Track& track) {
   return extensionOf(std::u16string_view(track.fileName));
 }
 
-std::optional<std::uint64_t> kilobitsFromBitsPerSecond(std::uint64_t bitsPerSecond) {
-  if (bitsPerSecond == 0) return std::nullopt;
-  return std::min(bitsPerSecond >> 10, kMaxBitrateFigure);
-}
-
-std::optional<std::uint64_t> kilobitsFromKilobits(std::uint64_t kilobitsPerSecond) {
-  if (kilobitsPerSecond == 0) return std::nullopt;
-  return std::min(kilobitsPerSecond, kMaxBitrateFigure);
+std::optional<std::uint64_t> kilobitFigure(const StreamFigures& stream) {
+  if (!stream.bitsPerSecond) return std::nullopt;
+  const auto unit = static_cast<std::uint64_t>(stream.shownIn);
+  return std::min(*stream.bitsPerSecond / unit, kMaxBitrateFigure);
 }
 
 std::optional<std::uint32_t> knownCount(std::uint32_t value) {

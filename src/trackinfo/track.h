@@ -18,12 +18,16 @@ namespace tunora {
 inline constexpr std::u16string_view kUnknown = u"Unknown";
 inline constexpr std::u16string_view kNone = u"None";
 
-// The stream properties as figures. The bit rate is the whole kilobit figure
-// shown (a reader that measures bit/s gives value >> 10, the unit the pages
-// call "KibpS"; a figure already in kbit/s stays as it is): 0 is a rate
-// below one unit, shown "0", while an absent one is "Unknown".
+// How many bits one unit of the kilobit figure shown holds: most readers show
+// kilobits of 1000 bits, the MP4 and ADIF readers the kibibits that the pages
+// call "KibpS".
+enum class KilobitUnit : std::uint16_t { Decimal = 1000, Binary = 1024 };
+
+// The stream properties as figures. A bit rate of 0 is none ("Unknown");
+// a rate below one unit shows "0".
 struct StreamFigures {
-  std::optional<std::uint64_t> kilobits;
+  std::optional<std::uint64_t> bitsPerSecond;
+  KilobitUnit shownIn = KilobitUnit::Binary;
   std::optional<std::uint32_t> sampleRate;
   std::optional<std::uint32_t> channels;
   // False while the player has not been asked: the figures then show empty.
@@ -68,9 +72,8 @@ std::u16string fileTypeOf(const Track& track);
 // The figure shown for a rate: saturated at what 32 bits of bit/s give, as
 // hostile sizes and durations give absurd rates.
 inline constexpr std::uint64_t kMaxBitrateFigure = 0xFFFFFFFF >> 10;
-// 0 is "Unknown"; from bit/s the kibibit figure, so 1023 bit/s gives 0.
-std::optional<std::uint64_t> kilobitsFromBitsPerSecond(std::uint64_t bitsPerSecond);
-std::optional<std::uint64_t> kilobitsFromKilobits(std::uint64_t kilobitsPerSecond);
+// The whole kilobits shown for the stream's rate; none without a rate.
+std::optional<std::uint64_t> kilobitFigure(const StreamFigures& stream);
 // 0 is "Unknown".
 std::optional<std::uint32_t> knownCount(std::uint32_t value);
 

@@ -108,8 +108,8 @@ const std::array kFields = {
          [](const Track& t) { return cleanTrackNumber(shownText(t.trackNumber)); }),
     figure(
         "bitrate", u"<$bitrate$>",
-        [](const Track& t) { return shownFigure(t.stream.kilobits, t.stream.known); },
-        [](const Track& t) { return streamFigure(t, t.stream.kilobits); }),
+        [](const Track& t) { return shownFigure(kilobitFigure(t.stream), t.stream.known); },
+        [](const Track& t) { return streamFigure(t, kilobitFigure(t.stream)); }),
     figure(
         "samplerate", u"<$samplerate$>",
         [](const Track& t) { return shownFigure(t.stream.sampleRate, t.stream.known); },

@@ -25,7 +25,7 @@ std::u16string TrackInfo::getStereoMode() const {
 }
 
 std::u16string TrackInfo::getBitrate() const {
-  return shownFigure(track_.stream.kilobits, track_.stream.known);
+  return shownFigure(kilobitFigure(track_.stream), track_.stream.known);
 }
 
 // Through the queries, as a reader may answer them from tags of its own.
@@ -87,9 +87,19 @@ void TrackInfo::takeCoverSize(std::size_t size) {
   track_.hasCover = size > 0;
 }
 
+void TrackInfo::setBitsPerSecond(std::uint64_t bits, KilobitUnit shownIn) {
+  stream().bitsPerSecond = bits == 0 ? std::nullopt : std::optional(bits);
+  track_.stream.shownIn = shownIn;
+}
+
+void TrackInfo::setKilobitsPerSecond(std::uint64_t kilobits) {
+  // Capped first, so that the product cannot wrap.
+  setBitsPerSecond(std::min(kilobits, kMaxBitrateFigure) * 1000, KilobitUnit::Decimal);
+}
+
 void TrackInfo::warnIfNothingFound(std::string_view missing) {
   const StreamFigures& figures = track_.stream;
-  const bool streamFound = figures.kilobits || figures.sampleRate || figures.channels;
+  const bool streamFound = figures.bitsPerSecond || figures.sampleRate || figures.channels;
   if (!hasTag() && !streamFound) readWarning_ = missing;
 }
 

@@ -83,11 +83,10 @@ class TrackInfo {
   // a healthy untagged file; empty otherwise.
   const std::string& getReadWarning() const { return readWarning_; }
 
-  // The rates as the track's figures give them (0 is "Unknown").
-  void setBitsPerSecond(std::uint64_t bits) { stream().kilobits = kilobitsFromBitsPerSecond(bits); }
-  void setKilobitsPerSecond(std::uint64_t kilobits) {
-    stream().kilobits = kilobitsFromKilobits(kilobits);
-  }
+  // The rate in bit/s, shown in kilobits of the given unit; 0 is "Unknown".
+  void setBitsPerSecond(std::uint64_t bits, KilobitUnit shownIn = KilobitUnit::Binary);
+  // A rate measured in kilobits of 1000 bits, shown as it is.
+  void setKilobitsPerSecond(std::uint64_t kilobits);
   static constexpr std::uint64_t kMaxBitrateText = kMaxBitrateFigure;
   void setSampleRate(std::uint32_t hertz) { stream().sampleRate = knownCount(hertz); }
   void setChannels(std::uint32_t count) { stream().channels = knownCount(count); }

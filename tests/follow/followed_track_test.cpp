@@ -90,7 +90,7 @@ TEST(TrackOfPlayer, CutsLongTextsAndKeepsOnlyRealCommentsAndLyrics) {
   EXPECT_EQ(values.lyrics->line(0)->size(), kPlayerAnswerLimit);
   EXPECT_FALSE(values.hasComment || values.comment);
   EXPECT_EQ(values.genre, u"Rock");
-  EXPECT_FALSE(values.album || values.year || values.trackNumber || values.stream.kilobits);
+  EXPECT_FALSE(values.album || values.year || values.trackNumber || values.stream.bitsPerSecond);
 
   track.title = std::string(kPlayerAnswerLimit, 'x');
   track.comments = {"one", "", "two"};

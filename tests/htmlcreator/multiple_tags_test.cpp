@@ -33,7 +33,7 @@ TEST(MultipleTags, CopiesEveryValueOfATrack) {
   const Track& v = entry->values;
   EXPECT_EQ(v.title, u"Song");
   EXPECT_EQ(v.trackNumber, u"02/10");
-  EXPECT_EQ(v.stream.kilobits, 192u);
+  EXPECT_EQ(kilobitFigure(v.stream), 192u);
   EXPECT_EQ(v.stream.sampleRate, 44100u);
   EXPECT_EQ(v.stream.channels, 2u);
   EXPECT_EQ(shortFileNameOf(v), u"02 - Song.flac");

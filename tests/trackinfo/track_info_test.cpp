@@ -62,6 +62,20 @@ TEST(TrackInfoSetters, BitRateTextStopsAtWhat32BitsOfBitsPerSecondGave) {
   EXPECT_EQ(track.getBitrate(), u"Unknown");
 }
 
+// The track keeps the rate in bit/s; the figure shown is the reader's unit.
+TEST(TrackInfoSetters, RateKeptInBitsPerSecondShownInTheReadersUnit) {
+  TrackInfo track;
+  track.setKilobitsPerSecond(128);
+  EXPECT_EQ(track.toTrack().stream.bitsPerSecond, 128000u);
+  EXPECT_EQ(track.getBitrate(), u"128");
+  track.setBitsPerSecond(128999, KilobitUnit::Decimal);
+  EXPECT_EQ(track.getBitrate(), u"128");
+  track.setBitsPerSecond(129000, KilobitUnit::Decimal);
+  EXPECT_EQ(track.getBitrate(), u"129");
+  track.setBitsPerSecond(129000);
+  EXPECT_EQ(track.getBitrate(), u"125");
+}
+
 // A reader that found a comment and a cover, as the format classes fill them.
 class FilledTrack : public TrackInfo {
  public:
