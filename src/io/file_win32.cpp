@@ -157,7 +157,11 @@ bool createFolder(std::u16string_view path) {
 }
 
 void resetFileAttributes(std::u16string_view path) {
-  SetFileAttributesW(toWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::wstring wide = toWide(path);
+  // What a link points to is not ours to change.
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 std::vector<std::u16string> listFiles(std::u16string_view folder) {

@@ -107,6 +107,24 @@ TEST(WindowsFileSeam, WritingReplacesTheNameAndNeverWritesThroughIt) {
   }
 }
 
+// Attributes are cleared on our own files only: through a link they would be
+// cleared on someone else's.
+TEST(WindowsFileSeam, AttributesAreResetOnFilesNotThroughLinks) {
+  const TempDir dir;
+  const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  for (const char* name : {"theirs.txt", "ours.jpg"}) {
+    std::ofstream(dir.path() / name) << "x";
+    ASSERT_TRUE(SetFileAttributesW((dir.path() / name).c_str(), kept));
+  }
+  if (!CreateSymbolicLinkW((dir.path() / "_tmptrk0.jpg").c_str(),
+                           (dir.path() / "theirs.txt").c_str(), 0))
+    GTEST_SKIP() << "no symbolic links here";
+  resetFileAttributes(dir.file("_tmptrk0.jpg"));
+  resetFileAttributes(dir.file("ours.jpg"));
+  EXPECT_EQ(GetFileAttributesW((dir.path() / "theirs.txt").c_str()) & kept, kept);
+  EXPECT_EQ(GetFileAttributesW((dir.path() / "ours.jpg").c_str()) & kept, 0u);
+}
+
 TEST(MiniPageFile, OnlyTheTemporarySuffixBecomesHtml) {
   const struct {
     std::u16string_view reservation;
