@@ -1,7 +1,5 @@
 #include "coversearch/cover_saving.h"
 
-#include <array>
-
 #include "io/file.h"
 #include "io/safe_file_name.h"
 #include "text/helpers.h"
@@ -12,7 +10,6 @@ namespace {
 constexpr std::uint32_t kBitmapHeaderSize = 54;
 constexpr std::uint32_t kBitmapInfoSize = 40;
 constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 dots per inch
-constexpr std::size_t kCopyBlockSize = 1024;
 
 std::string fileNameSafe(std::string_view value) {
   std::string safe(value);
@@ -85,26 +82,8 @@ std::optional<std::string> makeDisplayFile(std::string_view jpegFile) {
 }
 
 bool copyFileVerified(std::string_view source, std::string_view target) {
-  auto from = File::open(pathFromNative(source), File::Mode::Read);
-  if (!from) return false;
-  auto to = File::open(pathFromNative(target), File::Mode::Write);
-  if (!to) return false;
-  const std::int64_t sourceSize = from->size();
-  std::array<std::uint8_t, kCopyBlockSize> block{};
-  bool failed = sourceSize < 0;
-  while (!failed) {
-    const std::size_t count = from->read(block);
-    const bool atEnd = from->tell() == sourceSize;
-    if (count < block.size() && !atEnd) failed = true;
-    if (count > 0 && !to->write(std::span(block).first(count))) failed = true;
-    if (atEnd) break;
-  }
-  if (!to->close()) failed = true;
-  if (!failed) {
-    auto written = File::open(pathFromNative(target), File::Mode::Read);
-    failed = !written || written->size() != sourceSize;
-  }
-  return !failed;
+  const auto bytes = readWholeFile(pathFromNative(source));
+  return bytes && writeWholeFile(pathFromNative(target), *bytes);
 }
 
 }  // namespace tunora

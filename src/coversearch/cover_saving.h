@@ -26,8 +26,8 @@ std::vector<std::uint8_t> bitmapFileBytes(const DecodedPicture& picture);
 // its name, or nothing when the picture cannot be decoded or written.
 std::optional<std::string> makeDisplayFile(std::string_view jpegFile);
 
-// Copies in blocks and compares the two sizes afterwards. False on any
-// failure; a target written in part stays.
+// Copies the whole file under a fresh name beside the target and moves it
+// there once complete. False on any failure; the target is then as it was.
 bool copyFileVerified(std::string_view source, std::string_view target);
 
 }  // namespace tunora

@@ -62,6 +62,8 @@ void CoverSearchDialog::run(HWND owner, const CoverSearchTrack& track) {
 
 void CoverSearchDialog::close() {
   open_ = false;
+  // A save dialog's loop runs inside ours: it ends first.
+  endSaveFileDialog();
   if (window_ != nullptr)
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(TUNORA_COVER_EXIT, BN_CLICKED), 0);
 }

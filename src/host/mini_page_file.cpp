@@ -1,7 +1,5 @@
 #include "host/mini_page_file.h"
 
-#include <windows.h>
-
 #include "io/file.h"
 #include "text/helpers.h"
 
@@ -24,14 +22,8 @@ std::u16string miniPageNameOf(std::u16string_view reservation) {
 }
 
 bool createNewFile(std::u16string_view path) {
-  const std::wstring wide(path.begin(), path.end());
-  // CREATE_NEW fails on any existing name, a reparse point included, and
-  // never follows one.
-  const HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+  auto file = File::open(path, File::Mode::CreateNew);
+  return file && file->close();
 }
 
 std::optional<MiniPageFiles> makeMiniPageFiles() {

@@ -4,7 +4,50 @@
 
 #include <commdlg.h>
 
+#include <cstring>
+#include <utility>
+
 namespace tunora::host {
+namespace {
+
+// The save dialog while it is open. A common dialog runs a loop of its own,
+// and EndDialog from outside does not end it; its window is found as it is
+// made, by a hook on this thread's window creation, and told Cancel.
+HWND openDialog = nullptr;
+
+LRESULT CALLBACK watchCreation(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && openDialog == nullptr) {
+    const auto window = reinterpret_cast<HWND>(wParam);
+    const auto* created = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+    char className[8] = {};
+    // The first top-level dialog window made is the save dialog itself.
+    if (!(created->lpcs->style & WS_CHILD) &&
+        GetClassNameA(window, className, sizeof className) > 0 &&
+        std::strcmp(className, "#32770") == 0)
+      openDialog = window;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class CreationWatch {
+ public:
+  CreationWatch()
+      : hook_(SetWindowsHookExA(WH_CBT, watchCreation, nullptr, GetCurrentThreadId())),
+        outer_(std::exchange(openDialog, nullptr)) {}
+  ~CreationWatch() {
+    if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+    openDialog = outer_;
+  }
+  CreationWatch(const CreationWatch&) = delete;
+  CreationWatch& operator=(const CreationWatch&) = delete;
+
+ private:
+  HHOOK hook_;
+  // A save dialog further out, should one open another.
+  HWND outer_;
+};
+
+}  // namespace
 
 std::optional<std::string> askSaveFileName(const std::optional<std::string>& folder,
                                            const std::string& suggested) {
@@ -14,13 +57,19 @@ std::optional<std::string> askSaveFileName(const std::optional<std::string>& fol
   suggested.copy(name, MAX_PATH);
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetActiveWindow();
   dialog.lpstrFilter = kFilter;
   dialog.lpstrFile = name;
   dialog.nMaxFile = sizeof name;
   dialog.lpstrInitialDir = folder ? folder->c_str() : nullptr;
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
+  const CreationWatch watch;
   if (!GetSaveFileNameA(&dialog)) return std::nullopt;
   return std::string(name);
+}
+
+void endSaveFileDialog() {
+  if (openDialog != nullptr) SendMessageA(openDialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 }  // namespace tunora::host

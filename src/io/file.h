@@ -21,15 +21,13 @@ class File {
  public:
   // CreateNew makes a file that must not exist yet, and never through a link:
   // files that replace others are made that way under a fresh name and then
-  // moved into place.
-  enum class Mode { Read, Write, CreateNew };
+  // moved into place (writeWholeFile). No file is ever written in place.
+  enum class Mode { Read, CreateNew };
 
-  // Opens in untranslated byte mode; Write creates or truncates (on Windows:
-  // writes a fresh file that replaces the target when closed). A directory
-  // never opens, and reading takes regular files only: a FIFO or device would
-  // block or never end. On failure the reason is left for lastFileError(). One
-  // descriptor serves every read: the position is kept here, and reads at an
-  // offset go straight to the system, with no buffer in between.
+  // Opens in untranslated byte mode. A directory never opens, and reading
+  // takes regular files only: a FIFO or device would block or never end. On failure the reason is
+  // left for lastFileError(). One descriptor serves every read: the position is kept here, and
+  // reads at an offset go straight to the system, with no buffer in between.
   static std::optional<File> open(std::u16string_view path, Mode mode);
 
   // Reads up to buffer.size() bytes at the current position; gives the count.
@@ -128,7 +126,8 @@ std::string makeTempFileName();
 // A new empty file in `folder` (ending in a separator, or empty for the
 // current one) under a fresh short name, ".tunora-" and six letters or
 // digits, made exclusively; nothing when none could be made. Until it is moved
-// or removed, ending the process by SIGINT or SIGTERM removes it.
+// or removed, a program ended by SIGINT or SIGTERM (on Windows: Ctrl-C,
+// Ctrl-Break or its console closed) removes it on the way out.
 std::optional<std::u16string> createFreshFile(std::u16string_view folder);
 // Moves a file made by createFreshFile to `to`, replacing that name.
 bool moveFreshFile(std::u16string_view from, std::u16string_view to);
@@ -183,8 +182,8 @@ bool removeFile(std::u16string_view path);
 int replaceFile(std::u16string_view from, std::u16string_view to);
 // See isOwnFolder.
 bool isOwnFolder(std::u16string_view path);
-// Fresh files that a SIGINT or SIGTERM must not leave behind, and those no
-// longer to remove since they were moved or removed.
+// Fresh files that an end signal must not leave behind, and those no longer
+// to remove since they were moved or removed.
 void removeAtEndSignal(std::u16string_view path);
 void keepAtEndSignal(std::u16string_view path);
 }  // namespace platform

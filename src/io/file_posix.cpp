@@ -204,9 +204,8 @@ namespace platform {
 // reads) for ever. What opens is checked to be a regular file before use.
 int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size) {
   const std::string native = pathToNative(path);
-  int flags = O_RDONLY;
-  if (mode == File::Mode::Write) flags = O_WRONLY | O_CREAT | O_TRUNC;
-  if (mode == File::Mode::CreateNew) flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+  const int flags =
+      mode == File::Mode::CreateNew ? O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW : O_RDONLY;
   const int descriptor = ::open(native.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
   if (descriptor < 0) return -1;
   struct stat info {};

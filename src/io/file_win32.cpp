@@ -4,14 +4,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cwchar>
-#include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 
 #include "io/file.h"
 #include "text/conversions.h"
@@ -52,44 +50,15 @@ int errnoOf(DWORD error) {
   }
 }
 
-// A file opened for writing is written under a fresh name beside its target
-// and moved over the target when closed: no link, junction or other file
-// that holds the target's name is ever written through, and a reader never
-// finds half a file.
-struct PendingWrite {
-  std::wstring temporary;
-  std::wstring target;
-};
-std::mutex pendingMutex;
-std::map<int, PendingWrite> pendingWrites;
-
-// Only a missing name or a file on a disk may be replaced; a link, a folder
-// or a device (CON, NUL, a pipe) is refused.
-bool replaceable(const std::wstring& target) {
-  const HANDLE file = CreateFileW(
-      target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    errno = errnoOf(error);
-    return error == ERROR_FILE_NOT_FOUND;
-  }
-  BY_HANDLE_FILE_INFORMATION info{};
-  const bool plain =
-      GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
-      !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
-  CloseHandle(file);
-  errno = EACCES;
-  return plain;
-}
-
 // CREATE_NEW never opens anything that is already there, a link included.
+// Shared for deleting, so that the end of a console run can remove a fresh
+// file while it is still being written.
 HANDLE createExclusively(const std::wstring& path) {
-  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-int descriptorOf(HANDLE file, int access = _O_WRONLY) {
+int descriptorOf(HANDLE file, int access) {
   const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY | access);
   if (descriptor < 0) {
     CloseHandle(file);
@@ -98,59 +67,46 @@ int descriptorOf(HANDLE file, int access = _O_WRONLY) {
   return descriptor;
 }
 
-// A new file of a short name of its own in the target's folder.
-HANDLE createBeside(const std::wstring& target, std::wstring& temporary) {
-  static std::atomic<unsigned> counter{0};
-  const auto slash = target.find_last_of(L"\\/");
-  const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    wchar_t name[32] = {};
-    swprintf(name, 32, L".tunora-%04x%04x", static_cast<unsigned>(GetCurrentProcessId() & 0xFFFF),
-             static_cast<unsigned>((counter++ ^ GetTickCount()) & 0xFFFF));
-    temporary = folder + name;
-    const HANDLE file = createExclusively(temporary);
-    if (file != INVALID_HANDLE_VALUE) return file;
-    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
-  }
-  errno = errnoOf(GetLastError());
-  return INVALID_HANDLE_VALUE;
+// The fresh files that Ctrl-C, Ctrl-Break or closing the console must not
+// leave behind. The system calls the handler on a thread of its own, so a
+// lock guards the set.
+struct EndEventFiles {
+  std::mutex mutex;
+  std::set<std::wstring> paths;
+  bool handlerInstalled = false;
+  ~EndEventFiles();
+};
+
+EndEventFiles& endEventFiles() {
+  static EndEventFiles files;
+  return files;
 }
 
-int openForWriting(std::u16string_view path) {
-  PendingWrite write{{}, toWide(path)};
-  if (write.target.empty()) {
-    errno = ENOENT;
-    return -1;
-  }
-  if (!replaceable(write.target)) return -1;
-  const HANDLE file = createBeside(write.target, write.temporary);
-  if (file == INVALID_HANDLE_VALUE) return -1;
-  const int descriptor = descriptorOf(file);
-  if (descriptor < 0) {
-    DeleteFileW(write.temporary.c_str());
-    return -1;
-  }
-  const std::lock_guard lock(pendingMutex);
-  pendingWrites[descriptor] = std::move(write);
-  return descriptor;
+// Removes them and lets the next handler, in the end the system's own, end
+// the process as it would have without us.
+BOOL WINAPI removeFreshFilesAtEnd(DWORD) {
+  EndEventFiles& files = endEventFiles();
+  const std::lock_guard lock(files.mutex);
+  for (const std::wstring& path : files.paths) DeleteFileW(path.c_str());
+  files.paths.clear();
+  return FALSE;
 }
 
-// Moves a written file over its target; false (and the file gone) when that
-// failed.
-bool finishWrite(int descriptor, bool closed) {
-  PendingWrite write;
-  {
-    const std::lock_guard lock(pendingMutex);
-    const auto found = pendingWrites.find(descriptor);
-    if (found == pendingWrites.end()) return closed;
-    write = std::move(found->second);
-    pendingWrites.erase(found);
-  }
-  if (closed && replaceable(write.target) &&
-      MoveFileExW(write.temporary.c_str(), write.target.c_str(), MOVEFILE_REPLACE_EXISTING))
-    return true;
-  DeleteFileW(write.temporary.c_str());
-  return false;
+// Gone before the set it reads, and not while it runs.
+EndEventFiles::~EndEventFiles() {
+  const std::lock_guard lock(mutex);
+  if (handlerInstalled) SetConsoleCtrlHandler(removeFreshFilesAtEnd, FALSE);
+}
+
+// Only a program of ours installs the handler: in the player's process this
+// code lives in a plug-in that may be unloaded while the system still holds
+// the handler.
+bool inMainProgram() {
+  HMODULE self = nullptr;
+  return GetModuleHandleExW(
+             GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+             reinterpret_cast<LPCWSTR>(&inMainProgram), &self) &&
+         self == GetModuleHandleW(nullptr);
 }
 
 }  // namespace
@@ -201,7 +157,11 @@ bool createFolder(std::u16string_view path) {
 }
 
 void resetFileAttributes(std::u16string_view path) {
-  SetFileAttributesW(toWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::wstring wide = toWide(path);
+  // What a link points to is not ours to change.
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 std::vector<std::u16string> listFiles(std::u16string_view folder) {
@@ -223,10 +183,9 @@ namespace platform {
 
 int openFile(std::u16string_view path, File::Mode mode, std::int64_t& size) {
   size = 0;
-  if (mode == File::Mode::Write) return openForWriting(path);
   if (mode == File::Mode::CreateNew) {
     const HANDLE file = createExclusively(toWide(path));
-    if (file != INVALID_HANDLE_VALUE) return descriptorOf(file);
+    if (file != INVALID_HANDLE_VALUE) return descriptorOf(file, _O_WRONLY);
     errno = errnoOf(GetLastError());
     return -1;
   }
@@ -282,7 +241,7 @@ bool writeFileAt(int descriptor, std::int64_t offset, std::span<const std::uint8
 }
 
 bool closeFile(int descriptor) {
-  return finishWrite(descriptor, _close(descriptor) == 0);
+  return _close(descriptor) == 0;
 }
 
 // Archived, compressed or unindexed folders are as good as any; a link or
@@ -316,9 +275,19 @@ bool isOwnFolder(std::u16string_view path) {
   return isPlainDirectory(path);
 }
 
-// Ctrl-C ends a console program without running anything of ours.
-void removeAtEndSignal(std::u16string_view) {}
-void keepAtEndSignal(std::u16string_view) {}
+void removeAtEndSignal(std::u16string_view path) {
+  EndEventFiles& files = endEventFiles();
+  const std::lock_guard lock(files.mutex);
+  if (!files.handlerInstalled && inMainProgram())
+    files.handlerInstalled = SetConsoleCtrlHandler(removeFreshFilesAtEnd, TRUE) != 0;
+  if (files.handlerInstalled) files.paths.insert(toWide(path));
+}
+
+void keepAtEndSignal(std::u16string_view path) {
+  EndEventFiles& files = endEventFiles();
+  const std::lock_guard lock(files.mutex);
+  files.paths.erase(toWide(path));
+}
 
 }  // namespace platform
 }  // namespace tunora

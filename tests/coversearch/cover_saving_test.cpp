@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "io/file.h"
 #include "support/temp_dir.h"
 
@@ -98,6 +100,19 @@ TEST(CopyFileVerified, CopiesExactlyAndReportsFailures) {
       copyFileVerified(pathToNative(dir.file("missing.jpg")), pathToNative(dir.file("x.jpg"))));
   EXPECT_FALSE(fileExists(dir.file("x.jpg")));
   EXPECT_FALSE(copyFileVerified(source, pathToNative(dir.file("no/such/folder.jpg"))));
+  // A copy that fails leaves the target as it was.
+  const auto earlier = pathToNative(dir.file("earlier.jpg"));
+  ASSERT_TRUE(writeWholeFile(pathFromNative(earlier), std::vector<std::uint8_t>{1, 2}));
+  EXPECT_FALSE(copyFileVerified(pathToNative(dir.file("missing.jpg")), earlier));
+  EXPECT_EQ(readWholeFile(pathFromNative(earlier)), (std::vector<std::uint8_t>{1, 2}));
+  // A link planted under the target's name is replaced, never written through.
+  std::error_code noLinks;
+  std::filesystem::create_symlink(toFsPath(pathFromNative(earlier)), dir.path() / "linked.jpg",
+                                  noLinks);
+  if (noLinks) return;
+  ASSERT_TRUE(copyFileVerified(source, pathToNative(dir.file("linked.jpg"))));
+  EXPECT_EQ(readWholeFile(pathFromNative(earlier)), (std::vector<std::uint8_t>{1, 2}));
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.path() / "linked.jpg"));
 }
 
 }  // namespace

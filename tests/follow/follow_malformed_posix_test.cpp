@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <systemd/sd-bus.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -265,6 +266,58 @@ TEST_F(FollowMalformed, BadMetadataGivesPagesOrMessagesNeverAnEnd) {
   EXPECT_TRUE(follow->running() && blocked->running());
   EXPECT_EQ(follow->terminate(3s), 0);
   EXPECT_EQ(blocked->terminate(3s), 0);
+}
+
+// Names that are no UTF-8 (Latin-1 bytes here) reach the disk as they came,
+// for -o and for the default page in the current folder alike.
+TEST_F(FollowMalformed, PagesGoUnderNamesThatAreNoUtf8ByteForByte) {
+  player.metadata = {text("xesam:title", "Caf\xC3\xA9 Song")};
+  ASSERT_TRUE(player.start(bus->address()));
+  const fs::path folder = dir.path() / "d\xE9j\xE0";
+  fs::create_directory(folder);
+  const struct {
+    std::vector<std::string> options;
+    fs::path page;
+  } cases[] = {
+      {{"-o", (dir.path() / "caf\xE9.html").string()}, dir.path() / "caf\xE9.html"},
+      {{}, folder / "tunora.html"},
+      {{"-o", "caf\xE9.html"}, folder / "caf\xE9.html"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].page.string());
+    const std::string name = "names" + std::to_string(i);
+    // Started in `folder`, where the default page and relative names go.
+    std::vector<std::string> argv = {"env", "-C", folder.string(), TUNORA_CLI_BINARY, "follow"};
+    argv.insert(argv.end(), cases[i].options.begin(), cases[i].options.end());
+    const auto follow = ChildProcess::start(
+        argv, {bus->environment()}, dir.path() / (name + ".out"), dir.path() / (name + ".err"));
+    ASSERT_TRUE(follow);
+    EXPECT_TRUE(waitFor(
+        [&] {
+          return testing::pageFileText(cases[i].page).find("Caf\xC3\xA9 Song") != std::string::npos;
+        },
+        5s, [&] { player.process(); }))
+        << fileText(dir.path() / (name + ".err"));
+    EXPECT_EQ(follow->terminate(3s), 0) << fileText(dir.path() / (name + ".err"));
+    EXPECT_EQ(fileText(dir.path() / (name + ".err")).find("cannot"), std::string::npos);
+    // People read the name with U+FFFD for each byte that is no UTF-8 (the
+    // rest of these paths is ASCII).
+    std::string shown;
+    for (const char c : cases[i].page.string())
+      shown += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : "\xEF\xBF\xBD";
+    EXPECT_NE(fileText(dir.path() / (name + ".out")).find("Song written to " + shown + "\n"),
+              std::string::npos);
+    // The page's own name and nothing half-written beside it.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(cases[i].page.parent_path()))
+      if (!entry.is_directory()) names.push_back(entry.path().filename().string());
+    EXPECT_NE(std::find(names.begin(), names.end(), cases[i].page.filename().string()),
+              names.end());
+    EXPECT_EQ(std::count_if(names.begin(), names.end(),
+                            [](const std::string& n) { return n.starts_with(".tunora-"); }),
+              0);
+    fs::remove(cases[i].page);
+  }
 }
 
 }  // namespace

@@ -70,6 +70,8 @@ testing::StoreServer& store() {
 }
 
 constexpr char kTitle[] = "Cover-Search";
+// The system's save dialog, as Wine titles it.
+constexpr char kSaveTitle[] = "Save As";
 
 std::string text(HWND dialog, int id) {
   return controlText(dialog, id);
@@ -229,6 +231,58 @@ TEST_F(CoverSearchInPlayer, TheToggleClosesWhatItOpenedAndTheMenuNeverOpensASeco
   EXPECT_TRUE(whileDialogOpen(kTitle, close, [&] {
                 SendMessageA(player_.playlistWindow(), WM_COMMAND, 6668, 0);
               }).found);
+}
+
+// The system's save dialog runs its loop inside the Cover-Search dialog's.
+// The hotkey's toggle, or quitting the player, ends both at once; the
+// plug-in goes only once their loops have returned.
+TEST_F(CoverSearchInPlayer, QuitOrToggleWhileTheSaveDialogIsOpenEndsItFirst) {
+  ASSERT_TRUE(server_.running());
+  const struct {
+    const char* name;
+    std::function<void(StandinHost&)> end;
+  } endings[] = {
+      {"toggle",
+       [](StandinHost& player) {
+         SendMessageA(player.mainWindow(), host::kPlayerMessage, 100, 100);
+       }},
+      // Last: the module then stays loaded for good.
+      {"quit", [](StandinHost& player) { player.unload(); }},
+  };
+  for (const auto& ending : endings) {
+    SCOPED_TRACE(ending.name);
+    const LONG_PTR mainProcedure = GetWindowLongPtrW(player_.mainWindow(), GWLP_WNDPROC);
+    start(server_.host());
+    const TempDir temp;
+    const testing::TempFolderOverride tempFolder(temp.path());
+    HWND saveDialog = nullptr;
+    bool endedAtOnce = false;
+    const auto steps = [&](HWND dialog) {
+      search(dialog);
+      selectResult(dialog, 0);
+      ASSERT_TRUE(enabled(dialog, TUNORA_COVER_SAVE));
+      const auto end = [&](HWND save) {
+        saveDialog = save;
+        // Owned by the dialog whose button asked, which waits meanwhile.
+        EXPECT_EQ(GetWindow(save, GW_OWNER), dialog);
+        EXPECT_FALSE(IsWindowEnabled(dialog));
+        ending.end(player_);
+        endedAtOnce = !IsWindowVisible(save) && !IsWindowVisible(dialog);
+      };
+      EXPECT_TRUE(
+          whileDialogOpen(kSaveTitle, end, [&] { click(dialog, TUNORA_COVER_SAVE); }).found);
+    };
+    EXPECT_TRUE(whileDialogOpen(kTitle, steps, [&] { toggle(); }).found);
+    EXPECT_TRUE(endedAtOnce);
+    EXPECT_FALSE(IsWindow(saveDialog));
+    EXPECT_EQ(FindWindowA("#32770", kTitle), nullptr);
+    if (std::string(ending.name) == "quit") {
+      // The plug-in is gone and gave the player's window its procedure back.
+      EXPECT_EQ(GetWindowLongPtrW(player_.mainWindow(), GWLP_WNDPROC), mainProcedure);
+    } else {
+      player_.quit();
+    }
+  }
 }
 
 TEST_F(CoverSearchInPlayer, AStoreThatRefusesGivesTheFailureText) {

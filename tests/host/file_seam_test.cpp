@@ -76,18 +76,53 @@ TEST(WindowsFileSeam, WritesOnlyToAFileOnTheDisk) {
   EXPECT_EQ(names, (std::vector<std::string>{"folder.htm", "new.htm", "old.htm"}));
 }
 
-// A name planted as a second link to someone else's file: writing replaces
-// the name, and the other file keeps its bytes.
+// A name planted as a link to someone else's file, a second name of it or a
+// symbolic link (a reparse point): writing replaces the name, and the other
+// file keeps its bytes.
 TEST(WindowsFileSeam, WritingReplacesTheNameAndNeverWritesThroughIt) {
+  const struct {
+    const char* kind;
+    bool (*plant)(const fs::path& link, const fs::path& target);
+  } links[] = {
+      {"hard link",
+       [](const fs::path& link, const fs::path& target) {
+         return CreateHardLinkW(link.c_str(), target.c_str(), nullptr) != 0;
+       }},
+      {"symbolic link",
+       [](const fs::path& link, const fs::path& target) {
+         return CreateSymbolicLinkW(link.c_str(), target.c_str(), 0) != 0;
+       }},
+  };
+  for (const auto& link : links) {
+    SCOPED_TRACE(link.kind);
+    const TempDir dir;
+    std::ofstream(dir.path() / "theirs.txt") << "their bytes";
+    if (!link.plant(dir.path() / "_tmptrk0.jpg", dir.path() / "theirs.txt")) continue;
+    const std::vector<std::uint8_t> cover{0xFF, 0xD8, 0xFF, 0xD9};
+    ASSERT_TRUE(writeWholeFile(dir.file("_tmptrk0.jpg"), cover));
+    EXPECT_EQ(contentOf(dir.path() / "theirs.txt"), "their bytes");
+    EXPECT_EQ(contentOf(dir.path() / "_tmptrk0.jpg"), "\xFF\xD8\xFF\xD9");
+    EXPECT_FALSE(GetFileAttributesW((dir.path() / "_tmptrk0.jpg").c_str()) &
+                 FILE_ATTRIBUTE_REPARSE_POINT);
+  }
+}
+
+// Attributes are cleared on our own files only: through a link they would be
+// cleared on someone else's.
+TEST(WindowsFileSeam, AttributesAreResetOnFilesNotThroughLinks) {
   const TempDir dir;
-  std::ofstream(dir.path() / "theirs.txt") << "their bytes";
-  if (!CreateHardLinkW((dir.path() / "_tmptrk0.jpg").c_str(), (dir.path() / "theirs.txt").c_str(),
-                       nullptr))
-    GTEST_SKIP() << "no hard links here";
-  const std::vector<std::uint8_t> cover{0xFF, 0xD8, 0xFF, 0xD9};
-  ASSERT_TRUE(writeWholeFile(dir.file("_tmptrk0.jpg"), cover));
-  EXPECT_EQ(contentOf(dir.path() / "theirs.txt"), "their bytes");
-  EXPECT_EQ(contentOf(dir.path() / "_tmptrk0.jpg"), "\xFF\xD8\xFF\xD9");
+  const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  for (const char* name : {"theirs.txt", "ours.jpg"}) {
+    std::ofstream(dir.path() / name) << "x";
+    ASSERT_TRUE(SetFileAttributesW((dir.path() / name).c_str(), kept));
+  }
+  if (!CreateSymbolicLinkW((dir.path() / "_tmptrk0.jpg").c_str(),
+                           (dir.path() / "theirs.txt").c_str(), 0))
+    GTEST_SKIP() << "no symbolic links here";
+  resetFileAttributes(dir.file("_tmptrk0.jpg"));
+  resetFileAttributes(dir.file("ours.jpg"));
+  EXPECT_EQ(GetFileAttributesW((dir.path() / "theirs.txt").c_str()) & kept, kept);
+  EXPECT_EQ(GetFileAttributesW((dir.path() / "ours.jpg").c_str()) & kept, 0u);
 }
 
 TEST(MiniPageFile, OnlyTheTemporarySuffixBecomesHtml) {

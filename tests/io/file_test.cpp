@@ -102,8 +102,10 @@ TEST(FileHelpers, ReadsAtOffsetsLeaveThePositionAndSurviveAMove) {
 TEST(FileHelpers, WrittenFilesKnowTheirSize) {
   TempDir dir;
   const auto path = dir.file("written.bin");
-  auto file = File::open(path, File::Mode::Write);
+  auto file = File::open(path, File::Mode::CreateNew);
   ASSERT_TRUE(file);
+  // A name that is taken is never opened for writing.
+  EXPECT_FALSE(File::open(path, File::Mode::CreateNew));
   EXPECT_EQ(file->size(), 0);
   ASSERT_TRUE(file->write(std::vector<std::uint8_t>{1, 2, 3}));
   ASSERT_TRUE(file->write(std::vector<std::uint8_t>{}));

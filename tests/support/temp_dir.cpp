@@ -3,6 +3,8 @@
 #include <atomic>
 #include <random>
 
+#include "io/file.h"
+
 namespace tunora::testing {
 
 TempDir::TempDir() {
@@ -18,9 +20,9 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+// Through the file seam, so that a name that is no UTF-8 survives as well.
 std::u16string toU16(const std::filesystem::path& path) {
-  const auto text = path.u16string();
-  return std::u16string(text.begin(), text.end());
+  return fromFsPath(path);
 }
 
 std::u16string TempDir::file(const std::string& name) const {
