@@ -100,20 +100,16 @@ int search(const CoversOptions& options, std::FILE* out, std::FILE* err) {
 
 int get(const CoversOptions& options, std::FILE* out, std::FILE* err) {
   const auto client = makeStandaloneHttpClient();
-  CoverResults results;
-  results.append(options.words[0], {});
-  // The list owns the downloaded file and deletes it on the way out.
   const auto source = sourceOf(options, *client);
-  // What is saved is the file itself: it must be a whole picture.
+  // What is saved is the download itself: it must be a whole picture.
   source->acceptOnlyWholeJpegs();
-  results.setCoverFile(0, source->findCover(options.words[0]));
-  if (!results[0].coverFile) {
+  const auto cover = source->findCover(options.words[0]);
+  if (!cover) {
     writeText(err,
               "tunora: No cover found for this item (" + escapeControls(source->failure()) + ")\n");
     return 1;
   }
-  const std::string target = pathToNative(*options.output);
-  if (!copyFileVerified(*results[0].coverFile, target)) {
+  if (!saveCover(*cover, *options.output)) {
     writeText(err, "tunora: Could not create file " + shown(*options.output) + "\n");
     return 1;
   }

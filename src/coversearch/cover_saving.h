@@ -1,15 +1,11 @@
 #pragma once
-// From a downloaded cover to what the user sees and keeps: the suggested file
-// name, a bitmap file for the picture control, and the byte-for-byte copy
-// beside the music.
+// A downloaded cover saved beside the music: the name it is suggested under,
+// and the writing of its bytes, shared by the dialog and the tool.
 
 #include <cstdint>
-#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
-
-#include "jpeg/jpeg_codec.h"
 
 namespace tunora {
 
@@ -19,15 +15,10 @@ namespace tunora {
 std::string makeCoverFileName(std::string_view pattern, std::string_view artist,
                               std::string_view album);
 
-// The picture as a 24-bit bottom-up Windows bitmap file.
-std::vector<std::uint8_t> bitmapFileBytes(const DecodedPicture& picture);
-
-// Decodes the JPEG file and writes it as a bitmap into a new temporary file;
-// its name, or nothing when the picture cannot be decoded or written.
-std::optional<std::string> makeDisplayFile(std::string_view jpegFile);
-
-// Copies the whole file under a fresh name beside the target and moves it
-// there once complete. False on any failure; the target is then as it was.
-bool copyFileVerified(std::string_view source, std::string_view target);
+// Writes the cover's bytes as they were downloaded, nothing re-encoded, in
+// place of whatever `target` held. A file marked read-only is left as it is
+// (false): the fresh file that replaces a name would not be stopped by the
+// mark everywhere.
+bool saveCover(std::span<const std::uint8_t> cover, std::u16string_view target);
 
 }  // namespace tunora

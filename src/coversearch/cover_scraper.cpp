@@ -50,8 +50,6 @@ std::string_view asText(const std::vector<std::uint8_t>& bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-// The picture named by `marker` plus a closing quote, reached by walking back
-// to its "http://images" address.
 constexpr std::string_view kNoCoverNamed = "the page names no cover";
 
 std::string* failureOf(CoverFetch* fetch) {
@@ -60,9 +58,11 @@ std::string* failureOf(CoverFetch* fetch) {
 
 // The picture named by `marker` plus a closing quote, reached by walking back
 // to its "http://images" address; `pageUrl` is where the page came from.
-std::optional<std::string> downloadMarkedImage(HttpClient& client, std::string_view pageUrl,
-                                               std::string_view page, std::string_view marker,
-                                               CoverFetch* fetch) {
+std::optional<std::vector<std::uint8_t>> downloadMarkedImage(HttpClient& client,
+                                                             std::string_view pageUrl,
+                                                             std::string_view page,
+                                                             std::string_view marker,
+                                                             CoverFetch* fetch) {
   const std::size_t at = page.find(std::string(marker) + '"');
   const auto start = at == npos ? std::nullopt : findBackwards(page, at, "http://images");
   if (!start) {
@@ -71,11 +71,12 @@ std::optional<std::string> downloadMarkedImage(HttpClient& client, std::string_v
   }
   const std::string url(page.substr(*start, at + marker.size() - *start));
   debugLog(">>>'%s'\n", url.c_str());
-  return downloadToTempFile(client, url, fetch);
+  return downloadPicture(client, url, fetch);
 }
 
-std::optional<std::string> findUsCover(HttpClient& client, std::string_view productUrl,
-                                       CoverFetch* fetch) {
+std::optional<std::vector<std::uint8_t>> findUsCover(HttpClient& client,
+                                                     std::string_view productUrl,
+                                                     CoverFetch* fetch) {
   std::string* failure = failureOf(fetch);
   const auto product = fetchUrl(client, productUrl, failure);
   if (!product) return std::nullopt;
@@ -164,7 +165,7 @@ void parseResults(std::string_view page, StoreVariant variant, CoverResults& res
       const int index = static_cast<int>(results.size());
       debugLog("Added url: (%d)'%s'\n", index, link.c_str());
       debugLog("Added txt (%d): '%s'\n", index, text.c_str());
-      results.append(std::move(link), std::move(text));
+      results.push_back({std::move(link), std::move(text), std::nullopt});
     }
     // One character past the closing tag is passed over: an anchor that
     // follows it without a gap is not seen.
@@ -172,8 +173,8 @@ void parseResults(std::string_view page, StoreVariant variant, CoverResults& res
   }
 }
 
-std::optional<std::string> findCover(HttpClient& client, std::string_view productUrl,
-                                     StoreVariant variant, CoverFetch* fetch) {
+std::optional<std::vector<std::uint8_t>> findCover(HttpClient& client, std::string_view productUrl,
+                                                   StoreVariant variant, CoverFetch* fetch) {
   if (variant == StoreVariant::Us) return findUsCover(client, productUrl, fetch);
   if (variant != StoreVariant::German) {
     noteFailure(failureOf(fetch), productUrl, "not a known store front");

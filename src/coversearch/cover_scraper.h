@@ -3,9 +3,11 @@
 // result page, and the cover picture behind one album's page. Pages in any
 // other layout give no results and no cover.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "coversearch/cover_results.h"
 #include "coversearch/http_client.h"
@@ -17,11 +19,11 @@ namespace tunora {
 // Appends every anchor of the page that links to an album of the variant.
 void parseResults(std::string_view page, StoreVariant variant, CoverResults& results);
 
-// Downloads the cover of the album page at `productUrl` into a temporary
-// file; its name, or nothing when a page, a marker or the picture is missing
-// (then `fetch`, where given, says which).
-std::optional<std::string> findCover(HttpClient& client, std::string_view productUrl,
-                                     StoreVariant variant, CoverFetch* fetch = nullptr);
+// Downloads the cover of the album page at `productUrl`; nothing when a page,
+// a marker or the picture is missing (then `fetch`, where given, says which).
+std::optional<std::vector<std::uint8_t>> findCover(HttpClient& client, std::string_view productUrl,
+                                                   StoreVariant variant,
+                                                   CoverFetch* fetch = nullptr);
 
 // Without "<b>", "</b>", "<i>" and "</i>" (lower case only).
 std::string stripBoldItalic(std::string text);

@@ -2,6 +2,7 @@
 
 #include "coversearch/cover_saving.h"
 #include "io/file.h"
+#include "jpeg/jpeg_codec.h"
 #include "text/helpers.h"
 
 namespace tunora {
@@ -33,13 +34,13 @@ CoverSearch::Selection CoverSearch::select(std::string_view storeText, int index
     return {std::string(coverstatus::kNoItemSelected), std::nullopt};
   }
   const auto at = static_cast<std::size_t>(index);
-  results_.setCoverFile(at, sourceFor(storeText).findCover(results_[at].link));
-  const auto& cover = results_[at].coverFile;
+  auto& cover = results_[at].cover;
+  cover = sourceFor(storeText).findCover(results_[at].link);
   if (!cover) return {std::string(coverstatus::kNoCoverFound), std::nullopt};
-  auto display = makeDisplayFile(*cover);
-  if (!display) return {std::string(coverstatus::kInternalError), std::nullopt};
+  auto picture = decodeJpeg(*cover);
+  if (!picture) return {std::string(coverstatus::kInternalError), std::nullopt};
   coverShown_ = true;
-  return {std::string(coverstatus::kCoverFound), std::move(display)};
+  return {std::string(coverstatus::kCoverFound), std::move(picture)};
 }
 
 std::optional<std::string> CoverSearch::selectedPageUrl(std::string_view storeText) {
@@ -50,8 +51,8 @@ std::optional<std::string> CoverSearch::selectedPageUrl(std::string_view storeTe
 std::string CoverSearch::save(const std::optional<std::string>& target) {
   if (!canSave()) return std::string(coverstatus::kNoCoverSelected);
   if (!target) return std::string(coverstatus::kSavingCancelled);
-  const auto& cover = results_[static_cast<std::size_t>(selected_)].coverFile;
-  if (!cover || !copyFileVerified(*cover, *target))
+  const auto& cover = results_[static_cast<std::size_t>(selected_)].cover;
+  if (!cover || !saveCover(*cover, pathFromNative(*target)))
     return std::string(coverstatus::kCouldNotCreate);
   return std::string(coverstatus::kCoverSaved);
 }

@@ -11,6 +11,7 @@
 #include "coversearch/http_client.h"
 #include "coversearch/musicbrainz.h"
 #include "coversearch/store_fronts.h"
+#include "jpeg/jpeg_codec.h"
 
 namespace tunora {
 
@@ -46,8 +47,8 @@ class CoverSearch {
 
   struct Selection {
     std::string status;
-    // A bitmap of the cover to show; the caller deletes it once loaded.
-    std::optional<std::string> displayFile;
+    // The cover to show, decoded.
+    std::optional<DecodedPicture> picture;
   };
   // Fetches the cover of a result (again, if it was fetched before).
   Selection select(std::string_view storeText, int index);
@@ -57,10 +58,10 @@ class CoverSearch {
 
   // Whether there is a cover to save; "No cover selected" otherwise.
   bool canSave() const { return selected_ >= 0 && coverShown_; }
-  // Copies the selected cover to `target`; no target means the user cancelled.
+  // Writes the selected cover to `target`; no target means the user cancelled.
   std::string save(const std::optional<std::string>& target);
 
-  // Forgets everything, deleting the downloaded covers.
+  // Forgets everything, the downloaded covers too.
   void close();
 
  private:

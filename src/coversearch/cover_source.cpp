@@ -9,7 +9,7 @@ bool StoreFrontSource::search(std::string_view keywords, CoverResults& results) 
   return postSearchForm(client_, host_, variant_, keywords, results, &fetch_.failure);
 }
 
-std::optional<std::string> StoreFrontSource::findCover(std::string_view link) {
+std::optional<std::vector<std::uint8_t>> StoreFrontSource::findCover(std::string_view link) {
   return tunora::findCover(client_, pageUrl(link), variant_, &fetch_);
 }
 

@@ -3,9 +3,11 @@
 // of one listed album, and its page for a browser. The store fronts and
 // MusicBrainz are the sources; the dialog and the tool use them alike.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "coversearch/cover_results.h"
 #include "coversearch/http_client.h"
@@ -19,8 +21,8 @@ class CoverSource {
   virtual ~CoverSource() = default;
   // Appends what was found; false when the source gave no usable answer.
   virtual bool search(std::string_view keywords, CoverResults& results) = 0;
-  // A temporary file with the cover of a result's link; nothing without one.
-  virtual std::optional<std::string> findCover(std::string_view link) = 0;
+  // The cover of a result's link as it was sent; nothing without one.
+  virtual std::optional<std::vector<std::uint8_t>> findCover(std::string_view link) = 0;
   virtual std::string pageUrl(std::string_view link) const = 0;
   // Why the last search or cover gave nothing, as "HOST: REASON".
   const std::string& failure() const { return fetch_.failure; }
@@ -39,7 +41,7 @@ class StoreFrontSource final : public CoverSource {
       : client_(client), host_(std::move(host)), variant_(variant) {}
 
   bool search(std::string_view keywords, CoverResults& results) override;
-  std::optional<std::string> findCover(std::string_view link) override;
+  std::optional<std::vector<std::uint8_t>> findCover(std::string_view link) override;
   std::string pageUrl(std::string_view link) const override;
 
  private:

@@ -135,15 +135,16 @@ bool MusicBrainzSource::search(std::string_view keywords, CoverResults& results)
     noteFailure(&fetch_.failure, url, "the answer is no list of releases");
     return false;
   }
-  for (const FoundRelease& release : *releases) results.append(release.id, release.text);
+  for (const FoundRelease& release : *releases)
+    results.push_back({release.id, release.text, std::nullopt});
   return true;
 }
 
-std::optional<std::string> MusicBrainzSource::findCover(std::string_view releaseId) {
+std::optional<std::vector<std::uint8_t>> MusicBrainzSource::findCover(std::string_view releaseId) {
   std::string url = service_.coverArtUrl + "/release/" +
                     percentEncode(releaseId, PercentEncoding::UrlComponent) + "/front-500";
   for (int hop = 0; hop <= kMaxRedirects; ++hop) {
-    const auto answer = ask(url, kMaxPictureBytes, false);
+    auto answer = ask(url, kMaxPictureBytes, false);
     if (!answer) return std::nullopt;
     if (answer->status >= 300 && answer->status < 400) {
       // Only to another web address: never a file or another scheme.
@@ -158,9 +159,7 @@ std::optional<std::string> MusicBrainzSource::findCover(std::string_view release
       noteFailure(&fetch_.failure, url, *fault);
       return std::nullopt;
     }
-    auto name = writeTempFile(answer->body);
-    if (!name) noteFailure(&fetch_.failure, url, "cannot write a temporary file");
-    return name;
+    return std::move(answer->body);
   }
   noteFailure(&fetch_.failure, url, "too many redirects");
   return std::nullopt;

@@ -54,9 +54,9 @@ class MusicBrainzSource final : public CoverSource {
 
   // Appends the releases found; false when the service gave no usable answer.
   bool search(std::string_view keywords, CoverResults& results) override;
-  // A temporary file with the release's front cover, a JPEG; nothing when
-  // the release has none or it is something else.
-  std::optional<std::string> findCover(std::string_view releaseId) override;
+  // The release's front cover, a JPEG; nothing when the release has none or
+  // it is something else.
+  std::optional<std::vector<std::uint8_t>> findCover(std::string_view releaseId) override;
   // The release's page on the service's site.
   std::string pageUrl(std::string_view releaseId) const override;
 

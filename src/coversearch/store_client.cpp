@@ -1,7 +1,6 @@
 #include "coversearch/store_client.h"
 
 #include "coversearch/cover_scraper.h"
-#include "io/file.h"
 #include "jpeg/jpeg_codec.h"
 #include "text/helpers.h"
 
@@ -76,21 +75,10 @@ std::optional<std::string> pictureFault(const ServiceAnswer& answer, bool decode
   return std::nullopt;
 }
 
-std::optional<std::string> writeTempFile(const std::vector<std::uint8_t>& bytes) {
-  std::string name = makeTempFileName();
-  if (name.empty()) return std::nullopt;
-  if (!writeWholeFile(pathFromNative(name), bytes)) {
-    // Half a picture would later be offered for saving as the cover.
-    deleteFile(std::string_view(name));
-    return std::nullopt;
-  }
-  return name;
-}
-
-std::optional<std::string> downloadToTempFile(HttpClient& client, std::string_view url,
-                                              CoverFetch* fetch) {
+std::optional<std::vector<std::uint8_t>> downloadPicture(HttpClient& client, std::string_view url,
+                                                         CoverFetch* fetch) {
   std::string* failure = fetch != nullptr ? &fetch->failure : nullptr;
-  const auto answer = client.getPicture(url, kMaxPictureBytes);
+  auto answer = client.getPicture(url, kMaxPictureBytes);
   if (!answer) {
     noteFailure(failure, url, reasonOf(client));
     return std::nullopt;
@@ -105,9 +93,7 @@ std::optional<std::string> downloadToTempFile(HttpClient& client, std::string_vi
       return std::nullopt;
     }
   }
-  auto name = writeTempFile(answer->body);
-  if (!name) noteFailure(failure, url, "cannot write a temporary file");
-  return name;
+  return std::move(answer->body);
 }
 
 }  // namespace tunora

@@ -1,7 +1,7 @@
 #pragma once
 // The three requests of the cover search over an HttpClient: the keyword
-// search on a store front, a URL into memory, a whole picture into a
-// temporary file. Each failure can be told as "HOST: REASON".
+// search on a store front, a URL into memory, a whole picture into memory.
+// Each failure can be told as "HOST: REASON".
 
 #include <cstdint>
 #include <optional>
@@ -50,13 +50,8 @@ struct CoverFetch {
 // `decode`, one that does not decode. Nothing when it is one.
 std::optional<std::string> pictureFault(const ServiceAnswer& answer, bool decode);
 
-// A new temporary file holding the bytes; nothing, and no file, on failure.
-std::optional<std::string> writeTempFile(const std::vector<std::uint8_t>& bytes);
-
-// The name of a new temporary file holding the picture at `url`, never one
-// cut at the size cap; nothing on failure, in which case no file is left
-// behind.
-std::optional<std::string> downloadToTempFile(HttpClient& client, std::string_view url,
-                                              CoverFetch* fetch = nullptr);
+// The picture at `url`, never one cut at the size cap; nothing on failure.
+std::optional<std::vector<std::uint8_t>> downloadPicture(HttpClient& client, std::string_view url,
+                                                         CoverFetch* fetch = nullptr);
 
 }  // namespace tunora

@@ -6,8 +6,8 @@
 
 #include "coversearch/cover_saving.h"
 #include "host/cover_search_dialog_ids.h"
+#include "host/picture_bitmap.h"
 #include "host/save_file_dialog.h"
-#include "io/file.h"
 #include "text/helpers.h"
 
 namespace tunora::host {
@@ -154,7 +154,7 @@ void CoverSearchDialog::onSearch() {
   EnableWindow(GetDlgItem(window_, TUNORA_COVER_OPEN_PAGE), FALSE);
   enableCoverButtons(false);
   // The covers of the previous results are gone with them.
-  showPicture({});
+  showPicture(nullptr);
   SendDlgItemMessageA(window_, TUNORA_COVER_RESULTS, LB_RESETCONTENT, 0, 0);
   std::string keywords = controlText(window_, TUNORA_COVER_KEYWORDS, kKeywordsMaxLength);
   settings_.lastSource = storeText();
@@ -176,13 +176,9 @@ void CoverSearchDialog::onSelectionChange() {
   startWork([this, store = storeText(), index] { selection_ = search_->select(store, index); },
             [this] {
               const CoverSearch::Selection selection = std::exchange(selection_, {});
-              if (selection.displayFile) {
-                showPicture(*selection.displayFile);
-                deleteFile(std::string_view(*selection.displayFile));
-              } else {
-                // A picture of another result would stand beside this one's status.
-                showPicture({});
-              }
+              // Without a cover the picture of another result would stand
+              // beside this one's status.
+              showPicture(selection.picture ? &*selection.picture : nullptr);
               setStatus(selection.status);
               enableCoverButtons(search_->coverShown());
             });
@@ -211,8 +207,6 @@ void CoverSearchDialog::stopWork() {
   worker_.join();
   client_.setCancelled(false);
   whenDone_ = {};
-  // A selection's picture that arrived all the same is not shown: delete it.
-  if (selection_.displayFile) deleteFile(std::string_view(*selection_.displayFile));
   selection_ = {};
 }
 
@@ -246,7 +240,7 @@ void CoverSearchDialog::onExit() {
   stopWork();
   search_->close();
   saveCoverSearchSettings(settingsStore_, settings_);
-  showPicture({});
+  showPicture(nullptr);
   startFolder_.reset();
   suggestedName_.clear();
   const HWND window = window_;
@@ -267,12 +261,10 @@ void CoverSearchDialog::enableCoverButtons(bool enable) {
   EnableWindow(GetDlgItem(window_, TUNORA_COVER_SAVE_EDIT), enable);
 }
 
-// An empty name takes the picture away.
-void CoverSearchDialog::showPicture(const std::string& bitmapFile) {
+// No picture takes the shown one away.
+void CoverSearchDialog::showPicture(const DecodedPicture* cover) {
   UniqueBitmap picture;
-  if (!bitmapFile.empty())
-    picture.reset(static_cast<HBITMAP>(LoadImageA(nullptr, bitmapFile.c_str(), IMAGE_BITMAP,
-                                                  kPictureSize, kPictureSize, LR_LOADFROMFILE)));
+  if (cover != nullptr) picture = stretchedBitmap(*cover, kPictureSize, kPictureSize);
   SendDlgItemMessageA(window_, TUNORA_COVER_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
                       reinterpret_cast<LPARAM>(picture.get()));
   picture_ = std::move(picture);

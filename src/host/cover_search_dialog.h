@@ -78,7 +78,7 @@ class CoverSearchDialog {
   std::string storeText() const;
   void setStatus(std::string_view text);
   void enableCoverButtons(bool enable);
-  void showPicture(const std::string& bitmapFile);
+  void showPicture(const DecodedPicture* cover);
 
   HINSTANCE module_;
   HttpClient& client_;

@@ -2,18 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "io/file.h"
 #include "support/table_http_client.h"
 
 namespace tunora {
 namespace {
 
-std::vector<CoverResult> scan(std::string_view page, StoreVariant variant) {
+CoverResults scan(std::string_view page, StoreVariant variant) {
   CoverResults results;
   parseResults(page, variant, results);
-  std::vector<CoverResult> copy;
-  for (std::size_t i = 0; i < results.size(); ++i) copy.push_back(results[i]);
-  return copy;
+  return results;
 }
 
 TEST(ParseResults, KeepsOnlyAnchorsWithTheVariantsMarker) {
@@ -27,7 +24,7 @@ TEST(ParseResults, KeepsOnlyAnchorsWithTheVariantsMarker) {
   ASSERT_EQ(us.size(), 1u);
   EXPECT_EQ(us[0].link, "/gp/detail/B002");
   EXPECT_EQ(us[0].text, "US Album");
-  EXPECT_FALSE(us[0].coverFile);
+  EXPECT_FALSE(us[0].cover);
   const auto german = scan(page, StoreVariant::German);
   ASSERT_EQ(german.size(), 1u);
   EXPECT_EQ(german[0].link, "/exec/obidos/ASIN/B001/x");
@@ -77,12 +74,9 @@ TEST(ParseResults, UnclosedAndTruncatedAnchorsEndCleanly) {
 
 using TableClient = testing::TableHttpClient;
 
-std::optional<std::string> coverText(const std::optional<std::string>& file) {
-  if (!file) return std::nullopt;
-  const auto bytes = readWholeFile(pathFromNative(*file));
-  deleteFile(std::string_view(*file));
-  if (!bytes) return std::nullopt;
-  return std::string(bytes->begin(), bytes->end());
+std::optional<std::string> coverText(const std::optional<std::vector<std::uint8_t>>& cover) {
+  if (!cover) return std::nullopt;
+  return std::string(cover->begin(), cover->end());
 }
 
 TEST(FindCover, GermanWalksBackToTheNearestImagesAddress) {
@@ -168,26 +162,6 @@ TEST(FindCover, FailuresSayWhereAndWhy) {
     EXPECT_FALSE(findCover(client, c.url, c.variant, &fetch)) << c.url;
     EXPECT_EQ(fetch.failure, c.failure) << c.url;
   }
-}
-
-TEST(CoverResults, OwnsTheCoverFiles) {
-  const std::string first = makeTempFileName();
-  const std::string second = makeTempFileName();
-  const std::string third = makeTempFileName();
-  {
-    CoverResults results;
-    results.append("/a", "A");
-    results.setCoverFile(0, first);
-    results.setCoverFile(0, second);  // fetched again: the first copy goes
-    EXPECT_FALSE(fileExists(std::string_view(first)));
-    EXPECT_TRUE(fileExists(std::string_view(second)));
-    results.clear();
-    EXPECT_FALSE(fileExists(std::string_view(second)));
-    EXPECT_EQ(results.size(), 0u);
-    results.append("/b", "B");
-    results.setCoverFile(0, third);
-  }
-  EXPECT_FALSE(fileExists(std::string_view(third)));
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "io/file.h"
 #include "support/table_http_client.h"
 #include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace tunora {
 namespace {
@@ -25,6 +28,11 @@ class CoverSearchDialog : public ::testing::Test {
     client_.pages["http://images.de/3.LZZZZZZZ.jpg"] = "not a jpeg";
   }
 
+  std::string saved(const std::string& target) {
+    const auto bytes = readWholeFile(pathFromNative(target));
+    return bytes ? std::string(bytes->begin(), bytes->end()) : "(none)";
+  }
+
   testing::TableHttpClient client_;
   CoverSearch search_{client_, StoreHosts{"us", "de"}};
   std::string picture_;
@@ -40,44 +48,52 @@ TEST_F(CoverSearchDialog, SearchSelectAndSave) {
 
   const auto shown = search_.select("de", 0);
   EXPECT_EQ(shown.status, coverstatus::kCoverFound);
-  ASSERT_TRUE(shown.displayFile);
-  deleteFile(std::string_view(*shown.displayFile));
+  ASSERT_TRUE(shown.picture);
+  EXPECT_EQ(shown.picture->width, 40u);
+  EXPECT_EQ(shown.picture->height, 30u);
   EXPECT_TRUE(search_.coverShown());
   EXPECT_EQ(search_.selectedPageUrl("de"), "http://de/ASIN/1");
 
   testing::TempDir dir;
   EXPECT_EQ(search_.save(std::nullopt), coverstatus::kSavingCancelled);
   const std::string target = pathToNative(dir.file("folder.jpg"));
+  ASSERT_TRUE(writeWholeFile(pathFromNative(target), std::vector<std::uint8_t>(5000, 'x')));
+  // The store's bytes, whole, in place of what was there.
   EXPECT_EQ(search_.save(target), coverstatus::kCoverSaved);
-  const auto saved = readWholeFile(pathFromNative(target));
-  ASSERT_TRUE(saved);
-  EXPECT_EQ(std::string(saved->begin(), saved->end()), picture_);
+  EXPECT_EQ(saved(target), picture_);
   EXPECT_EQ(search_.save(pathToNative(dir.file("no/folder.jpg"))), coverstatus::kCouldNotCreate);
 
   EXPECT_EQ(search_.select("de", 1).status, coverstatus::kNoCoverFound);
   EXPECT_FALSE(search_.canSave());
-  EXPECT_EQ(search_.select("de", 2).status, coverstatus::kInternalError);
+  const auto broken = search_.select("de", 2);
+  EXPECT_EQ(broken.status, coverstatus::kInternalError);
+  EXPECT_FALSE(broken.picture);
   EXPECT_EQ(search_.save(target), coverstatus::kNoCoverSelected);
+  EXPECT_EQ(saved(target), picture_);
 }
 
-TEST_F(CoverSearchDialog, NewSearchAndCloseDeleteTheDownloadedCovers) {
+TEST_F(CoverSearchDialog, CoversLiveInTheResultsAndNothingGoesToTheTemporaryFolder) {
+  testing::TempDir temp;
+  const testing::TempFolderOverride tempFolder(temp.path());
   search_.search("de", "x");
-  const auto first = search_.select("de", 0);
-  if (first.displayFile) deleteFile(std::string_view(*first.displayFile));
-  const auto cover = search_.results()[0].coverFile;
-  ASSERT_TRUE(cover);
-  EXPECT_TRUE(fileExists(std::string_view(*cover)));
-  EXPECT_EQ(search_.search("de", "x"), "Found 3 items");
-  EXPECT_FALSE(fileExists(std::string_view(*cover)));
-  EXPECT_FALSE(search_.canSave());
+  search_.select("de", 0);
+  EXPECT_EQ(search_.results()[0].cover,
+            std::vector<std::uint8_t>(picture_.begin(), picture_.end()));
+  // Selected again, the cover is fetched again.
+  const std::size_t asked = client_.asked.size();
+  search_.select("de", 0);
+  EXPECT_EQ(client_.asked.size(), asked + 2);
+  search_.select("de", 2);
+  EXPECT_TRUE(search_.results()[2].cover);
 
-  const auto again = search_.select("de", 0);
-  if (again.displayFile) deleteFile(std::string_view(*again.displayFile));
-  const auto second = search_.results()[0].coverFile;
-  ASSERT_TRUE(second);
+  EXPECT_EQ(search_.search("de", "x"), "Found 3 items");
+  EXPECT_FALSE(search_.results()[0].cover);
+  EXPECT_FALSE(search_.canSave());
+  search_.select("de", 0);
   search_.close();
-  EXPECT_FALSE(fileExists(std::string_view(*second)));
   EXPECT_EQ(search_.results().size(), 0u);
+  EXPECT_FALSE(search_.canSave());
+  EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
 }
 
 TEST_F(CoverSearchDialog, UnknownStoreFindsNothingAndAFailedPostIsReported) {

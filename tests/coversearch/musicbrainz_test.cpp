@@ -14,7 +14,6 @@
 #include "settings/memory_settings_store.h"
 #include "support/store_server.h"
 #include "support/temp_dir.h"
-#include "support/temp_folder.h"
 
 namespace tunora {
 namespace {
@@ -181,15 +180,11 @@ TEST_F(MusicBrainzAgainstServer, SearchAsksWithTheEscapedQueryAndNamesItself) {
 }
 
 TEST_F(MusicBrainzAgainstServer, CoversFollowRedirectsToAJpegAndNothingElse) {
-  const testing::TempDir temp;
-  const testing::TempFolderOverride tempFolder(temp.path());
   auto mb = source();
   const auto cover = mb.findCover("b1");
   ASSERT_TRUE(cover);
-  EXPECT_EQ(readWholeFile(pathFromNative(*cover)),
-            readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg")));
+  EXPECT_EQ(cover, readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg")));
   EXPECT_EQ(server_->requests().back().host, "images.archive.test");
-  deleteFile(std::string_view(*cover));
   const std::string host = server_->host();
   const struct {
     const char* release;
@@ -206,7 +201,6 @@ TEST_F(MusicBrainzAgainstServer, CoversFollowRedirectsToAJpegAndNothingElse) {
     EXPECT_FALSE(mb.findCover(c.release)) << c.release;
     EXPECT_EQ(mb.failure(), c.failure);
   }
-  EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
 TEST_F(MusicBrainzAgainstServer, SearchesArePacedAndABusyServiceIsAskedOnceMore) {

@@ -35,7 +35,7 @@ using testing::TempDir;
 constexpr char kSettingsKey[] = "Software\\Winamp\\ml_tunora";
 
 // Three albums on the US front: the first with a cover behind its image
-// page, the second without, the third with a CMYK picture no bitmap shows.
+// page, the second without, the third with a CMYK picture that is not shown.
 void writeStorePages(const fs::path& dir) {
   std::ofstream(dir / "search-handle-form", std::ios::binary)
       << "<html><a href=\"/gp/detail/B01\"><b>V1 Artist</b> - V1 Album</a>\n"
@@ -160,8 +160,8 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
     EXPECT_EQ(pictureSize(dialog).cy, 241);
     EXPECT_TRUE(enabled(dialog, TUNORA_COVER_SAVE));
     EXPECT_TRUE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
-    // The downloaded cover stays for saving; its bitmap is gone.
-    EXPECT_EQ(filesIn(temp.path()), 1u);
+    // The downloaded cover stays in memory for saving: nothing on disk.
+    EXPECT_EQ(filesIn(temp.path()), 0u);
     if (const char* picture = std::getenv("TUNORA_DIALOG_PICTURE"))
       saveWindowPicture(dialog, picture);
 
@@ -174,13 +174,13 @@ TEST_F(CoverSearchInPlayer, SearchShowsTheResultsAndTheCoverOfTheOneSelected) {
     EXPECT_EQ(pictureSize(dialog).cx, 0);
     EXPECT_FALSE(enabled(dialog, TUNORA_COVER_SAVE_EDIT));
 
-    // Fetched again, replacing its earlier download; the CMYK one stays
-    // with its result until the next search.
+    // Fetched and shown again.
     selectResult(dialog, 0);
-    EXPECT_EQ(filesIn(temp.path()), 2u);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Cover found");
+    EXPECT_EQ(pictureSize(dialog).cx, 241);
     search(dialog);
-    EXPECT_EQ(filesIn(temp.path()), 0u);
     EXPECT_EQ(pictureSize(dialog).cx, 0);
+    EXPECT_EQ(filesIn(temp.path()), 0u);
     click(dialog, TUNORA_COVER_EXIT);
     EXPECT_FALSE(IsWindowVisible(dialog));
   };
@@ -361,6 +361,16 @@ TEST_F(CoverSearchSaving, CancelledAndUnwritableSavesSaySo) {
     answer_ = (music_.path() / "no folder" / "folder.jpg").string();
     click(dialog, TUNORA_COVER_SAVE_EDIT);
     EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Could not create file");
+    // A read-only cover keeps its bytes.
+    answer_ = (music_.path() / "kept.jpg").string();
+    std::ofstream(*answer_, std::ios::binary) << "kept";
+    SetFileAttributesA(answer_->c_str(), FILE_ATTRIBUTE_READONLY);
+    click(dialog, TUNORA_COVER_SAVE);
+    EXPECT_EQ(text(dialog, TUNORA_COVER_STATUS), "Could not create file");
+    std::ifstream kept(*answer_, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+    kept.close();
+    SetFileAttributesA(answer_->c_str(), FILE_ATTRIBUTE_NORMAL);
   });
   // Without a track the save dialog starts where it likes.
   EXPECT_FALSE(askedFolder_);
