@@ -2,18 +2,20 @@
 // values look like tokens.
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "hostlink/host_link.h"
 #include "htmlcreator/html_creator.h"
-#include "trackinfo/tagged_track_info.h"
+#include "trackinfo/track_info.h"
 
 namespace {
-struct TokenTrack : tunora::TaggedTrackInfo {
+struct TokenTrack : tunora::TrackInfo {
   TokenTrack() {
-    title_ = u"<$songname$>";
-    artist_ = u"<$album$>&";
-    for (const char16_t unit : std::u16string_view(u"<$lyricsend$>\nla")) lyrics_.appendUnit(unit);
-    lyricsFound_ = true;
+    track_.title = u"<$songname$>";
+    track_.artist = u"<$album$>&";
+    tunora::TextLines lyrics;
+    for (const char16_t unit : std::u16string_view(u"<$lyricsend$>\nla")) lyrics.appendUnit(unit);
+    takeLyrics(std::move(lyrics));
   }
 };
 }  // namespace

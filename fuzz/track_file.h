@@ -28,9 +28,9 @@ void readAsFile(const std::uint8_t* data, std::size_t size, const char* extensio
   if (path.empty()) return;
   Track track;
   track.readFile(path);
-  for (const auto* text : {&track.getTitle(), &track.getYear(), &track.getGenre(),
-                           &track.getBitrate(), &track.getPresentTags()})
-    (void)text->size();
+  for (const auto& text : {track.getTitle(), track.getYear(), track.getGenre(), track.getBitrate(),
+                           track.getPresentTags()})
+    (void)text.size();
   if (const auto* lines = track.getComment()) (void)lines->line(0);
   if (const auto* lines = track.getLyrics()) (void)lines->line(0);
 }

@@ -27,11 +27,11 @@ ReadTotals readWithTunora(const std::vector<std::string>& files) {
     track->readFile(path);
     ++totals.files;
     if (track->getTitle() != kUnknown) ++totals.titled;
-    for (const auto* text :
-         {&track->getTitle(), &track->getArtist(), &track->getAlbum(), &track->getYear(),
-          &track->getTrackNumber(), &track->getGenre(), &track->getBitrate(),
-          &track->getSampleRate(), &track->getStereoMode(), &track->getPresentTags()})
-      totals.checksum += sumOf(*text);
+    for (const auto& text :
+         {track->getTitle(), track->getArtist(), track->getAlbum(), track->getYear(),
+          track->getTrackNumber(), track->getGenre(), track->getBitrate(), track->getSampleRate(),
+          track->getStereoMode(), track->getPresentTags()})
+      totals.checksum += sumOf(text);
     if (const auto* comment = track->getComment())
       totals.checksum += sumOf(comment->line(0).value_or(u""));
     if (const auto* cover = track->getCoverData()) {

@@ -18,7 +18,7 @@ namespace {
 using tunora::testing::makeTrack;
 
 std::u16string text(const std::string& ascii) {
-  return tunora::convertCharToWChar(ascii);
+  return tunora::widenLatin1(ascii);
 }
 
 // Ten albums by five artists, every seventh track with lyrics, every tenth

@@ -12,11 +12,11 @@
 #include "cli/output_guard.h"
 #include "cli/page_output.h"
 #include "cli/template_warnings.h"
-#include "dispatch/page_dispatch.h"
 #include "follow/desktop_opener.h"
 #include "follow/mpris_follow.h"
+#include "follow/player_track.h"
 #include "follow/song_follower.h"
-#include "follow/track_host_link.h"
+#include "htmlcreator/page_builder.h"
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
 #include "io/text_file.h"
@@ -126,8 +126,7 @@ class FollowedPage {
 };
 
 void FollowedPage::show(const PlayerTrack& track) {
-  const TrackHostLink player(track, host_);
-  const std::u16string& entry = player.entry();
+  const std::u16string entry = pageEntryOf(track);
   PageSettings settings = settings_;
   if (localPathOf(track.url) && !File::open(entry, File::Mode::Read)) {
     // Gone or unreadable: what the player said about it is all there is.
@@ -152,14 +151,11 @@ void FollowedPage::show(const PlayerTrack& track) {
   // The covers of the previous page go; this page's stay for the browser.
   covers_.deleteAll();
   output->attachCovers(covers_);
-  const DispatchContext context{creator_, settings, colours_, player, u""};
-  const std::u16string partial = output->partialPath();
-  TextLines page;
-  if (!createPage(context, {entry}, partial, TemplateSlot::SingleTrack).written ||
-      loadTextFile(page, partial, true) != 1) {
-    report("cannot write " + shown(options_.output) + ": " + lastFileError());
-    return;
-  }
+  // What Tunora cannot read itself is described from the player's metadata.
+  BuiltPage built =
+      buildPage(creator_, settings, colours_, {entry}, TemplateSlot::SingleTrack,
+                [&track](const std::u16string& name) { return trackOf(track, name); });
+  TextLines& page = built.page;
   if (options_.refreshSeconds) addReload(page, *options_.refreshSeconds);
   if (!output->commit(page, TextFileEncoding::Utf16, error.reason)) {
     report("cannot write " + shown(options_.output) + ": " + error.reason);
@@ -170,8 +166,8 @@ void FollowedPage::show(const PlayerTrack& track) {
   std::error_code ignored;
   const std::u16string written =
       fromFsPath(std::filesystem::absolute(toFsPath(options_.output), ignored));
-  // The title as the page has it, cut like every answer of the player.
-  const std::u16string title = player.fileInfo(entry, "Title").value_or(u"");
+  // The title as the page has it, cut like every text of the player.
+  const std::u16string title = trackOf(track, entry).title.value_or(u"");
   const std::string about = convertUTF16ToUTF8(title.empty() ? entry : title);
   writeText(out_,
             "Page of " + printable(about) + " written to " + convertUTF16ToUTF8(written) + "\n");

@@ -14,6 +14,7 @@
 #include "io/file.h"
 #include "text/conversions.h"
 #include "text/helpers.h"
+#include "trackinfo/track_fields.h"
 #include "tracks/track_class.h"
 
 namespace tunora {
@@ -78,7 +79,7 @@ class TagsListing {
   void message(std::string_view key, const std::string& value) {
     beginField(key);
     if (json_)
-      appendJsonString(buffer_, convertCharToWChar(value));
+      appendJsonString(buffer_, widenLatin1(value));
     else
       buffer_ += value;
     endField();
@@ -134,29 +135,25 @@ class TagsListing {
   std::size_t fields_ = 0;
 };
 
-void describe(TagsListing& listing, const std::u16string& given, TrackInfo& track) {
+void describe(TagsListing& listing, const Track& track) {
   listing.beginFile();
-  listing.text("filename", given);
-  listing.text("shortfilename", nativeFileNameOf(given));
-  listing.text("filetype", extensionOf(given));
-  listing.text("artist", track.getArtist());
-  listing.text("album", track.getAlbum());
-  listing.text("songname", track.getTitle());
-  listing.text("year", track.getYear());
-  listing.text("genre", track.getGenre());
-  listing.text("tracknr", track.getTrackNumber());
-  listing.text("bitrate", track.getBitrate());
-  listing.text("samplerate", track.getSampleRate());
-  listing.text("stereomode", track.getStereoMode());
-  listing.text("presenttags", track.getPresentTags());
-  const auto flag = [](bool value) { return value ? "true" : "false"; };
-  listing.plain("hastag", flag(track.hasTag()));
-  listing.plain("hascomment", flag(track.hasComment()));
-  listing.plain("haslyrics", flag(track.hasLyrics()));
-  listing.plain("hascover", flag(track.hasCover()));
-  listing.lines("comment", track.getComment());
-  listing.lines("lyrics", track.getLyrics());
-  listing.plain("coverbytes", std::to_string(track.getCoverSize()));
+  for (const TrackField& field : trackFields()) {
+    if (field.key.empty()) continue;
+    switch (field.format) {
+      case FieldFormat::Text:
+        listing.text(field.key, field.text(track));
+        break;
+      case FieldFormat::Flag:
+        listing.plain(field.key, field.flag(track) ? "true" : "false");
+        break;
+      case FieldFormat::Lines:
+        listing.lines(field.key, field.lines(track));
+        break;
+      case FieldFormat::Count:
+        listing.plain(field.key, std::to_string(field.count(track)));
+        break;
+    }
+  }
 }
 
 // The track as its class reads it, through one opening of the file; the
@@ -191,15 +188,18 @@ int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   TagsListing listing(out, json, progress);
   for (const auto& path : paths) {
     std::optional<std::string> error;
-    const auto track = readTrack(resolveEntryName(path), error);
-    describe(listing, path, *track);
+    const auto info = readTrack(resolveEntryName(path), error);
+    Track track = info->toTrack();
+    // Listed under the name as given, also where the file cannot be read.
+    track.fileName = path;
+    describe(listing, track);
     if (error) {
       progress.clear();
       writeText(err, "tunora: cannot open '" + escapeControls(convertUTF16ToUTF8(path)) +
                          "': " + *error + "\n");
       listing.message("error", *error);
       status = 1;
-    } else if (const auto& warning = track->getReadWarning(); !warning.empty()) {
+    } else if (const auto& warning = info->getReadWarning(); !warning.empty()) {
       // Named, but not failed: the file was read, it just held nothing.
       progress.clear();
       writeText(err,

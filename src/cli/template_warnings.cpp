@@ -8,24 +8,26 @@
 #include "io/file.h"
 #include "io/text_file.h"
 #include "text/conversions.h"
+#include "trackinfo/track_fields.h"
 
 namespace tunora {
 namespace {
 
-constexpr std::array<std::u16string_view, 32> kTokens = {
-    u"album",        u"artist",       u"bitrate",    u"clcurrent",     u"clnormal",
-    u"clnormalbg",   u"clselectedbg", u"comment",    u"commentbegin",  u"commentend",
-    u"cover",        u"coverbegin",   u"coverend",   u"coverheight",   u"coverwidth",
-    u"filename",     u"filetype",     u"genre",      u"lyrics",        u"lyricsbegin",
-    u"lyricsend",    u"presenttags",  u"samplerate", u"shortfilename", u"songname",
-    u"stereomode",   u"trackbegin",   u"trackcount", u"trackend",      u"tracknr",
-    u"tracknrclean", u"year"};
+// The page's own tokens; the track's come from its field list.
+constexpr std::array<std::u16string_view, 16> kPageTokens = {
+    u"clcurrent", u"clnormal",   u"clnormalbg", u"clselectedbg", u"commentbegin", u"commentend",
+    u"cover",     u"coverbegin", u"coverend",   u"coverheight",  u"coverwidth",   u"lyricsbegin",
+    u"lyricsend", u"trackbegin", u"trackcount", u"trackend"};
 
 bool isKnownToken(std::u16string_view name) {
   if (name.starts_with(u"coverdark='") || name.starts_with(u"coverlight='")) return true;
   if (name.starts_with(u"url:")) name.remove_prefix(4);
   // Tokens are matched as written, in lower case.
-  return std::find(kTokens.begin(), kTokens.end(), name) != kTokens.end();
+  if (std::find(kPageTokens.begin(), kPageTokens.end(), name) != kPageTokens.end()) return true;
+  for (const TrackField& field : trackFields())
+    if (field.token.size() == name.size() + 4 && field.token.substr(2, name.size()) == name)
+      return true;
+  return false;
 }
 
 std::string at(std::size_t index) {

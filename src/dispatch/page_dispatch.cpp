@@ -19,13 +19,13 @@ constexpr std::u16string_view kMinibrowserPage = u"winampmb.htm";
 // A single entry that no class reads: the player describes the file it
 // plays; about any other file nothing is known.
 DescribeUnsupported describeThroughPlayer(const HostLink& host) {
-  return [&host](const std::u16string& name) -> std::unique_ptr<TrackInfo> {
+  return [&host](const std::u16string& name) {
     const std::u16string playing = playingFileEntry(host);
-    if (toLowerAscii(name) != playing) return std::make_unique<TrackInfo>();
+    if (toLowerAscii(name) != playing) return Track{};
     debugLog("looking up info: winamp\n");
-    auto track = std::make_unique<HostTrackInfo>(host);
-    track->readFile(name);
-    return track;
+    HostTrackInfo track(host);
+    track.readFile(name);
+    return track.toTrack();
   };
 }
 
@@ -73,20 +73,20 @@ PageResult createPage(const DispatchContext& context, const std::vector<std::u16
   return result;
 }
 
-PageResult updatePage(const DispatchContext& context, std::vector<std::u16string> files,
-                      bool directoryMode) {
+PageResult showFiles(const DispatchContext& context, std::vector<std::u16string> files,
+                     bool directoryMode) {
   PageRequest request = choosePageRequest(std::move(files), directoryMode, context.host);
   return createPage(context, request.files, std::nullopt, request.slot);
 }
 
 PageResult showSelected(const DispatchContext& context, std::vector<std::u16string> collected) {
-  return updatePage(context, std::move(collected), false);
+  return showFiles(context, std::move(collected), false);
 }
 
 PageResult showDirectory(const DispatchContext& context,
                          const std::vector<std::u16string>& collected) {
   if (collected.empty()) return {};
-  return updatePage(context, listFiles(nativeFolderOf(collected.front())), true);
+  return showFiles(context, listFiles(nativeFolderOf(collected.front())), true);
 }
 
 PageResult showStartPage(const DispatchContext& context) {

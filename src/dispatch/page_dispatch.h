@@ -50,8 +50,8 @@ PageResult createPage(const DispatchContext& context, const std::vector<std::u16
 
 // The page of a song change or of a selection: an empty list shows the
 // playing file; directory mode takes the directory template.
-PageResult updatePage(const DispatchContext& context, std::vector<std::u16string> files,
-                      bool directoryMode);
+PageResult showFiles(const DispatchContext& context, std::vector<std::u16string> files,
+                     bool directoryMode);
 
 // "Show details" of the playlist entries collected from the player.
 PageResult showSelected(const DispatchContext& context, std::vector<std::u16string> collected);

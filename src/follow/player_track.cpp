@@ -34,6 +34,47 @@ std::string percentDecode(std::string_view text) {
   return decoded;
 }
 
+std::u16string wide(std::string_view text) {
+  std::u16string converted;
+  // The bus carries only valid UTF-8; whatever converted is kept regardless.
+  convertUTF8ToUTF16(text, converted);
+  return converted;
+}
+
+// Cut where no surrogate pair is split; nothing for an empty text.
+std::optional<std::u16string> answer(std::u16string text) {
+  if (text.empty()) return std::nullopt;
+  if (text.size() > kPlayerAnswerLimit) {
+    std::size_t end = kPlayerAnswerLimit;
+    if (text[end - 1] >= 0xD800 && text[end - 1] <= 0xDBFF) --end;
+    text.resize(end);
+  }
+  return text;
+}
+
+std::optional<std::u16string> answer(std::string_view text) {
+  return answer(wide(text));
+}
+
+std::optional<std::u16string> joined(const std::vector<std::string>& values,
+                                     std::u16string_view separator) {
+  std::u16string text;
+  for (const auto& value : values) {
+    if (value.empty()) continue;
+    if (!text.empty()) text += separator;
+    text += wide(value);
+  }
+  return answer(std::move(text));
+}
+
+// A text that reads "unknown" in any letter case is no comment or lyrics.
+std::optional<TextLines> linesOf(const std::optional<std::u16string>& text) {
+  if (!text || toLowerAscii(*text) == u"unknown") return std::nullopt;
+  std::optional<TextLines> lines{std::in_place};
+  lines->appendText(*text);
+  return lines;
+}
+
 bool hasFileScheme(std::string_view url) {
   return url.size() >= kFileScheme.size() &&
          equalIgnoringAsciiCase(url.substr(0, kFileScheme.size()), kFileScheme);
@@ -85,8 +126,28 @@ std::u16string pageEntryOf(const PlayerTrack& track) {
   return name;
 }
 
-// The song-change tracker keeps only short titles; a hash keeps a long one
-// from counting as a new song on every announcement.
+Track trackOf(const PlayerTrack& track, std::u16string fileName) {
+  Track values;
+  values.fileName = std::move(fileName);
+  values.title = answer(track.title);
+  values.artist = joined(track.artists, u", ");
+  values.album = answer(track.album);
+  if (auto year = answer(track.created); year && reduceYear(*year)) values.year = std::move(year);
+  if (auto genre = joined(track.genres, u", ")) {
+    stripGenreNumber(*genre);
+    values.genre = std::move(genre);
+  }
+  // A number below 1 is no track number.
+  if (track.trackNumber.value_or(0) > 0)
+    values.trackNumber = decimalText(static_cast<std::uint64_t>(*track.trackNumber));
+  values.comment = linesOf(joined(track.comments, u"\n"));
+  values.hasComment = values.comment.has_value();
+  values.lyrics = linesOf(answer(track.lyrics));
+  values.hasLyrics = values.lyrics.has_value();
+  return values;
+}
+
+// A hash keeps a long text short and still tells tracks apart.
 std::string fingerprintOf(const PlayerTrack& track) {
   std::string all;
   const auto add = [&all](std::string_view value) {

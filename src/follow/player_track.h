@@ -8,7 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "trackinfo/track.h"
+
 namespace tunora {
+
+// The player's texts are cut to this many units, as the plug-in's player
+// answers are cut by the buffer it lends: a page is about a song, and a
+// megabyte of title would take the page generator long to place.
+inline constexpr std::size_t kPlayerAnswerLimit = 4095;
 
 struct PlayerTrack {
   std::string trackId;
@@ -37,6 +44,13 @@ std::optional<std::u16string> localPathOf(std::string_view url);
 // The name the page is built for: the local path of a file URL, any other URL
 // as it is (a stream), else the track id. Never empty.
 std::u16string pageEntryOf(const PlayerTrack& track);
+
+// The track as the player describes it, for a page about `fileName` where
+// Tunora cannot read the file itself: texts cut to kPlayerAnswerLimit, the
+// year reduced to its four digits, the genre without a "(17)" group, several
+// artists and genres joined with ", ", comments with line feeds. The player
+// tells no stream properties.
+Track trackOf(const PlayerTrack& track, std::u16string fileName);
 
 // Short and equal only for equal tracks, so that a player that repeats its
 // announcement does not rebuild the page.

@@ -4,16 +4,21 @@ namespace tunora {
 
 void SongFollower::onTrack(PlayerTrack track) {
   if (track.empty()) return;
-  tracker_.onTitle(fingerprintOf(track));
+  std::string fingerprint = fingerprintOf(track);
+  if (fingerprint != latestFingerprint_) changed_ = true;
+  latestFingerprint_ = std::move(fingerprint);
   latest_ = std::move(track);
 }
 
 void SongFollower::onPlayerChanged() {
-  tracker_ = SongChangeTracker();
+  latestFingerprint_.clear();
+  changed_ = false;
 }
 
 void SongFollower::onSettled() {
-  if (tracker_.onTimer(kTimerPageUpdate) == SongChangeAction::UpdatePage) showPage_(latest_);
+  if (!changed_) return;
+  changed_ = false;
+  showPage_(latest_);
 }
 
 }  // namespace tunora

@@ -1,13 +1,13 @@
 #pragma once
-// Turns a player's track announcements into pages the way the plug-in turns
-// the player's window titles into them: a different track is noted, and its
-// page is built once the player has been quiet for a moment, since players
-// announce a new track in several steps (first the file, then its tags).
+// Turns a player's track announcements into pages: a track that differs from
+// the one announced before is noted, and its page is built once the player
+// has been quiet for a moment, since players announce a new track in several
+// steps (first the file, then its tags).
 
 #include <chrono>
 #include <functional>
+#include <string>
 
-#include "dispatch/song_change_tracker.h"
 #include "follow/mpris_follow.h"
 #include "follow/player_track.h"
 
@@ -33,7 +33,8 @@ class SongFollower final : public PlayerEvents {
   void onSettled() override;
 
  private:
-  SongChangeTracker tracker_;
+  std::string latestFingerprint_;
+  bool changed_ = false;
   PlayerTrack latest_;
   ShowPage showPage_;
 };

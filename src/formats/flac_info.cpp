@@ -52,7 +52,7 @@ void FLACInfo::setAudioBitRate(const FLACStreamInfo& info, std::int64_t audioByt
 }
 
 ReadResult FLACInfo::readFile(const std::u16string& path) {
-  fileName_ = path;
+  track_.fileName = path;
   auto file = File::open(path, File::Mode::Read);
   if (!file) return ReadResult::NotOpened;
   const std::int64_t length = file->size();
@@ -98,8 +98,8 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
     // Some taggers put the picture into the comments, as Ogg files carry it.
     if (!hasCover() && comment->picture()) takePicture(*comment->picture());
     if (comment->entryCountRead()) {
-      tagFound_ = true;
-      presentTags_ = tagKindName(TagKind::FLACComments);
+      track_.hasTag = true;
+      track_.tagKinds = tagKindName(TagKind::FLACComments);
     }
     takeTagTexts(std::move(*comment));
   }

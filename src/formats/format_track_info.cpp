@@ -11,10 +11,10 @@ void FormatTrackInfo::takePicture(const FLACPicture& picture) {
 
 void FormatTrackInfo::takeTagTexts(TagTexts&& texts) {
   takeTagValues(texts, texts.genre());
-  commentFound_ = texts.hasComment();
-  lyricsFound_ = texts.hasLyrics();
-  comment_ = std::move(texts).takeComment();
-  lyrics_ = std::move(texts).takeLyrics();
+  const bool hasComment = texts.hasComment();
+  const bool hasLyrics = texts.hasLyrics();
+  if (hasComment) takeComment(std::move(texts).takeComment());
+  if (hasLyrics) takeLyrics(std::move(texts).takeLyrics());
 }
 
 }  // namespace tunora

@@ -6,11 +6,11 @@
 
 #include "formats/flac_metadata.h"
 #include "tags/tag_texts.h"
-#include "trackinfo/tagged_track_info.h"
+#include "trackinfo/track_info.h"
 
 namespace tunora {
 
-class FormatTrackInfo : public TaggedTrackInfo {
+class FormatTrackInfo : public TrackInfo {
  protected:
   // The six texts, the comment and the lyrics, year and genre already
   // normalised.

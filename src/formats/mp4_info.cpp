@@ -133,7 +133,7 @@ std::uint64_t bitsPerSecond(const MediaTimes& times, std::optional<std::uint64_t
 }  // namespace
 
 ReadResult MP4Info::readFile(const std::u16string& path) {
-  fileName_ = path;
+  track_.fileName = path;
   auto file = File::open(path, File::Mode::Read);
   if (!file) return ReadResult::NotOpened;
   FileBlocks blocks(*file, file->size());
@@ -181,8 +181,8 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
     debugLog("couldn't fetch ilst-atom\n");
     return ReadResult::Incomplete;
   }
-  tagFound_ = true;
-  presentTags_ = tagKindName(TagKind::MP4Metadata);
+  track_.hasTag = true;
+  track_.tagKinds = tagKindName(TagKind::MP4Metadata);
   // Item by item, so that the cover, most of the list, is read only when it
   // is kept.
   bool unread = false;
@@ -197,30 +197,6 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
     unread = true;
   takeTagTexts(std::move(items));
   return unread ? ReadResult::Incomplete : ReadResult::Read;
-}
-
-int MP4Info::saveCover(const std::u16string& targetPath) {
-  if (!hasCover() || !isLargeEnoughForCover(getCoverSize())) return -1;
-  return TaggedTrackInfo::saveCover(targetPath);
-}
-
-void MP4Info::debugDump() {
-  debugLog("MP4Info");
-  if (!hasTag()) {
-    debugLog("  No valid Tag Information.");
-    return;
-  }
-  const std::pair<const char*, const std::u16string*> lines[] = {
-      {"Bitrate     ", &getBitrate()},    {"Samplerate  ", &getSampleRate()},
-      {"Channels    ", &getStereoMode()}, {"Songname    ", &getTitle()},
-      {"Artist      ", &getArtist()},     {"Album       ", &getAlbum()},
-      {"Year        ", &getYear()},       {"Genre       ", &getGenre()},
-      {"Track       ", &getTrackNumber()}};
-  for (const auto& [label, value] : lines) {
-    debugLog("\n  %s: '%s'", label, convertUTF16ToUTF8(*value).c_str());
-  }
-  debugLog("\n  Comment     : %s", hasComment() ? "yes" : "no");
-  debugLog("\n  Cover       : %d bytes\n", static_cast<int>(getCoverSize()));
 }
 
 }  // namespace tunora

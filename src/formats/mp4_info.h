@@ -14,10 +14,6 @@ class MP4Info : public FormatTrackInfo {
   // the stream values are read and there is no tag. An item list that cannot
   // be read leaves the read incomplete.
   ReadResult readFile(const std::u16string& path) override;
-  // 1 when written; -1 without a cover of at least 100 bytes or when writing fails.
-  int saveCover(const std::u16string& targetPath) override;
-  // Every value to the debug log, for developers.
-  void debugDump();
 };
 
 }  // namespace tunora

@@ -59,7 +59,7 @@ std::u16string valueText(Bytes payload) {
       untilNul(std::string_view(reinterpret_cast<const char*>(payload.data()), payload.size()));
   std::u16string text;
   if (isWellFormedUTF8(bytes) && convertUTF8ToUTF16(bytes, text)) return text;
-  return convertCharToWChar(bytes);
+  return widenLatin1(bytes);
 }
 
 // iTunes ends the lines of lyrics with a carriage return alone; a line feed,

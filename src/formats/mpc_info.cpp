@@ -12,7 +12,7 @@
 namespace tunora {
 
 ReadResult MPCInfo::readFile(const std::u16string& path) {
-  fileName_ = path;
+  track_.fileName = path;
   auto file = File::open(path, File::Mode::Read);
   if (!file) return ReadResult::NotOpened;
   const std::int64_t length = file->size();
@@ -99,7 +99,7 @@ void MPCInfo::readPackets(FileBlocks& blocks, std::int64_t offset, std::int64_t 
 void MPCInfo::takeValues() {
   const bool ape = apev2_.isPresent();
   const bool id3v1 = id3v1_.isPresent();
-  tagFound_ = ape || id3v1;
+  track_.hasTag = ape || id3v1;
   if (ape && apev2_.hasPicture()) {
     // The APEv2 front cover is the only picture a Musepack file carries.
     if (coverBytes() == CoverBytes::Kept)
@@ -115,7 +115,7 @@ void MPCInfo::takeValues() {
   std::vector<TagKind> present;
   if (id3v1) present.push_back(TagKind::ID3v1);
   if (ape) present.push_back(TagKind::APEv2);
-  presentTags_ = presentTagsText(present);
+  track_.tagKinds = presentTagsText(present);
 }
 
 bool MPCInfo::hasComment() const {

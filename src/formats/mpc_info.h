@@ -7,11 +7,11 @@
 #include "io/file_blocks.h"
 #include "tags/ape_tag.h"
 #include "tags/id3v1_tag.h"
-#include "trackinfo/tagged_track_info.h"
+#include "trackinfo/track_info.h"
 
 namespace tunora {
 
-class MPCInfo : public TaggedTrackInfo {
+class MPCInfo : public TrackInfo {
  public:
   // Tags are looked for in any file, with or without a Musepack header.
   ReadResult readFile(const std::u16string& path) override;

@@ -25,7 +25,7 @@ constexpr std::int64_t kIdentificationSize = 23;
 }  // namespace
 
 ReadResult OGGInfo::readFile(const std::u16string& path) {
-  fileName_ = path;
+  track_.fileName = path;
   auto file = File::open(path, File::Mode::Read);
   if (!file) {
     debugLog("File couldn't be opened");
@@ -69,8 +69,8 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
   setKilobitsPerSecond(identification->nominalBitrate / 1000);
   setSampleRate(identification->sampleRate);
   setChannels(identification->channels);
-  tagFound_ = true;
-  presentTags_ = tagKindName(TagKind::OggComments);
+  track_.hasTag = true;
+  track_.tagKinds = tagKindName(TagKind::OggComments);
   return file->close() ? ReadResult::Read : ReadResult::Incomplete;
 }
 

@@ -241,7 +241,7 @@ CoverSearchTrack Plugin::coverSearchTrack() const {
 
 void Plugin::updatePage(std::vector<std::u16string> files, bool directoryMode) {
   buildAndShow(
-      [&] { return tunora::updatePage(dispatchContext(), std::move(files), directoryMode); });
+      [&] { return tunora::showFiles(dispatchContext(), std::move(files), directoryMode); });
 }
 
 void Plugin::showSelected() {

@@ -35,20 +35,6 @@ std::optional<JpegParameters> pngParameters(std::span<const std::uint8_t> bytes)
   return JpegParameters{be32(16), be32(20), 0};
 }
 
-// The size of a JPEG or of a PNG.
-std::optional<JpegParameters> pictureParameters(std::span<const std::uint8_t> bytes) {
-  const auto jpeg = readJpegParameters(bytes);
-  return jpeg ? jpeg : pngParameters(bytes);
-}
-
-bool replaceFile(std::u16string_view destination, std::span<const std::uint8_t> bytes) {
-  if (File::open(destination, File::Mode::Read)) {
-    resetFileAttributes(destination);
-    deleteFile(destination);
-  }
-  return writeWholeFile(destination, bytes);
-}
-
 }  // namespace
 
 void recolourPicture(std::vector<std::uint8_t>& pixels, const Duotone& duotone) {
@@ -131,23 +117,6 @@ std::optional<PreparedCover> prepareCover(std::span<const std::uint8_t> picture,
     return std::nullopt;
   }
   return cover;
-}
-
-bool exportCover(std::u16string_view source, std::u16string_view destination,
-                 const Duotone* duotone, std::uint32_t& width, std::uint32_t& height) {
-  width = 0;
-  height = 0;
-  const auto bytes = readJpegFile(source);
-  if (!bytes) return false;
-  // The size is told even when the picture is then dropped.
-  if (const auto parameters = pictureParameters(*bytes)) {
-    width = parameters->width;
-    height = parameters->height;
-  }
-  const auto cover = prepareCover(*bytes, duotone);
-  if (!cover) return false;
-  if (duotone == nullptr && source == destination) return true;
-  return replaceFile(destination, cover->bytes);
 }
 
 }  // namespace tunora

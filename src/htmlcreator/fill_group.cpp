@@ -10,21 +10,11 @@
 namespace tunora {
 
 void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks, PageRun& run) const {
-  const std::u16string artist = tracks.groupArtist();
-  const std::u16string album = tracks.groupAlbum();
-  const std::u16string year = tracks.groupYear();
-  const std::pair<std::u16string_view, std::u16string> values[] = {
-      {u"<$genre$>", tracks.groupGenre()},
-      {u"<$artist$>", artist},
-      {u"<$album$>", album},
-      {u"<$year$>", year},
-      {u"<$bitrate$>", tracks.groupBitrate()},
-      {u"<$samplerate$>", tracks.groupSampleRate()},
-      {u"<$stereomode$>", tracks.groupChannels()},
-      {u"<$presenttags$>", tracks.groupPresentTags()},
-      {u"<$filetype$>", tracks.groupFileTypes()},
-  };
-  for (const auto& [token, value] : values) replaceValueToken(section, token, value);
+  for (const TrackField& field : trackFields())
+    if (field.group != GroupRule::None)
+      replaceValueToken(section, field.token, tracks.summary(field));
+  const std::u16string artist = tracks.summary("artist");
+  const std::u16string album = tracks.summary("album");
 
   const TextLines* comment = tracks.firstComment();
   if (comment == nullptr)
@@ -36,10 +26,11 @@ void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks, PageRun& r
   if (!tracks.anyLyrics()) section.removeBlocks(kLyricsBegin, kLyricsEnd);
 
   if (section.findLine(kCoverToken) >= 0) {
+    const std::u16string year = tracks.summary("year");
     CoverRequest request;
     request.tempPath = groupCoverPath(host_);
     request.hasPicture = tracks.anyCover();
-    if (const TrackValues* first = tracks.track(0)) request.musicPath = first->fileName;
+    if (const PageTrack* first = tracks.track(0)) request.musicPath = first->values.fileName;
     request.artist = artist;
     request.album = album;
     request.year = year;
@@ -53,8 +44,8 @@ void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks, PageRun& r
   std::u16string fileName{kUnknown};
   if (run.lastFilled)
     fileName = run.lastFilled->fileName;
-  else if (const TrackValues* first = tracks.track(0))
-    fileName = first->fileName;
+  else if (const PageTrack* first = tracks.track(0))
+    fileName = first->values.fileName;
   run.lastFilled = CoverSearchStart{artist, album, std::move(fileName)};
 }
 

@@ -116,7 +116,4 @@ void chooseTemplates(HtmlCreator& creator, PageSettings& settings);
 // The four colour tokens, everywhere in the page.
 void replaceColourTokens(TextLines& page, const PageColours& colours);
 
-// The value of "<$tracknrclean$>": "03/12" gives "3"; "0" gives "Unknown".
-std::u16string cleanTrackNumber(std::u16string_view trackNumber);
-
 }  // namespace tunora

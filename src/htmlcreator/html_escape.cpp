@@ -54,7 +54,7 @@ std::u16string encodeUrlComponent(std::u16string_view text) {
   }
   bytes += convertUTF16ToUTF8(text.substr(runStart));
   // The result is ASCII, so widening it byte by byte is exact.
-  return convertCharToWChar(percentEncode(bytes, PercentEncoding::UrlComponent));
+  return widenLatin1(percentEncode(bytes, PercentEncoding::UrlComponent));
 }
 
 void replaceValueToken(TextLines& section, std::u16string_view token, std::u16string_view value) {

@@ -17,8 +17,7 @@ BuiltPage buildPage(const HtmlCreator& creator, const PageSettings& settings,
     if (auto track = readSupportedTrack(entry, settings.switches)) {
       tracks.add(std::move(track));
     } else if (files.size() == 1) {
-      tracks.add(describeUnsupported ? describeUnsupported(entry.name)
-                                     : std::make_unique<TrackInfo>());
+      tracks.add(describeUnsupported ? describeUnsupported(entry.name) : Track{});
     }
     if (entryRead) entryRead();
   }

@@ -26,9 +26,9 @@ struct BuiltPage {
 };
 
 // Describes the one entry of a single-entry list that no class reads (the
-// player's own information in the plug-in); an empty function gives an unread
-// TrackInfo, whose every value is "Unknown".
-using DescribeUnsupported = std::function<std::unique_ptr<TrackInfo>(const std::u16string&)>;
+// player's own information in the plug-in, a followed player's metadata); an
+// empty function gives a track whose every value is "Unknown".
+using DescribeUnsupported = std::function<Track(const std::u16string&)>;
 
 // Called after each entry is read, for a progress display.
 using EntryRead = std::function<void()>;

@@ -124,10 +124,4 @@ std::optional<Bytes> readAPEv2Block(FileBlocks& blocks, APEv2Search order) {
   return std::nullopt;
 }
 
-std::optional<std::vector<std::uint8_t>> readAPEv2Block(File& file, std::int64_t length,
-                                                        APEv2Search order) {
-  FileBlocks blocks(file, length);
-  return copyOf(readAPEv2Block(blocks, order));
-}
-
 }  // namespace tunora

@@ -28,7 +28,6 @@ class APEv2Tag : public TagTexts {
   // Empty when only the size was asked for.
   const std::vector<std::uint8_t>& picture() const { return picture_.bytes(); }
   std::size_t pictureSize() const { return picture_.size(); }
-  int savePicture(const std::u16string& path) const { return picture_.save(path); }
   const TagPicture& tagPicture() const { return picture_; }
 
  private:
@@ -45,7 +44,5 @@ enum class APEv2Search { BeforeID3v1First, AtEndFirst };
 // The whole tag (header through footer) found by its footer at one of the two
 // places, or nothing.
 std::optional<Bytes> readAPEv2Block(FileBlocks& blocks, APEv2Search order);
-std::optional<std::vector<std::uint8_t>> readAPEv2Block(File& file, std::int64_t length,
-                                                        APEv2Search order);
 
 }  // namespace tunora

@@ -25,8 +25,7 @@ constexpr std::size_t kShortCommentLength = 28;
 
 std::u16string fieldText(Bytes block, std::size_t offset, std::size_t length) {
   const auto field = block.subspan(offset, length);
-  return convertCharToWChar(
-      std::string_view(reinterpret_cast<const char*>(field.data()), field.size()));
+  return widenLatin1(std::string_view(reinterpret_cast<const char*>(field.data()), field.size()));
 }
 
 }  // namespace
@@ -61,11 +60,6 @@ std::optional<Bytes> readID3v1Block(FileBlocks& blocks) {
       blocks.read(blocks.length() - static_cast<std::int64_t>(ID3v1Tag::kSize), ID3v1Tag::kSize);
   if (!block || !startsWith(*block, "TAG")) return std::nullopt;
   return block;
-}
-
-std::optional<std::vector<std::uint8_t>> readID3v1Block(File& file, std::int64_t length) {
-  FileBlocks blocks(file, length);
-  return copyOf(readID3v1Block(blocks));
 }
 
 }  // namespace tunora

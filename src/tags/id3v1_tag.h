@@ -49,6 +49,5 @@ class ID3v1Tag {
 
 // The last 128 bytes of the file when they begin with "TAG".
 std::optional<Bytes> readID3v1Block(FileBlocks& blocks);
-std::optional<std::vector<std::uint8_t>> readID3v1Block(File& file, std::int64_t length);
 
 }  // namespace tunora

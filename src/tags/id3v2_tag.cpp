@@ -51,7 +51,7 @@ std::optional<std::u16string> decodeText(std::uint8_t encoding, Bytes text) {
     if (!convertUTF8ToUTF16(charsOf(text), out)) return std::nullopt;
     return out;
   }
-  return convertCharToWChar(charsOf(text));
+  return widenLatin1(charsOf(text));
 }
 
 // The byte order a UTF-16 value's mark gives; Auto without a mark.

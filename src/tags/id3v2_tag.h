@@ -42,7 +42,6 @@ class ID3v2Tag : public TagTexts {
   // Empty when only the size was asked for.
   const std::vector<std::uint8_t>& picture() const { return picture_.bytes(); }
   std::size_t pictureSize() const { return picture_.size(); }
-  int savePicture(const std::u16string& path) const { return picture_.save(path); }
   const TagPicture& tagPicture() const { return picture_; }
 
  private:

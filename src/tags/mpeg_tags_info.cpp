@@ -5,7 +5,7 @@
 namespace tunora {
 
 ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
-  fileName_ = path;
+  track_.fileName = path;
   auto file = File::open(path, File::Mode::Read);
   if (!file) return ReadResult::NotOpened;
   try {
@@ -53,11 +53,11 @@ void MpegTagsInfo::takeValues() {
     break;
   }
   // A Lyrics3 block alone is no tag, but shows in the list.
-  tagFound_ = id3v1_.isPresent() || id3v2_.isPresent() || apev2_.isPresent();
+  track_.hasTag = id3v1_.isPresent() || id3v2_.isPresent() || apev2_.isPresent();
   std::vector<TagKind> present;
   for (const TagKind kind : {TagKind::ID3v1, TagKind::ID3v2, TagKind::Lyrics3, TagKind::APEv2})
     if (isPresent(kind)) present.push_back(kind);
-  presentTags_ = presentTagsText(present);
+  track_.tagKinds = presentTagsText(present);
 }
 
 bool MpegTagsInfo::hasComment() const {
@@ -113,10 +113,6 @@ const std::vector<std::uint8_t>* MpegTagsInfo::getCoverData() const {
 
 std::size_t MpegTagsInfo::getCoverSize() const {
   return hasCover() ? cover()->size() : 0;
-}
-
-int MpegTagsInfo::saveCover(const std::u16string& targetPath) {
-  return hasCover() ? cover()->save(targetPath) : -1;
 }
 
 }  // namespace tunora

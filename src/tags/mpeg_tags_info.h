@@ -18,11 +18,11 @@
 #include "tags/id3v2_tag.h"
 #include "tags/lyrics3_tag.h"
 #include "trackinfo/tag_kind.h"
-#include "trackinfo/tagged_track_info.h"
+#include "trackinfo/track_info.h"
 
 namespace tunora {
 
-class MpegTagsInfo : public TaggedTrackInfo {
+class MpegTagsInfo : public TrackInfo {
  public:
   // Tags are looked for in any file, with or without a stream header.
   ReadResult readFile(const std::u16string& path) final;
@@ -34,7 +34,6 @@ class MpegTagsInfo : public TaggedTrackInfo {
   const TextLines* getLyrics() const override;
   const std::vector<std::uint8_t>* getCoverData() const override;
   std::size_t getCoverSize() const override;
-  int saveCover(const std::u16string& targetPath) override;
 
  protected:
   // Reads the stream properties from the audio that starts at `streamStart`

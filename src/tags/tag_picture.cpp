@@ -1,8 +1,5 @@
 #include "tags/tag_picture.h"
 
-#include "io/file.h"
-#include "trackinfo/cover_size.h"
-
 namespace tunora {
 
 void TagPicture::take(Bytes picture, CoverBytes pictureBytes) {
@@ -21,11 +18,6 @@ void TagPicture::forget() {
   bytes_.clear();
   size_ = 0;
   has_ = false;
-}
-
-int TagPicture::save(const std::u16string& path) const {
-  if (!has_ || !isLargeEnoughForCover(bytes_.size())) return -1;
-  return writeWholeFile(path, bytes_) ? 1 : -1;
 }
 
 }  // namespace tunora

@@ -23,9 +23,6 @@ class TagPicture {
   // Empty when only the size was asked for.
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
   std::size_t size() const { return size_; }
-  // Writes the kept picture: 1 written, -1 when there is none large enough
-  // for a cover or the file cannot be written.
-  int save(const std::u16string& path) const;
 
  private:
   std::vector<std::uint8_t> bytes_;

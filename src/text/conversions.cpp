@@ -6,7 +6,7 @@
 
 namespace tunora {
 
-std::u16string convertCharToWChar(std::string_view text) {
+std::u16string widenLatin1(std::string_view text) {
   text = untilNul(text);
   std::u16string result;
   result.reserve(text.size());
@@ -14,7 +14,7 @@ std::u16string convertCharToWChar(std::string_view text) {
   return result;
 }
 
-std::string convertWCharToChar(std::u16string_view text) {
+std::string narrowToLatin1(std::u16string_view text) {
   text = untilNul(text);
   std::string result;
   result.reserve(text.size());

@@ -18,10 +18,10 @@ constexpr bool startsWithLittleEndianMark(std::span<const std::uint8_t> bytes) {
 }
 
 // Each byte becomes the unit of the same value (0xE9 -> U+00E9).
-std::u16string convertCharToWChar(std::string_view text);
+std::u16string widenLatin1(std::string_view text);
 
 // Each unit keeps only its low 8 bits (U+20AC -> 0xAC).
-std::string convertWCharToChar(std::u16string_view text);
+std::string narrowToLatin1(std::u16string_view text);
 
 enum class Utf16Encoding { Auto, Utf16WithBom, Utf16LE, Utf16BE };
 

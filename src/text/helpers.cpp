@@ -184,7 +184,7 @@ std::string percentEncode(std::string_view text, PercentEncoding encoding) {
 }
 
 std::u16string decimalText(std::uint64_t value) {
-  return convertCharToWChar(std::to_string(value));
+  return widenLatin1(std::to_string(value));
 }
 
 std::string toLowerAscii(std::string_view text) {

@@ -130,15 +130,4 @@ void TextLines::assignRange(const TextLines& other, std::size_t first, std::size
   unicode_ = other.unicode_;
 }
 
-void TextLines::dump(int indentation) const {
-  if (lines_.empty()) return;
-  const std::string indent(static_cast<std::size_t>(std::max(indentation, 0)), ' ');
-  debugLog("%slines: %d\n", indent.c_str(), static_cast<int>(lines_.size()));
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const std::string text = convertUTF16ToUTF8(visible(lines_[i]));
-    debugLog(i + 1 < lines_.size() ? "%s%d: %s\n" : "%s%d: %s", indent.c_str(),
-             static_cast<int>(i + 1), text.c_str());
-  }
-}
-
 }  // namespace tunora

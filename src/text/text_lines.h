@@ -42,8 +42,6 @@ class TextLines {
   void clear() { lines_.clear(); }
   void setUnicode(bool unicode) { unicode_ = unicode; }
   bool isUnicode() const { return unicode_; }
-  // Lines to the debug log, indented by n blanks.
-  void dump(int indentation) const;
 
  private:
   std::vector<std::u16string> lines_;

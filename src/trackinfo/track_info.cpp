@@ -1,21 +1,13 @@
 #include "trackinfo/track_info.h"
 
-#include <algorithm>
-
-#include "text/helpers.h"
-
 namespace tunora {
 namespace {
 
-// Zero means "not known" for the sample rate and the channel count.
-std::u16string numberText(std::uint32_t value) {
-  return value == 0 ? std::u16string(kUnknown) : decimalText(value);
-}
-
-// A rate below one unit is known all the same: it shows "0", not "Unknown".
-std::u16string bitrateText(std::uint64_t rate, std::uint64_t kilobits) {
-  return rate == 0 ? std::u16string(kUnknown)
-                   : decimalText(std::min(kilobits, TrackInfo::kMaxBitrateText));
+std::optional<TextLines> copied(const TextLines* lines) {
+  if (lines == nullptr) return std::nullopt;
+  std::optional<TextLines> copy{std::in_place};
+  copy->assign(*lines);
+  return copy;
 }
 
 }  // namespace
@@ -24,40 +16,86 @@ ReadResult TrackInfo::readFile(const std::u16string&) {
   return ReadResult::NotRecognised;
 }
 
-int TrackInfo::saveCover(const std::u16string&) {
-  return 0;
+std::u16string TrackInfo::getSampleRate() const {
+  return shownFigure(track_.stream.sampleRate, track_.stream.known);
 }
 
-void TrackInfo::setBitsPerSecond(std::uint64_t bitsPerSecond) {
-  bitrate_ = bitrateText(bitsPerSecond, bitsPerSecond >> 10);
+std::u16string TrackInfo::getStereoMode() const {
+  return shownFigure(track_.stream.channels, track_.stream.known);
 }
 
-void TrackInfo::setKilobitsPerSecond(std::uint64_t kilobitsPerSecond) {
-  bitrate_ = bitrateText(kilobitsPerSecond, kilobitsPerSecond);
+std::u16string TrackInfo::getBitrate() const {
+  return shownFigure(track_.stream.kilobits, track_.stream.known);
 }
 
-void TrackInfo::setSampleRate(std::uint32_t hertz) {
-  sampleRate_ = numberText(hertz);
+// Through the queries, as a reader may answer them from tags of its own.
+Track TrackInfo::toTrack() {
+  Track track;
+  track.fileName = getFileName();
+  track.title = knownText(getTitle());
+  track.artist = knownText(getArtist());
+  track.album = knownText(getAlbum());
+  track.year = knownText(getYear());
+  track.genre = knownText(getGenre());
+  track.trackNumber = knownText(getTrackNumber());
+  track.stream = track_.stream;
+  track.tagKinds = getPresentTags();
+  track.hasTag = hasTag();
+  track.hasComment = hasComment();
+  track.hasLyrics = hasLyrics();
+  track.comment = copied(getComment());
+  track.lyrics = copied(getLyrics());
+  track.hasCover = hasCover();
+  track.coverSize = getCoverSize();
+  if (const auto* picture = getCoverData()) track.cover = *picture;
+  return track;
 }
 
-void TrackInfo::setChannels(std::uint32_t count) {
-  channels_ = numberText(count);
+void TrackInfo::takeComment(std::optional<TextLines> lines) {
+  track_.hasComment = lines.has_value();
+  track_.comment = std::move(lines);
+}
+
+void TrackInfo::takeLyrics(std::optional<TextLines> lines) {
+  track_.hasLyrics = lines.has_value();
+  track_.lyrics = std::move(lines);
+}
+
+void TrackInfo::takeCover(Bytes picture) {
+  takeCoverSize(picture.size());
+  track_.cover.reset();
+  if (track_.hasCover && coverBytes_ == CoverBytes::Kept)
+    track_.cover.emplace(picture.begin(), picture.end());
+}
+
+bool TrackInfo::takeCover(FileBlocks& blocks, std::int64_t offset, std::uint64_t size) {
+  if (coverBytes_ == CoverBytes::Kept) {
+    const auto picture = blocks.read(offset, size);
+    if (picture) takeCover(*picture);
+    return picture.has_value();
+  }
+  // The bounds a read would check, so that both ways agree on every file.
+  if (offset < 0 || offset > blocks.length() ||
+      size > static_cast<std::uint64_t>(blocks.length() - offset) || size > SIZE_MAX)
+    return false;
+  takeCoverSize(static_cast<std::size_t>(size));
+  return true;
+}
+
+void TrackInfo::takeCoverSize(std::size_t size) {
+  track_.coverSize = size;
+  track_.hasCover = size > 0;
 }
 
 void TrackInfo::warnIfNothingFound(std::string_view missing) {
-  const bool streamFound = bitrate_ != kUnknown || sampleRate_ != kUnknown || channels_ != kUnknown;
+  const StreamFigures& figures = track_.stream;
+  const bool streamFound = figures.kilobits || figures.sampleRate || figures.channels;
   if (!hasTag() && !streamFound) readWarning_ = missing;
 }
 
 ReadResult TrackInfo::notRecognised(std::string_view missing) {
   warnIfNothingFound(missing);
   return ReadResult::NotRecognised;
-}
-
-void TrackInfo::clearStreamTexts() {
-  bitrate_.clear();
-  sampleRate_.clear();
-  channels_.clear();
 }
 
 }  // namespace tunora

@@ -8,12 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "io/file_blocks.h"
+#include "text/byte_reader.h"
 #include "text/text_lines.h"
+#include "trackinfo/track.h"
 
 namespace tunora {
-
-inline constexpr std::u16string_view kUnknown = u"Unknown";
-inline constexpr std::u16string_view kNone = u"None";
 
 // What a readFile found. Whatever the result, every query answers: a value
 // that was not read keeps its default. The page does not act on it; it tells
@@ -38,6 +38,8 @@ enum class ReadResult {
 // then neither copied nor, where the format allows, read at all.
 enum class CoverBytes { Kept, SizeOnly };
 
+// The values a reader found live in one Track; readers fill it in readFile
+// and override only the queries whose rules differ.
 class TrackInfo {
  public:
   TrackInfo() = default;
@@ -49,53 +51,82 @@ class TrackInfo {
   virtual ReadResult readFile(const std::u16string& path);
   // Set before readFile; pictures are kept unless told otherwise.
   void setCoverBytes(CoverBytes wanted) { coverBytes_ = wanted; }
-  virtual bool hasComment() const { return false; }
-  virtual bool hasCover() const { return false; }
-  virtual bool hasLyrics() const { return false; }
-  virtual bool hasTag() const { return false; }
+  virtual bool hasComment() const { return track_.hasComment; }
+  virtual bool hasCover() const { return track_.hasCover; }
+  virtual bool hasLyrics() const { return track_.hasLyrics; }
+  bool hasTag() const { return track_.hasTag; }
   // Texts belong to the object; year and genre may be normalised on each call.
-  virtual const std::u16string& getTitle() { return unknown_; }
-  virtual const std::u16string& getYear() { return unknown_; }
-  virtual const std::u16string& getAlbum() { return unknown_; }
-  virtual const std::u16string& getArtist() { return unknown_; }
-  virtual const std::u16string& getTrackNumber() { return unknown_; }
-  virtual const std::u16string& getGenre() { return unknown_; }
+  const std::u16string& getTitle() { return shown(track_.title); }
+  virtual const std::u16string& getYear() { return shown(track_.year); }
+  const std::u16string& getAlbum() { return shown(track_.album); }
+  const std::u16string& getArtist() { return shown(track_.artist); }
+  const std::u16string& getTrackNumber() { return shown(track_.trackNumber); }
+  virtual const std::u16string& getGenre() { return shown(track_.genre); }
   // Null when there is none.
-  virtual const TextLines* getComment() const { return nullptr; }
-  virtual const TextLines* getLyrics() const { return nullptr; }
+  virtual const TextLines* getComment() const { return linesOf(track_.comment); }
+  virtual const TextLines* getLyrics() const { return linesOf(track_.lyrics); }
   // Null as well when only the picture's size was asked for.
-  virtual const std::vector<std::uint8_t>* getCoverData() const { return nullptr; }
+  virtual const std::vector<std::uint8_t>* getCoverData() const {
+    return track_.cover ? &*track_.cover : nullptr;
+  }
   // The picture's size in bytes, whether or not they were kept; 0 for none.
-  virtual std::size_t getCoverSize() const { return 0; }
-  const std::u16string& getSampleRate() const { return sampleRate_; }
-  const std::u16string& getStereoMode() const { return channels_; }
-  const std::u16string& getBitrate() const { return bitrate_; }
-  virtual const std::u16string& getPresentTags() { return none_; }
-  virtual const std::u16string& getFileName() const { return unknown_; }
-  // Writes the embedded picture: 1 written, -1 failed, 0 when there is none.
-  virtual int saveCover(const std::u16string& targetPath);
+  virtual std::size_t getCoverSize() const { return track_.coverSize; }
+  std::u16string getSampleRate() const;
+  std::u16string getStereoMode() const;
+  std::u16string getBitrate() const;
+  const std::u16string& getPresentTags() const { return track_.tagKinds; }
+  const std::u16string& getFileName() const { return track_.fileName; }
+  // Every value at once, as pages and listings take them.
+  Track toTrack();
   // Why a file of the class's type showed nothing, neither a tag nor a
   // stream value ("no MPEG audio frame found"), so that it is not taken for
   // a healthy untagged file; empty otherwise.
   const std::string& getReadWarning() const { return readWarning_; }
 
-  // The bit-rate text is a whole number of kilobits per second, "Unknown" for
-  // 0. From bits per second it is the kibibit figure (value >> 10, so 1023
-  // shows "0"), the unit the pages call "KibpS"; a figure already in kbit/s
-  // is shown as it is. Both stop at kMaxBitrateText: a hostile size or
-  // duration gives absurd rates, and the text has never gone beyond what 32
-  // bits of bit/s give.
-  void setBitsPerSecond(std::uint64_t bitsPerSecond);
-  void setKilobitsPerSecond(std::uint64_t kilobitsPerSecond);
-  static constexpr std::uint64_t kMaxBitrateText = 0xFFFFFFFF >> 10;
-  // 0 for either is "Unknown".
-  void setSampleRate(std::uint32_t hertz);
-  void setChannels(std::uint32_t count);
+  // The rates as the track's figures give them (0 is "Unknown").
+  void setBitsPerSecond(std::uint64_t bits) { stream().kilobits = kilobitsFromBitsPerSecond(bits); }
+  void setKilobitsPerSecond(std::uint64_t kilobits) {
+    stream().kilobits = kilobitsFromKilobits(kilobits);
+  }
+  static constexpr std::uint64_t kMaxBitrateText = kMaxBitrateFigure;
+  void setSampleRate(std::uint32_t hertz) { stream().sampleRate = knownCount(hertz); }
+  void setChannels(std::uint32_t count) { stream().channels = knownCount(count); }
 
  protected:
-  // For classes whose stream texts start empty until read (host information).
-  void clearStreamTexts();
+  // For classes whose stream figures show empty until read (host information).
+  void clearStreamTexts() { track_.stream.known = false; }
   CoverBytes coverBytes() const { return coverBytes_; }
+  const std::u16string& shown(const std::optional<std::u16string>& text) const {
+    return text ? *text : unknown_;
+  }
+
+  // Takes the texts of the tag that answers the queries. The genre comes
+  // apart, as ID3v1 stores a number where the other tags store a name.
+  template <typename Tag>
+  void takeTagValues(const Tag& tag, std::u16string_view genre) {
+    track_.title = knownText(tag.title());
+    track_.artist = knownText(tag.artist());
+    track_.album = knownText(tag.album());
+    track_.year = knownText(tag.year());
+    track_.trackNumber = knownText(tag.track());
+    track_.genre = knownText(genre);
+  }
+  // The comment or lyrics a reader found; nothing for none.
+  void takeComment(std::optional<TextLines> lines);
+  void takeLyrics(std::optional<TextLines> lines);
+
+  // The picture the reader chose, kept or only measured as the caller asked;
+  // an empty one is none.
+  void takeCover(Bytes picture);
+  // The picture of `size` bytes at `offset` in the file, read only when it
+  // is kept: a listing that wants the size alone never reads the picture.
+  // False when the file does not hold the bytes.
+  bool takeCover(FileBlocks& blocks, std::int64_t offset, std::uint64_t size);
+  // A picture the reader measured and did not decode: only when its size
+  // alone was asked for.
+  void takeCoverSize(std::size_t size);
+
+  Track track_;
   // Called at the end of readFile: keeps `missing` as the warning when no tag
   // and no stream value was found.
   void warnIfNothingFound(std::string_view missing);
@@ -103,11 +134,16 @@ class TrackInfo {
   ReadResult notRecognised(std::string_view missing);
 
  private:
+  // The figures, known from now on.
+  StreamFigures& stream() {
+    track_.stream.known = true;
+    return track_.stream;
+  }
+  static const TextLines* linesOf(const std::optional<TextLines>& lines) {
+    return lines ? &*lines : nullptr;
+  }
+
   const std::u16string unknown_{kUnknown};
-  const std::u16string none_{kNone};
-  std::u16string bitrate_{kUnknown};
-  std::u16string sampleRate_{kUnknown};
-  std::u16string channels_{kUnknown};
   CoverBytes coverBytes_ = CoverBytes::Kept;
   std::string readWarning_;
 };

@@ -9,44 +9,44 @@ HostTrackInfo::HostTrackInfo(const HostLink& host) : host_(host) {
 }
 
 ReadResult HostTrackInfo::readFile(const std::u16string& path) {
-  fileName_ = path;
+  track_.fileName = path;
   if (!host_.playerPresent()) return ReadResult::NotOpened;
   setSampleRate(host_.streamProperty(StreamProperty::SampleRateKHz) * 1000);
   setKilobitsPerSecond(host_.streamProperty(StreamProperty::BitrateKbps));
   setChannels(host_.streamProperty(StreamProperty::Channels));
-  title_ = ask("Title");
-  artist_ = ask("Artist");
-  album_ = ask("Album");
-  year_ = ask("Year");
-  genre_ = ask("Genre");
-  trackNumber_ = ask("Track");
-  commentFound_ = askLines("Comment", comment_);
-  lyricsFound_ = askLines("Lyrics", lyrics_);
+  track_.title = ask("Title");
+  track_.artist = ask("Artist");
+  track_.album = ask("Album");
+  track_.year = ask("Year");
+  track_.genre = ask("Genre");
+  track_.trackNumber = ask("Track");
+  takeComment(askLines("Comment"));
+  takeLyrics(askLines("Lyrics"));
   return ReadResult::Read;
 }
 
 const std::u16string& HostTrackInfo::getYear() {
-  reduceYear(year_);
-  return year_;
+  if (track_.year) reduceYear(*track_.year);
+  return shown(track_.year);
 }
 
 const std::u16string& HostTrackInfo::getGenre() {
-  stripGenreNumber(genre_);
-  return genre_;
+  if (track_.genre) stripGenreNumber(*track_.genre);
+  return shown(track_.genre);
 }
 
-std::u16string HostTrackInfo::ask(std::string_view key) const {
-  auto answer = host_.fileInfo(fileName_, key);
-  if (!answer || answer->empty()) return std::u16string(kUnknown);
-  return std::move(*answer);
+std::optional<std::u16string> HostTrackInfo::ask(std::string_view key) const {
+  auto answer = host_.fileInfo(track_.fileName, key);
+  if (!answer || answer->empty()) return std::nullopt;
+  return answer;
 }
 
-bool HostTrackInfo::askLines(std::string_view key, TextLines& lines) const {
-  const std::u16string answer = ask(key);
-  if (toLowerAscii(answer) == u"unknown") return false;
-  lines.clear();
-  for (const char16_t unit : answer) lines.appendUnit(unit);
-  return true;
+std::optional<TextLines> HostTrackInfo::askLines(std::string_view key) const {
+  const auto answer = ask(key);
+  if (!answer || toLowerAscii(*answer) == u"unknown") return std::nullopt;
+  std::optional<TextLines> lines{std::in_place};
+  for (const char16_t unit : *answer) lines->appendUnit(unit);
+  return lines;
 }
 
 }  // namespace tunora

@@ -4,15 +4,16 @@
 // for a single playing file whose type no class reads or whose type the user
 // switched off.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "hostlink/host_link.h"
-#include "trackinfo/tagged_track_info.h"
+#include "trackinfo/track_info.h"
 
 namespace tunora {
 
-class HostTrackInfo : public TaggedTrackInfo {
+class HostTrackInfo : public TrackInfo {
  public:
   // The stream texts stay empty until readFile has asked the player.
   explicit HostTrackInfo(const HostLink& host);
@@ -26,10 +27,10 @@ class HostTrackInfo : public TaggedTrackInfo {
   const std::u16string& getGenre() override;
 
  private:
-  // The player's answer to one key; "Unknown" for no answer or an empty one.
-  std::u16string ask(std::string_view key) const;
+  // The player's answer to one key; nothing for no answer or an empty one.
+  std::optional<std::u16string> ask(std::string_view key) const;
   // Comment and lyrics: taken unless the player answers "unknown" in any case.
-  bool askLines(std::string_view key, TextLines& lines) const;
+  std::optional<TextLines> askLines(std::string_view key) const;
 
   const HostLink& host_;
 };

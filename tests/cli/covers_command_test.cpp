@@ -19,7 +19,7 @@ using testing::CliResult;
 using testing::runCli;
 
 std::u16string u16(const std::string& text) {
-  return convertCharToWChar(text);
+  return widenLatin1(text);
 }
 
 TEST(CoversCommand, SearchesAndSavesTheCoverOfOneResult) {

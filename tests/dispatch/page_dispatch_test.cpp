@@ -89,31 +89,31 @@ class PageDispatch : public ::testing::Test {
 
 TEST_F(PageDispatch, ThePageIsWrittenBesideWinampExeOnly) {
   const std::u16string song = music("cbr128_id3v23.mp3", "one.mp3");
-  expectShown(updatePage(context(), {u"  " + song + u" "}, false));
+  expectShown(showFiles(context(), {u"  " + song + u" "}, false));
   EXPECT_EQ(page(), "SINGLE\nId3lib Title|Id3lib Artist|1999|44100|128|2");
 
   ASSERT_TRUE(deleteFile(pathToNative(pageFile())));
   DispatchContext other = context();
   other.playerExecutable = toU16(dir.path() / "player.exe");
-  const PageResult nothing = updatePage(other, {song}, false);
+  const PageResult nothing = showFiles(other, {song}, false);
   EXPECT_FALSE(nothing.written);
   EXPECT_EQ(nothing.minibrowserUrl, std::nullopt);
   EXPECT_FALSE(fileExists(pathToNative(pageFile())));
 
   // A page that cannot be saved is not opened.
   other.playerExecutable = toU16(dir.path() / "missing" / "winamp.exe");
-  EXPECT_FALSE(updatePage(other, {song}, false).written);
+  EXPECT_FALSE(showFiles(other, {song}, false).written);
 }
 
 TEST_F(PageDispatch, TheCountAndTheModeChooseTheTemplate) {
   const std::u16string a = music("id3v1_1.mp3", "a.mp3");
   const std::u16string b = music("apev2_only.mp3", "b.mp3");
-  expectShown(updatePage(context(), {a}, false));
+  expectShown(showFiles(context(), {a}, false));
   EXPECT_TRUE(page().starts_with("SINGLE\nV1 Title|"));
   expectShown(showSelected(context(), {a, b}));
   EXPECT_TRUE(page().starts_with("MULTIPLE\nV1 Title|"));
   EXPECT_NE(page().find("\nApe Title|"), std::string::npos);
-  expectShown(updatePage(context(), {a}, true));
+  expectShown(showFiles(context(), {a}, true));
   EXPECT_TRUE(page().starts_with("DIRECTORY\nV1 Title|"));
   EXPECT_FALSE(createPage(context(), {}, std::nullopt, TemplateSlot::SingleTrack).written);
 }
@@ -137,7 +137,7 @@ TEST_F(PageDispatch, ThePlayerDescribesThePlayingFileThatNoClassReads) {
   player.info = {{"Title", u"From Player"}, {"Artist", u"Band"}, {"Year", u"2004-05-01"}};
 
   // The song change shows the playing file, lower-cased.
-  expectShown(updatePage(context(), {}, false));
+  expectShown(showFiles(context(), {}, false));
   EXPECT_EQ(page(), "SINGLE\nFrom Player|Band|2004|44000|128|2");
   ASSERT_FALSE(player.asked.empty());
   EXPECT_EQ(player.asked.front().first, u"c:\\music\\song.mp3");

@@ -27,7 +27,7 @@ block "example page" >"$tmp/expected.html"
 iconv -f UTF-16 -t UTF-8 "$tmp/page.html" | tr -d '\r' >"$tmp/page.txt"
 diff -u "$tmp/expected.html" "$tmp/page.txt" || fail "the example renders differently from the guide"
 
-tokens="$(grep -rhoE '<\$[a-z]+(\$>|=)' "$source/src/htmlcreator" --include='*.cpp' --include='*.h' | sort -u)"
+tokens="$(grep -rhoE '<\$[a-z]+(\$>|=)' "$source/src/htmlcreator" "$source/src/trackinfo" --include='*.cpp' --include='*.h' | sort -u)"
 [ "$(wc -l <<<"$tokens")" -ge 30 ] || fail "too few tokens found in the sources: $tokens"
 for token in $tokens; do
   grep -qF -- "$token" "$guide" || fail "the guide does not describe $token"

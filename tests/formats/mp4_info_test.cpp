@@ -423,20 +423,6 @@ TEST_F(MP4File, YearAndGenreAreNormalisedOnQuery) {
   EXPECT_EQ(info_.getGenre(), u"Rock");
 }
 
-TEST_F(MP4File, SavingTheCoverNeedsOneHundredBytes) {
-  EXPECT_EQ(read(m4aFile(item("covr", ByteVector(99, 0xAB)))), ReadResult::Read);
-  ASSERT_TRUE(info_.hasCover());
-  EXPECT_EQ(info_.getCoverData()->size(), 99u);
-  EXPECT_EQ(info_.saveCover(dir_.file("small.jpg")), -1);
-
-  const auto large = readAnother(m4aFile(item("covr", ByteVector(150, 0xCD))), "cover.m4a");
-  EXPECT_EQ(large->saveCover(dir_.file("cover.jpg")), 1);
-  EXPECT_EQ(readWholeFile(dir_.file("cover.jpg")), ByteVector(150, 0xCD));
-
-  MP4Info none;
-  EXPECT_EQ(none.saveCover(dir_.file("none.jpg")), -1);
-}
-
 // The listing measures the cover without reading it; every file below is
 // read both ways, and both must agree with each other and with the size
 // written here.
@@ -492,28 +478,6 @@ TEST_F(MP4CoverSize, EmptyDoubleAndBrokenCoverItems) {
   cut.resize(cut.size() - 64 - 8 - 1);
   EXPECT_EQ(measure(cut), 0u);
   EXPECT_FALSE(measured()->hasTag());
-}
-
-// The developers' dump: one labelled line per value, or a note that there is
-// no tag.
-std::string dumpOf(MP4Info& info) {
-  std::FILE* log = std::tmpfile();
-  setDebugLogStream(log);
-  info.debugDump();
-  setDebugLogStream(stdout);
-  std::string text(4096, '\0');
-  std::rewind(log);
-  text.resize(std::fread(text.data(), 1, text.size(), log));
-  std::fclose(log);
-  return text;
-}
-
-TEST_F(MP4File, DebugDumpListsTheValues) {
-  EXPECT_NE(dumpOf(info_).find("MP4Info  No valid Tag Information."), std::string::npos);
-  read(m4aFile(textItem("\251nam", "Dumped")));
-  const std::string dump = dumpOf(info_);
-  EXPECT_NE(dump.find("\n  Songname    : 'Dumped'"), std::string::npos) << dump;
-  EXPECT_NE(dump.find("\n  Samplerate  : '44100'"), std::string::npos) << dump;
 }
 
 }  // namespace

@@ -40,7 +40,6 @@ TEST(MPCRealFiles, MpcencFileWithApeTag) {
   EXPECT_EQ(info.getStereoMode(), u"2");
   EXPECT_EQ(info.getBitrate(), u"Unknown");
   EXPECT_FALSE(info.hasCover());
-  EXPECT_EQ(info.saveCover(u"unused"), 0);
 }
 
 TEST(MPCRealFiles, MpcencVersionEightStreams) {
@@ -175,8 +174,6 @@ TEST(MPCRealFiles, ApeFrontCoverIsTheCover) {
     if (!cover) continue;
     EXPECT_EQ((*cover)[0], 0xFF);
     EXPECT_EQ((*cover)[1], 0xD8);
-    testing::TempDir dir;
-    EXPECT_EQ(info.saveCover(dir.file("cover.jpg")), 1);
   }
 }
 

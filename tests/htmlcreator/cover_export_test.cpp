@@ -221,33 +221,18 @@ TEST_F(CoverExport, GreyCoversAreCopiedWithTheirSize) {
   EXPECT_EQ(readWholeFile(cover("_tmptrk0.jpg")), grey);
 }
 
-TEST(CoverExportFunction, PngAndCmykAreCopiedAsTheyAreButNotRecoloured) {
-  testing::TempDir dir;
+TEST(PrepareCover, PngAndCmykAreKeptAsTheyAreButNotRecoloured) {
   const Duotone duotone{u"#000000", u"#FFFFFF"};
   for (const char* name : {"png_named.jpg", "cmyk.jpg"}) {
-    ASSERT_TRUE(writeWholeFile(dir.file(name), fixture(name)));
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    EXPECT_TRUE(exportCover(dir.file(name), dir.file("out.jpg"), nullptr, width, height)) << name;
-    EXPECT_GT(width, 0u);
-    EXPECT_GT(height, 0u);
-    EXPECT_EQ(readWholeFile(dir.file("out.jpg")), fixture(name));
-    ASSERT_TRUE(deleteFile(dir.file("out.jpg")));
-    EXPECT_FALSE(exportCover(dir.file(name), dir.file("out.jpg"), &duotone, width, height));
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.jpg"));
+    const auto bytes = fixture(name);
+    const auto cover = prepareCover(bytes, nullptr);
+    ASSERT_TRUE(cover) << name;
+    EXPECT_GT(cover->width, 0u);
+    EXPECT_GT(cover->height, 0u);
+    EXPECT_EQ(cover->bytes, bytes);
+    EXPECT_FALSE(prepareCover(bytes, &duotone)) << name;
   }
-}
-
-TEST(CoverExportFunction, ReportsSizeAndFailsWithoutWriting) {
-  testing::TempDir dir;
-  ASSERT_TRUE(writeWholeFile(dir.file("truncated.jpg"), fixture("truncated.jpg")));
-  std::uint32_t width = 7;
-  std::uint32_t height = 7;
-  EXPECT_FALSE(exportCover(dir.file("truncated.jpg"), dir.file("out.jpg"), nullptr, width, height));
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.jpg"));
-  EXPECT_FALSE(exportCover(dir.file("missing.jpg"), dir.file("out.jpg"), nullptr, width, height));
-  EXPECT_EQ(width, 0u);
-  EXPECT_EQ(height, 0u);
+  EXPECT_FALSE(prepareCover(fixture("truncated.jpg"), nullptr));
 }
 
 TEST(RecolourPicture, MapsDarkestAndBrightestOntoTheTwoColours) {

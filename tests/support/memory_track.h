@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "trackinfo/tagged_track_info.h"
+#include "trackinfo/track_info.h"
 
 namespace tunora::testing {
 
@@ -29,20 +29,20 @@ struct TrackSpec {
   std::uint32_t channels = 0;
 };
 
-class MemoryTrack : public TaggedTrackInfo {
+class MemoryTrack : public TrackInfo {
  public:
   explicit MemoryTrack(const TrackSpec& spec) {
-    fileName_ = spec.file;
-    title_ = spec.title;
-    artist_ = spec.artist;
-    album_ = spec.album;
-    year_ = spec.year;
-    genre_ = spec.genre;
-    trackNumber_ = spec.trackNumber;
-    presentTags_ = spec.presentTags;
-    tagFound_ = spec.presentTags != u"None";
-    commentFound_ = fill(comment_, spec.comment);
-    lyricsFound_ = fill(lyrics_, spec.lyrics);
+    track_.fileName = spec.file;
+    track_.title = knownText(spec.title);
+    track_.artist = knownText(spec.artist);
+    track_.album = knownText(spec.album);
+    track_.year = knownText(spec.year);
+    track_.genre = knownText(spec.genre);
+    track_.trackNumber = knownText(spec.trackNumber);
+    track_.tagKinds = spec.presentTags;
+    track_.hasTag = spec.presentTags != u"None";
+    takeComment(linesOf(spec.comment));
+    takeLyrics(linesOf(spec.lyrics));
     if (spec.cover) takeCover(Bytes(*spec.cover));
     setBitsPerSecond(spec.bitsPerSecond);
     setSampleRate(spec.hertz);
@@ -50,10 +50,11 @@ class MemoryTrack : public TaggedTrackInfo {
   }
 
  private:
-  static bool fill(TextLines& lines, const std::optional<std::u16string>& text) {
-    if (!text) return false;
-    for (const char16_t unit : *text) lines.appendUnit(unit);
-    return true;
+  static std::optional<TextLines> linesOf(const std::optional<std::u16string>& text) {
+    if (!text) return std::nullopt;
+    std::optional<TextLines> lines{std::in_place};
+    for (const char16_t unit : *text) lines->appendUnit(unit);
+    return lines;
   }
 };
 

@@ -139,7 +139,8 @@ class APEv2Locator : public ::testing::Test {
     const auto path = dir_.file("t.mp3");
     EXPECT_TRUE(writeWholeFile(path, contents));
     auto file = File::open(path, File::Mode::Read);
-    return readAPEv2Block(*file, file->size(), order);
+    FileBlocks blocks(*file, file->size());
+    return copyOf(readAPEv2Block(blocks, order));
   }
   testing::TempDir dir_;
   const ByteVector audio_ = ByteVector(300, 0x55);

@@ -104,18 +104,21 @@ TEST(ID3v1Locator, ReadsTheLast128BytesOnlyWithSignature) {
     // Closed before the file is replaced: Windows replaces no open file.
     auto file = File::open(path, File::Mode::Read);
     ASSERT_TRUE(file);
-    const auto found = readID3v1Block(*file, file->size());
+    FileBlocks blocks(*file, file->size());
+    const auto found = copyOf(readID3v1Block(blocks));
     ASSERT_TRUE(found);
     EXPECT_EQ(*found, block);
   }
   ASSERT_TRUE(writeWholeFile(path, Bytes(contents).first(127)));
   {
     auto tooShort = File::open(path, File::Mode::Read);
-    EXPECT_FALSE(readID3v1Block(*tooShort, tooShort->size()));
+    FileBlocks shortBlocks(*tooShort, tooShort->size());
+    EXPECT_FALSE(readID3v1Block(shortBlocks));
   }
   ASSERT_TRUE(writeWholeFile(path, Bytes(contents).first(130)));
   auto unsigned_ = File::open(path, File::Mode::Read);
-  EXPECT_FALSE(readID3v1Block(*unsigned_, unsigned_->size()));
+  FileBlocks unsignedBlocks(*unsigned_, unsigned_->size());
+  EXPECT_FALSE(readID3v1Block(unsignedBlocks));
 }
 
 }  // namespace

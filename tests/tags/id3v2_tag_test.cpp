@@ -361,18 +361,6 @@ TEST(ID3v2Tag, SkippedFramesAndTheEndOfTheWalk) {
   EXPECT_EQ(cut.album(), u"Unknown");
 }
 
-TEST(ID3v2Tag, SavePictureNeedsAHundredBytes) {
-  testing::TempDir dir;
-  auto tag = parsed(3, picture("image/jpeg", 3, ByteVector(99, 0xAB)));
-  EXPECT_EQ(tag.savePicture(dir.file("small.jpg")), -1);
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "small.jpg"));
-  tag = parsed(3, picture("image/jpeg", 3, ByteVector(100, 0xAB)));
-  EXPECT_EQ(tag.savePicture(dir.file("ok.jpg")), 1);
-  EXPECT_EQ(std::filesystem::file_size(dir.path() / "ok.jpg"), 100u);
-  EXPECT_EQ(tag.savePicture(dir.file("missing/dir.jpg")), -1);
-  EXPECT_EQ(ID3v2Tag().savePicture(dir.file("none.jpg")), -1);
-}
-
 // Reading a tag for the size of its picture only must list what reading it
 // whole does: the file is read both ways and every listed value compared.
 struct ReadBack {

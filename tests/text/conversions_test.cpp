@@ -20,14 +20,14 @@ std::pair<std::u16string, bool> utf8(std::string_view bytes) {
 }
 
 TEST(ByteWiseConversions, WidenAndNarrowByLowByte) {
-  EXPECT_EQ(convertCharToWChar(""), u"");
-  EXPECT_EQ(convertCharToWChar("\xE9t\xFF"), u"\u00E9t\u00FF");
-  EXPECT_EQ(convertWCharToChar(u""), "");
-  EXPECT_EQ(convertWCharToChar(u"\u20AC\u00E9A"),
+  EXPECT_EQ(widenLatin1(""), u"");
+  EXPECT_EQ(widenLatin1("\xE9t\xFF"), u"\u00E9t\u00FF");
+  EXPECT_EQ(narrowToLatin1(u""), "");
+  EXPECT_EQ(narrowToLatin1(u"\u20AC\u00E9A"),
             "\xAC\xE9"
             "A");
   // C text ends at its first NUL.
-  EXPECT_EQ(convertCharToWChar(std::string_view("ab\0cd", 5)), u"ab");
+  EXPECT_EQ(widenLatin1(std::string_view("ab\0cd", 5)), u"ab");
 }
 
 TEST(Utf16BlockConversion, ByteOrderMarkDecidesEndianness) {

@@ -1,11 +1,10 @@
-#include "follow/track_host_link.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "dispatch/page_dispatch.h"
+#include "follow/player_track.h"
+#include "htmlcreator/page_builder.h"
 #include "htmlcreator/page_support.h"
 #include "io/text_file.h"
 #include "support/temp_dir.h"
@@ -16,8 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::toU16;
 
-// The followed player's track through the plug-in's dispatch, as the follow
-// command builds its pages.
+// The followed player's track on a page, as the follow command builds it.
 class FollowedTrackPage : public ::testing::Test {
  protected:
   FollowedTrackPage() {
@@ -32,14 +30,10 @@ class FollowedTrackPage : public ::testing::Test {
 
   // The page's track row.
   std::string pageOf(const PlayerTrack& track) {
-    const TrackHostLink player(track, none);
-    const DispatchContext context{creator, settings, colours, player, u""};
-    const auto written =
-        createPage(context, {player.entry()}, dir.file("page.html"), TemplateSlot::SingleTrack);
-    EXPECT_TRUE(written.written);
-    TextLines page;
-    loadTextFile(page, dir.file("page.html"), true);
-    std::string text = testing::textOf(page);
+    const BuiltPage built =
+        buildPage(creator, settings, colours, {pageEntryOf(track)}, TemplateSlot::SingleTrack,
+                  [&track](const std::u16string& name) { return trackOf(track, name); });
+    std::string text = testing::textOf(built.page);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
     return text;
   }
@@ -82,22 +76,28 @@ TEST_F(FollowedTrackPage, LocalFileIsReadUnlessItsTypeIsSwitchedOff) {
   EXPECT_EQ(pageOf(track), "Player Title|Unknown|Unknown|Unknown|Unknown|a b.flac");
 }
 
-TEST(TrackHostLink, AnswersOnlyAboutItsTrackAndCutsLongAnswers) {
-  const HostLink none;
+TEST(TrackOfPlayer, CutsLongTextsAndKeepsOnlyRealCommentsAndLyrics) {
   PlayerTrack track;
-  track.url = "file:///music/a.flac";
   // The cut falls between the two halves of a surrogate pair.
   track.title = std::string(kPlayerAnswerLimit - 1, 'x') + "\xF0\x9F\x98\x80";
-  track.lyrics = std::string(kPlayerAnswerLimit, 'y');
-  const TrackHostLink player(track, none);
-  EXPECT_TRUE(player.playerPresent());
-  EXPECT_EQ(player.playingFile(), u"/music/a.flac");
-  EXPECT_EQ(player.fileInfo(u"/music/b.flac", "Title"), std::nullopt);
-  EXPECT_EQ(player.fileInfo(u"/music/a.flac", "Rating"), std::nullopt);
-  EXPECT_EQ(player.fileInfo(u"/music/a.flac", "Title"),
-            std::u16string(kPlayerAnswerLimit - 1, u'x'));
-  EXPECT_EQ(player.fileInfo(u"/music/a.flac", "Lyrics")->size(), kPlayerAnswerLimit);
-  EXPECT_EQ(player.fileInfo(u"/music/a.flac", "Comment"), u"");
+  track.lyrics = std::string(kPlayerAnswerLimit + 1, 'y');
+  track.comments = {"unKnown"};
+  track.genres = {"(17)Rock"};
+  const Track values = trackOf(track, u"/music/a.flac");
+  EXPECT_EQ(values.fileName, u"/music/a.flac");
+  EXPECT_EQ(values.title, std::u16string(kPlayerAnswerLimit - 1, u'x'));
+  ASSERT_TRUE(values.hasLyrics && values.lyrics);
+  EXPECT_EQ(values.lyrics->line(0)->size(), kPlayerAnswerLimit);
+  EXPECT_FALSE(values.hasComment || values.comment);
+  EXPECT_EQ(values.genre, u"Rock");
+  EXPECT_FALSE(values.album || values.year || values.trackNumber || values.stream.kilobits);
+
+  track.title = std::string(kPlayerAnswerLimit, 'x');
+  track.comments = {"one", "", "two"};
+  const Track whole = trackOf(track, u"a");
+  EXPECT_EQ(whole.title->size(), kPlayerAnswerLimit);
+  ASSERT_TRUE(whole.hasComment && whole.comment);
+  EXPECT_EQ(whole.comment->lineCount(), 2u);
 }
 
 }  // namespace

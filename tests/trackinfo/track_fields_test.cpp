@@ -1,0 +1,114 @@
+#include "trackinfo/track_fields.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "trackinfo/track_info.h"
+
+namespace tunora {
+namespace {
+
+const TrackField& field(std::string_view key) {
+  for (const TrackField& each : trackFields())
+    if (each.key == key) return each;
+  ADD_FAILURE() << "no field " << key;
+  return trackFields().front();
+}
+
+TEST(TrackFields, EachRowIsComplete) {
+  std::set<std::string_view> keys;
+  std::set<std::u16string_view> tokens;
+  for (const TrackField& row : trackFields()) {
+    EXPECT_FALSE(row.key.empty() && row.token.empty());
+    if (!row.key.empty()) {
+      EXPECT_TRUE(keys.insert(row.key).second) << row.key;
+    }
+    if (!row.token.empty()) {
+      EXPECT_TRUE(tokens.insert(row.token).second) << row.key;
+      EXPECT_TRUE(row.token.starts_with(u"<$") && row.token.ends_with(u"$>")) << row.key;
+    }
+    const bool accessor[] = {row.text != nullptr, row.flag != nullptr, row.lines != nullptr,
+                             row.count != nullptr};
+    EXPECT_TRUE(accessor[static_cast<int>(row.format)]) << row.key;
+    EXPECT_EQ(row.group == GroupRule::Range, row.figure != nullptr) << row.key;
+    EXPECT_EQ(row.group == GroupRule::Common, !row.various.empty()) << row.key;
+    EXPECT_TRUE(row.group == GroupRule::None || !row.token.empty()) << row.key;
+  }
+}
+
+// Stream figures stay numbers up to the summary: a rate below one unit shows
+// "0" for the track but counts as unknown in a range, as does a player that
+// was never asked.
+TEST(TrackFields, StreamFiguresInRanges) {
+  const auto withRate = [](std::optional<std::uint64_t> kilobits, bool known) {
+    Track track;
+    track.stream.kilobits = kilobits;
+    track.stream.known = known;
+    return track;
+  };
+  const struct {
+    std::vector<Track> tracks;
+    std::u16string shownFirst;
+    std::u16string summary;
+  } cases[] = {
+      {{withRate(0, true), withRate(128, true)}, u"0", u"128 (+Unknown)"},
+      {{withRate(std::nullopt, true)}, u"Unknown", u"Unknown"},
+      {{withRate(320, false), withRate(96, true)}, u"", u"96 (+Unknown)"},
+      {{withRate(999999, true), withRate(1000000, true)}, u"999999", u"999999-1000000"},
+      {{withRate(1000000, true), withRate(1000001, true)}, u"1000000", u"1000001"},
+  };
+  for (const auto& c : cases) {
+    std::vector<const Track*> tracks;
+    for (const Track& track : c.tracks) tracks.push_back(&track);
+    EXPECT_EQ(field("bitrate").text(c.tracks.front()), c.shownFirst);
+    EXPECT_EQ(groupSummary(field("bitrate"), tracks), c.summary);
+  }
+  EXPECT_EQ(groupSummary(field("bitrate"), {}), u"Unknown");
+}
+
+TEST(TrackFields, ListingFormats) {
+  Track track;
+  track.fileName = u"/m/a.ogg";
+  track.coverSize = 4096;
+  track.hasCover = true;
+  EXPECT_EQ(field("shortfilename").text(track), u"a.ogg");
+  EXPECT_EQ(field("filetype").text(track), u"OGG");
+  EXPECT_EQ(field("songname").text(track), u"Unknown");
+  EXPECT_EQ(field("presenttags").text(track), u"None");
+  EXPECT_TRUE(field("hascover").flag(track));
+  EXPECT_EQ(field("coverbytes").count(track), 4096u);
+  EXPECT_EQ(field("comment").lines(track), nullptr);
+}
+
+// A reader's "Unknown" is an absent value; its figures and lines carry over.
+TEST(TrackInfoToTrack, TakesEveryValue) {
+  class Read : public TrackInfo {
+   public:
+    Read() {
+      setKilobitsPerSecond(192);
+      setChannels(2);
+      takeTagValues(*this, u"Unknown");
+    }
+    std::u16string title() const { return u"Song"; }
+    std::u16string artist() const { return std::u16string(kUnknown); }
+    std::u16string album() const { return u""; }
+    std::u16string year() const { return u"1999"; }
+    std::u16string track() const { return u"Unknown"; }
+  };
+  Read read;
+  const Track track = read.toTrack();
+  EXPECT_EQ(track.title, u"Song");
+  EXPECT_FALSE(track.artist || track.trackNumber || track.genre);
+  EXPECT_EQ(track.album, u"") << "an empty text is a value";
+  EXPECT_EQ(track.year, u"1999");
+  EXPECT_EQ(track.stream.kilobits, 192u);
+  EXPECT_EQ(track.stream.channels, 2u);
+  EXPECT_FALSE(track.stream.sampleRate);
+  EXPECT_EQ(track.fileName, u"Unknown");
+  EXPECT_FALSE(track.hasCover || track.cover || track.comment);
+}
+
+}  // namespace
+}  // namespace tunora
