@@ -22,7 +22,7 @@
 #include "io/text_file.h"
 #include "skin/skin_colours.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/number_text.h"
 
 namespace tunora {
 namespace {

@@ -13,7 +13,6 @@
 #include "cli/progress_line.h"
 #include "io/file.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
 #include "trackinfo/track_fields.h"
 #include "tracks/track_class.h"
 

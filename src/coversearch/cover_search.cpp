@@ -2,7 +2,7 @@
 
 #include "coversearch/cover_saving.h"
 #include "io/file.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 

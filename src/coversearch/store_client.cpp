@@ -3,7 +3,7 @@
 #include "coversearch/cover_scraper.h"
 #include "io/file.h"
 #include "jpeg/jpeg_codec.h"
-#include "text/helpers.h"
+#include "text/percent_encoding.h"
 
 namespace tunora {
 namespace {

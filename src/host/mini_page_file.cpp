@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "io/file.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora::host {
 namespace {
