@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
-#include "text/conversions.h"
+#include <utility>
+
+#include "cli/argument_parser.h"
 #include "text/debug_log.h"
 
 namespace tunora {
@@ -46,7 +48,9 @@ constexpr std::string_view kUsage =
     "Options:\n"
     "  --help                  show this help\n"
     "  --version               show the version\n"
-    "  --debug                 write the diagnostic log to standard error\n";
+    "  --debug                 write the diagnostic log to standard error\n"
+    "  --                      everything after it is a file, keyword or link,\n"
+    "                          even when it starts with a dash\n";
 
 }  // namespace
 
@@ -58,37 +62,32 @@ void printUsage(std::FILE* stream) {
   writeText(stream, kUsage);
 }
 
-int runTunora(const Arguments& args, std::FILE* out, std::FILE* err) {
+int runTunora(const CommandLine& args, std::FILE* out, std::FILE* err) {
   // The diagnostic log would mix with the tool's own output on stdout.
   setDebugLogStream(nullptr);
-  Arguments rest;
-  for (const auto& arg : args) {
-    if (arg == u"--debug")
-      setDebugLogStream(err);
-    else
-      rest.push_back(arg);
-  }
-  if (!rest.empty() && (rest[0] == u"--help" || rest[0] == u"-h")) {
-    printUsage(out);
-    return 0;
-  }
-  if (!rest.empty() && rest[0] == u"--version") {
+  bool version = false;
+  CommandLine command;
+  ArgumentParser parser;
+  parser.flag("--version", version);
+  parser.command(command);
+  if (const auto status = parser.parse(args, out, err)) return *status;
+  if (version) {
     writeText(out, "tunora " TUNORA_VERSION "\n");
     return 0;
   }
-  if (rest.empty()) {
+  if (command.empty()) {
     printUsage(err);
     return 2;
   }
-  const std::u16string command = rest[0];
-  rest.erase(rest.begin());
-  if (command == u"tags") return runTagsCommand(rest, out, err);
-  if (command == u"page") return runPageCommand(rest, out, err);
-  if (command == u"covers") return runCoversCommand(rest, out, err);
-  if (command == u"follow") return runFollowCommand(rest, out, err);
-  writeText(err, "tunora: unknown command '" + convertUTF16ToUTF8(command) + "'\n");
-  printUsage(err);
-  return 2;
+  using Run = int (*)(const CommandLine&, std::FILE*, std::FILE*);
+  constexpr std::pair<std::string_view, Run> kCommands[] = {{"tags", runTagsCommand},
+                                                            {"page", runPageCommand},
+                                                            {"covers", runCoversCommand},
+                                                            {"follow", runFollowCommand}};
+  const CommandLine rest(command.begin() + 1, command.end());
+  for (const auto& [name, run] : kCommands)
+    if (command.front() == name) return run(rest, out, err);
+  return argumentError(err, "unknown command " + quotedArgument(command.front()));
 }
 
 }  // namespace tunora

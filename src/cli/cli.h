@@ -1,6 +1,7 @@
 #pragma once
 // The command-line tool without its platform entry point: arguments arrive as
-// 16-bit text (without the program name), output goes to the given streams.
+// the parser reads them (argument_text.h), without the program's name; output
+// goes to the given streams.
 
 #include <cstdio>
 #include <string>
@@ -8,15 +9,15 @@
 
 namespace tunora {
 
-using Arguments = std::vector<std::u16string>;
+using CommandLine = std::vector<std::string>;
 
-int runTunora(const Arguments& args, std::FILE* out, std::FILE* err);
+int runTunora(const CommandLine& args, std::FILE* out, std::FILE* err);
 
 // Subcommands, each given the arguments after its name.
-int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err);
-int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err);
-int runCoversCommand(const Arguments& args, std::FILE* out, std::FILE* err);
-int runFollowCommand(const Arguments& args, std::FILE* out, std::FILE* err);
+int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err);
+int runPageCommand(const CommandLine& args, std::FILE* out, std::FILE* err);
+int runCoversCommand(const CommandLine& args, std::FILE* out, std::FILE* err);
+int runFollowCommand(const CommandLine& args, std::FILE* out, std::FILE* err);
 
 // Usage of the whole tool.
 void printUsage(std::FILE* stream);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/argument_parser.h"
 #include "cli/cli.h"
 #include "cli/plain_text.h"
 #include "coversearch/cover_saving.h"
@@ -15,55 +16,52 @@ namespace tunora {
 namespace {
 
 struct CoversOptions {
+  bool searching = false;
   StoreVariant variant = StoreVariant::Us;
   bool musicBrainz = false;
   std::optional<std::string> host;
   std::optional<std::u16string> output;
   std::vector<std::string> words;  // keywords, or the link
-  bool help = false;
 };
 
 std::string shown(std::u16string_view text) {
   return "'" + convertUTF16ToUTF8(text) + "'";
 }
 
-std::optional<CoversOptions> parseOptions(const Arguments& args, std::FILE* err) {
-  CoversOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::u16string& arg = args[i];
-    const bool takesValue = arg == u"--store" || arg == u"--host" || arg == u"-o";
-    if (arg == u"--help" || arg == u"-h") {
-      options.help = true;
-      return options;
-    }
-    if (!takesValue) {
-      if (arg.size() > 1 && arg[0] == u'-') {
-        writeText(err, "tunora: unknown option " + shown(arg) + "\n");
-        return std::nullopt;
-      }
-      // The store reads 8-bit text, as the platform's paths are.
-      options.words.push_back(pathToNative(arg));
-      continue;
-    }
-    if (++i == args.size()) {
-      writeText(err, "tunora: option " + shown(arg) + " needs a value\n");
-      return std::nullopt;
-    }
-    const std::u16string& value = args[i];
-    if (arg == u"-o") {
-      options.output = value;
-    } else if (arg == u"--host") {
-      options.host = pathToNative(value);
-    } else if (value == u"us" || value == u"de") {
-      options.variant = value == u"us" ? StoreVariant::Us : StoreVariant::German;
-    } else if (value == u"mb") {
-      options.musicBrainz = true;
-    } else {
-      writeText(err, "tunora: unknown store " + shown(value) + " (us, de or mb)\n");
-      return std::nullopt;
-    }
+// The status to end with when nothing is to be searched or saved: the usage
+// has been shown, or a wrong argument reported.
+std::optional<int> parseOptions(const CommandLine& args, CoversOptions& options, std::FILE* out,
+                                std::FILE* err) {
+  std::optional<std::u16string> store;
+  std::optional<std::u16string> host;
+  std::vector<std::u16string> operands;
+  ArgumentParser parser;
+  parser.option("--store", store);
+  parser.option("--host", host);
+  parser.option("-o", options.output);
+  parser.operands(operands);
+  if (const auto status = parser.parse(args, out, err)) return status;
+  const std::u16string action = operands.empty() ? u"" : operands.front();
+  if (action != u"search" && action != u"get")
+    return argumentError(err, "covers takes search or get");
+  options.searching = action == u"search";
+  if (store == u"de")
+    options.variant = StoreVariant::German;
+  else if (store == u"mb")
+    options.musicBrainz = true;
+  else if (store && store != u"us")
+    return argumentError(err, "unknown store " + shown(*store) + " (us, de or mb)");
+  // The store reads 8-bit text, as the platform's paths are.
+  if (host) options.host = pathToNative(*host);
+  for (auto word = operands.begin() + 1; word != operands.end(); ++word)
+    options.words.push_back(pathToNative(*word));
+  if (options.searching) {
+    if (options.words.empty()) return argumentError(err, "covers search needs keywords");
+    if (options.output) return argumentError(err, "covers search takes no -o");
+  } else if (options.words.size() != 1 || !options.output) {
+    return argumentError(err, "covers get takes one link and -o FILE");
   }
-  return options;
+  return std::nullopt;
 }
 
 // The source the options name; --host puts both MusicBrainz services on
@@ -119,24 +117,10 @@ int get(const CoversOptions& options, std::FILE* out, std::FILE* err) {
 
 }  // namespace
 
-int runCoversCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
-  const std::u16string action = args.empty() ? u"" : args[0];
-  const auto options =
-      parseOptions(Arguments(args.begin() + (args.empty() ? 0 : 1), args.end()), err);
-  const bool searching = action == u"search";
-  const bool getting = action == u"get";
-  if ((options && options->help) || action == u"--help" || action == u"-h") {
-    printUsage(out);
-    return 0;
-  }
-  if (!options || (!searching && !getting) || options->words.empty() ||
-      (getting && (options->words.size() != 1 || !options->output)) ||
-      (searching && options->output)) {
-    if (options && !searching && !getting) writeText(err, "tunora: covers takes search or get\n");
-    printUsage(err);
-    return 2;
-  }
-  return searching ? search(*options, out, err) : get(*options, out, err);
+int runCoversCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
+  CoversOptions options;
+  if (const auto status = parseOptions(args, options, out, err)) return *status;
+  return options.searching ? search(options, out, err) : get(options, out, err);
 }
 
 }  // namespace tunora

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/argument_parser.h"
 #include "cli/cli.h"
 #include "cli/cli_host_link.h"
 #include "cli/output_guard.h"
@@ -21,7 +22,7 @@
 #include "io/text_file.h"
 #include "skin/skin_colours.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/number_text.h"
 
 namespace tunora {
 namespace {
@@ -36,7 +37,6 @@ struct FollowOptions {
   std::optional<std::u16string> skinFolder;
   std::optional<std::uint32_t> refreshSeconds;
   bool open = false;
-  bool help = false;
 };
 
 // The player's texts go to a terminal, where control characters could move
@@ -62,49 +62,26 @@ std::optional<std::uint32_t> parseSeconds(std::u16string_view text) {
   return seconds;
 }
 
-// Nothing after an error, which has been reported.
-std::optional<FollowOptions> parseOptions(const Arguments& args, std::FILE* err) {
-  FollowOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::u16string& arg = args[i];
-    if (arg == u"--help" || arg == u"-h") {
-      options.help = true;
-      return options;
-    }
-    if (arg == u"--open") {
-      options.open = true;
-      continue;
-    }
-    const bool takesValue = arg == u"-o" || arg == u"--player" || arg == u"--template" ||
-                            arg == u"--skin" || arg == u"--refresh";
-    if (!takesValue) {
-      argumentError(
-          err, (arg.starts_with(u"-") ? "unknown option " : "unexpected argument ") + shown(arg));
-      return std::nullopt;
-    }
-    if (i + 1 >= args.size()) {
-      argumentError(err, "option " + shown(arg) + " needs a value");
-      return std::nullopt;
-    }
-    const std::u16string& value = args[++i];
-    if (arg == u"-o") {
-      options.output = value;
-    } else if (arg == u"--player") {
-      options.player = convertUTF16ToUTF8(value);
-    } else if (arg == u"--template") {
-      options.templatePath = value;
-    } else if (arg == u"--skin") {
-      options.skinFolder = value;
-    } else if (!(options.refreshSeconds = parseSeconds(value))) {
-      argumentError(err, "--refresh takes whole seconds from 1 to 86400, not " + shown(value));
-      return std::nullopt;
-    }
-  }
-  if (options.player && options.player->empty()) {
-    argumentError(err, "--player needs a name");
-    return std::nullopt;
-  }
-  return options;
+// The status to end with when no player is to be followed: the usage has
+// been shown, or a wrong argument reported.
+std::optional<int> parseOptions(const CommandLine& args, FollowOptions& options, std::FILE* out,
+                                std::FILE* err) {
+  std::optional<std::u16string> player;
+  std::optional<std::u16string> refresh;
+  ArgumentParser parser;
+  parser.option("-o", options.output);
+  parser.option("--player", player);
+  parser.option("--template", options.templatePath);
+  parser.option("--skin", options.skinFolder);
+  parser.option("--refresh", refresh);
+  parser.flag("--open", options.open);
+  if (const auto status = parser.parse(args, out, err)) return status;
+  if (refresh && !(options.refreshSeconds = parseSeconds(*refresh)))
+    return argumentError(err,
+                         "--refresh takes whole seconds from 1 to 86400, not " + shown(*refresh));
+  if (player && player->empty()) return argumentError(err, "--player needs a name");
+  if (player) options.player = convertUTF16ToUTF8(*player);
+  return std::nullopt;
 }
 
 // The browser reloads the page by itself.
@@ -203,23 +180,19 @@ void FollowedPage::show(const PlayerTrack& track) {
 
 }  // namespace
 
-int runFollowCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
-  const auto options = parseOptions(args, err);
-  if (!options) return 2;
-  if (options->help) {
-    printUsage(out);
-    return 0;
-  }
-  if (options->templatePath) {
-    if (const int failed = checkTemplateOption(*options->templatePath, err); failed != 0)
+int runFollowCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
+  FollowOptions options;
+  if (const auto status = parseOptions(args, options, out, err)) return *status;
+  if (options.templatePath) {
+    if (const int failed = checkTemplateOption(*options.templatePath, err); failed != 0)
       return failed;
   }
-  if (options->skinFolder) {
-    if (const int failed = checkSkinOption(*options->skinFolder, err); failed != 0) return failed;
+  if (options.skinFolder) {
+    if (const int failed = checkSkinOption(*options.skinFolder, err); failed != 0) return failed;
   }
-  FollowedPage page(*options, out, err);
+  FollowedPage page(options, out, err);
   SongFollower follower([&page](const PlayerTrack& track) { page.show(track); });
-  return followPlayers(options->player, follower, err);
+  return followPlayers(options.player, follower, err);
 }
 
 }  // namespace tunora

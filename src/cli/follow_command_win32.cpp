@@ -5,7 +5,7 @@
 
 namespace tunora {
 
-int runFollowCommand(const Arguments& /*args*/, std::FILE* /*out*/, std::FILE* err) {
+int runFollowCommand(const CommandLine& /*args*/, std::FILE* /*out*/, std::FILE* err) {
   writeText(err,
             "tunora: follow is not available on Windows; the plug-in shows the page of the "
             "playing song there\n");

@@ -1,8 +1,6 @@
 #include "cli/cli.h"
-#include "io/file.h"
 
 int main(int argc, char** argv) {
-  tunora::Arguments args;
-  for (int i = 1; i < argc; ++i) args.push_back(tunora::pathFromNative(argv[i]));
-  return tunora::runTunora(args, stdout, stderr);
+  // The parser reads the bytes of each argument as they are.
+  return tunora::runTunora(tunora::CommandLine(argv + 1, argv + argc), stdout, stderr);
 }

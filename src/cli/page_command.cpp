@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/argument_parser.h"
 #include "cli/cli.h"
 #include "cli/cli_host_link.h"
 #include "cli/output_guard.h"
@@ -34,7 +35,6 @@ struct PageOptions {
   FileTypeSwitches switches;
   std::u16string output{kDefaultPageName};
   TextFileEncoding encoding = TextFileEncoding::Utf16;
-  bool help = false;
 };
 
 std::string shown(std::u16string_view text) {
@@ -54,71 +54,34 @@ bool skipType(FileTypeSwitches& switches, std::u16string_view type) {
   return false;
 }
 
-// Nothing after an error, which has been reported.
-std::optional<PageOptions> parseOptions(const Arguments& args, std::FILE* err) {
-  PageOptions options;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::u16string& arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != u'-') {
-      options.files.push_back(arg);
-      continue;
-    }
-    if (arg == u"--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (arg == u"--help" || arg == u"-h") {
-      options.help = true;
-      return options;
-    }
-    if (arg == u"--mini") {
-      options.mini = true;
-      continue;
-    }
-    if (arg == u"--utf8") {
-      options.encoding = TextFileEncoding::Utf8;
-      continue;
-    }
-    const bool takesValue = arg == u"--directory" || arg == u"--template" ||
-                            arg == u"--covername" || arg == u"--skin" || arg == u"--skip" ||
-                            arg == u"-o";
-    if (!takesValue) {
-      writeText(err, "tunora: unknown option " + shown(arg) + "\n");
-      return std::nullopt;
-    }
-    if (i + 1 >= args.size()) {
-      writeText(err, "tunora: option " + shown(arg) + " needs a value\n");
-      return std::nullopt;
-    }
-    const std::u16string& value = args[++i];
-    if (arg == u"--directory") {
-      options.directory = value;
-    } else if (arg == u"--template") {
-      options.templatePath = value;
-    } else if (arg == u"--covername") {
-      options.coverName = value;
-    } else if (arg == u"--skin") {
-      options.skinFolder = value;
-    } else if (arg == u"-o") {
-      options.output = value;
-    } else if (!skipType(options.switches, value)) {
-      writeText(err, "tunora: unknown file type " + shown(value) +
-                         " (mp3, mp4, aac, ogg, flac or mpc)\n");
-      return std::nullopt;
-    }
-  }
+// The status to end with when no page is to be built: the usage has been
+// shown, or a wrong argument reported.
+std::optional<int> parseOptions(const CommandLine& args, PageOptions& options, std::FILE* out,
+                                std::FILE* err) {
+  bool utf8 = false;
+  std::vector<std::u16string> skipped;
+  ArgumentParser parser;
+  parser.option("--directory", options.directory);
+  parser.flag("--mini", options.mini);
+  parser.option("--template", options.templatePath);
+  parser.option("--covername", options.coverName);
+  parser.option("--skin", options.skinFolder);
+  parser.repeatedOption("--skip", skipped);
+  parser.option("-o", options.output);
+  parser.flag("--utf8", utf8);
+  parser.operands(options.files);
+  if (const auto status = parser.parse(args, out, err)) return status;
+  if (utf8) options.encoding = TextFileEncoding::Utf8;
+  for (const std::u16string& type : skipped)
+    if (!skipType(options.switches, type))
+      return argumentError(
+          err, "unknown file type " + shown(type) + " (mp3, mp4, aac, ogg, flac or mpc)");
   const bool haveFiles = !options.files.empty();
-  if (options.directory ? haveFiles || options.mini : !haveFiles) {
-    writeText(err, options.directory ? "tunora: --directory takes no further files\n"
-                                     : "tunora: no music file given\n");
-    return std::nullopt;
-  }
-  if (options.mini && options.files.size() != 1) {
-    writeText(err, "tunora: --mini takes one file\n");
-    return std::nullopt;
-  }
-  return options;
+  if (options.directory ? haveFiles || options.mini : !haveFiles)
+    return argumentError(
+        err, options.directory ? "--directory takes no further files" : "no music file given");
+  if (options.mini && options.files.size() != 1) return argumentError(err, "--mini takes one file");
+  return std::nullopt;
 }
 
 std::u16string withSeparator(std::u16string folder) {
@@ -214,39 +177,32 @@ TemplateSlot slotFor(const PageOptions& options, std::size_t count) {
 
 }  // namespace
 
-int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
-  const auto options = parseOptions(args, err);
-  if (!options) {
-    writeText(err, "try 'tunora --help'\n");
-    return 2;
-  }
-  if (options->help) {
-    printUsage(out);
-    return 0;
-  }
+int runPageCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
+  PageOptions options;
+  if (const auto status = parseOptions(args, options, out, err)) return *status;
   int status = 0;
-  if (options->templatePath) {
-    if (const int failed = checkTemplateOption(*options->templatePath, err); failed != 0)
+  if (options.templatePath) {
+    if (const int failed = checkTemplateOption(*options.templatePath, err); failed != 0)
       return failed;
   }
 
-  std::vector<std::u16string> files = options->files;
-  if (options->directory) {
-    auto listed = directoryFiles(*options->directory, err);
+  std::vector<std::u16string> files = options.files;
+  if (options.directory) {
+    auto listed = directoryFiles(*options.directory, err);
     if (!listed) return 2;
     files = std::move(*listed);
   }
-  if (options->skinFolder) {
-    if (const int failed = checkSkinOption(*options->skinFolder, err); failed != 0) return failed;
+  if (options.skinFolder) {
+    if (const int failed = checkSkinOption(*options.skinFolder, err); failed != 0) return failed;
   }
   PageSettings settings;
-  if (options->coverName) settings.coverName = *options->coverName;
-  settings.switches = options->switches;
-  const bool toStandardOutput = options->output == u"-";
-  if (const auto clash = toStandardOutput
-                             ? std::nullopt
-                             : fileReadAtOutput(options->output, files, options->templatePath,
-                                                settings.coverName)) {
+  if (options.coverName) settings.coverName = *options.coverName;
+  settings.switches = options.switches;
+  const bool toStandardOutput = options.output == u"-";
+  if (const auto clash =
+          toStandardOutput
+              ? std::nullopt
+              : fileReadAtOutput(options.output, files, options.templatePath, settings.coverName)) {
     writeText(err, "tunora: refusing to write the page over " + shown(*clash) +
                        ", which it reads; choose another -o\n");
     return 2;
@@ -254,22 +210,22 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
   // A page on standard output takes its covers where the default page would:
   // it is mostly kept in the current folder.
   const std::u16string pagePath =
-      toStandardOutput ? std::u16string(kDefaultPageName) : pagePlace(options->output);
-  const CliHostLink host(pagePath, options->skinFolder);
+      toStandardOutput ? std::u16string(kDefaultPageName) : pagePlace(options.output);
+  const CliHostLink host(pagePath, options.skinFolder);
   PageOutputError error;
   auto output = PageOutput::prepare(pagePath, *host.coverFolder(), error);
   if (!output) {
     writeText(err, "tunora: cannot write " + shown(pagePath) + ": " + error.reason + "\n");
     return error.status;
   }
-  if (!options->directory) {
+  if (!options.directory) {
     const ReadableFiles readable = countReadableFiles(files, settings.switches, err);
     if (readable.count == 0 || readable.someUnopened) status = 1;
   }
 
-  const TemplateSlot slot = slotFor(*options, files.size());
+  const TemplateSlot slot = slotFor(options, files.size());
   HtmlCreator creator(nullptr, host);
-  creator.chooseTemplate(slot, options->templatePath.value_or(u""));
+  creator.chooseTemplate(slot, options.templatePath.value_or(u""));
   // Without --skin the colours are the built-in ones.
   PageColours colours;
   GenericColourTable genericColours;
@@ -293,18 +249,18 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     status = 1;
   }
   if (isBlank(built.page)) {
-    writeText(err, "tunora: the template gave an empty page; " + shown(options->output) +
+    writeText(err, "tunora: the template gave an empty page; " + shown(options.output) +
                        " is left as it was\n");
     return 1;
   }
   // Without a byte-order mark a browser goes by the declaration: the first
   // in the head counts, and the templates' own says UTF-16.
-  if (options->encoding == TextFileEncoding::Utf8) {
+  if (options.encoding == TextFileEncoding::Utf8) {
     built.page.replaceAll(u"charset=utf-16", u"charset=utf-8");
     addToHead(built.page, u"<meta charset=\"utf-8\">");
   }
   if (toStandardOutput) {
-    const std::vector<std::uint8_t> bytes = encodeTextFile(built.page, options->encoding);
+    const std::vector<std::uint8_t> bytes = encodeTextFile(built.page, options.encoding);
     output->keepCovers();
     covers.deleteAll(built.coverFiles);
     if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0) {
@@ -313,13 +269,13 @@ int runPageCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
     }
     return status;
   }
-  if (!output->commit(built.page, options->encoding, error.reason)) {
-    writeText(err, "tunora: cannot write " + shown(options->output) + ": " + error.reason + "\n");
+  if (!output->commit(built.page, options.encoding, error.reason)) {
+    writeText(err, "tunora: cannot write " + shown(options.output) + ": " + error.reason + "\n");
     return 1;
   }
   covers.deleteAll(built.coverFiles);
   std::error_code ignored;
-  const auto written = std::filesystem::absolute(toFsPath(options->output), ignored);
+  const auto written = std::filesystem::absolute(toFsPath(options.output), ignored);
   writeText(out, "Page written to " + convertUTF16ToUTF8(fromFsPath(written)) + "\n");
   return status;
 }

@@ -6,13 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/argument_parser.h"
 #include "cli/cli.h"
 #include "cli/json_writer.h"
 #include "cli/plain_text.h"
 #include "cli/progress_line.h"
 #include "io/file.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
 #include "trackinfo/track_fields.h"
 #include "tracks/track_class.h"
 
@@ -173,25 +173,13 @@ std::unique_ptr<TrackInfo> readTrack(const ResolvedEntry& entry,
 
 }  // namespace
 
-int runTagsCommand(const Arguments& args, std::FILE* out, std::FILE* err) {
+int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   bool json = false;
   std::vector<std::u16string> paths;
-  bool optionsEnded = false;
-  for (const auto& arg : args) {
-    if (!optionsEnded && (arg == u"--help" || arg == u"-h")) {
-      printUsage(out);
-      return 0;
-    }
-    if (!optionsEnded && arg == u"--json") {
-      json = true;
-    } else if (!optionsEnded && arg == u"--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && arg.size() > 1 && arg[0] == u'-') {
-      return argumentError(err, "unknown option '" + convertUTF16ToUTF8(arg) + "'");
-    } else {
-      paths.push_back(arg);
-    }
-  }
+  ArgumentParser parser;
+  parser.flag("--json", json);
+  parser.operands(paths);
+  if (const auto status = parser.parse(args, out, err)) return *status;
   if (paths.empty()) return argumentError(err, "no music file given");
 
   int status = 0;

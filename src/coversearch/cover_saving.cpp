@@ -4,7 +4,7 @@
 
 #include "io/file.h"
 #include "io/safe_file_name.h"
-#include "text/helpers.h"
+#include "text/text_edits.h"
 
 namespace tunora {
 namespace {

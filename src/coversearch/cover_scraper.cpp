@@ -5,7 +5,8 @@
 
 #include "coversearch/store_client.h"
 #include "text/debug_log.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/text_edits.h"
 
 namespace tunora {
 namespace {

@@ -3,7 +3,7 @@
 #include "coversearch/cover_saving.h"
 #include "io/file.h"
 #include "jpeg/jpeg_codec.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 

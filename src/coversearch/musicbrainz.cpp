@@ -5,7 +5,8 @@
 
 #include "coversearch/store_client.h"
 #include "io/file.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/percent_encoding.h"
 
 namespace tunora {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "coversearch/cover_scraper.h"
 #include "jpeg/jpeg_codec.h"
-#include "text/helpers.h"
+#include "text/percent_encoding.h"
 
 namespace tunora {
 namespace {

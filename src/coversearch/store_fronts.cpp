@@ -1,6 +1,6 @@
 #include "coversearch/store_fronts.h"
 
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 namespace {

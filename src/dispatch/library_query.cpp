@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 namespace {

@@ -1,6 +1,7 @@
 #include "dispatch/page_request.h"
 
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/text_edits.h"
 
 namespace tunora {
 std::u16string playingFileEntry(const HostLink& host) {

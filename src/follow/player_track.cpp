@@ -5,7 +5,9 @@
 #include <functional>
 
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/number_text.h"
+#include "text/year_and_genre.h"
 
 namespace tunora {
 namespace {

@@ -9,7 +9,8 @@
 
 #include "tags/genre_table.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/number_text.h"
 
 namespace tunora {
 namespace {

@@ -7,7 +7,7 @@
 #include "formats/tag_block_limit.h"
 #include "text/base64.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 

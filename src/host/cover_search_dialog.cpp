@@ -8,7 +8,9 @@
 #include "host/cover_search_dialog_ids.h"
 #include "host/picture_bitmap.h"
 #include "host/save_file_dialog.h"
-#include "text/helpers.h"
+#include "io/file.h"
+#include "text/ascii_case.h"
+#include "text/path_parts.h"
 
 namespace tunora::host {
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "host/host_messages.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora::host {
 namespace {

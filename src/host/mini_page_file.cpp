@@ -1,7 +1,7 @@
 #include "host/mini_page_file.h"
 
 #include "io/file.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora::host {
 namespace {

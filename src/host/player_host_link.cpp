@@ -6,7 +6,7 @@
 #include "host/host_messages.h"
 #include "host/module_file_name.h"
 #include "hostlink/player_names.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora::host {
 namespace {

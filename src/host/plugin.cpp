@@ -13,7 +13,7 @@
 #include "skin/skin_colours.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
-#include "text/helpers.h"
+#include "text/text_edits.h"
 
 namespace tunora::host {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/module_file_name.h"
-#include "text/helpers.h"
+#include "text/text_edits.h"
 
 namespace tunora::host {
 namespace {

@@ -6,8 +6,9 @@
 
 #include "io/file.h"
 #include "jpeg/jpeg_codec.h"
+#include "text/byte_reader.h"
 #include "text/debug_log.h"
-#include "text/helpers.h"
+#include "text/number_text.h"
 
 namespace tunora {
 namespace {
@@ -29,10 +30,11 @@ std::optional<JpegParameters> pngParameters(std::span<const std::uint8_t> bytes)
       !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()) ||
       !std::equal(bytes.begin() + 12, bytes.begin() + 16, "IHDR"))
     return std::nullopt;
-  const auto be32 = [&](std::size_t at) {
-    return uint32FromBytes(bytes[at + 3], bytes[at + 2], bytes[at + 1], bytes[at]);
-  };
-  return JpegParameters{be32(16), be32(20), 0};
+  ByteReader reader(bytes.subspan(16));
+  const auto width = reader.u32be();
+  const auto height = reader.u32be();
+  if (!width || !height) return std::nullopt;
+  return JpegParameters{*width, *height, 0};
 }
 
 }  // namespace

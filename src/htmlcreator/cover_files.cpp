@@ -4,7 +4,7 @@
 
 #include "io/file.h"
 #include "text/debug_log.h"
-#include "text/helpers.h"
+#include "text/number_text.h"
 
 namespace tunora {
 namespace {

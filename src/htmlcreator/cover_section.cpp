@@ -12,7 +12,9 @@
 #include "io/safe_file_name.h"
 #include "jpeg/jpeg_codec.h"
 #include "text/debug_log.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/number_text.h"
+#include "text/text_edits.h"
 #include "trackinfo/cover_size.h"
 
 namespace tunora {

@@ -4,7 +4,6 @@
 #include "io/resources.h"
 #include "io/text_file.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
 
 namespace tunora {
 namespace {

@@ -1,7 +1,7 @@
 #include "htmlcreator/html_escape.h"
 
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/percent_encoding.h"
 #include "text/utf8_encoding.h"
 
 namespace tunora {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "htmlcreator/html_creator.h"
-#include "text/helpers.h"
+#include "text/number_text.h"
 
 namespace tunora {
 namespace {

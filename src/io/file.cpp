@@ -5,7 +5,8 @@
 #include <cstring>
 #include <random>
 
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/path_parts.h"
 
 namespace tunora {
 namespace {

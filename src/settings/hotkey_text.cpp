@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 namespace {

@@ -4,7 +4,8 @@
 
 #include "hostlink/player_names.h"
 #include "io/file.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/path_parts.h"
 
 namespace tunora {
 namespace {

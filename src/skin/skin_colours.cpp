@@ -7,7 +7,6 @@
 #include "io/file.h"
 #include "io/text_file.h"
 #include "skin/playlist_colours.h"
-#include "text/helpers.h"
 #include "text/text_lines.h"
 
 namespace tunora {

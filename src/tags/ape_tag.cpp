@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 namespace {

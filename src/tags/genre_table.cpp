@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tags/tag_texts.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 #include "trackinfo/track_info.h"
 
 namespace tunora {

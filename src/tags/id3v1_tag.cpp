@@ -4,7 +4,7 @@
 
 #include "tags/genre_table.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/number_text.h"
 
 namespace tunora {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "tags/genre_table.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 namespace {

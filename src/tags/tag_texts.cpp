@@ -1,6 +1,6 @@
 #include "tags/tag_texts.h"
 
-#include "text/helpers.h"
+#include "text/year_and_genre.h"
 
 namespace tunora {
 namespace {

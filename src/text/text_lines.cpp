@@ -4,7 +4,7 @@
 
 #include "text/conversions.h"
 #include "text/debug_log.h"
-#include "text/helpers.h"
+#include "text/text_edits.h"
 
 namespace tunora {
 namespace {

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "io/file.h"
-#include "text/helpers.h"
+#include "text/number_text.h"
+#include "text/path_parts.h"
 
 namespace tunora {
 

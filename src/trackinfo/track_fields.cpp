@@ -4,7 +4,8 @@
 #include <array>
 #include <unordered_set>
 
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/number_text.h"
 #include "trackinfo/tag_kind.h"
 
 namespace tunora {

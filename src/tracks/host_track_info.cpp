@@ -1,6 +1,7 @@
 #include "tracks/host_track_info.h"
 
-#include "text/helpers.h"
+#include "text/ascii_case.h"
+#include "text/year_and_genre.h"
 
 namespace tunora {
 

@@ -11,7 +11,7 @@
 #include "tags/mp3_info.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 namespace {

@@ -12,7 +12,7 @@
 #include "support/fake_player.h"
 #include "support/temp_dir.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "standin_host.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora::standin {
 namespace {

@@ -18,7 +18,7 @@
 #include "standin_host.h"
 #include "support/temp_dir.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/ascii_case.h"
 
 namespace tunora::standin {
 namespace {

@@ -12,7 +12,7 @@
 #include "htmlcreator/temp_covers.h"
 #include "io/file.h"
 #include "support/temp_dir.h"
-#include "text/helpers.h"
+#include "text/number_text.h"
 
 namespace tunora {
 namespace {

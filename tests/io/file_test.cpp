@@ -9,7 +9,7 @@
 #include "support/file_attributes.h"
 #include "support/temp_dir.h"
 #include "text/conversions.h"
-#include "text/helpers.h"
+#include "text/path_parts.h"
 
 namespace tunora {
 namespace {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "cli/argument_text.h"
+
 namespace tunora::testing {
 namespace {
 
@@ -23,7 +25,9 @@ std::string contents(std::FILE* stream) {
 
 CliResult runCli(const Arguments& args) {
   std::unique_ptr<std::FILE, Closer> out(std::tmpfile()), err(std::tmpfile());
-  const int status = runTunora(args, out.get(), err.get());
+  CommandLine commandLine;
+  for (const std::u16string& arg : args) commandLine.push_back(argumentFromText(arg));
+  const int status = runTunora(commandLine, out.get(), err.get());
   return {status, contents(out.get()), contents(err.get())};
 }
 

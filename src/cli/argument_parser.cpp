@@ -1,0 +1,126 @@
+#include "cli/argument_parser.h"
+
+#include <CLI/CLI.hpp>
+
+#include "cli/argument_text.h"
+#include "cli/plain_text.h"
+#include "text/conversions.h"
+#include "text/debug_log.h"
+
+namespace tunora {
+
+struct ArgumentParser::Parser {
+  CLI::App app;
+  bool help = false;
+  bool debug = false;
+  std::vector<std::string> operands;
+  std::vector<std::u16string>* boundOperands = nullptr;
+  CommandLine* command = nullptr;
+};
+
+ArgumentParser::ArgumentParser() : parser_(std::make_unique<Parser>()) {
+  CLI::App& app = parser_->app;
+  // The usage is the tool's own text; errors are reported as ours.
+  app.set_help_flag();
+  app.allow_extras();
+  // "/link" is an operand on Windows too.
+  app.allow_windows_style_options(false);
+  flag("-h,--help", parser_->help);
+  flag("--debug", parser_->debug);
+}
+
+ArgumentParser::~ArgumentParser() = default;
+
+void ArgumentParser::flag(const std::string& name, bool& value) {
+  parser_->app.add_flag(name, value)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->disable_flag_override();
+}
+
+void ArgumentParser::option(const std::string& name, std::u16string& value) {
+  addOption(name, [&value](std::u16string given) { value = std::move(given); });
+}
+
+void ArgumentParser::option(const std::string& name, std::optional<std::u16string>& value) {
+  addOption(name, [&value](std::u16string given) { value = std::move(given); });
+}
+
+void ArgumentParser::addOption(const std::string& name, std::function<void(std::u16string)> keep) {
+  parser_->app
+      .add_option_function<std::string>(
+          name, [keep](const std::string& given) { keep(textOfArgument(given)); })
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+void ArgumentParser::repeatedOption(const std::string& name, std::vector<std::u16string>& values) {
+  parser_->app
+      .add_option_function<std::vector<std::string>>(
+          name,
+          [&values](const std::vector<std::string>& given) {
+            for (const std::string& value : given) values.push_back(textOfArgument(value));
+          })
+      ->allow_extra_args(false);
+}
+
+void ArgumentParser::operands(std::vector<std::u16string>& values) {
+  parser_->app.add_option("operands", parser_->operands);
+  parser_->boundOperands = &values;
+}
+
+void ArgumentParser::command(CommandLine& commandAndArguments) {
+  parser_->app.prefix_command();
+  parser_->command = &commandAndArguments;
+}
+
+std::optional<int> ArgumentParser::parse(const CommandLine& args, std::FILE* out, std::FILE* err) {
+  CLI::App& app = parser_->app;
+  // The parser takes the arguments from the back.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ArgumentMismatch& error) {
+    // The message starts with the option's name. Either its value is missing,
+    // which only the last argument can lack, as an option takes whatever
+    // follows it, or a flag was given one (--json=1).
+    const std::string what = error.what();
+    std::string name = what.substr(0, what.find_first_of(": "));
+    // A flag's name comes without its dashes.
+    if (!name.starts_with('-')) name.insert(0, name.size() == 1 ? "-" : "--");
+    const bool last = !args.empty() && args.back() == name;
+    return argumentError(
+        err, "option " + quotedArgument(name) + (last ? " needs a value" : " takes no value"));
+  } catch (const CLI::ParseError& error) {
+    return argumentError(err, error.what());
+  }
+  if (parser_->debug) setDebugLogStream(err);
+  if (parser_->help) {
+    printUsage(out);
+    return 0;
+  }
+  // What the parser did not take, in the order given: unknown options, and
+  // operands where the command takes none.
+  const std::vector<std::string> rest = app.remaining();
+  bool optionsEnded = false;
+  auto at = rest.begin();
+  for (; at != rest.end(); ++at) {
+    if (*at == "--" && !optionsEnded) {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && at->size() > 1 && at->front() == '-')
+      return argumentError(err, "unknown option " + quotedArgument(*at));
+    if (parser_->command) break;
+    return argumentError(err, "unexpected argument " + quotedArgument(*at));
+  }
+  if (parser_->command) parser_->command->assign(at, rest.end());
+  if (parser_->boundOperands)
+    for (const std::string& operand : parser_->operands)
+      parser_->boundOperands->push_back(textOfArgument(operand));
+  return std::nullopt;
+}
+
+std::string quotedArgument(std::string_view argument) {
+  return "'" + escapeControls(convertUTF16ToUTF8(textOfArgument(argument))) + "'";
+}
+
+}  // namespace tunora
