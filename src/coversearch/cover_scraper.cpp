@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "coversearch/store_client.h"
-#include "text/debug_log.h"
 #include "text/ascii_case.h"
+#include "text/debug_log.h"
 #include "text/text_edits.h"
 
 namespace tunora {

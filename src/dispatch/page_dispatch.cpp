@@ -7,8 +7,8 @@
 #include "htmlcreator/page_builder.h"
 #include "io/file.h"
 #include "io/text_file.h"
-#include "text/debug_log.h"
 #include "text/ascii_case.h"
+#include "text/debug_log.h"
 #include "text/text_edits.h"
 #include "tracks/host_track_info.h"
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "text/conversions.h"
 #include "text/ascii_case.h"
+#include "text/conversions.h"
 #include "text/number_text.h"
 #include "text/year_and_genre.h"
 

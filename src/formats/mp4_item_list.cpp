@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tags/genre_table.h"
-#include "text/conversions.h"
 #include "text/ascii_case.h"
+#include "text/conversions.h"
 #include "text/number_text.h"
 
 namespace tunora {

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "formats/tag_block_limit.h"
+#include "text/ascii_case.h"
 #include "text/base64.h"
 #include "text/conversions.h"
-#include "text/ascii_case.h"
 
 namespace tunora {
 

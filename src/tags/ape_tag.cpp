@@ -4,8 +4,8 @@
 #include <array>
 #include <string_view>
 
-#include "text/conversions.h"
 #include "text/ascii_case.h"
+#include "text/conversions.h"
 
 namespace tunora {
 namespace {

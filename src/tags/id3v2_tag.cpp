@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "tags/genre_table.h"
-#include "text/conversions.h"
 #include "text/ascii_case.h"
+#include "text/conversions.h"
 
 namespace tunora {
 namespace {

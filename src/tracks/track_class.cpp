@@ -9,9 +9,9 @@
 #include "io/file.h"
 #include "tags/aac_info.h"
 #include "tags/mp3_info.h"
+#include "text/ascii_case.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
-#include "text/ascii_case.h"
 
 namespace tunora {
 namespace {

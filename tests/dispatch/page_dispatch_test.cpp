@@ -11,8 +11,8 @@
 #include "io/text_file.h"
 #include "support/fake_player.h"
 #include "support/temp_dir.h"
-#include "text/conversions.h"
 #include "text/ascii_case.h"
+#include "text/conversions.h"
 
 namespace tunora {
 namespace {

@@ -17,8 +17,8 @@
 #include "settings/page_settings.h"
 #include "standin_host.h"
 #include "support/temp_dir.h"
-#include "text/conversions.h"
 #include "text/ascii_case.h"
+#include "text/conversions.h"
 
 namespace tunora::standin {
 namespace {
