@@ -1,5 +1,5 @@
 // Reads arbitrary bytes as an AAC file: tags and the ADTS or ADIF header.
-#include "tags/aac_info.h"
+#include "formats/aac_info.h"
 #include "track_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

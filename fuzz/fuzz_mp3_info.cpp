@@ -1,5 +1,5 @@
 // Reads arbitrary bytes as an MP3 file: every locator and reader in turn.
-#include "tags/mp3_info.h"
+#include "formats/mp3_info.h"
 #include "track_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "support/temp_dir.h"
-#include "tags/aac_info.h"
+#include "formats/aac_info.h"
 #include "tags/ape_tag.h"
 #include "tags/id3v1_tag.h"
 #include "tags/id3v2_tag.h"
 #include "tags/lyrics3_tag.h"
-#include "tags/mp3_info.h"
+#include "formats/mp3_info.h"
 
 namespace tunora {
 namespace {

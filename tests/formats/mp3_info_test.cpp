@@ -1,4 +1,4 @@
-#include "tags/mp3_info.h"
+#include "formats/mp3_info.h"
 
 #include <gtest/gtest.h>
 

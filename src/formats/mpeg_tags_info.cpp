@@ -1,4 +1,4 @@
-#include "tags/mpeg_tags_info.h"
+#include "formats/mpeg_tags_info.h"
 
 #include <new>
 

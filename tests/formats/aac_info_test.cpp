@@ -1,4 +1,4 @@
-#include "tags/aac_info.h"
+#include "formats/aac_info.h"
 
 #include <gtest/gtest.h>
 

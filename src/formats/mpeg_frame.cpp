@@ -1,4 +1,4 @@
-#include "tags/mpeg_frame.h"
+#include "formats/mpeg_frame.h"
 
 #include <array>
 

@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "tags/mpeg_tags_info.h"
+#include "formats/mpeg_tags_info.h"
 
 namespace tunora {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <span>
 
-#include "tags/mpeg_frame.h"
-#include "tags/mpeg_tags_info.h"
+#include "formats/mpeg_frame.h"
+#include "formats/mpeg_tags_info.h"
 
 namespace tunora {
 
