@@ -55,6 +55,18 @@ class TagsListing {
     endField();
   }
 
+  // Seconds with three decimals in both forms; null, or the page's text
+  // ("Unknown"), for none.
+  void time(std::string_view key, std::optional<std::uint64_t> milliseconds,
+            std::u16string_view shown) {
+    if (milliseconds)
+      plain(key, secondsText(*milliseconds));
+    else if (json_)
+      plain(key, "null");
+    else
+      text(key, shown);
+  }
+
   // Lines joined by line breaks; null for none.
   void lines(std::string_view key, const TextLines* value) {
     if (value == nullptr) {
@@ -150,6 +162,9 @@ void describe(TagsListing& listing, const Track& track) {
         break;
       case FieldFormat::Count:
         listing.plain(field.key, std::to_string(field.count(track)));
+        break;
+      case FieldFormat::Time:
+        listing.time(field.key, field.figure(track), field.text(track));
         break;
     }
   }

@@ -27,7 +27,7 @@ void HtmlCreator::fillTrack(TextLines& section, MultipleTags& tracks, std::size_
   if (entry == nullptr) return;
   const Track& track = entry->values;
   for (const TrackField& field : trackFields())
-    if (field.format == FieldFormat::Text && !field.token.empty())
+    if (field.text != nullptr && !field.token.empty())
       replaceValueToken(section, field.token, field.text(track));
 
   fillLines(section, kLyricsBegin, kLyricsEnd, u"<$lyrics$>", track.hasLyrics, track.lyrics);

@@ -1,5 +1,5 @@
 #pragma once
-// The values that ID3v2 and APEv2 tags both carry: six texts, each "Unknown"
+// The values that ID3v2 and APEv2 tags both carry: the texts, each "Unknown"
 // until a tag sets it, and the comment and lyrics buffers.
 
 #include <span>
@@ -29,6 +29,10 @@ class TagTexts {
   // Without a leading "(number)" group; ID3v2 tags name the genres that
   // such groups and bare numbers refer to.
   const std::u16string& genre() const { return genre_; }
+  const std::u16string& albumArtist() const { return albumArtist_; }
+  // As stored, with any total after a slash.
+  const std::u16string& disc() const { return disc_; }
+  const std::u16string& composer() const { return composer_; }
   const TextLines& comment() const { return comment_; }
   const TextLines& lyrics() const { return lyrics_; }
   bool hasComment() const { return hasComment_; }
@@ -56,6 +60,9 @@ class TagTexts {
   std::u16string track_{kUnknown};
   std::u16string year_{kUnknown};
   std::u16string genre_{kUnknown};
+  std::u16string albumArtist_{kUnknown};
+  std::u16string disc_{kUnknown};
+  std::u16string composer_{kUnknown};
   TextLines comment_;
   TextLines lyrics_;
 };

@@ -36,6 +36,25 @@ std::optional<std::uint64_t> kilobitFigure(const StreamFigures& stream) {
   return std::min(*stream.bitsPerSecond / unit, kMaxBitrateFigure);
 }
 
+std::u16string durationText(std::uint64_t milliseconds) {
+  const std::uint64_t seconds = milliseconds / 1000;
+  const auto twoDigits = [](std::uint64_t value) {
+    return std::u16string{char16_t(u'0' + value / 10), char16_t(u'0' + value % 10)};
+  };
+  std::u16string text;
+  if (seconds >= 3600)
+    text = decimalText(seconds / 3600) + u':' + twoDigits(seconds / 60 % 60);
+  else
+    text = decimalText(seconds / 60);
+  return text + u':' + twoDigits(seconds % 60);
+}
+
+std::string secondsText(std::uint64_t milliseconds) {
+  std::string fraction = std::to_string(milliseconds % 1000);
+  fraction.insert(0, 3 - fraction.size(), '0');
+  return std::to_string(milliseconds / 1000) + '.' + fraction;
+}
+
 std::optional<std::uint32_t> knownCount(std::uint32_t value) {
   if (value == 0) return std::nullopt;
   return value;

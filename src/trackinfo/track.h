@@ -30,6 +30,8 @@ struct StreamFigures {
   KilobitUnit shownIn = KilobitUnit::Binary;
   std::optional<std::uint32_t> sampleRate;
   std::optional<std::uint32_t> channels;
+  // The playing time; 0 is none.
+  std::optional<std::uint64_t> milliseconds;
   // False while the player has not been asked: the figures then show empty.
   bool known = true;
 };
@@ -42,6 +44,9 @@ struct Track {
   std::optional<std::u16string> year;
   std::optional<std::u16string> genre;
   std::optional<std::u16string> trackNumber;
+  std::optional<std::u16string> albumArtist;
+  std::optional<std::u16string> discNumber;
+  std::optional<std::u16string> composer;
   StreamFigures stream;
   // The kinds of tag found, as listed ("ID3v1, ID3v2"), or "None".
   std::u16string tagKinds{kNone};
@@ -74,6 +79,11 @@ std::u16string fileTypeOf(const Track& track);
 inline constexpr std::uint64_t kMaxBitrateFigure = 0xFFFFFFFF >> 10;
 // The whole kilobits shown for the stream's rate; none without a rate.
 std::optional<std::uint64_t> kilobitFigure(const StreamFigures& stream);
+// A playing time as m:ss, or h:mm:ss from an hour on; whole seconds,
+// rounded down.
+std::u16string durationText(std::uint64_t milliseconds);
+// As a listing gives it: seconds with three decimals ("215.307").
+std::string secondsText(std::uint64_t milliseconds);
 // 0 is "Unknown".
 std::optional<std::uint32_t> knownCount(std::uint32_t value);
 

@@ -60,6 +60,23 @@ constexpr TrackField common(std::string_view key, std::u16string_view token,
   return field;
 }
 
+std::u16string shownDuration(const Track& track) {
+  if (!track.stream.known) return {};
+  const auto& milliseconds = track.stream.milliseconds;
+  return milliseconds ? durationText(*milliseconds) : std::u16string(kUnknown);
+}
+
+std::optional<std::uint64_t> duration(const Track& track) {
+  return streamFigure(track, track.stream.milliseconds);
+}
+
+constexpr TrackField time(std::string_view key, std::u16string_view token, GroupRule group) {
+  TrackField field = text(key, token, shownDuration, group);
+  field.format = key.empty() ? FieldFormat::Text : FieldFormat::Time;
+  field.figure = duration;
+  return field;
+}
+
 constexpr TrackField flag(std::string_view key, bool (*value)(const Track&)) {
   TrackField field;
   field.key = key;
@@ -95,9 +112,15 @@ const std::array kFields = {
         "artist", u"<$artist$>", [](const Track& t) { return shownText(t.artist); },
         u"Various Artists"),
     common(
+        "albumartist", u"<$albumartist$>", [](const Track& t) { return shownText(t.albumArtist); },
+        u"Various Artists"),
+    common(
         "album", u"<$album$>", [](const Track& t) { return shownText(t.album); },
         u"Various Albums"),
     text("songname", u"<$songname$>", [](const Track& t) { return shownText(t.title); }),
+    common(
+        "composer", u"<$composer$>", [](const Track& t) { return shownText(t.composer); },
+        u"Various Composers"),
     figure(
         "year", u"<$year$>", [](const Track& t) { return shownText(t.year); },
         [](const Track& t) { return leadingNumber(t.year); }),
@@ -107,6 +130,11 @@ const std::array kFields = {
     text("tracknr", u"<$tracknr$>", [](const Track& t) { return shownText(t.trackNumber); }),
     text({}, u"<$tracknrclean$>",
          [](const Track& t) { return cleanTrackNumber(shownText(t.trackNumber)); }),
+    figure(
+        "discnumber", u"<$discnumber$>", [](const Track& t) { return shownText(t.discNumber); },
+        [](const Track& t) { return leadingNumber(t.discNumber); }),
+    time("duration", u"<$duration$>", GroupRule::None),
+    time({}, u"<$totaltime$>", GroupRule::Total),
     figure(
         "bitrate", u"<$bitrate$>",
         [](const Track& t) { return shownFigure(kilobitFigure(t.stream), t.stream.known); },
@@ -244,6 +272,20 @@ std::u16string tagKinds(const TrackField& field, std::span<const Track* const> t
   return text;
 }
 
+std::u16string total(const TrackField& field, std::span<const Track* const> tracks) {
+  std::uint64_t sum = 0;
+  bool found = false;
+  bool missing = false;
+  for (const Track* track : tracks) {
+    const std::uint64_t value = field.figure(*track).value_or(0);
+    missing = missing || value == 0;
+    found = found || value != 0;
+    sum += value;
+  }
+  if (!found) return std::u16string(kUnknown);
+  return durationText(sum) + (missing ? u" (+Unknown)" : u"");
+}
+
 }  // namespace
 
 std::span<const TrackField> trackFields() {
@@ -261,6 +303,8 @@ std::u16string groupSummary(const TrackField& field, std::span<const Track* cons
       return distinctList(field, tracks);
     case GroupRule::TagKinds:
       return tagKinds(field, tracks);
+    case GroupRule::Total:
+      return total(field, tracks);
     case GroupRule::None:
       break;
   }

@@ -21,6 +21,7 @@ enum class FieldFormat {
   Flag,   // true or false
   Lines,  // lines joined by line breaks, or null
   Count,  // a JSON number
+  Time,   // a playing time: seconds as a JSON number (null for none), m:ss in a page
 };
 
 enum class GroupRule {
@@ -29,6 +30,7 @@ enum class GroupRule {
   Range,     // lowest "-" highest of the numbers, " (+Unknown)" for tracks without
   Distinct,  // distinct values in order of first appearance, joined with ", "
   TagKinds,  // distinct tag kinds; a kind that every track has is marked "(all)"
+  Total,     // the playing times added up, " (+Unknown)" for tracks without
 };
 
 struct TrackField {
@@ -40,7 +42,8 @@ struct TrackField {
   bool (*flag)(const Track&) = nullptr;               // Flag
   const TextLines* (*lines)(const Track&) = nullptr;  // Lines: null for none
   std::uint64_t (*count)(const Track&) = nullptr;     // Count
-  // Range: the figure that is summed up; 0 or nothing counts as unknown.
+  // Range and Total: the figure that is summed up, and Time's milliseconds;
+  // 0 or nothing counts as unknown.
   std::optional<std::uint64_t> (*figure)(const Track&) = nullptr;
   std::u16string_view various;  // Common: the text when the values differ
 };

@@ -38,6 +38,9 @@ Track TrackInfo::toTrack() {
   track.year = knownText(getYear());
   track.genre = knownText(getGenre());
   track.trackNumber = knownText(getTrackNumber());
+  track.albumArtist = track_.albumArtist;
+  track.discNumber = track_.discNumber;
+  track.composer = track_.composer;
   track.stream = track_.stream;
   track.tagKinds = getPresentTags();
   track.hasTag = hasTag();

@@ -90,6 +90,10 @@ class TrackInfo {
   static constexpr std::uint64_t kMaxBitrateText = kMaxBitrateFigure;
   void setSampleRate(std::uint32_t hertz) { stream().sampleRate = knownCount(hertz); }
   void setChannels(std::uint32_t count) { stream().channels = knownCount(count); }
+  // The playing time; 0 is "Unknown".
+  void setMilliseconds(std::uint64_t milliseconds) {
+    stream().milliseconds = milliseconds == 0 ? std::nullopt : std::optional(milliseconds);
+  }
 
  protected:
   // For classes whose stream figures show empty until read (host information).
@@ -109,6 +113,12 @@ class TrackInfo {
     track_.year = knownText(tag.year());
     track_.trackNumber = knownText(tag.track());
     track_.genre = knownText(genre);
+    // Only some tags carry these.
+    if constexpr (requires { tag.albumArtist(); }) {
+      track_.albumArtist = knownText(tag.albumArtist());
+      track_.discNumber = knownText(tag.disc());
+      track_.composer = knownText(tag.composer());
+    }
   }
   // The comment or lyrics a reader found; nothing for none.
   void takeComment(std::optional<TextLines> lines);

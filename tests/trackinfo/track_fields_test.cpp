@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -30,9 +31,10 @@ TEST(TrackFields, EachRowIsComplete) {
       EXPECT_TRUE(row.token.starts_with(u"<$") && row.token.ends_with(u"$>")) << row.key;
     }
     const bool accessor[] = {row.text != nullptr, row.flag != nullptr, row.lines != nullptr,
-                             row.count != nullptr};
+                             row.count != nullptr, row.text && row.figure};
     EXPECT_TRUE(accessor[static_cast<int>(row.format)]) << row.key;
-    EXPECT_EQ(row.group == GroupRule::Range, row.figure != nullptr) << row.key;
+    const bool summed = row.group == GroupRule::Range || row.group == GroupRule::Total;
+    EXPECT_TRUE(!summed || row.figure != nullptr) << row.key;
     EXPECT_EQ(row.group == GroupRule::Common, !row.various.empty()) << row.key;
     EXPECT_TRUE(row.group == GroupRule::None || !row.token.empty()) << row.key;
   }
@@ -69,6 +71,34 @@ TEST(TrackFields, StreamFiguresInRanges) {
   EXPECT_EQ(groupSummary(field("bitrate"), {}), u"Unknown");
 }
 
+// Whole seconds, rounded down, at each unit's edge; a group adds them up.
+TEST(TrackFields, PlayingTimes) {
+  const struct {
+    std::uint64_t milliseconds;
+    std::u16string shown;
+    std::string seconds;
+  } cases[] = {
+      {999, u"0:00", "0.999"},           {59999, u"0:59", "59.999"},
+      {60000, u"1:00", "60.000"},        {3599999, u"59:59", "3599.999"},
+      {3600000, u"1:00:00", "3600.000"}, {36000005, u"10:00:00", "36000.005"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(durationText(c.milliseconds), c.shown);
+    EXPECT_EQ(secondsText(c.milliseconds), c.seconds);
+  }
+  Track timed;
+  timed.stream.milliseconds = 61500;
+  Track untimed;
+  EXPECT_EQ(field("duration").text(timed), u"1:01");
+  EXPECT_EQ(field("duration").text(untimed), u"Unknown");
+  const TrackField& total =
+      *std::find_if(trackFields().begin(), trackFields().end(),
+                    [](const auto& f) { return f.token == u"<$totaltime$>"; });
+  const std::vector<const Track*> both{&timed, &untimed, &timed};
+  EXPECT_EQ(groupSummary(total, both), u"2:03 (+Unknown)");
+  EXPECT_EQ(groupSummary(total, std::vector<const Track*>{&untimed}), u"Unknown");
+}
+
 TEST(TrackFields, ListingFormats) {
   Track track;
   track.fileName = u"/m/a.ogg";
@@ -97,6 +127,9 @@ TEST(TrackInfoToTrack, TakesEveryValue) {
     std::u16string album() const { return u""; }
     std::u16string year() const { return u"1999"; }
     std::u16string track() const { return u"Unknown"; }
+    std::u16string albumArtist() const { return u"Various"; }
+    std::u16string disc() const { return u"1/2"; }
+    std::u16string composer() const { return u"Unknown"; }
   };
   Read read;
   const Track track = read.toTrack();
@@ -104,6 +137,9 @@ TEST(TrackInfoToTrack, TakesEveryValue) {
   EXPECT_FALSE(track.artist || track.trackNumber || track.genre);
   EXPECT_EQ(track.album, u"") << "an empty text is a value";
   EXPECT_EQ(track.year, u"1999");
+  EXPECT_EQ(track.albumArtist, u"Various");
+  EXPECT_EQ(track.discNumber, u"1/2");
+  EXPECT_FALSE(track.composer);
   EXPECT_EQ(kilobitFigure(track.stream), 192u);
   EXPECT_EQ(track.stream.channels, 2u);
   EXPECT_FALSE(track.stream.sampleRate);
