@@ -48,14 +48,4 @@ std::basic_string_view<Char> untilNul(std::basic_string_view<Char> text) {
   return nul == std::basic_string_view<Char>::npos ? text : text.substr(0, nul);
 }
 
-// Where `unit` first stands in the text from `from` on, or npos.
-inline std::size_t findUnit(std::u16string_view text, char16_t unit, std::size_t from = 0) {
-  return text.find(unit, from);
-}
-
-template <>
-inline std::u16string_view untilNul(std::u16string_view text) {
-  return text.substr(0, findUnit(text, 0));
-}
-
 }  // namespace tunora
