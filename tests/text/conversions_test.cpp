@@ -129,6 +129,5 @@ TEST(UntilNul, EveryPlaceOfTheFirstNulInShortAndLongTexts) {
   EXPECT_EQ(untilNul(std::u16string_view(u"\x0001\x8000\xFFFF\x7FFF\x0080")).size(), 5u);
 }
 
-
 }  // namespace
 }  // namespace tunora
