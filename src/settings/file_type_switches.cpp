@@ -16,6 +16,12 @@ bool FileTypeSwitches::enabled(TrackClass type) const {
       return flac;
     case TrackClass::MPC:
       return mpc;
+    case TrackClass::WavPack:
+      return wavPack;
+    case TrackClass::MonkeysAudio:
+      return monkeysAudio;
+    case TrackClass::ASF:
+      return asf;
   }
   return false;
 }

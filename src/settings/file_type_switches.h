@@ -4,7 +4,7 @@
 
 namespace tunora {
 
-enum class TrackClass { MP3, MP4, AAC, OGG, FLAC, MPC };
+enum class TrackClass { MP3, MP4, AAC, OGG, FLAC, MPC, WavPack, MonkeysAudio, ASF };
 
 // The per-type switches: a type switched off is described by the player instead.
 struct FileTypeSwitches {
@@ -14,6 +14,9 @@ struct FileTypeSwitches {
   bool ogg = true;
   bool flac = true;
   bool mpc = true;
+  bool wavPack = true;
+  bool monkeysAudio = true;
+  bool asf = true;
   bool enabled(TrackClass type) const;
 };
 

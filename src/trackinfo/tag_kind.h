@@ -11,7 +11,16 @@
 
 namespace tunora {
 
-enum class TagKind { ID3v1, ID3v2, Lyrics3, APEv2, MP4Metadata, FLACComments, OggComments };
+enum class TagKind {
+  ID3v1,
+  ID3v2,
+  Lyrics3,
+  APEv2,
+  MP4Metadata,
+  FLACComments,
+  OggComments,
+  ASFAttributes,
+};
 
 struct TagKindName {
   TagKind kind;
@@ -26,6 +35,7 @@ inline constexpr std::array kTagKindNames{
     TagKindName{TagKind::MP4Metadata, u"iTunes-Metadata"},
     TagKindName{TagKind::FLACComments, u"FLAC-Comments"},
     TagKindName{TagKind::OggComments, u"Ogg-Comments"},
+    TagKindName{TagKind::ASFAttributes, u"ASF-Attributes"},
 };
 
 constexpr std::u16string_view tagKindName(TagKind kind) {

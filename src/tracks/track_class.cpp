@@ -2,13 +2,16 @@
 
 #include <array>
 
+#include "formats/aac_info.h"
+#include "formats/asf_info.h"
 #include "formats/flac_info.h"
+#include "formats/monkeys_audio_info.h"
+#include "formats/mp3_info.h"
 #include "formats/mp4_info.h"
 #include "formats/mpc_info.h"
 #include "formats/ogg_info.h"
+#include "formats/wavpack_info.h"
 #include "io/file.h"
-#include "formats/aac_info.h"
-#include "formats/mp3_info.h"
 #include "text/ascii_case.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
@@ -22,10 +25,12 @@ struct ExtensionRule {
 };
 
 constexpr std::array kExtensionRules{
-    ExtensionRule{u".mp3", TrackClass::MP3}, ExtensionRule{u".m4a", TrackClass::MP4},
-    ExtensionRule{u".mp4", TrackClass::MP4}, ExtensionRule{u".aac", TrackClass::AAC},
-    ExtensionRule{u".ogg", TrackClass::OGG}, ExtensionRule{u".flac", TrackClass::FLAC},
-    ExtensionRule{u".mpc", TrackClass::MPC},
+    ExtensionRule{u".mp3", TrackClass::MP3},          ExtensionRule{u".m4a", TrackClass::MP4},
+    ExtensionRule{u".mp4", TrackClass::MP4},          ExtensionRule{u".aac", TrackClass::AAC},
+    ExtensionRule{u".ogg", TrackClass::OGG},          ExtensionRule{u".flac", TrackClass::FLAC},
+    ExtensionRule{u".mpc", TrackClass::MPC},          ExtensionRule{u".wv", TrackClass::WavPack},
+    ExtensionRule{u".ape", TrackClass::MonkeysAudio}, ExtensionRule{u".wma", TrackClass::ASF},
+    ExtensionRule{u".asf", TrackClass::ASF},
 };
 
 const char* trackClassName(TrackClass type) {
@@ -42,6 +47,12 @@ const char* trackClassName(TrackClass type) {
       return "FLAC";
     case TrackClass::MPC:
       return "Musepack";
+    case TrackClass::WavPack:
+      return "WavPack";
+    case TrackClass::MonkeysAudio:
+      return "Monkey's Audio";
+    case TrackClass::ASF:
+      return "ASF";
   }
   return "?";
 }
@@ -100,6 +111,12 @@ std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type) {
       return std::make_unique<FLACInfo>();
     case TrackClass::MPC:
       return std::make_unique<MPCInfo>();
+    case TrackClass::WavPack:
+      return std::make_unique<WavPackInfo>();
+    case TrackClass::MonkeysAudio:
+      return std::make_unique<MonkeysAudioInfo>();
+    case TrackClass::ASF:
+      return std::make_unique<ASFInfo>();
   }
   return std::make_unique<TrackInfo>();
 }

@@ -19,6 +19,9 @@ TEST(FormatTagsCommand, EachExtensionReachesItsReader) {
       {"formats/vorbis_tags.ogg", "presenttags: Ogg-Comments"},
       {"formats/flac_picture_tags.flac", "presenttags: FLAC-Comments"},
       {"formats/mpcenc_apev2.mpc", "presenttags: APEv2"},
+      {"formats/wavpack_apev2_cover.wv", "presenttags: APEv2"},
+      {"formats/monkeys_audio_3990_apev2.ape", "presenttags: APEv2"},
+      {"formats/wmav2_attributes_pictures.wma", "presenttags: ASF-Attributes"},
   };
   for (const auto& entry : cases) {
     SCOPED_TRACE(entry.fixture);
