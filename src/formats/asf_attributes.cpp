@@ -14,6 +14,7 @@ enum AttributeType : std::uint16_t {
   Word = 5
 };
 constexpr std::uint8_t kFrontCover = 3;
+constexpr std::size_t kMaxValuesPerField = 1000;
 
 // UTF-16LE up to the first NUL; a stray odd byte at the end is dropped.
 std::u16string textOf(Bytes bytes) {
@@ -123,9 +124,12 @@ void ASFAttributes::takeAttribute(std::u16string_view name, std::uint16_t type, 
 void ASFAttributes::addValue(std::size_t field, std::u16string value) {
   present_ = true;
   // Taggers repeat a value of the description objects in the Metadata
-  // Library: the same value twice is one value.
+  // Library: the same value twice is one value. Each new value is compared
+  // with those kept, so a header of many thousands stops at a number no
+  // real file reaches.
   auto& values = values_[field];
-  if (!value.empty() && std::find(values.begin(), values.end(), value) == values.end())
+  if (!value.empty() && values.size() < kMaxValuesPerField &&
+      std::find(values.begin(), values.end(), value) == values.end())
     values.push_back(std::move(value));
 }
 

@@ -170,6 +170,36 @@ TEST_F(ASFFile, AttributeValuesAndTypes) {
   }
 }
 
+TEST_F(ASFFile, RepeatedValuesJoinedOnceEachUpToAThousand) {
+  const auto composers = [](int count) {
+    ByteVector attributes;
+    for (int i = 1; i <= count; ++i) {
+      const std::string number = std::to_string(i);
+      attributes =
+          concat({attributes, attribute(u"WM/Composer", 0,
+                                        utf16(std::u16string(number.begin(), number.end())))});
+    }
+    const ByteVector repeated = attribute(u"WM/Composer", 0, utf16(u"1"));
+    return asfHeader(
+        {extendedContent(static_cast<std::uint16_t>(count + 1), {attributes, repeated})});
+  };
+  const struct {
+    int count;
+    std::size_t kept;
+    const char16_t* last;
+  } cases[] = {{2, 2, u"2"}, {1000, 1000, u"1000"}, {1001, 1000, u"1000"}};
+  for (const auto& c : cases) {
+    const auto composer = readAnother(composers(c.count), "many.wma")->toTrack().composer;
+    ASSERT_TRUE(composer) << c.count;
+    std::size_t separators = 0;
+    for (std::size_t at = composer->find(u"; "); at != std::u16string::npos;
+         at = composer->find(u"; ", at + 1))
+      ++separators;
+    EXPECT_EQ(separators + 1, c.kept) << c.count;
+    EXPECT_TRUE(composer->ends_with(std::u16string(u"; ") + c.last)) << c.count;
+  }
+}
+
 TEST_F(ASFFile, FrontCoverBeforeOtherPictures) {
   const struct {
     ByteVector pictures;
