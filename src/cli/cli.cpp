@@ -24,7 +24,7 @@ constexpr std::string_view kUsage =
     "                          (its pledit.txt; a skin with skin.xml gets the\n"
     "                          default colours of modern skins)\n"
     "    --skip TYPE           do not read TYPE files (mp3, mp4, aac, ogg, flac, mpc, opus,\n"
-    "                          wav, aiff)\n"
+    "                          wav, aiff, wv, ape, wma)\n"
     "    -o PATH               where the page goes (default tunora.html); its covers\n"
     "                          go into a folder beside it\n"
     "    --utf8                write the page as UTF-8 (default UTF-16LE, as the\n"

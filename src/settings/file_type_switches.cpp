@@ -22,6 +22,12 @@ bool FileTypeSwitches::enabled(TrackClass type) const {
       return wav;
     case TrackClass::AIFF:
       return aiff;
+    case TrackClass::WavPack:
+      return wavPack;
+    case TrackClass::MonkeysAudio:
+      return monkeysAudio;
+    case TrackClass::ASF:
+      return asf;
   }
   return false;
 }

@@ -23,6 +23,7 @@ enum class TagKind {
   OpusComments,
   RiffInfo,
   AiffText,
+  ASFAttributes,
 };
 
 struct TagKindName {
@@ -41,6 +42,7 @@ inline constexpr std::array kTagKindNames{
     TagKindName{TagKind::OpusComments, u"Opus-Comments"},
     TagKindName{TagKind::RiffInfo, u"RIFF-INFO"},
     TagKindName{TagKind::AiffText, u"AIFF-Text"},
+    TagKindName{TagKind::ASFAttributes, u"ASF-Attributes"},
 };
 
 constexpr std::u16string_view tagKindName(TagKind kind) {

@@ -23,6 +23,9 @@ TEST(FormatTagsCommand, EachExtensionReachesItsReader) {
       {"formats/libopus_tags_picture.opus", "presenttags: Opus-Comments"},
       {"formats/ffmpeg_riff_info.wav", "presenttags: RIFF-INFO"},
       {"formats/ffmpeg_id3_text.aiff", "presenttags: AIFF-Text,ID3v2"},
+      {"formats/wavpack_apev2_cover.wv", "presenttags: APEv2"},
+      {"formats/monkeys_audio_3990_apev2.ape", "presenttags: APEv2"},
+      {"formats/wmav2_attributes_pictures.wma", "presenttags: ASF-Attributes"},
   };
   for (const auto& entry : cases) {
     SCOPED_TRACE(entry.fixture);
