@@ -42,6 +42,12 @@ constexpr FlagBox kPageBoxes[] = {
     {kPrefsFlac, nullptr, &FileTypeSwitches::flac},
     {kPrefsMpc, nullptr, &FileTypeSwitches::mpc},
     {kPrefsAac, nullptr, &FileTypeSwitches::aac},
+    {kPrefsOpus, nullptr, &FileTypeSwitches::opus},
+    {kPrefsWav, nullptr, &FileTypeSwitches::wav},
+    {kPrefsAiff, nullptr, &FileTypeSwitches::aiff},
+    {kPrefsWavPack, nullptr, &FileTypeSwitches::wavPack},
+    {kPrefsApe, nullptr, &FileTypeSwitches::monkeysAudio},
+    {kPrefsWma, nullptr, &FileTypeSwitches::asf},
     {kPrefsSetFocus, &PageSettings::setFocus, nullptr},
 };
 

@@ -26,6 +26,12 @@
 #define TUNORA_PREFS_FLAC 1063
 #define TUNORA_PREFS_OGG 1061
 #define TUNORA_PREFS_MPC 1060
+#define TUNORA_PREFS_OPUS 1086
+#define TUNORA_PREFS_WAV 1087
+#define TUNORA_PREFS_AIFF 1088
+#define TUNORA_PREFS_WAVPACK 1089
+#define TUNORA_PREFS_APE 1090
+#define TUNORA_PREFS_WMA 1091
 #define TUNORA_PREFS_COVER_NAME 1053
 #define TUNORA_PREFS_HOTKEY 1082
 
@@ -42,6 +48,12 @@ inline constexpr int kPrefsAac = TUNORA_PREFS_AAC;
 inline constexpr int kPrefsFlac = TUNORA_PREFS_FLAC;
 inline constexpr int kPrefsOgg = TUNORA_PREFS_OGG;
 inline constexpr int kPrefsMpc = TUNORA_PREFS_MPC;
+inline constexpr int kPrefsOpus = TUNORA_PREFS_OPUS;
+inline constexpr int kPrefsWav = TUNORA_PREFS_WAV;
+inline constexpr int kPrefsAiff = TUNORA_PREFS_AIFF;
+inline constexpr int kPrefsWavPack = TUNORA_PREFS_WAVPACK;
+inline constexpr int kPrefsApe = TUNORA_PREFS_APE;
+inline constexpr int kPrefsWma = TUNORA_PREFS_WMA;
 inline constexpr int kPrefsCoverName = TUNORA_PREFS_COVER_NAME;
 inline constexpr int kPrefsHotkey = TUNORA_PREFS_HOTKEY;
 

@@ -18,14 +18,21 @@ constexpr std::array<std::u16string_view, kTemplateSlotCount> kDefaultTemplateNa
     u"plugins\\ml_tunora\\Default (Multiple Tracks).html",
     u"plugins\\ml_tunora\\Default (Directory).html", u"plugins\\ml_tunora\\Default (Mini).html"};
 
-// In the order they are stored.
-constexpr std::array<std::pair<std::string_view, bool FileTypeSwitches::*>, 6> kSwitchValues{{
+// In the order they are stored; the types read since the first six come after
+// them, on by default like every switch without a stored value.
+constexpr std::array<std::pair<std::string_view, bool FileTypeSwitches::*>, 12> kSwitchValues{{
     {"mp3Enabled", &FileTypeSwitches::mp3},
     {"mp4Enabled", &FileTypeSwitches::mp4},
     {"oggEnabled", &FileTypeSwitches::ogg},
     {"flacEnabled", &FileTypeSwitches::flac},
     {"mpcEnabled", &FileTypeSwitches::mpc},
     {"aacEnabled", &FileTypeSwitches::aac},
+    {"opusEnabled", &FileTypeSwitches::opus},
+    {"wavEnabled", &FileTypeSwitches::wav},
+    {"aiffEnabled", &FileTypeSwitches::aiff},
+    {"wavPackEnabled", &FileTypeSwitches::wavPack},
+    {"apeEnabled", &FileTypeSwitches::monkeysAudio},
+    {"wmaEnabled", &FileTypeSwitches::asf},
 }};
 
 constexpr std::size_t kPathCapacity = kSettingsPathMaxLength + 1;

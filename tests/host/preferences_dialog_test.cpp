@@ -207,12 +207,12 @@ TEST_F(Preferences, OkStoresEveryValueAndSavesBothGroups) {
       [&](HWND dialog) {
         SetDlgItemTextA(dialog, 1053, "%a.jpg");
         SetDlgItemTextA(dialog, 1068, "C:\\nowhere\\multi.html");
-        for (const int id : {1058, 1060, 1073, 1085}) click(dialog, id);
+        for (const int id : {1058, 1060, 1073, 1085, 1091}) click(dialog, id);
         click(dialog, IDOK);
       },
       [&] { configure(player_.mainWindow()); });
   ASSERT_TRUE(run.found);
-  EXPECT_EQ(storedValueCount(), 16u);
+  EXPECT_EQ(storedValueCount(), 22u);
   host::RegistrySettingsStore store;
   const PageSettings page = loadPageSettings(store, u"");
   EXPECT_EQ(page.coverName, u"%a.jpg");
@@ -220,7 +220,9 @@ TEST_F(Preferences, OkStoresEveryValueAndSavesBothGroups) {
   EXPECT_EQ(page.templatePath(TemplateSlot::MultipleTracks), u"[Select Template]");
   EXPECT_FALSE(page.switches.mp3);
   EXPECT_FALSE(page.switches.mpc);
+  EXPECT_FALSE(page.switches.asf);
   EXPECT_TRUE(page.switches.ogg);
+  EXPECT_TRUE(page.switches.opus);
   EXPECT_FALSE(page.setFocus);
   const GlobalSettings global = loadGlobalSettings(store);
   EXPECT_FALSE(global.showMini);
@@ -229,7 +231,7 @@ TEST_F(Preferences, OkStoresEveryValueAndSavesBothGroups) {
 
   // Quit saves the same values again.
   player_.quit();
-  EXPECT_EQ(storedValueCount(), 16u);
+  EXPECT_EQ(storedValueCount(), 22u);
   EXPECT_FALSE(loadPageSettings(store, u"").switches.mp3);
 }
 

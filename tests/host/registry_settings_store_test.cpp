@@ -93,7 +93,7 @@ TEST_F(RegistrySettings, FirstRunThenTheSixteenValuesComeBack) {
                              &values, nullptr, nullptr, nullptr, nullptr),
             ERROR_SUCCESS);
   EXPECT_STREQ(keyClass, "Template");
-  EXPECT_EQ(values, 16u);
+  EXPECT_EQ(values, 22u);
   DWORD type = 0;
   DWORD size = 0;
   ASSERT_EQ(RegQueryValueExA(key.get(), "Covername", nullptr, &type, nullptr, &size),

@@ -27,7 +27,8 @@ TEST(PageSettings, FirstRunGivesTheDefaultsBesideThePlayer) {
   EXPECT_EQ(loaded.coverName, u"folder.jpg");
   for (const auto type :
        {TrackClass::MP3, TrackClass::MP4, TrackClass::AAC, TrackClass::OGG, TrackClass::FLAC,
-        TrackClass::MPC, TrackClass::WavPack, TrackClass::MonkeysAudio, TrackClass::ASF})
+        TrackClass::MPC, TrackClass::Opus, TrackClass::WAV, TrackClass::AIFF, TrackClass::WavPack,
+        TrackClass::MonkeysAudio, TrackClass::ASF})
     EXPECT_TRUE(loaded.switches.enabled(type));
   EXPECT_TRUE(loaded.setFocus);
 }
@@ -53,23 +54,29 @@ TEST(PageSettings, SavedValuesComeBackAndAreWrittenInOrder) {
   settings.coverName = u"%a - %b.jpg";
   settings.switches.ogg = false;
   settings.switches.aac = false;
+  settings.switches.monkeysAudio = false;
   settings.setFocus = false;
   savePageSettings(store, settings);
-  EXPECT_EQ(store.writes,
-            (std::vector<RecordingStore::Write>{
-                textWrite("TemplateTrack", "C:\\t\\one.html"),
-                textWrite("TemplateMultiple", "[Select Template]"),
-                textWrite("TemplateDirectory", "C:\\t\\dir.html"),
-                textWrite("TemplateMini", "C:\\t\\mini.html"),
-                textWrite("Covername", "%a - %b.jpg"), byteWrite("mp3Enabled", 1),
-                byteWrite("mp4Enabled", 1), byteWrite("oggEnabled", 0), byteWrite("flacEnabled", 1),
-                byteWrite("mpcEnabled", 1), byteWrite("aacEnabled", 0), byteWrite("setFocus", 0)}));
+  EXPECT_EQ(
+      store.writes,
+      (std::vector<RecordingStore::Write>{
+          textWrite("TemplateTrack", "C:\\t\\one.html"),
+          textWrite("TemplateMultiple", "[Select Template]"),
+          textWrite("TemplateDirectory", "C:\\t\\dir.html"),
+          textWrite("TemplateMini", "C:\\t\\mini.html"), textWrite("Covername", "%a - %b.jpg"),
+          byteWrite("mp3Enabled", 1), byteWrite("mp4Enabled", 1), byteWrite("oggEnabled", 0),
+          byteWrite("flacEnabled", 1), byteWrite("mpcEnabled", 1), byteWrite("aacEnabled", 0),
+          byteWrite("opusEnabled", 1), byteWrite("wavEnabled", 1), byteWrite("aiffEnabled", 1),
+          byteWrite("wavPackEnabled", 1), byteWrite("apeEnabled", 0), byteWrite("wmaEnabled", 1),
+          byteWrite("setFocus", 0)}));
 
   const PageSettings loaded = loadPageSettings(store, kPlayer);
   EXPECT_EQ(loaded.templatePaths, settings.templatePaths);
   EXPECT_EQ(loaded.coverName, settings.coverName);
   EXPECT_FALSE(loaded.switches.ogg);
   EXPECT_FALSE(loaded.switches.aac);
+  EXPECT_FALSE(loaded.switches.monkeysAudio);
+  EXPECT_TRUE(loaded.switches.wavPack);
   EXPECT_TRUE(loaded.switches.mp3);
   EXPECT_TRUE(loaded.switches.flac);
   EXPECT_FALSE(loaded.setFocus);
