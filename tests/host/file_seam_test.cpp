@@ -179,8 +179,13 @@ TEST(TempFileName, InATemporaryFolderUpToTheLongestItTakes) {
     const std::string name = makeTempFileName();
     const bool fits = length <= MAX_PATH - 14;
     EXPECT_EQ(name.empty(), !fits) << name;
-    if (fits) EXPECT_EQ(fs::path(name).parent_path(), folder);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), fits ? 1 : 0);
+    if (fits) {
+      EXPECT_EQ(fs::path(name).parent_path(), folder);
+    }
+    // Wine lists no folder whose path is longer than MAX_PATH.
+    if (length < MAX_PATH) {
+      EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), fits ? 1 : 0);
+    }
   }
 }
 
