@@ -25,8 +25,9 @@ TEST(PageSettings, FirstRunGivesTheDefaultsBesideThePlayer) {
   EXPECT_EQ(loaded.templatePath(TemplateSlot::Mini),
             u"C:\\Program Files\\Winamp\\plugins\\ml_tunora\\Default (Mini).html");
   EXPECT_EQ(loaded.coverName, u"folder.jpg");
-  for (const auto type : {TrackClass::MP3, TrackClass::MP4, TrackClass::AAC, TrackClass::OGG,
-                          TrackClass::FLAC, TrackClass::MPC})
+  for (const auto type :
+       {TrackClass::MP3, TrackClass::MP4, TrackClass::AAC, TrackClass::OGG, TrackClass::FLAC,
+        TrackClass::MPC, TrackClass::WavPack, TrackClass::MonkeysAudio, TrackClass::ASF})
     EXPECT_TRUE(loaded.switches.enabled(type));
   EXPECT_TRUE(loaded.setFocus);
 }
