@@ -3,8 +3,9 @@
 namespace tunora::host {
 
 std::optional<std::u16string> moduleFileName(HMODULE module) {
-  // A cut name fills the buffer exactly; a bigger buffer is tried then.
-  for (std::size_t capacity = MAX_PATH; capacity <= kLongestPathCapacity; capacity *= 8) {
+  // A cut name fills the buffer exactly; the longest path's buffer is tried
+  // then, which no name can fill.
+  for (const std::size_t capacity : {std::size_t{MAX_PATH}, kLongestPathCapacity}) {
     std::wstring name(capacity, L'\0');
     const DWORD length = GetModuleFileNameW(module, name.data(), static_cast<DWORD>(capacity));
     if (length == 0) return std::nullopt;

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace tunora::host {
 namespace {
@@ -51,21 +53,34 @@ class CreationWatch {
 
 std::optional<std::string> askSaveFileName(const std::optional<std::string>& folder,
                                            const std::string& suggested) {
+  return askSaveFileNameWithin(folder, suggested, kSaveNameCapacity, [](const char* why) {
+    MessageBoxA(GetActiveWindow(), why, "Tunora-Plugin", MB_OK | MB_ICONWARNING);
+  });
+}
+
+std::optional<std::string> askSaveFileNameWithin(
+    const std::optional<std::string>& folder, const std::string& suggested, std::size_t capacity,
+    const std::function<void(const char* why)>& refuse) {
   // Both texts keep their own terminators: the filter is a list of pairs.
   constexpr char kFilter[] = "JPG-File (*.jpg)\0*.jpg\0All Files (*.*)\0*.*\0";
-  char name[MAX_PATH + 1] = {};
-  suggested.copy(name, MAX_PATH);
+  std::vector<char> name(capacity, '\0');
+  // A suggestion cut to the field would name another file.
+  if (suggested.size() < capacity && suggested.find('\0') == std::string::npos)
+    suggested.copy(name.data(), suggested.size());
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = GetActiveWindow();
   dialog.lpstrFilter = kFilter;
-  dialog.lpstrFile = name;
-  dialog.nMaxFile = sizeof name;
+  dialog.lpstrFile = name.data();
+  dialog.nMaxFile = static_cast<DWORD>(name.size());
   dialog.lpstrInitialDir = folder ? folder->c_str() : nullptr;
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
   const CreationWatch watch;
-  if (!GetSaveFileNameA(&dialog)) return std::nullopt;
-  return std::string(name);
+  if (GetSaveFileNameA(&dialog)) return std::string(name.data());
+  // The dialog ends without a name when the chosen one does not fit.
+  if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL && refuse)
+    refuse("The chosen file name is too long. Please choose a shorter one.");
+  return std::nullopt;
 }
 
 void endSaveFileDialog() {

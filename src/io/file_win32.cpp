@@ -253,9 +253,14 @@ bool isPlainDirectory(std::u16string_view path) {
 }
 
 std::string makeTempFile() {
+  // The unique-name function takes a folder of at most MAX_PATH - 14
+  // characters, leaving room for its name; a longer folder, or one that did
+  // not fit here, gives no name rather than one somewhere else.
+  constexpr DWORD kLongestFolder = MAX_PATH - 14;
   char folder[MAX_PATH + 1] = {};
   char name[MAX_PATH + 1] = {};
-  if (GetTempPathA(MAX_PATH, folder) == 0) return {};
+  const DWORD length = GetTempPathA(MAX_PATH, folder);
+  if (length == 0 || length > kLongestFolder) return {};
   if (GetTempFileNameA(folder, "tup", 0, name) == 0) return {};
   return name;
 }

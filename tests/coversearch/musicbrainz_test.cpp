@@ -116,10 +116,30 @@ TEST(MusicBrainzSearch, EachFormatOnceInOrderAndManyMediaInLinearTime) {
 TEST(MusicBrainzSearch, ServicesAreSettingsOfWebAddressesOnly) {
   MemorySettingsStore store;
   EXPECT_EQ(loadMusicBrainzService(store).searchUrl, "https://musicbrainz.org");
-  saveMusicBrainzService(store, {"http://127.0.0.1:9", "file:///etc"});
-  const MusicBrainzService loaded = loadMusicBrainzService(store);
-  EXPECT_EQ(loaded.searchUrl, "http://127.0.0.1:9");
-  EXPECT_EQ(loaded.coverArtUrl, "https://coverartarchive.org");
+  // Addresses of up to 1024 characters, with either scheme in any case.
+  const std::string longest = "http://h/" + std::string(1024 - 9, 'p');
+  const struct {
+    std::string url;
+    bool kept;
+  } cases[] = {
+      {"http://127.0.0.1:9", true},
+      {"HTTPS://mb.test", true},
+      {"Http://mb.test", true},
+      {longest, true},
+      {longest + "p", false},
+      {"file:///etc", false},
+      {"http:/mb.test", false},
+      {"https:/mb.test", false},
+      {"ftp://mb.test", false},
+      {" http://mb.test", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    saveMusicBrainzService(store, {c.url, c.url});
+    const MusicBrainzService loaded = loadMusicBrainzService(store);
+    EXPECT_EQ(loaded.searchUrl, c.kept ? c.url : "https://musicbrainz.org") << c.url;
+    EXPECT_EQ(loaded.coverArtUrl, c.kept ? c.url : "https://coverartarchive.org") << c.url;
+  }
   EXPECT_EQ(musicBrainzUserAgent().rfind("Tunora/", 0), 0u);
 }
 
@@ -141,6 +161,19 @@ class MusicBrainzAgainstServer : public ::testing::Test {
     // b3 redirects to itself, b4 to a file, b5 is a PNG; b2 has no cover.
     write(dir / "release_b3_front-500.redirect", "http://images.archive.test/release/b3/front-500");
     write(dir / "release_b4_front-500.redirect", "file:///etc/passwd");
+    // b6 reaches its picture after five redirects, b7 after six; b8
+    // redirects to another scheme, b10 names its scheme in capitals.
+    for (const auto& [release, hops] : {std::pair{"b6", 5}, std::pair{"b7", 6}}) {
+      const std::string step = std::string("http://images.archive.test/") + release + "/";
+      write(dir / ("release_" + std::string(release) + "_front-500.redirect"), step + "1");
+      for (int hop = 1; hop < hops; ++hop)
+        write(dir / (std::string(release) + "_" + std::to_string(hop) + ".redirect"),
+              step + (hop + 1 < hops ? std::to_string(hop + 1) : "front.jpg"));
+      fs::copy_file(fs::path(testing::fixturePath("jpeg/ycbcr.jpg")),
+                    dir / (std::string(release) + "_front.jpg"));
+    }
+    write(dir / "release_b8_front-500.redirect", "ftp://images.archive.test/b1/front.jpg");
+    write(dir / "release_b10_front-500.redirect", "HTTP://images.archive.test/b1/front.jpg");
     fs::copy_file(fs::path(testing::fixturePath("jpeg/png_named.jpg")),
                   dir / "release_b5_front-500");
     server_ = std::make_unique<testing::StoreServer>(dir);
@@ -181,10 +214,12 @@ TEST_F(MusicBrainzAgainstServer, SearchAsksWithTheEscapedQueryAndNamesItself) {
 
 TEST_F(MusicBrainzAgainstServer, CoversFollowRedirectsToAJpegAndNothingElse) {
   auto mb = source();
-  const auto cover = mb.findCover("b1");
-  ASSERT_TRUE(cover);
-  EXPECT_EQ(cover, readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg")));
-  EXPECT_EQ(server_->requests().back().host, "images.archive.test");
+  for (const char* release : {"b1", "b6", "b10"}) {
+    const auto cover = mb.findCover(release);
+    ASSERT_TRUE(cover) << release << mb.failure();
+    EXPECT_EQ(cover, readWholeFile(testing::fixturePath("jpeg/ycbcr.jpg")));
+    EXPECT_EQ(server_->requests().back().host, "images.archive.test");
+  }
   const std::string host = server_->host();
   const struct {
     const char* release;
@@ -194,6 +229,8 @@ TEST_F(MusicBrainzAgainstServer, CoversFollowRedirectsToAJpegAndNothingElse) {
       {"b3", "images.archive.test: too many redirects"},
       // The scheme of a redirect is checked as that of the settings.
       {"b4", host + ": redirect to a place that is no web address"},
+      {"b7", "images.archive.test: too many redirects"},
+      {"b8", host + ": redirect to a place that is no web address"},
       {"b5", host + ": the answer is no JPEG picture"},
       {"no/such", host + ": HTTP status 404"},
   };

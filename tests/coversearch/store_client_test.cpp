@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -136,6 +137,34 @@ TEST(ServiceAnswers, BodiesUpToTheLimitAndNotOneByteMore) {
       EXPECT_EQ(client->lastError(),
                 "the answer is larger than " + std::to_string(limit) + " bytes");
     }
+  }
+}
+
+// A page is read up to the mark, and the chunk that passes it is kept whole,
+// whatever the size of the pieces the transfer delivers.
+TEST(ResponseBufferUnit, KeepsEverythingUpToTheMarkAndOneChunkPastIt) {
+  constexpr std::size_t kLimit = kResponseReadLimit;
+  const struct {
+    std::size_t offered;
+    std::size_t piece;
+    std::size_t kept;
+  } cases[] = {
+      {kLimit, kResponseChunkSize, kLimit},
+      {kLimit + 1, kResponseChunkSize, kLimit + 1},
+      {300000, kResponseChunkSize, 199 * kResponseChunkSize},
+      {300000, 300000, 199 * kResponseChunkSize},
+      {300000, 7, (kLimit / 7 + 1) * 7},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.offered) + " in pieces of " + std::to_string(c.piece));
+    ResponseBuffer buffer;
+    const std::vector<std::uint8_t> bytes(c.offered, 'r');
+    bool wantsMore = true;
+    for (std::size_t at = 0; at < bytes.size() && wantsMore; at += c.piece)
+      wantsMore = buffer.append(std::span(bytes).subspan(at, std::min(c.piece, bytes.size() - at)));
+    EXPECT_EQ(wantsMore, c.kept <= kLimit);
+    EXPECT_EQ(buffer.full(), c.kept > kLimit);
+    EXPECT_EQ(buffer.take().size(), c.kept);
   }
 }
 

@@ -246,6 +246,13 @@ TEST_F(FollowMalformed, BadMetadataGivesPagesOrMessagesNeverAnEnd) {
       {typedNumber("xesam:trackNumber", "t", std::uint64_t{8}), "<td>8</td>"},
       {typedNumber("xesam:trackNumber", "x", std::int64_t{INT32_MAX}), "<td>2147483647</td>"},
       {typedNumber("xesam:trackNumber", "x", std::int64_t{INT32_MAX} + 1), "<td>Unknown</td>"},
+      {typedNumber("xesam:trackNumber", "u", std::uint32_t{INT32_MAX} + 1), "<td>Unknown</td>"},
+      {typedNumber("xesam:trackNumber", "t", UINT64_MAX), "<td>Unknown</td>"},
+      {typedNumber("xesam:trackNumber", "i", std::int32_t{1}), "<td>1</td>"},
+      {typedNumber("xesam:trackNumber", "i", std::int32_t{0}), "<td>Unknown</td>"},
+      {typedNumber("xesam:trackNumber", "x", std::int64_t{INT32_MIN} - 1), "<td>Unknown</td>"},
+      // A number of another kind is none.
+      {typedNumber("xesam:trackNumber", "d", 9.0), "<td>Unknown</td>"},
   };
   for (std::size_t i = 0; i < std::size(numbers); ++i) {
     const std::string title = "Numbered " + std::to_string(i);

@@ -15,6 +15,7 @@
 #include "io/file.h"
 #include "standin_host.h"
 #include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace tunora::standin {
 namespace {
@@ -159,6 +160,33 @@ TEST(MiniPageFile, ThePageIsCreatedOnlyUnderAFreshName) {
   EXPECT_TRUE(fs::is_regular_file(files->reservation));
   fs::remove(files->page);
   fs::remove(files->reservation);
+}
+
+// The temporary-name function takes a folder of up to MAX_PATH - 14
+// characters; a longer temporary folder gives no name, never one elsewhere.
+TEST(TempFileName, InATemporaryFolderUpToTheLongestItTakes) {
+  const TempDir dir;
+  const std::size_t base = dir.path().string().size() + 1;
+  for (const std::size_t length :
+       {std::size_t{MAX_PATH - 14}, std::size_t{MAX_PATH - 13}, std::size_t{MAX_PATH + 1}}) {
+    SCOPED_TRACE(length);
+    // The system's temporary folder ends in a separator.
+    const fs::path folder =
+        dir.path() / std::string(length - base - 1, static_cast<char>('a' + length % 26));
+    fs::create_directory(folder);
+    ASSERT_EQ(folder.string().size() + 1, length);
+    const testing::TempFolderOverride temp(folder);
+    const std::string name = makeTempFileName();
+    const bool fits = length <= MAX_PATH - 14;
+    EXPECT_EQ(name.empty(), !fits) << name;
+    if (fits) {
+      EXPECT_EQ(fs::path(name).parent_path(), folder);
+    }
+    // Wine lists no folder whose path is longer than MAX_PATH.
+    if (length < MAX_PATH) {
+      EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), fits ? 1 : 0);
+    }
+  }
 }
 
 TEST(ModuleFileName, IsWholeOrNothing) {
