@@ -32,6 +32,33 @@ TEST(FormatTagsCommand, EachExtensionReachesItsReader) {
   }
 }
 
+// Reference values: ffprobe's duration, sample_rate and channels; for ASF
+// mutagen's length (play time less preroll: ffprobe counts the packets).
+TEST(FormatTagsCommand, JsonStreamValuesAgreeWithFfprobeAndMutagen) {
+  const struct {
+    const char* fixture;
+    const char* duration;
+    const char* sampleRate;
+    const char* channels;
+  } cases[] = {
+      {"formats/wavpack_apev2_cover.wv", "1.000", "44100", "2"},
+      {"formats/wavpack_custom_rate_37800.wv", "0.500", "37800", "1"},
+      {"formats/wavpack_six_channels.wv", "0.250", "48000", "6"},
+      {"formats/monkeys_audio_3990_apev2.ape", "1.000", "44100", "2"},
+      {"formats/monkeys_audio_3970_mono.ape", "13.420", "22050", "1"},
+      {"formats/wmav2_attributes_pictures.wma", "0.510", "22050", "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    const auto result = testing::runCli({u"tags", u"--json", testing::fixturePath(c.fixture)});
+    EXPECT_EQ(result.status, 0);
+    for (const std::string& expected : {std::string("\"duration\": ") + c.duration + ",",
+                                       std::string("\"samplerate\": \"") + c.sampleRate + "\"",
+                                       std::string("\"stereomode\": \"") + c.channels + "\""})
+      EXPECT_NE(result.out.find(expected), std::string::npos) << expected << "\n" << result.out;
+  }
+}
+
 TEST(FormatTagsCommand, Mp4ExtensionIsReadLikeM4a) {
   testing::TempDir dir;
   const auto copy = dir.path() / "video.mp4";
