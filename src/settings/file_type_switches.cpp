@@ -22,6 +22,12 @@ bool FileTypeSwitches::enabled(TrackClass type) const {
       return monkeysAudio;
     case TrackClass::ASF:
       return asf;
+    case TrackClass::Opus:
+      return opus;
+    case TrackClass::WAV:
+      return wav;
+    case TrackClass::AIFF:
+      return aiff;
   }
   return false;
 }

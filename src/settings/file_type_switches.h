@@ -4,7 +4,20 @@
 
 namespace tunora {
 
-enum class TrackClass { MP3, MP4, AAC, OGG, FLAC, MPC, WavPack, MonkeysAudio, ASF };
+enum class TrackClass {
+  MP3,
+  MP4,
+  AAC,
+  OGG,
+  FLAC,
+  MPC,
+  Opus,
+  WAV,
+  AIFF,
+  WavPack,
+  MonkeysAudio,
+  ASF,
+};
 
 // The per-type switches: a type switched off is described by the player instead.
 struct FileTypeSwitches {
@@ -17,6 +30,10 @@ struct FileTypeSwitches {
   bool wavPack = true;
   bool monkeysAudio = true;
   bool asf = true;
+  bool opus = true;
+  bool wav = true;
+  // AIFF and AIFC alike.
+  bool aiff = true;
   bool enabled(TrackClass type) const;
 };
 

@@ -2,7 +2,8 @@
 // The kinds of tag the readers find, and the word each one shows in the list
 // of present tags on the pages and in the tool's output. The words are kept as
 // pages have always shown them: a Lyrics3 block is "L3v2", the MP4 item list
-// "iTunes-Metadata", and the Vorbis comments say which container holds them.
+// "iTunes-Metadata", and the Vorbis comments say which container holds them
+// (or, in Ogg Opus, which stream).
 
 #include <array>
 #include <span>
@@ -20,6 +21,9 @@ enum class TagKind {
   FLACComments,
   OggComments,
   ASFAttributes,
+  OpusComments,
+  RiffInfo,
+  AiffText,
 };
 
 struct TagKindName {
@@ -36,6 +40,9 @@ inline constexpr std::array kTagKindNames{
     TagKindName{TagKind::FLACComments, u"FLAC-Comments"},
     TagKindName{TagKind::OggComments, u"Ogg-Comments"},
     TagKindName{TagKind::ASFAttributes, u"ASF-Attributes"},
+    TagKindName{TagKind::OpusComments, u"Opus-Comments"},
+    TagKindName{TagKind::RiffInfo, u"RIFF-INFO"},
+    TagKindName{TagKind::AiffText, u"AIFF-Text"},
 };
 
 constexpr std::u16string_view tagKindName(TagKind kind) {

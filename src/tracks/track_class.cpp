@@ -3,6 +3,7 @@
 #include <array>
 
 #include "formats/aac_info.h"
+#include "formats/aiff_info.h"
 #include "formats/asf_info.h"
 #include "formats/flac_info.h"
 #include "formats/monkeys_audio_info.h"
@@ -10,6 +11,8 @@
 #include "formats/mp4_info.h"
 #include "formats/mpc_info.h"
 #include "formats/ogg_info.h"
+#include "formats/opus_info.h"
+#include "formats/wav_info.h"
 #include "formats/wavpack_info.h"
 #include "io/file.h"
 #include "text/ascii_case.h"
@@ -25,12 +28,14 @@ struct ExtensionRule {
 };
 
 constexpr std::array kExtensionRules{
-    ExtensionRule{u".mp3", TrackClass::MP3},          ExtensionRule{u".m4a", TrackClass::MP4},
-    ExtensionRule{u".mp4", TrackClass::MP4},          ExtensionRule{u".aac", TrackClass::AAC},
-    ExtensionRule{u".ogg", TrackClass::OGG},          ExtensionRule{u".flac", TrackClass::FLAC},
-    ExtensionRule{u".mpc", TrackClass::MPC},          ExtensionRule{u".wv", TrackClass::WavPack},
-    ExtensionRule{u".ape", TrackClass::MonkeysAudio}, ExtensionRule{u".wma", TrackClass::ASF},
-    ExtensionRule{u".asf", TrackClass::ASF},
+    ExtensionRule{u".mp3", TrackClass::MP3},    ExtensionRule{u".m4a", TrackClass::MP4},
+    ExtensionRule{u".mp4", TrackClass::MP4},    ExtensionRule{u".aac", TrackClass::AAC},
+    ExtensionRule{u".ogg", TrackClass::OGG},    ExtensionRule{u".flac", TrackClass::FLAC},
+    ExtensionRule{u".mpc", TrackClass::MPC},    ExtensionRule{u".opus", TrackClass::Opus},
+    ExtensionRule{u".wav", TrackClass::WAV},    ExtensionRule{u".aif", TrackClass::AIFF},
+    ExtensionRule{u".aiff", TrackClass::AIFF},  ExtensionRule{u".aifc", TrackClass::AIFF},
+    ExtensionRule{u".wv", TrackClass::WavPack}, ExtensionRule{u".ape", TrackClass::MonkeysAudio},
+    ExtensionRule{u".wma", TrackClass::ASF},    ExtensionRule{u".asf", TrackClass::ASF},
 };
 
 const char* trackClassName(TrackClass type) {
@@ -53,6 +58,12 @@ const char* trackClassName(TrackClass type) {
       return "Monkey's Audio";
     case TrackClass::ASF:
       return "ASF";
+    case TrackClass::Opus:
+      return "Ogg Opus";
+    case TrackClass::WAV:
+      return "WAV";
+    case TrackClass::AIFF:
+      return "AIFF";
   }
   return "?";
 }
@@ -117,6 +128,12 @@ std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type) {
       return std::make_unique<MonkeysAudioInfo>();
     case TrackClass::ASF:
       return std::make_unique<ASFInfo>();
+    case TrackClass::Opus:
+      return std::make_unique<OpusInfo>();
+    case TrackClass::WAV:
+      return std::make_unique<WAVInfo>();
+    case TrackClass::AIFF:
+      return std::make_unique<AIFFInfo>();
   }
   return std::make_unique<TrackInfo>();
 }

@@ -10,12 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "formats/aiff_info.h"
 #include "formats/asf_info.h"
 #include "formats/flac_info.h"
 #include "formats/monkeys_audio_info.h"
 #include "formats/mp4_info.h"
 #include "formats/mpc_info.h"
 #include "formats/ogg_info.h"
+#include "formats/opus_info.h"
+#include "formats/wav_info.h"
 #include "formats/wavpack_info.h"
 #include "io/file.h"
 #include "support/cover_bytes_modes.h"
@@ -50,6 +53,9 @@ std::vector<std::unique_ptr<TrackInfo>> everyReader() {
   readers.push_back(std::make_unique<WavPackInfo>());
   readers.push_back(std::make_unique<MonkeysAudioInfo>());
   readers.push_back(std::make_unique<ASFInfo>());
+  readers.push_back(std::make_unique<OpusInfo>());
+  readers.push_back(std::make_unique<WAVInfo>());
+  readers.push_back(std::make_unique<AIFFInfo>());
   return readers;
 }
 
@@ -62,6 +68,9 @@ std::unique_ptr<TrackInfo> readerFor(const std::filesystem::path& file) {
   if (extension == ".wv") return std::make_unique<WavPackInfo>();
   if (extension == ".ape") return std::make_unique<MonkeysAudioInfo>();
   if (extension == ".wma") return std::make_unique<ASFInfo>();
+  if (extension == ".opus") return std::make_unique<OpusInfo>();
+  if (extension == ".wav") return std::make_unique<WAVInfo>();
+  if (extension == ".aiff" || extension == ".aifc") return std::make_unique<AIFFInfo>();
   return nullptr;
 }
 
@@ -117,6 +126,9 @@ TEST(FormatRobustness, MeasuredPicturesAgreeWithKeptOnesInEveryCut) {
     if (extension == ".m4a") testing::expectSameWithCoverSizeOnly<MP4Info>(path);
     if (extension == ".wv") testing::expectSameWithCoverSizeOnly<WavPackInfo>(path);
     if (extension == ".wma") testing::expectSameWithCoverSizeOnly<ASFInfo>(path);
+    if (extension == ".opus") testing::expectSameWithCoverSizeOnly<OpusInfo>(path);
+    if (extension == ".wav") testing::expectSameWithCoverSizeOnly<WAVInfo>(path);
+    if (extension == ".aiff") testing::expectSameWithCoverSizeOnly<AIFFInfo>(path);
   });
 }
 

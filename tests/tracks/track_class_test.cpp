@@ -25,7 +25,12 @@ TEST(TrackClassChoice, ExtensionDecidesInAnyLetterCase) {
   EXPECT_EQ(chooseTrackClass(u"a.wma", false, all), TrackClass::ASF);
   EXPECT_EQ(chooseTrackClass(u"a.Asf", false, all), TrackClass::ASF);
   EXPECT_EQ(chooseTrackClass(u"a.wvc", false, all), std::nullopt);
-  EXPECT_EQ(chooseTrackClass(u"song.wav", false, all), std::nullopt);
+  EXPECT_EQ(chooseTrackClass(u"a.opus", false, all), TrackClass::Opus);
+  EXPECT_EQ(chooseTrackClass(u"song.WAV", false, all), TrackClass::WAV);
+  for (const auto* name : {u"a.aif", u"a.aiff", u"a.AIFC"})
+    EXPECT_EQ(chooseTrackClass(name, false, all), TrackClass::AIFF);
+  EXPECT_EQ(chooseTrackClass(u"song.mod", false, all), std::nullopt);
+  EXPECT_EQ(chooseTrackClass(u"song.aiffx", false, all), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"mp3", false, all), std::nullopt);
 }
 
@@ -39,13 +44,22 @@ TEST(TrackClassChoice, DisabledTypesAndStreamsAreNotRead) {
   switches.wavPack = switches.monkeysAudio = switches.asf = false;
   for (const auto* name : {u"a.wv", u"a.ape", u"a.wma", u"a.asf"})
     EXPECT_EQ(chooseTrackClass(name, false, switches), std::nullopt);
+  // One switch for the three AIFF names.
+  switches.aiff = false;
+  switches.opus = false;
+  for (const auto* name : {u"a.aif", u"a.aiff", u"a.aifc", u"a.opus"})
+    EXPECT_EQ(chooseTrackClass(name, false, switches), std::nullopt);
+  EXPECT_EQ(chooseTrackClass(u"a.wav", false, switches), TrackClass::WAV);
+  switches.wav = false;
+  EXPECT_EQ(chooseTrackClass(u"a.wav", false, switches), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"http://radio/live.mp3", true, FileTypeSwitches{}), std::nullopt);
 }
 
 TEST(TrackClassChoice, EveryClassIsMade) {
   for (const auto type :
        {TrackClass::MP3, TrackClass::MP4, TrackClass::AAC, TrackClass::OGG, TrackClass::FLAC,
-        TrackClass::MPC, TrackClass::WavPack, TrackClass::MonkeysAudio, TrackClass::ASF}) {
+        TrackClass::MPC, TrackClass::Opus, TrackClass::WAV, TrackClass::AIFF, TrackClass::WavPack,
+        TrackClass::MonkeysAudio, TrackClass::ASF}) {
     auto track = createTrackInfo(type);
     ASSERT_NE(track, nullptr);
     EXPECT_EQ(track->getTitle(), u"Unknown");
