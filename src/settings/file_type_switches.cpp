@@ -16,18 +16,18 @@ bool FileTypeSwitches::enabled(TrackClass type) const {
       return flac;
     case TrackClass::MPC:
       return mpc;
-    case TrackClass::Opus:
-      return opus;
-    case TrackClass::WAV:
-      return wav;
-    case TrackClass::AIFF:
-      return aiff;
     case TrackClass::WavPack:
       return wavPack;
     case TrackClass::MonkeysAudio:
       return monkeysAudio;
     case TrackClass::ASF:
       return asf;
+    case TrackClass::Opus:
+      return opus;
+    case TrackClass::WAV:
+      return wav;
+    case TrackClass::AIFF:
+      return aiff;
   }
   return false;
 }

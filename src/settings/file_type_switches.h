@@ -16,7 +16,7 @@ enum class TrackClass {
   AIFF,
   WavPack,
   MonkeysAudio,
-  ASF
+  ASF,
 };
 
 // The per-type switches: a type switched off is described by the player instead.
@@ -27,13 +27,13 @@ struct FileTypeSwitches {
   bool ogg = true;
   bool flac = true;
   bool mpc = true;
+  bool wavPack = true;
+  bool monkeysAudio = true;
+  bool asf = true;
   bool opus = true;
   bool wav = true;
   // AIFF and AIFC alike.
   bool aiff = true;
-  bool wavPack = true;
-  bool monkeysAudio = true;
-  bool asf = true;
   bool enabled(TrackClass type) const;
 };
 

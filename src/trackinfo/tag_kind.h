@@ -20,10 +20,10 @@ enum class TagKind {
   MP4Metadata,
   FLACComments,
   OggComments,
+  ASFAttributes,
   OpusComments,
   RiffInfo,
   AiffText,
-  ASFAttributes,
 };
 
 struct TagKindName {
@@ -39,10 +39,10 @@ inline constexpr std::array kTagKindNames{
     TagKindName{TagKind::MP4Metadata, u"iTunes-Metadata"},
     TagKindName{TagKind::FLACComments, u"FLAC-Comments"},
     TagKindName{TagKind::OggComments, u"Ogg-Comments"},
+    TagKindName{TagKind::ASFAttributes, u"ASF-Attributes"},
     TagKindName{TagKind::OpusComments, u"Opus-Comments"},
     TagKindName{TagKind::RiffInfo, u"RIFF-INFO"},
     TagKindName{TagKind::AiffText, u"AIFF-Text"},
-    TagKindName{TagKind::ASFAttributes, u"ASF-Attributes"},
 };
 
 constexpr std::u16string_view tagKindName(TagKind kind) {

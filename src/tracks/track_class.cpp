@@ -52,18 +52,18 @@ const char* trackClassName(TrackClass type) {
       return "FLAC";
     case TrackClass::MPC:
       return "Musepack";
-    case TrackClass::Opus:
-      return "Ogg Opus";
-    case TrackClass::WAV:
-      return "WAV";
-    case TrackClass::AIFF:
-      return "AIFF";
     case TrackClass::WavPack:
       return "WavPack";
     case TrackClass::MonkeysAudio:
       return "Monkey's Audio";
     case TrackClass::ASF:
       return "ASF";
+    case TrackClass::Opus:
+      return "Ogg Opus";
+    case TrackClass::WAV:
+      return "WAV";
+    case TrackClass::AIFF:
+      return "AIFF";
   }
   return "?";
 }
@@ -122,18 +122,18 @@ std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type) {
       return std::make_unique<FLACInfo>();
     case TrackClass::MPC:
       return std::make_unique<MPCInfo>();
-    case TrackClass::Opus:
-      return std::make_unique<OpusInfo>();
-    case TrackClass::WAV:
-      return std::make_unique<WAVInfo>();
-    case TrackClass::AIFF:
-      return std::make_unique<AIFFInfo>();
     case TrackClass::WavPack:
       return std::make_unique<WavPackInfo>();
     case TrackClass::MonkeysAudio:
       return std::make_unique<MonkeysAudioInfo>();
     case TrackClass::ASF:
       return std::make_unique<ASFInfo>();
+    case TrackClass::Opus:
+      return std::make_unique<OpusInfo>();
+    case TrackClass::WAV:
+      return std::make_unique<WAVInfo>();
+    case TrackClass::AIFF:
+      return std::make_unique<AIFFInfo>();
   }
   return std::make_unique<TrackInfo>();
 }

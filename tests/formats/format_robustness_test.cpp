@@ -50,12 +50,12 @@ std::vector<std::unique_ptr<TrackInfo>> everyReader() {
   readers.push_back(std::make_unique<OGGInfo>());
   readers.push_back(std::make_unique<FLACInfo>());
   readers.push_back(std::make_unique<MPCInfo>());
-  readers.push_back(std::make_unique<OpusInfo>());
-  readers.push_back(std::make_unique<WAVInfo>());
-  readers.push_back(std::make_unique<AIFFInfo>());
   readers.push_back(std::make_unique<WavPackInfo>());
   readers.push_back(std::make_unique<MonkeysAudioInfo>());
   readers.push_back(std::make_unique<ASFInfo>());
+  readers.push_back(std::make_unique<OpusInfo>());
+  readers.push_back(std::make_unique<WAVInfo>());
+  readers.push_back(std::make_unique<AIFFInfo>());
   return readers;
 }
 
@@ -65,12 +65,12 @@ std::unique_ptr<TrackInfo> readerFor(const std::filesystem::path& file) {
   if (extension == ".ogg") return std::make_unique<OGGInfo>();
   if (extension == ".flac") return std::make_unique<FLACInfo>();
   if (extension == ".mpc") return std::make_unique<MPCInfo>();
-  if (extension == ".opus") return std::make_unique<OpusInfo>();
-  if (extension == ".wav") return std::make_unique<WAVInfo>();
-  if (extension == ".aiff" || extension == ".aifc") return std::make_unique<AIFFInfo>();
   if (extension == ".wv") return std::make_unique<WavPackInfo>();
   if (extension == ".ape") return std::make_unique<MonkeysAudioInfo>();
   if (extension == ".wma") return std::make_unique<ASFInfo>();
+  if (extension == ".opus") return std::make_unique<OpusInfo>();
+  if (extension == ".wav") return std::make_unique<WAVInfo>();
+  if (extension == ".aiff" || extension == ".aifc") return std::make_unique<AIFFInfo>();
   return nullptr;
 }
 
@@ -124,11 +124,11 @@ TEST(FormatRobustness, MeasuredPicturesAgreeWithKeptOnesInEveryCut) {
     const std::string extension = fixture.extension().string();
     if (extension == ".flac") testing::expectSameWithCoverSizeOnly<FLACInfo>(path);
     if (extension == ".m4a") testing::expectSameWithCoverSizeOnly<MP4Info>(path);
+    if (extension == ".wv") testing::expectSameWithCoverSizeOnly<WavPackInfo>(path);
+    if (extension == ".wma") testing::expectSameWithCoverSizeOnly<ASFInfo>(path);
     if (extension == ".opus") testing::expectSameWithCoverSizeOnly<OpusInfo>(path);
     if (extension == ".wav") testing::expectSameWithCoverSizeOnly<WAVInfo>(path);
     if (extension == ".aiff") testing::expectSameWithCoverSizeOnly<AIFFInfo>(path);
-    if (extension == ".wv") testing::expectSameWithCoverSizeOnly<WavPackInfo>(path);
-    if (extension == ".wma") testing::expectSameWithCoverSizeOnly<ASFInfo>(path);
   });
 }
 

@@ -20,12 +20,12 @@ TEST(FormatTagsCommand, EachExtensionReachesItsReader) {
       {"formats/vorbis_tags.ogg", "presenttags: Ogg-Comments"},
       {"formats/flac_picture_tags.flac", "presenttags: FLAC-Comments"},
       {"formats/mpcenc_apev2.mpc", "presenttags: APEv2"},
-      {"formats/libopus_tags_picture.opus", "presenttags: Opus-Comments"},
-      {"formats/ffmpeg_riff_info.wav", "presenttags: RIFF-INFO"},
-      {"formats/ffmpeg_id3_text.aiff", "presenttags: AIFF-Text,ID3v2"},
       {"formats/wavpack_apev2_cover.wv", "presenttags: APEv2"},
       {"formats/monkeys_audio_3990_apev2.ape", "presenttags: APEv2"},
       {"formats/wmav2_attributes_pictures.wma", "presenttags: ASF-Attributes"},
+      {"formats/libopus_tags_picture.opus", "presenttags: Opus-Comments"},
+      {"formats/ffmpeg_riff_info.wav", "presenttags: RIFF-INFO"},
+      {"formats/ffmpeg_id3_text.aiff", "presenttags: AIFF-Text,ID3v2"},
   };
   for (const auto& entry : cases) {
     SCOPED_TRACE(entry.fixture);
@@ -33,6 +33,33 @@ TEST(FormatTagsCommand, EachExtensionReachesItsReader) {
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find(entry.expected), std::string::npos) << result.out;
     EXPECT_EQ(result.out.find("\nartist: Unknown"), std::string::npos) << result.out;
+  }
+}
+
+// Reference values: ffprobe's duration, sample_rate and channels; for ASF
+// mutagen's length (play time less preroll: ffprobe counts the packets).
+TEST(FormatTagsCommand, JsonStreamValuesAgreeWithFfprobeAndMutagen) {
+  const struct {
+    const char* fixture;
+    const char* duration;
+    const char* sampleRate;
+    const char* channels;
+  } cases[] = {
+      {"formats/wavpack_apev2_cover.wv", "1.000", "44100", "2"},
+      {"formats/wavpack_custom_rate_37800.wv", "0.500", "37800", "1"},
+      {"formats/wavpack_six_channels.wv", "0.250", "48000", "6"},
+      {"formats/monkeys_audio_3990_apev2.ape", "1.000", "44100", "2"},
+      {"formats/monkeys_audio_3970_mono.ape", "13.420", "22050", "1"},
+      {"formats/wmav2_attributes_pictures.wma", "0.510", "22050", "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    const auto result = testing::runCli({u"tags", u"--json", testing::fixturePath(c.fixture)});
+    EXPECT_EQ(result.status, 0);
+    for (const std::string& expected : {std::string("\"duration\": ") + c.duration + ",",
+                                       std::string("\"samplerate\": \"") + c.sampleRate + "\"",
+                                       std::string("\"stereomode\": \"") + c.channels + "\""})
+      EXPECT_NE(result.out.find(expected), std::string::npos) << expected << "\n" << result.out;
   }
 }
 

@@ -44,7 +44,7 @@ else
   inputs=$(find tests/fixtures/tags tests/fixtures/formats samples -type f \
              \( -name '*.mp3' -o -name '*.aac' -o -name '*.m4a' -o -name '*.mp4' -o -name '*.ogg' \
                 -o -name '*.flac' -o -name '*.mpc' -o -name '*.opus' -o -name '*.wav' -o -name '*.aiff' \
-                -o -name '*.aifc' \) | LC_ALL=C sort)
+                -o -name '*.aifc' -o -name '*.wv' -o -name '*.ape' -o -name '*.wma' \) | LC_ALL=C sort)
 fi
 
 # Names may hold spaces; one name a line.

@@ -20,17 +20,17 @@ TEST(TrackClassChoice, ExtensionDecidesInAnyLetterCase) {
   EXPECT_EQ(chooseTrackClass(u"song.MP3", false, all), TrackClass::MP3);
   EXPECT_EQ(chooseTrackClass(u"song.Flac", false, all), TrackClass::FLAC);
   EXPECT_EQ(chooseTrackClass(u"song.M4A", false, all), TrackClass::MP4);
-  EXPECT_EQ(chooseTrackClass(u"a.opus", false, all), TrackClass::Opus);
-  EXPECT_EQ(chooseTrackClass(u"song.WAV", false, all), TrackClass::WAV);
-  for (const auto* name : {u"a.aif", u"a.aiff", u"a.AIFC"})
-    EXPECT_EQ(chooseTrackClass(name, false, all), TrackClass::AIFF);
-  EXPECT_EQ(chooseTrackClass(u"song.aiffx", false, all), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"a.wv", false, all), TrackClass::WavPack);
   EXPECT_EQ(chooseTrackClass(u"a.APE", false, all), TrackClass::MonkeysAudio);
   EXPECT_EQ(chooseTrackClass(u"a.wma", false, all), TrackClass::ASF);
   EXPECT_EQ(chooseTrackClass(u"a.Asf", false, all), TrackClass::ASF);
   EXPECT_EQ(chooseTrackClass(u"a.wvc", false, all), std::nullopt);
+  EXPECT_EQ(chooseTrackClass(u"a.opus", false, all), TrackClass::Opus);
+  EXPECT_EQ(chooseTrackClass(u"song.WAV", false, all), TrackClass::WAV);
+  for (const auto* name : {u"a.aif", u"a.aiff", u"a.AIFC"})
+    EXPECT_EQ(chooseTrackClass(name, false, all), TrackClass::AIFF);
   EXPECT_EQ(chooseTrackClass(u"song.mod", false, all), std::nullopt);
+  EXPECT_EQ(chooseTrackClass(u"song.aiffx", false, all), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"mp3", false, all), std::nullopt);
 }
 
@@ -41,6 +41,9 @@ TEST(TrackClassChoice, DisabledTypesAndStreamsAreNotRead) {
   EXPECT_EQ(chooseTrackClass(u"a.mp3", false, switches), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"a.m4a", false, switches), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"a.ogg", false, switches), TrackClass::OGG);
+  switches.wavPack = switches.monkeysAudio = switches.asf = false;
+  for (const auto* name : {u"a.wv", u"a.ape", u"a.wma", u"a.asf"})
+    EXPECT_EQ(chooseTrackClass(name, false, switches), std::nullopt);
   // One switch for the three AIFF names.
   switches.aiff = false;
   switches.opus = false;
@@ -49,9 +52,6 @@ TEST(TrackClassChoice, DisabledTypesAndStreamsAreNotRead) {
   EXPECT_EQ(chooseTrackClass(u"a.wav", false, switches), TrackClass::WAV);
   switches.wav = false;
   EXPECT_EQ(chooseTrackClass(u"a.wav", false, switches), std::nullopt);
-  switches.wavPack = switches.monkeysAudio = switches.asf = false;
-  for (const auto* name : {u"a.wv", u"a.ape", u"a.wma", u"a.asf"})
-    EXPECT_EQ(chooseTrackClass(name, false, switches), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"http://radio/live.mp3", true, FileTypeSwitches{}), std::nullopt);
 }
 
