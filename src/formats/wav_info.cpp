@@ -40,7 +40,7 @@ ReadResult WAVInfo::readFile(const std::u16string& path) {
   ID3v2Tag id3v2;
   IffChunkWalk walk(blocks, kRiffHeaderSize, ChunkSizeOrder::LittleEndian);
   while (auto chunk = walk.next()) {
-    if (chunk->is("ds64")) {
+    if (chunk->is("ds64") && chunk->size >= 16) {
       // The RIFF size, then the data size, both 64-bit.
       const auto body = blocks.read(chunk->body, 16);
       if (body) ds64DataSize = ByteReader(body->subspan(8)).u64le();
