@@ -20,6 +20,12 @@ constexpr std::int64_t kRiffHeaderSize = 12;
 // What an RF64 file writes where a size does not fit in 32 bits.
 constexpr std::uint32_t kSizeInDs64 = 0xFFFFFFFF;
 
+// Other lists (cue labels, say) can be large: only their type is read.
+bool isInfoList(FileBlocks& blocks, const IffChunk& chunk) {
+  const auto type = chunk.size >= 4 ? blocks.read(chunk.body, 4) : std::nullopt;
+  return type && startsWith(*type, "INFO");
+}
+
 }  // namespace
 
 ReadResult WAVInfo::readFile(const std::u16string& path) {
@@ -47,16 +53,14 @@ ReadResult WAVInfo::readFile(const std::u16string& path) {
     } else if (chunk->is("fmt ") && !format) {
       const auto body = blocks.read(chunk->body, std::min<std::uint64_t>(chunk->available, 26));
       if (body) format = parseWaveFormat(*body);
-    } else if (chunk->is("fact") && !factFrames) {
-      const auto body = blocks.read(chunk->body, 4);
-      if (body && chunk->size >= 4) factFrames = ByteReader(*body).u32le();
+    } else if (chunk->is("fact") && !factFrames && chunk->size >= 4) {
+      if (const auto body = blocks.read(chunk->body, 4)) factFrames = ByteReader(*body).u32le();
     } else if (chunk->is("data") && !dataSize) {
       if (chunk->size == kSizeInDs64 && ds64DataSize) walk.resize(*chunk, *ds64DataSize);
       // A cut-off file plays what it holds.
       dataSize = chunk->available;
-    } else if (chunk->is("LIST")) {
-      const auto body = readTagChunk(blocks, *chunk);
-      if (body && startsWith(*body, "INFO")) info.takeRiffInfo(body->subspan(4));
+    } else if (chunk->is("LIST") && isInfoList(blocks, *chunk)) {
+      if (const auto body = readTagChunk(blocks, *chunk)) info.takeRiffInfo(body->subspan(4));
     } else if (isID3Chunk(*chunk) && !id3v2.isPresent()) {
       if (const auto body = readTagChunk(blocks, *chunk)) id3v2.parseEmbedded(*body, coverBytes());
     }
