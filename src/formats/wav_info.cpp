@@ -20,6 +20,12 @@ constexpr std::int64_t kRiffHeaderSize = 12;
 // What an RF64 file writes where a size does not fit in 32 bits.
 constexpr std::uint32_t kSizeInDs64 = 0xFFFFFFFF;
 
+// Other lists (cue labels, say) can be large: only their type is read.
+bool isInfoList(FileBlocks& blocks, const IffChunk& chunk) {
+  const auto type = chunk.size >= 4 ? blocks.read(chunk.body, 4) : std::nullopt;
+  return type && startsWith(*type, "INFO");
+}
+
 }  // namespace
 
 ReadResult WAVInfo::readFile(const std::u16string& path) {
@@ -40,23 +46,21 @@ ReadResult WAVInfo::readFile(const std::u16string& path) {
   ID3v2Tag id3v2;
   IffChunkWalk walk(blocks, kRiffHeaderSize, ChunkSizeOrder::LittleEndian);
   while (auto chunk = walk.next()) {
-    if (chunk->is("ds64")) {
+    if (chunk->is("ds64") && chunk->size >= 16) {
       // The RIFF size, then the data size, both 64-bit.
       const auto body = blocks.read(chunk->body, 16);
       if (body) ds64DataSize = ByteReader(body->subspan(8)).u64le();
     } else if (chunk->is("fmt ") && !format) {
       const auto body = blocks.read(chunk->body, std::min<std::uint64_t>(chunk->available, 26));
       if (body) format = parseWaveFormat(*body);
-    } else if (chunk->is("fact") && !factFrames) {
-      const auto body = blocks.read(chunk->body, 4);
-      if (body && chunk->size >= 4) factFrames = ByteReader(*body).u32le();
+    } else if (chunk->is("fact") && !factFrames && chunk->size >= 4) {
+      if (const auto body = blocks.read(chunk->body, 4)) factFrames = ByteReader(*body).u32le();
     } else if (chunk->is("data") && !dataSize) {
       if (chunk->size == kSizeInDs64 && ds64DataSize) walk.resize(*chunk, *ds64DataSize);
       // A cut-off file plays what it holds.
       dataSize = chunk->available;
-    } else if (chunk->is("LIST")) {
-      const auto body = readTagChunk(blocks, *chunk);
-      if (body && startsWith(*body, "INFO")) info.takeRiffInfo(body->subspan(4));
+    } else if (chunk->is("LIST") && isInfoList(blocks, *chunk)) {
+      if (const auto body = readTagChunk(blocks, *chunk)) info.takeRiffInfo(body->subspan(4));
     } else if (isID3Chunk(*chunk) && !id3v2.isPresent()) {
       if (const auto body = readTagChunk(blocks, *chunk)) id3v2.parseEmbedded(*body, coverBytes());
     }

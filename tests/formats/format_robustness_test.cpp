@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,32 @@ TEST(FormatFaultFixtures, ZeroSizeMediaHeaderGivesNoStreamValues) {
   EXPECT_EQ(info.getSampleRate(), u"Unknown");
   EXPECT_EQ(info.getBitrate(), u"Unknown");
   EXPECT_FALSE(info.hasTag());
+}
+
+TEST(FormatFaultFixtures, BrokenChunkFilesGiveWhatTheyHold) {
+  const struct {
+    const char* fixture;
+    std::optional<std::uint64_t> milliseconds;
+    const char16_t* sampleRate;
+    const char16_t* title;
+  } cases[] = {
+      {"formats/wav_data_size_beyond_file.wav", 25, u"8000", u"Unknown"},
+      {"formats/wav_no_fmt_chunk.wav", std::nullopt, u"Unknown", u"No Format"},
+      // No size in the short ds64: the samples the file holds count.
+      {"formats/rf64_truncated_ds64.wav", 25, u"8000", u"Unknown"},
+      {"formats/aiff_truncated_comm.aiff", std::nullopt, u"Unknown", u"Cut"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    const auto file = std::filesystem::path(TUNORA_FIXTURES_DIR) / c.fixture;
+    const std::u16string path = toU16(file);
+    auto track = readerFor(file);
+    ASSERT_NE(track, nullptr);
+    EXPECT_EQ(track->readFile(path), ReadResult::Read);
+    EXPECT_EQ(track->toTrack().stream.milliseconds, c.milliseconds);
+    EXPECT_EQ(track->getSampleRate(), c.sampleRate);
+    EXPECT_EQ(track->getTitle(), c.title);
+  }
 }
 
 TEST(FormatRobustness, EveryPeerFileThroughEveryReader) {
