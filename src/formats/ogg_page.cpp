@@ -1,12 +1,34 @@
 #include "formats/ogg_page.h"
 
+#include <algorithm>
+
 #include "formats/tag_block_limit.h"
 
 namespace tunora {
 
 std::optional<OggPageHeader> parseOggPageHeader(Bytes header) {
   if (header.size() < kOggPageHeaderSize || !startsWith(header, "OggS")) return std::nullopt;
-  return OggPageHeader{(header[5] & 1) != 0, header[26]};
+  ByteReader reader(header.subspan(6));
+  const std::uint64_t granule = *reader.u64le();
+  const std::uint32_t serial = *reader.u32le();
+  return OggPageHeader{(header[5] & 1) != 0, header[26], granule, serial};
+}
+
+std::optional<std::uint64_t> lastOggGranule(FileBlocks& blocks, std::uint32_t serial) {
+  constexpr std::int64_t kTailRead = 64 * 1024;
+  const std::int64_t start = std::max<std::int64_t>(0, blocks.length() - kTailRead);
+  const auto tail = blocks.read(start, static_cast<std::uint64_t>(blocks.length() - start));
+  if (!tail) return std::nullopt;
+  // From the back: the capture pattern may also occur inside a packet, so a
+  // candidate counts only with version 0 and the stream's serial number.
+  for (std::size_t at = tail->size(); at-- > 0;) {
+    if ((*tail)[at] != 'O') continue;
+    const auto page = parseOggPageHeader(tail->subspan(at));
+    if (page && (*tail)[at + 4] == 0 && page->serial == serial &&
+        page->granulePosition != kNoGranule)
+      return page->granulePosition;
+  }
+  return std::nullopt;
 }
 
 std::optional<OggPacket> readFirstOggPacket(FileBlocks& blocks, std::int64_t pageOffset) {

@@ -19,7 +19,13 @@ struct OggPageHeader {
   // The page starts with the rest of a packet from the page before.
   bool continuesPacket = false;
   std::uint8_t segmentCount = 0;
+  // The samples decoded up to the last packet that ends on the page;
+  // kNoGranule when none ends on it.
+  std::uint64_t granulePosition = 0;
+  std::uint32_t serial = 0;
 };
+
+inline constexpr std::uint64_t kNoGranule = ~std::uint64_t{0};
 
 // Nothing unless the bytes start with the capture pattern "OggS".
 std::optional<OggPageHeader> parseOggPageHeader(Bytes header);
@@ -37,6 +43,11 @@ class OggPacket {
   std::optional<Bytes> onePage_;
   std::vector<std::uint8_t> joined_;
 };
+
+// The granule position of the last page of the stream `serial` on which a
+// packet ends, found in one read of the file's last 64 KiB (a page is never
+// longer); nothing when none of its pages is there.
+std::optional<std::uint64_t> lastOggGranule(FileBlocks& blocks, std::uint32_t serial);
 
 // The first packet that starts on the page at `pageOffset`, joined across the
 // pages it continues on; nothing when no page starts there. A packet cut short
