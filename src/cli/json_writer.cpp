@@ -1,12 +1,6 @@
 #include "cli/json_writer.h"
 
-#include <bit>
-
 #include "text/utf8_encoding.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace tunora {
 namespace {
@@ -57,30 +51,9 @@ bool isPlainAscii(char16_t unit) {
 }
 
 // Copies the run of plain ASCII units at the start of `text` to `out`, a byte
-// a unit, and returns its length. Most text is such runs: with SSE2 they go
-// eight units a step.
+// a unit, and returns its length.
 std::size_t copyPlainAscii(std::u16string_view text, char* out) {
   std::size_t done = 0;
-#if defined(__SSE2__)
-  const __m128i lowest = _mm_set1_epi16(0x20);
-  const __m128i highest = _mm_set1_epi16(0x7F);
-  const __m128i quote = _mm_set1_epi16(u'"');
-  const __m128i backslash = _mm_set1_epi16(u'\\');
-  for (; done + 8 <= text.size(); done += 8) {
-    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + done));
-    // Unsigned saturation: both differences are 0 exactly inside 0x20..0x7F.
-    const __m128i outside =
-        _mm_or_si128(_mm_subs_epu16(units, highest), _mm_subs_epu16(lowest, units));
-    const __m128i special =
-        _mm_or_si128(_mm_cmpeq_epi16(units, quote), _mm_cmpeq_epi16(units, backslash));
-    const __m128i plain = _mm_andnot_si128(special, _mm_cmpeq_epi16(outside, _mm_setzero_si128()));
-    // All eight are written; those after the first other unit are written
-    // over later, and `out` has room for a byte a unit.
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + done), _mm_packus_epi16(units, units));
-    const int others = ~_mm_movemask_epi8(plain) & 0xFFFF;
-    if (others != 0) return done + static_cast<std::size_t>(std::countr_zero(unsigned(others))) / 2;
-  }
-#endif
   for (; done < text.size() && isPlainAscii(text[done]); ++done)
     out[done] = static_cast<char>(text[done]);
   return done;

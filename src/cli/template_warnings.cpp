@@ -14,10 +14,11 @@ namespace tunora {
 namespace {
 
 // The page's own tokens; the track's come from its field list.
-constexpr std::array<std::u16string_view, 16> kPageTokens = {
-    u"clcurrent", u"clnormal",   u"clnormalbg", u"clselectedbg", u"commentbegin", u"commentend",
-    u"cover",     u"coverbegin", u"coverend",   u"coverheight",  u"coverwidth",   u"lyricsbegin",
-    u"lyricsend", u"trackbegin", u"trackcount", u"trackend"};
+constexpr std::array<std::u16string_view, 18> kPageTokens = {
+    u"albumartistbegin", u"albumartistend", u"clcurrent",  u"clnormal",    u"clnormalbg",
+    u"clselectedbg",     u"commentbegin",   u"commentend", u"cover",       u"coverbegin",
+    u"coverend",         u"coverheight",    u"coverwidth", u"lyricsbegin", u"lyricsend",
+    u"trackbegin",       u"trackcount",     u"trackend"};
 
 bool isKnownToken(std::u16string_view name) {
   if (name.starts_with(u"coverdark='") || name.starts_with(u"coverlight='")) return true;

@@ -10,6 +10,7 @@
 namespace tunora {
 
 void HtmlCreator::fillGroup(TextLines& section, MultipleTags& tracks, PageRun& run) const {
+  fillAlbumArtistSection(section, tracks.summary("albumartist"), tracks.summary("artist"));
   for (const TrackField& field : trackFields())
     if (field.group != GroupRule::None)
       replaceValueToken(section, field.token, tracks.summary(field));

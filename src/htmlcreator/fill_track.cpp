@@ -26,6 +26,7 @@ void HtmlCreator::fillTrack(TextLines& section, MultipleTags& tracks, std::size_
   const PageTrack* entry = tracks.track(index);
   if (entry == nullptr) return;
   const Track& track = entry->values;
+  fillAlbumArtistSection(section, shownText(track.albumArtist), shownText(track.artist));
   for (const TrackField& field : trackFields())
     if (field.text != nullptr && !field.token.empty())
       replaceValueToken(section, field.token, field.text(track));

@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace tunora {
 namespace {
 
@@ -57,37 +53,20 @@ void writeGroup(std::uint32_t group, std::uint8_t* out) {
 }
 
 // Whether every byte is a character of the alphabet (padding is not). A
-// picture's text is tens of kilobytes: with SSE2 it is checked sixty-four
-// bytes a step, sixteen at a time by the ranges of the alphabet.
+// picture's text is tens of kilobytes: the test is by the alphabet's ranges,
+// without a branch or a lookup, a loop that compilers turn into vector code.
 bool allInAlphabet(const unsigned char* in, std::size_t count) {
-  std::size_t at = 0;
-#if defined(__SSE2__)
-  // Bytes inside first..first+size-1, as an unsigned range checked with
-  // signed bytes: shifted so that the range starts at -128.
-  const auto within = [](__m128i bytes, char first, int size) {
-    return _mm_cmplt_epi8(_mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(0x80 - first))),
-                          _mm_set1_epi8(static_cast<char>(-128 + size)));
-  };
-  const auto valid = [&](const unsigned char* at16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at16));
+  const auto below = [](unsigned char value, unsigned char limit) { return value < limit; };
+  unsigned char outside = 0;
+  for (std::size_t at = 0; at < count; ++at) {
+    const unsigned char c = in[at];
     // Setting 0x20 turns the capitals into small letters and no other byte
     // into one; "/" stands right before the digits.
-    const __m128i letters = within(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), 'a', 26);
-    const __m128i slashOrDigits = within(bytes, '/', 11);
-    return _mm_or_si128(_mm_or_si128(letters, slashOrDigits),
-                        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('+')));
-  };
-  for (; at + 64 <= count; at += 64) {
-    const __m128i all = _mm_and_si128(_mm_and_si128(valid(in + at), valid(in + at + 16)),
-                                      _mm_and_si128(valid(in + at + 32), valid(in + at + 48)));
-    if (_mm_movemask_epi8(all) != 0xFFFF) return false;
+    const bool letter = below(static_cast<unsigned char>((c | 0x20) - 'a'), 26);
+    const bool slashOrDigit = below(static_cast<unsigned char>(c - '/'), 11);
+    outside |= static_cast<unsigned char>(!(letter | slashOrDigit | (c == '+')));
   }
-  for (; at + 16 <= count; at += 16)
-    if (_mm_movemask_epi8(valid(in + at)) != 0xFFFF) return false;
-#endif
-  std::uint32_t seen = 0;
-  for (; at < count; ++at) seen |= kPlaceValues<3>[in[at]];
-  return (seen & kNotInAlphabet) == 0;
+  return outside == 0;
 }
 
 }  // namespace

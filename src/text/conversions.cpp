@@ -1,6 +1,7 @@
 #include "text/conversions.h"
 
 #include <bit>
+#include <cstring>
 
 #include "text/utf8_encoding.h"
 

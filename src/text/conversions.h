@@ -4,7 +4,6 @@
 // Inputs are C-style texts: the first NUL, where there is one, ends them.
 
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,30 +46,6 @@ template <typename Char>
 std::basic_string_view<Char> untilNul(std::basic_string_view<Char> text) {
   const auto nul = text.find(Char{0});
   return nul == std::basic_string_view<Char>::npos ? text : text.substr(0, nul);
-}
-
-// Where `unit` first stands in the text from `from` on, or npos; four units a
-// step, where the library looks at one unit at a time: every line of every
-// page and tag passes through here.
-inline std::size_t findUnit(std::u16string_view text, char16_t unit, std::size_t from = 0) {
-  constexpr std::uint64_t kEveryUnit = 0x0001000100010001;
-  const std::uint64_t pattern = kEveryUnit * unit;
-  std::size_t at = from;
-  for (; at + 4 <= text.size(); at += 4) {
-    std::uint64_t units;
-    std::memcpy(&units, text.data() + at, sizeof units);
-    units ^= pattern;
-    // Non-zero exactly when one of the four units was `unit`.
-    if ((units - kEveryUnit) & ~units & (kEveryUnit << 15)) break;
-  }
-  for (; at < text.size(); ++at)
-    if (text[at] == unit) return at;
-  return std::u16string_view::npos;
-}
-
-template <>
-inline std::u16string_view untilNul(std::u16string_view text) {
-  return text.substr(0, findUnit(text, 0));
 }
 
 }  // namespace tunora

@@ -56,6 +56,27 @@ TEST_F(FillTrack, LyricsAndCommentSectionsAreKeptOnlyWithAValue) {
   EXPECT_EQ(fill(section, 1), "\n\n\n c:\nnote<br>\n\nrest");
 }
 
+// Kept only where it tells something: an album artist that is not the artist.
+TEST_F(FillTrack, AlbumArtistSectionOnlyForAnotherArtist) {
+  const struct {
+    const char16_t* albumArtist;
+    const char16_t* artist;
+    const char* filled;
+  } cases[] = {
+      {u"Various", u"Band", "\nVarious 1:01\n\nrest"},
+      {u"BAND", u"Band", "\n\n\nrest"},
+      {u"Unknown", u"Band", "\n\n\nrest"},
+  };
+  for (const auto& c : cases) {
+    tracks.add(
+        makeTrack({.artist = c.artist, .albumArtist = c.albumArtist, .milliseconds = 61999}));
+    EXPECT_EQ(fill("<$albumartistbegin$>\n<$albumartist$> <$duration$>\n<$albumartistend$>\nrest",
+                   tracks.count() - 1),
+              c.filled)
+        << c.filled;
+  }
+}
+
 TEST_F(FillTrack, WithoutCoverTokenTheSizeTokensStay) {
   tracks.add(makeTrack({}));
   EXPECT_EQ(fill("<$coverwidth$>x<$coverheight$>\n<$coverbegin$>k<$coverend$>"),

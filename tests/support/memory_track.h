@@ -27,6 +27,8 @@ struct TrackSpec {
   std::uint32_t bitsPerSecond = 0;  // 0: "Unknown"
   std::uint32_t hertz = 0;
   std::uint32_t channels = 0;
+  std::u16string albumArtist = u"Unknown";
+  std::uint64_t milliseconds = 0;
 };
 
 class MemoryTrack : public TrackInfo {
@@ -47,6 +49,8 @@ class MemoryTrack : public TrackInfo {
     setBitsPerSecond(spec.bitsPerSecond);
     setSampleRate(spec.hertz);
     setChannels(spec.channels);
+    track_.albumArtist = knownText(spec.albumArtist);
+    setMilliseconds(spec.milliseconds);
   }
 
  private:

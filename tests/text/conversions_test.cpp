@@ -129,24 +129,5 @@ TEST(UntilNul, EveryPlaceOfTheFirstNulInShortAndLongTexts) {
   EXPECT_EQ(untilNul(std::u16string_view(u"\x0001\x8000\xFFFF\x7FFF\x0080")).size(), 5u);
 }
 
-// The same search for any unit, the smallest and largest among them, among
-// neighbours that differ from it by one, and from a start inside the text.
-TEST(FindUnit, EveryPlaceAndTheExtremeUnits) {
-  for (const char16_t unit : {char16_t{0}, char16_t{'\n'}, char16_t{0x8000}, char16_t{0xFFFF}}) {
-    const char16_t other = unit == 0 ? 1 : static_cast<char16_t>(unit - 1);
-    for (std::size_t length = 0; length <= 11; ++length) {
-      std::u16string text(length, other);
-      EXPECT_EQ(findUnit(text, unit), std::u16string_view::npos);
-      for (std::size_t at = 0; at < length; ++at) {
-        text.assign(length, other);
-        text[at] = unit;
-        EXPECT_EQ(findUnit(text, unit), at) << int(unit) << " " << length << " " << at;
-        EXPECT_EQ(findUnit(text, unit, at), at);
-        EXPECT_EQ(findUnit(text, unit, at + 1), std::u16string_view::npos);
-      }
-    }
-  }
-}
-
 }  // namespace
 }  // namespace tunora
