@@ -9,9 +9,11 @@ namespace tunora {
 namespace {
 
 constexpr std::size_t kFirstFrameRead = 24;
-// The Xing header with all its optional fields and the LAME tag behind them,
-// as far as its encoder delay and padding.
-constexpr std::size_t kXingRead = 8 + 4 + 4 + 100 + 4 + 24;
+// The Xing header's name, flags and two counts, which give the mean rate;
+// then as much as holds all its optional fields and the LAME tag behind
+// them, as far as its encoder delay and padding, where the file has it.
+constexpr std::int64_t kXingCountsRead = 16;
+constexpr std::int64_t kXingRead = 8 + 4 + 4 + 100 + 4 + 24;
 constexpr std::uint8_t kXingFramesFlag = 0x01;
 constexpr std::uint8_t kXingBytesFlag = 0x02;
 constexpr std::uint8_t kXingTableFlag = 0x04;
@@ -138,7 +140,10 @@ void MP3Info::readStream(FileBlocks& blocks, std::int64_t streamStart) {
     // A Xing header marks a variable rate: its counts give the mean. Lame
     // writes the same header as "Info" into a constant-rate stream, whose
     // frame header already holds the rate.
-    const auto xing = blocks.read(frame->offset + header.xingOffset(), kXingRead);
+    const std::int64_t xingStart = frame->offset + header.xingOffset();
+    const std::int64_t xingCount =
+        std::max(kXingCountsRead, std::min(kXingRead, blocks.length() - xingStart));
+    const auto xing = blocks.read(xingStart, static_cast<std::uint64_t>(xingCount));
     if (xing && startsWith(*xing, "Xing")) bitsPerSecond = xingBitsPerSecond(*xing, header);
     readPlayingTime(blocks, *frame, xing.value_or(Bytes{}));
     // Absurd Xing counts give no rate at all rather than the largest one.

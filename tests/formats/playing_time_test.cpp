@@ -227,6 +227,11 @@ TEST_F(PlayingTimeFile, Mp3FrameCountsAndTheLameTag) {
     EXPECT_EQ(read<MP3Info>(concat({frameWith(c.fields), ByteVector(1000, 0)}), "t.mp3"),
               c.milliseconds)
         << c.name;
+  // A file that ends soon after the counts still has them read.
+  const auto counts = concat({bytesOf("Xing"), be32(3), frames(100), be32(5000)});
+  auto cut = frameWith(counts);
+  cut.resize(36 + 16);
+  EXPECT_EQ(read<MP3Info>(cut, "t.mp3"), 2612u);
 }
 
 TEST_F(PlayingTimeFile, Mp3WithoutCountsLastsItsAudioBytesWithoutTheTags) {
