@@ -45,7 +45,9 @@ bool skipType(FileTypeSwitches& switches, std::u16string_view type) {
   const std::pair<std::u16string_view, bool FileTypeSwitches::*> types[] = {
       {u"mp3", &FileTypeSwitches::mp3},   {u"mp4", &FileTypeSwitches::mp4},
       {u"aac", &FileTypeSwitches::aac},   {u"ogg", &FileTypeSwitches::ogg},
-      {u"flac", &FileTypeSwitches::flac}, {u"mpc", &FileTypeSwitches::mpc}};
+      {u"flac", &FileTypeSwitches::flac}, {u"mpc", &FileTypeSwitches::mpc},
+      {u"opus", &FileTypeSwitches::opus}, {u"wav", &FileTypeSwitches::wav},
+      {u"aiff", &FileTypeSwitches::aiff}};
   for (const auto& [name, flag] : types) {
     if (name != type) continue;
     switches.*flag = false;
@@ -74,8 +76,8 @@ std::optional<int> parseOptions(const CommandLine& args, PageOptions& options, s
   if (utf8) options.encoding = TextFileEncoding::Utf8;
   for (const std::u16string& type : skipped)
     if (!skipType(options.switches, type))
-      return argumentError(
-          err, "unknown file type " + shown(type) + " (mp3, mp4, aac, ogg, flac or mpc)");
+      return argumentError(err, "unknown file type " + shown(type) +
+                                    " (mp3, mp4, aac, ogg, flac, mpc, opus, wav or aiff)");
   const bool haveFiles = !options.files.empty();
   if (options.directory ? haveFiles || options.mini : !haveFiles)
     return argumentError(

@@ -51,7 +51,7 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
       const auto parsed = fields ? parseVorbisIdentification(*fields) : std::nullopt;
       if (!parsed) break;
       identification = parsed;
-      serial = page->serial;
+      serial = page->serialNumber;
       // The next page is expected right behind the identification packet.
       position = packet + kPacketPrefixSize + kIdentificationSize;
     } else if (packetType == 3) {
@@ -73,7 +73,7 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
   setSampleRate(identification->sampleRate);
   setChannels(identification->channels);
   // The last granule position counts the samples of the whole stream.
-  if (const auto granule = lastOggGranule(blocks, serial))
+  if (const auto granule = lastOggGranulePosition(blocks, serial))
     setMilliseconds(millisecondsOf(*granule, identification->sampleRate));
   track_.hasTag = true;
   track_.tagKinds = tagKindName(TagKind::OggComments);

@@ -6,27 +6,59 @@
 
 namespace tunora {
 
+namespace {
+
+// A header of 27 bytes, 255 lacing values of 255 bytes each.
+constexpr std::int64_t kMaxOggPageSize = kOggPageHeaderSize + 255 + 255 * 255;
+
+// The body size the lacing values give.
+std::uint64_t bodySize(Bytes lacing) {
+  std::uint64_t size = 0;
+  for (const std::uint8_t value : lacing) size += value;
+  return size;
+}
+
+}  // namespace
+
 std::optional<OggPageHeader> parseOggPageHeader(Bytes header) {
   if (header.size() < kOggPageHeaderSize || !startsWith(header, "OggS")) return std::nullopt;
   ByteReader reader(header.subspan(6));
-  const std::uint64_t granule = *reader.u64le();
-  const std::uint32_t serial = *reader.u32le();
-  return OggPageHeader{(header[5] & 1) != 0, header[26], granule, serial};
+  const auto granule = reader.u64le();
+  const auto serial = reader.u32le();
+  return OggPageHeader{(header[5] & 1) != 0, header[26], *granule, *serial};
 }
 
-std::optional<std::uint64_t> lastOggGranule(FileBlocks& blocks, std::uint32_t serial) {
-  constexpr std::int64_t kTailRead = 64 * 1024;
-  const std::int64_t start = std::max<std::int64_t>(0, blocks.length() - kTailRead);
+std::optional<std::int64_t> oggPageEnd(FileBlocks& blocks, std::int64_t pageOffset) {
+  const auto headerBytes = blocks.read(pageOffset, kOggPageHeaderSize);
+  const auto header = headerBytes ? parseOggPageHeader(*headerBytes) : std::nullopt;
+  if (!header) return std::nullopt;
+  const std::int64_t lacingStart = pageOffset + kOggPageHeaderSize;
+  const auto lacing = blocks.read(lacingStart, header->segmentCount);
+  if (!lacing) return std::nullopt;
+  const std::int64_t end =
+      lacingStart + header->segmentCount + static_cast<std::int64_t>(bodySize(*lacing));
+  if (end > blocks.length()) return std::nullopt;
+  return end;
+}
+
+std::optional<std::uint64_t> lastOggGranulePosition(FileBlocks& blocks,
+                                                    std::uint32_t serialNumber) {
+  const std::int64_t start = std::max<std::int64_t>(0, blocks.length() - kMaxOggPageSize);
   const auto tail = blocks.read(start, static_cast<std::uint64_t>(blocks.length() - start));
   if (!tail) return std::nullopt;
-  // From the back: the capture pattern may also occur inside a packet, so a
-  // candidate counts only with version 0 and the stream's serial number.
+  // Backwards from the end: the first whole page of the stream with a
+  // granule position is the last one. A capture pattern inside audio data
+  // must be followed by a page that fits in what is left.
   for (std::size_t at = tail->size(); at-- > 0;) {
-    if ((*tail)[at] != 'O') continue;
-    const auto page = parseOggPageHeader(tail->subspan(at));
-    if (page && (*tail)[at + 4] == 0 && page->serial == serial &&
-        page->granulePosition != kNoGranule)
-      return page->granulePosition;
+    const Bytes rest = tail->subspan(at);
+    const auto header = parseOggPageHeader(rest);
+    if (!header || header->serialNumber != serialNumber ||
+        header->granulePosition == kNoGranulePosition)
+      continue;
+    const auto lacing = subspan(rest, kOggPageHeaderSize, header->segmentCount);
+    if (!lacing || kOggPageHeaderSize + header->segmentCount + bodySize(*lacing) > rest.size())
+      continue;
+    return header->granulePosition;
   }
   return std::nullopt;
 }
@@ -57,6 +89,7 @@ std::optional<OggPacket> readFirstOggPacket(FileBlocks& blocks, std::int64_t pag
     if (joined.size() + taken > kMaxTagBlockSize) return packet;
     const auto body = blocks.read(bodyStart, taken);
     if (!body) return packet;
+    if (ends) packet->end_ = bodyStart + static_cast<std::int64_t>(pageBody);
     if (ends && joined.empty()) {
       packet->onePage_ = body;
       return packet;

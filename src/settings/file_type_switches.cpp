@@ -16,6 +16,12 @@ bool FileTypeSwitches::enabled(TrackClass type) const {
       return flac;
     case TrackClass::MPC:
       return mpc;
+    case TrackClass::Opus:
+      return opus;
+    case TrackClass::WAV:
+      return wav;
+    case TrackClass::AIFF:
+      return aiff;
   }
   return false;
 }

@@ -4,7 +4,7 @@
 
 namespace tunora {
 
-enum class TrackClass { MP3, MP4, AAC, OGG, FLAC, MPC };
+enum class TrackClass { MP3, MP4, AAC, OGG, FLAC, MPC, Opus, WAV, AIFF };
 
 // The per-type switches: a type switched off is described by the player instead.
 struct FileTypeSwitches {
@@ -14,6 +14,10 @@ struct FileTypeSwitches {
   bool ogg = true;
   bool flac = true;
   bool mpc = true;
+  bool opus = true;
+  bool wav = true;
+  // AIFF and AIFC alike.
+  bool aiff = true;
   bool enabled(TrackClass type) const;
 };
 

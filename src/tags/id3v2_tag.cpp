@@ -249,10 +249,19 @@ void ID3v2Tag::forget() {
 }
 
 void ID3v2Tag::parse(Bytes block, CoverBytes pictureBytes) {
-  forget();
   const auto tagEnd = id3v2TagEnd(block);
-  if (!tagEnd || *tagEnd >= block.size()) return;
-  const Bytes tag = block.first(*tagEnd);
+  if (tagEnd && *tagEnd < block.size()) {
+    parseEmbedded(block, pictureBytes);
+  } else {
+    forget();
+  }
+}
+
+void ID3v2Tag::parseEmbedded(Bytes chunk, CoverBytes pictureBytes) {
+  forget();
+  const auto tagEnd = id3v2TagEnd(chunk);
+  if (!tagEnd || *tagEnd > chunk.size()) return;
+  const Bytes tag = chunk.first(*tagEnd);
   walkFrames(
       [tag](std::uint64_t offset, std::uint64_t count) { return subspan(tag, offset, count); },
       *tagEnd, pictureBytes);

@@ -32,6 +32,9 @@ class ID3v2Tag : public TagTexts {
   // Decodes a block that starts with the tag header and holds the whole tag
   // and at least one byte more.
   void parse(Bytes block, CoverBytes pictureBytes = CoverBytes::Kept);
+  // Decodes a tag kept in a chunk of a container (WAV, AIFF): the chunk
+  // holds the whole tag and may end where the tag does.
+  void parseEmbedded(Bytes chunk, CoverBytes pictureBytes = CoverBytes::Kept);
   // Reads the tag at the start of a file and gives where the audio starts (0
   // without a tag). Kept pictures take the whole tag in one block; for the
   // size only, the tag is read frame by frame and the bytes of its pictures

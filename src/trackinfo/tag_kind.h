@@ -2,7 +2,8 @@
 // The kinds of tag the readers find, and the word each one shows in the list
 // of present tags on the pages and in the tool's output. The words are kept as
 // pages have always shown them: a Lyrics3 block is "L3v2", the MP4 item list
-// "iTunes-Metadata", and the Vorbis comments say which container holds them.
+// "iTunes-Metadata", and the Vorbis comments say which container holds them
+// (or, in Ogg Opus, which stream).
 
 #include <array>
 #include <span>
@@ -11,7 +12,18 @@
 
 namespace tunora {
 
-enum class TagKind { ID3v1, ID3v2, Lyrics3, APEv2, MP4Metadata, FLACComments, OggComments };
+enum class TagKind {
+  ID3v1,
+  ID3v2,
+  Lyrics3,
+  APEv2,
+  MP4Metadata,
+  FLACComments,
+  OggComments,
+  OpusComments,
+  RiffInfo,
+  AiffText,
+};
 
 struct TagKindName {
   TagKind kind;
@@ -26,6 +38,9 @@ inline constexpr std::array kTagKindNames{
     TagKindName{TagKind::MP4Metadata, u"iTunes-Metadata"},
     TagKindName{TagKind::FLACComments, u"FLAC-Comments"},
     TagKindName{TagKind::OggComments, u"Ogg-Comments"},
+    TagKindName{TagKind::OpusComments, u"Opus-Comments"},
+    TagKindName{TagKind::RiffInfo, u"RIFF-INFO"},
+    TagKindName{TagKind::AiffText, u"AIFF-Text"},
 };
 
 constexpr std::u16string_view tagKindName(TagKind kind) {

@@ -2,13 +2,16 @@
 
 #include <array>
 
+#include "formats/aac_info.h"
+#include "formats/aiff_info.h"
 #include "formats/flac_info.h"
+#include "formats/mp3_info.h"
 #include "formats/mp4_info.h"
 #include "formats/mpc_info.h"
 #include "formats/ogg_info.h"
+#include "formats/opus_info.h"
+#include "formats/wav_info.h"
 #include "io/file.h"
-#include "formats/aac_info.h"
-#include "formats/mp3_info.h"
 #include "text/ascii_case.h"
 #include "text/conversions.h"
 #include "text/debug_log.h"
@@ -22,10 +25,12 @@ struct ExtensionRule {
 };
 
 constexpr std::array kExtensionRules{
-    ExtensionRule{u".mp3", TrackClass::MP3}, ExtensionRule{u".m4a", TrackClass::MP4},
-    ExtensionRule{u".mp4", TrackClass::MP4}, ExtensionRule{u".aac", TrackClass::AAC},
-    ExtensionRule{u".ogg", TrackClass::OGG}, ExtensionRule{u".flac", TrackClass::FLAC},
-    ExtensionRule{u".mpc", TrackClass::MPC},
+    ExtensionRule{u".mp3", TrackClass::MP3},   ExtensionRule{u".m4a", TrackClass::MP4},
+    ExtensionRule{u".mp4", TrackClass::MP4},   ExtensionRule{u".aac", TrackClass::AAC},
+    ExtensionRule{u".ogg", TrackClass::OGG},   ExtensionRule{u".flac", TrackClass::FLAC},
+    ExtensionRule{u".mpc", TrackClass::MPC},   ExtensionRule{u".opus", TrackClass::Opus},
+    ExtensionRule{u".wav", TrackClass::WAV},   ExtensionRule{u".aif", TrackClass::AIFF},
+    ExtensionRule{u".aiff", TrackClass::AIFF}, ExtensionRule{u".aifc", TrackClass::AIFF},
 };
 
 const char* trackClassName(TrackClass type) {
@@ -42,6 +47,12 @@ const char* trackClassName(TrackClass type) {
       return "FLAC";
     case TrackClass::MPC:
       return "Musepack";
+    case TrackClass::Opus:
+      return "Ogg Opus";
+    case TrackClass::WAV:
+      return "WAV";
+    case TrackClass::AIFF:
+      return "AIFF";
   }
   return "?";
 }
@@ -100,6 +111,12 @@ std::unique_ptr<TrackInfo> createTrackInfo(TrackClass type) {
       return std::make_unique<FLACInfo>();
     case TrackClass::MPC:
       return std::make_unique<MPCInfo>();
+    case TrackClass::Opus:
+      return std::make_unique<OpusInfo>();
+    case TrackClass::WAV:
+      return std::make_unique<WAVInfo>();
+    case TrackClass::AIFF:
+      return std::make_unique<AIFFInfo>();
   }
   return std::make_unique<TrackInfo>();
 }

@@ -49,7 +49,7 @@ class PageCommand : public ::testing::Test {
 TEST_F(PageCommand, ArgumentErrorsAreOneLineAndAHint) {
   for (const Arguments& args : std::vector<Arguments>{{u"page"},
                                                       {u"page", u"--bogus", u"a.mp3"},
-                                                      {u"page", u"--skip", u"wav", u"a.mp3"},
+                                                      {u"page", u"--skip", u"mod", u"a.mp3"},
                                                       {u"page", u"a.mp3", u"-o"},
                                                       {u"page", u"a.mp3", u"--skin"},
                                                       {u"page", u"--directory", u"d", u"a.mp3"},

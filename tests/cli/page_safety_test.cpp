@@ -138,9 +138,9 @@ TEST_F(PageSafety, TemplateMistakesAreNamedWithTheirLines) {
 
 TEST_F(PageSafety, FilesThatCannotBeReadAreNamedAndFailTheRun) {
   writeWholeFile(file("music/empty.mp3"), std::vector<std::uint8_t>{});
-  writeWholeFile(file("music/tone.wav"), bytesOf("RIFF"));
+  writeWholeFile(file("music/tone.mod"), bytesOf("RIFF"));
   const std::vector<std::string> unread = {"nowhere/x.mp3", "music", "music/folder.jpg",
-                                           "music/tone.wav", "music/empty.mp3"};
+                                           "music/tone.mod", "music/empty.mp3"};
   Arguments args = {u"page", u"-o", file("out.html")};
   for (const auto& name : unread) args.push_back(file(name));
   const CliResult none = runCli(args);
@@ -156,10 +156,10 @@ TEST_F(PageSafety, FilesThatCannotBeReadAreNamedAndFailTheRun) {
   args.push_back(file("music/03.mp3"));
   const CliResult some = runCli(args);
   EXPECT_EQ(some.status, 1);
-  EXPECT_NE(some.err.find("tone.wav"), std::string::npos);
+  EXPECT_NE(some.err.find("tone.mod"), std::string::npos);
   EXPECT_TRUE(fs::exists(path("out.html")));
   // Only unsupported or empty files beside it: the page is all there is.
-  const CliResult unsupported = runCli({u"page", u"-o", file("out.html"), file("music/tone.wav"),
+  const CliResult unsupported = runCli({u"page", u"-o", file("out.html"), file("music/tone.mod"),
                                         file("music/empty.mp3"), file("music/03.mp3")});
   EXPECT_EQ(unsupported.status, 0) << unsupported.err;
 }

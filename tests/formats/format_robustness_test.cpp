@@ -10,10 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "formats/aiff_info.h"
 #include "formats/flac_info.h"
 #include "formats/mp4_info.h"
 #include "formats/mpc_info.h"
 #include "formats/ogg_info.h"
+#include "formats/opus_info.h"
+#include "formats/wav_info.h"
 #include "io/file.h"
 #include "support/cover_bytes_modes.h"
 #include "support/temp_dir.h"
@@ -44,6 +47,9 @@ std::vector<std::unique_ptr<TrackInfo>> everyReader() {
   readers.push_back(std::make_unique<OGGInfo>());
   readers.push_back(std::make_unique<FLACInfo>());
   readers.push_back(std::make_unique<MPCInfo>());
+  readers.push_back(std::make_unique<OpusInfo>());
+  readers.push_back(std::make_unique<WAVInfo>());
+  readers.push_back(std::make_unique<AIFFInfo>());
   return readers;
 }
 
@@ -53,6 +59,9 @@ std::unique_ptr<TrackInfo> readerFor(const std::filesystem::path& file) {
   if (extension == ".ogg") return std::make_unique<OGGInfo>();
   if (extension == ".flac") return std::make_unique<FLACInfo>();
   if (extension == ".mpc") return std::make_unique<MPCInfo>();
+  if (extension == ".opus") return std::make_unique<OpusInfo>();
+  if (extension == ".wav") return std::make_unique<WAVInfo>();
+  if (extension == ".aiff" || extension == ".aifc") return std::make_unique<AIFFInfo>();
   return nullptr;
 }
 
@@ -106,6 +115,9 @@ TEST(FormatRobustness, MeasuredPicturesAgreeWithKeptOnesInEveryCut) {
     const std::string extension = fixture.extension().string();
     if (extension == ".flac") testing::expectSameWithCoverSizeOnly<FLACInfo>(path);
     if (extension == ".m4a") testing::expectSameWithCoverSizeOnly<MP4Info>(path);
+    if (extension == ".opus") testing::expectSameWithCoverSizeOnly<OpusInfo>(path);
+    if (extension == ".wav") testing::expectSameWithCoverSizeOnly<WAVInfo>(path);
+    if (extension == ".aiff") testing::expectSameWithCoverSizeOnly<AIFFInfo>(path);
   });
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/cli_runner.h"
 #include "support/temp_dir.h"
@@ -19,6 +20,9 @@ TEST(FormatTagsCommand, EachExtensionReachesItsReader) {
       {"formats/vorbis_tags.ogg", "presenttags: Ogg-Comments"},
       {"formats/flac_picture_tags.flac", "presenttags: FLAC-Comments"},
       {"formats/mpcenc_apev2.mpc", "presenttags: APEv2"},
+      {"formats/libopus_tags_picture.opus", "presenttags: Opus-Comments"},
+      {"formats/ffmpeg_riff_info.wav", "presenttags: RIFF-INFO"},
+      {"formats/ffmpeg_id3_text.aiff", "presenttags: AIFF-Text,ID3v2"},
   };
   for (const auto& entry : cases) {
     SCOPED_TRACE(entry.fixture);
@@ -36,6 +40,62 @@ TEST(FormatTagsCommand, Mp4ExtensionIsReadLikeM4a) {
       std::filesystem::path(TUNORA_FIXTURES_DIR) / "formats/aac_tags_cover.m4a", copy);
   const auto result = testing::runCli({u"tags", testing::toU16(copy)});
   EXPECT_NE(result.out.find("songname: Caf\xC3\xA9 Noir"), std::string::npos) << result.out;
+}
+
+}  // namespace
+}  // namespace tunora
+
+namespace tunora {
+namespace {
+
+// Files made by ffmpeg and mutagen, against the values the independent
+// readers give: ffprobe's stream sample_rate, channels and (for PCM)
+// bit_rate, its duration for WAV and AIFF; mutagen's length for Opus (ffprobe
+// adds the first page's start time) and its tags. The Opus bit rate is the
+// audio after the header pages (ffprobe's first audio packet position) over
+// mutagen's length.
+TEST(FormatTagsCommand, NewFormatsAgreeWithFfprobeAndMutagen) {
+  const struct {
+    const char* fixture;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"formats/ffmpeg_riff_info.wav",
+       {R"("filetype": "WAV")", "\"songname\": \"Caf\xC3\xA9 Noir\"",
+        R"("artist": "Tunora Ensemble")", R"("album": "Fixtures")", R"("year": "2004")",
+        R"("genre": "Ambient")", R"("tracknr": "7")", R"("comment": "made by ffmpeg")",
+        R"("duration": 0.250)", R"("bitrate": "128")", R"("samplerate": "8000")",
+        R"("stereomode": "1")", R"("presenttags": "RIFF-INFO")"}},
+      {"formats/ffmpeg_rf64_stereo.wav",
+       {R"("songname": "Rf64 Title")", R"("artist": "Rf64 Artist")", R"("duration": 0.200)",
+        R"("bitrate": "352")", R"("samplerate": "11025")", R"("stereomode": "2")"}},
+      {"formats/mutagen_id3_over_info.wav",
+       {R"("songname": "Id3 Title")", R"("artist": "Info Artist")", R"("album": "Info Album")",
+        R"("year": "1999")", R"("presenttags": "RIFF-INFO,ID3v2")", R"("coverbytes": 512)",
+        R"("duration": 0.250)"}},
+      {"formats/ffmpeg_id3_text.aiff",
+       {R"("filetype": "AIFF")", R"("songname": "Aiff Title")", R"("artist": "Aiff Artist")",
+        R"("album": "Aiff Album")", R"("comment": "aiff note")",
+        R"("presenttags": "AIFF-Text,ID3v2")", R"("duration": 0.250)", R"("bitrate": "128")",
+        R"("samplerate": "8000")", R"("stereomode": "1")"}},
+      {"formats/ffmpeg_sowt_stereo.aifc",
+       {R"("filetype": "AIFC")", R"("duration": 0.200)", R"("bitrate": "352")",
+        R"("samplerate": "11025")", R"("stereomode": "2")", R"("presenttags": "None")"}},
+      {"formats/libopus_tags_picture.opus",
+       {R"("filetype": "OPUS")", R"("songname": "Opus Title")", R"("artist": "Opus Artist")",
+        R"("album": "Fixtures")", R"("year": "2011")", R"("tracknr": "3")", R"("genre": "Ambient")",
+        R"("coverbytes": 512)", R"("presenttags": "Opus-Comments")", R"("duration": 0.250)",
+        R"("bitrate": "10")", R"("samplerate": "48000")", R"("stereomode": "1")"}},
+      {"formats/libopus_stereo_untagged.opus",
+       {R"("duration": 0.750)", R"("bitrate": "32")", R"("samplerate": "48000")",
+        R"("stereomode": "2")"}},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.fixture);
+    const auto result = testing::runCli({u"tags", u"--json", testing::fixturePath(entry.fixture)});
+    EXPECT_EQ(result.status, 0);
+    for (const auto& line : entry.lines)
+      EXPECT_NE(result.out.find("    " + line), std::string::npos) << line << "\n" << result.out;
+  }
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ TEST_F(TemplateSources, PagesOfUnsupportedFiles) {
   EXPECT_TRUE(single.coverSearch);
   // Several are left out; with none left the page says so.
   BuiltPage several =
-      buildPage(creator, settings, colours, {dir.file("a.txt"), u"", dir.file("song.wav")},
+      buildPage(creator, settings, colours, {dir.file("a.txt"), u"", dir.file("song.mod")},
                 TemplateSlot::MultipleTracks);
   EXPECT_EQ(several.trackCount, 0u);
   EXPECT_NE(textOf(several.page).find("[No supported files found]"), std::string::npos);

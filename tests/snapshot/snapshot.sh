@@ -43,7 +43,8 @@ else
   cd "$source_dir" || exit 2
   inputs=$(find tests/fixtures/tags tests/fixtures/formats samples -type f \
              \( -name '*.mp3' -o -name '*.aac' -o -name '*.m4a' -o -name '*.mp4' -o -name '*.ogg' \
-                -o -name '*.flac' -o -name '*.mpc' \) | LC_ALL=C sort)
+                -o -name '*.flac' -o -name '*.mpc' -o -name '*.opus' -o -name '*.wav' -o -name '*.aiff' \
+                -o -name '*.aifc' \) | LC_ALL=C sort)
 fi
 
 # Names may hold spaces; one name a line.

@@ -33,6 +33,16 @@ ByteVector be32(std::uint32_t value) {
 ByteVector be64(std::uint64_t value) {
   return bigEndian(value, 8);
 }
+ByteVector le16(std::uint16_t value) {
+  return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
+}
+
+ByteVector le64(std::uint64_t value) {
+  ByteVector out = be64(value);
+  std::reverse(out.begin(), out.end());
+  return out;
+}
+
 ByteVector le32(std::uint32_t value) {
   ByteVector out = be32(value);
   std::reverse(out.begin(), out.end());
@@ -110,7 +120,8 @@ ByteVector userData(const ByteVector& items, bool withHandler) {
   return atom("udta", {atom("meta", meta)});
 }
 
-ByteVector oggPage(const ByteVector& body, std::uint8_t headerType, bool endsPacket) {
+ByteVector oggPage(const ByteVector& body, std::uint8_t headerType, bool endsPacket,
+                   std::uint64_t granule, std::uint32_t serial) {
   ByteVector lacing;
   std::size_t left = body.size();
   while (left >= 255) {
@@ -122,8 +133,8 @@ ByteVector oggPage(const ByteVector& body, std::uint8_t headerType, bool endsPac
   ByteVector page = bytesOf("OggS");
   page.push_back(0);
   page.push_back(headerType);
-  page.resize(page.size() + 8, 0);  // granule position
-  append(page, le32(0x1234));       // stream serial number
+  append(page, le64(granule));
+  append(page, le32(serial));
   page.resize(page.size() + 8, 0);  // sequence number, checksum
   page.push_back(static_cast<std::uint8_t>(lacing.size()));
   append(page, lacing);
@@ -223,6 +234,69 @@ std::string pictureEntryOf(const ByteVector& block) {
       text += at + i <= block.size() ? kAlphabet[(group >> (18 - 6 * i)) & 63] : '=';
   }
   return text;
+}
+
+ByteVector opusHead(std::uint8_t channels, std::uint16_t preSkip) {
+  return concat({bytesOf("OpusHead"), {1, channels}, le16(preSkip), le32(48000), le16(0), {0}});
+}
+
+ByteVector opusTags(const ByteVector& commentBlock) {
+  return concat({bytesOf("OpusTags"), commentBlock});
+}
+
+ByteVector oggOpusFile(const ByteVector& commentBlock, std::uint64_t lastGranule,
+                       std::size_t audioBytes, std::uint16_t preSkip) {
+  return concat({oggPage(opusHead(2, preSkip), 2), oggPage(opusTags(commentBlock)),
+                 oggPage(ByteVector(audioBytes, 0x55), 4, true, lastGranule)});
+}
+
+namespace {
+
+ByteVector chunk(std::string_view id, ByteVector size, const ByteVector& body) {
+  ByteVector out = concat({bytesOf(id), size, body});
+  if (body.size() % 2 != 0) out.push_back(0);
+  return out;
+}
+
+}  // namespace
+
+ByteVector riffChunk(std::string_view id, const ByteVector& body) {
+  return chunk(id, le32(static_cast<std::uint32_t>(body.size())), body);
+}
+
+ByteVector iffChunk(std::string_view id, const ByteVector& body) {
+  return chunk(id, be32(static_cast<std::uint32_t>(body.size())), body);
+}
+
+ByteVector waveFormat(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate,
+                      std::uint32_t bytesPerSecond, std::uint16_t blockAlign, std::uint16_t bits) {
+  return concat(
+      {le16(tag), le16(channels), le32(rate), le32(bytesPerSecond), le16(blockAlign), le16(bits)});
+}
+
+ByteVector wavFile(std::initializer_list<ByteVector> chunks) {
+  const ByteVector body = concat(chunks);
+  return concat(
+      {bytesOf("RIFF"), le32(static_cast<std::uint32_t>(body.size() + 4)), bytesOf("WAVE"), body});
+}
+
+ByteVector extended(std::uint32_t hertz) {
+  if (hertz == 0) return ByteVector(10, 0);
+  int top = 31;
+  while ((hertz >> top) == 0) --top;
+  const std::uint64_t mantissa = std::uint64_t{hertz} << (63 - top);
+  return concat({be16(static_cast<std::uint16_t>(16383 + top)), be64(mantissa)});
+}
+
+ByteVector aiffFile(std::string_view type, std::initializer_list<ByteVector> chunks) {
+  const ByteVector body = concat(chunks);
+  return concat(
+      {bytesOf("FORM"), be32(static_cast<std::uint32_t>(body.size() + 4)), bytesOf(type), body});
+}
+
+ByteVector aiffCommon(std::uint16_t channels, std::uint32_t frames, std::uint16_t bits,
+                      std::uint32_t hertz) {
+  return concat({be16(channels), be32(frames), be16(bits), extended(hertz)});
 }
 
 }  // namespace tunora::testing

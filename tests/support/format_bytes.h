@@ -16,7 +16,9 @@ namespace tunora::testing {
 ByteVector be16(std::uint16_t value);
 ByteVector be32(std::uint32_t value);
 ByteVector be64(std::uint64_t value);
+ByteVector le16(std::uint16_t value);
 ByteVector le32(std::uint32_t value);
+ByteVector le64(std::uint64_t value);
 
 // --- MP4 ---
 ByteVector atom(std::string_view type, const ByteVector& body);
@@ -45,7 +47,8 @@ ByteVector userData(const ByteVector& items, bool withHandler = true);
 
 // --- Ogg Vorbis ---
 // A page whose lacing values cut `body` into segments; the checksum is left 0.
-ByteVector oggPage(const ByteVector& body, std::uint8_t headerType = 0, bool endsPacket = true);
+ByteVector oggPage(const ByteVector& body, std::uint8_t headerType = 0, bool endsPacket = true,
+                   std::uint64_t granule = 0, std::uint32_t serial = 0x1234);
 ByteVector vorbisIdentification(std::uint32_t nominalBitrate, std::uint32_t sampleRate,
                                 std::uint8_t channels, std::uint8_t blockSizes = 0xB8);
 // Vendor string and "KEY=value" entries as given.
@@ -58,6 +61,34 @@ std::string pictureEntry(std::uint32_t type, const std::string& data);
 std::string pictureEntryOf(const ByteVector& body);
 // Identification page then comment page, as encoders lay them out.
 ByteVector oggVorbisFile(const ByteVector& commentBlock, std::uint32_t nominalBitrate = 128000);
+
+// --- Ogg Opus ---
+// "OpusHead", version 1, the channels and pre-skip, 48 kHz input, no gain,
+// mapping family 0.
+ByteVector opusHead(std::uint8_t channels, std::uint16_t preSkip);
+// "OpusTags" and the comment block.
+ByteVector opusTags(const ByteVector& commentBlock);
+// OpusHead page, OpusTags page, then `audioBytes` of audio on a last page
+// whose granule position is given.
+ByteVector oggOpusFile(const ByteVector& commentBlock, std::uint64_t lastGranule,
+                       std::size_t audioBytes = 1000, std::uint16_t preSkip = 312);
+
+// --- RIFF and IFF chunks ---
+// Id, size (little-endian for RIFF, big-endian for IFF), body, pad byte
+// after an odd size.
+ByteVector riffChunk(std::string_view id, const ByteVector& body);
+ByteVector iffChunk(std::string_view id, const ByteVector& body);
+// A 16-byte WAVEFORMATEX.
+ByteVector waveFormat(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate,
+                      std::uint32_t bytesPerSecond, std::uint16_t blockAlign, std::uint16_t bits);
+// "RIFF", the size of what follows, "WAVE" and the chunks.
+ByteVector wavFile(std::initializer_list<ByteVector> chunks);
+// The 80-bit extended number of a whole rate.
+ByteVector extended(std::uint32_t hertz);
+// "FORM", the size, "AIFF" or "AIFC" and the chunks.
+ByteVector aiffFile(std::string_view type, std::initializer_list<ByteVector> chunks);
+ByteVector aiffCommon(std::uint16_t channels, std::uint32_t frames, std::uint16_t bits,
+                      std::uint32_t hertz);
 
 // --- FLAC ---
 ByteVector flacBlock(std::uint8_t type, const ByteVector& body, bool last = false);

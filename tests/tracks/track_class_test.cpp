@@ -20,7 +20,12 @@ TEST(TrackClassChoice, ExtensionDecidesInAnyLetterCase) {
   EXPECT_EQ(chooseTrackClass(u"song.MP3", false, all), TrackClass::MP3);
   EXPECT_EQ(chooseTrackClass(u"song.Flac", false, all), TrackClass::FLAC);
   EXPECT_EQ(chooseTrackClass(u"song.M4A", false, all), TrackClass::MP4);
-  EXPECT_EQ(chooseTrackClass(u"song.wav", false, all), std::nullopt);
+  EXPECT_EQ(chooseTrackClass(u"a.opus", false, all), TrackClass::Opus);
+  EXPECT_EQ(chooseTrackClass(u"song.WAV", false, all), TrackClass::WAV);
+  for (const auto* name : {u"a.aif", u"a.aiff", u"a.AIFC"})
+    EXPECT_EQ(chooseTrackClass(name, false, all), TrackClass::AIFF);
+  EXPECT_EQ(chooseTrackClass(u"song.mod", false, all), std::nullopt);
+  EXPECT_EQ(chooseTrackClass(u"song.aiffx", false, all), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"mp3", false, all), std::nullopt);
 }
 
@@ -31,12 +36,21 @@ TEST(TrackClassChoice, DisabledTypesAndStreamsAreNotRead) {
   EXPECT_EQ(chooseTrackClass(u"a.mp3", false, switches), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"a.m4a", false, switches), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"a.ogg", false, switches), TrackClass::OGG);
+  // One switch for the three AIFF names.
+  switches.aiff = false;
+  switches.opus = false;
+  for (const auto* name : {u"a.aif", u"a.aiff", u"a.aifc", u"a.opus"})
+    EXPECT_EQ(chooseTrackClass(name, false, switches), std::nullopt);
+  EXPECT_EQ(chooseTrackClass(u"a.wav", false, switches), TrackClass::WAV);
+  switches.wav = false;
+  EXPECT_EQ(chooseTrackClass(u"a.wav", false, switches), std::nullopt);
   EXPECT_EQ(chooseTrackClass(u"http://radio/live.mp3", true, FileTypeSwitches{}), std::nullopt);
 }
 
 TEST(TrackClassChoice, EveryClassIsMade) {
-  for (const auto type : {TrackClass::MP3, TrackClass::MP4, TrackClass::AAC, TrackClass::OGG,
-                          TrackClass::FLAC, TrackClass::MPC}) {
+  for (const auto type :
+       {TrackClass::MP3, TrackClass::MP4, TrackClass::AAC, TrackClass::OGG, TrackClass::FLAC,
+        TrackClass::MPC, TrackClass::Opus, TrackClass::WAV, TrackClass::AIFF}) {
     auto track = createTrackInfo(type);
     ASSERT_NE(track, nullptr);
     EXPECT_EQ(track->getTitle(), u"Unknown");
