@@ -31,15 +31,16 @@ bool readStringList(sd_bus_message* message, std::vector<std::string>& values) {
   return true;
 }
 
-// A track number as players send it: "i" as the interface asks, but also any
-// other integer type. A value outside what a track number can be is none.
-std::optional<std::int32_t> readInteger(sd_bus_message* message, std::string_view contents) {
+// A number as players send it: the type the interface asks for, but also any
+// other integer type. A value outside `Wanted` is none.
+template <typename Wanted>
+std::optional<Wanted> readInteger(sd_bus_message* message, std::string_view contents) {
   if (contents.size() != 1) return std::nullopt;
-  std::int64_t value = 0;
+  Wanted value = 0;
   const auto read = [&](auto number) -> bool {
     if (sd_bus_message_read_basic(message, contents[0], &number) < 0) return false;
-    if (std::cmp_less(number, INT32_MIN) || std::cmp_greater(number, INT32_MAX)) return false;
-    value = static_cast<std::int64_t>(number);
+    if (!std::in_range<Wanted>(number)) return false;
+    value = static_cast<Wanted>(number);
     return true;
   };
   bool ok = false;
@@ -69,7 +70,7 @@ std::optional<std::int32_t> readInteger(sd_bus_message* message, std::string_vie
       return std::nullopt;
   }
   if (!ok) return std::nullopt;
-  return static_cast<std::int32_t>(value);
+  return value;
 }
 
 // One metadata value: its key, the variant's contents it accepts and where
@@ -95,6 +96,8 @@ bool readValue(sd_bus_message* message, std::string_view key, std::string_view c
   if (key == "xesam:artist") return list(track.artists);
   if (key == "xesam:genre") return list(track.genres);
   if (key == "xesam:comment") return list(track.comments);
+  if (key == "xesam:albumArtist") return list(track.albumArtists);
+  if (key == "xesam:composer") return list(track.composers);
   if (key == "mpris:trackid") {
     const char* path = nullptr;
     if ((contents != "o" && contents != "s") ||
@@ -103,11 +106,14 @@ bool readValue(sd_bus_message* message, std::string_view key, std::string_view c
     track.trackId = path ? path : "";
     return true;
   }
-  if (key == "xesam:trackNumber") {
-    const auto number = readInteger(message, contents);
-    if (number) track.trackNumber = *number;
+  const auto integer = [&]<typename Wanted>(std::optional<Wanted>& field) {
+    const auto number = readInteger<Wanted>(message, contents);
+    if (number) field = *number;
     return number.has_value();
-  }
+  };
+  if (key == "xesam:trackNumber") return integer(track.trackNumber);
+  if (key == "xesam:discNumber") return integer(track.discNumber);
+  if (key == "mpris:length") return integer(track.length);
   return false;
 }
 

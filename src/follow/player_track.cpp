@@ -92,7 +92,7 @@ std::size_t PlayerTrack::longestText() const {
   std::size_t longest = 0;
   for (const std::string* text : {&trackId, &title, &album, &lyrics, &created})
     longest = std::max(longest, text->size());
-  for (const auto* list : {&artists, &genres, &comments})
+  for (const auto* list : {&artists, &genres, &comments, &albumArtists, &composers})
     for (const std::string& text : *list) longest = std::max(longest, text.size());
   return longest;
 }
@@ -142,6 +142,13 @@ Track trackOf(const PlayerTrack& track, std::u16string fileName) {
   // A number below 1 is no track number.
   if (track.trackNumber.value_or(0) > 0)
     values.trackNumber = decimalText(static_cast<std::uint64_t>(*track.trackNumber));
+  values.albumArtist = joined(track.albumArtists, u", ");
+  if (track.discNumber.value_or(0) > 0)
+    values.discNumber = decimalText(static_cast<std::uint64_t>(*track.discNumber));
+  values.composer = joined(track.composers, u", ");
+  // Microseconds, to the nearest millisecond; a length below that is none.
+  if (const auto length = track.length.value_or(0); length >= 500)
+    values.stream.milliseconds = (static_cast<std::uint64_t>(length) + 500) / 1000;
   values.comment = linesOf(joined(track.comments, u"\n"));
   values.hasComment = values.comment.has_value();
   values.lyrics = linesOf(answer(track.lyrics));
@@ -163,6 +170,12 @@ std::string fingerprintOf(const PlayerTrack& track) {
   add(track.album);
   add(track.created);
   add(track.trackNumber ? std::to_string(*track.trackNumber) : "");
+  // Players often send the length or the album artist a moment later: the
+  // page is then written again.
+  for (const auto& artist : track.albumArtists) add(artist);
+  add(track.discNumber ? std::to_string(*track.discNumber) : "");
+  for (const auto& composer : track.composers) add(composer);
+  add(track.length ? std::to_string(*track.length) : "");
   char text[2 * sizeof(std::size_t) + 1];
   std::snprintf(text, sizeof text, "%zx", std::hash<std::string>{}(all));
   return text;

@@ -29,6 +29,11 @@ struct PlayerTrack {
   // The creation date as the player gives it ("2007-04-29T13:56+01:00").
   std::string created;
   std::optional<std::int32_t> trackNumber;
+  std::vector<std::string> albumArtists;
+  std::optional<std::int32_t> discNumber;
+  std::vector<std::string> composers;
+  // The playing time in microseconds.
+  std::optional<std::int64_t> length;
 
   // True when the player named no track at all (it stopped).
   bool empty() const;
@@ -48,8 +53,8 @@ std::u16string pageEntryOf(const PlayerTrack& track);
 // The track as the player describes it, for a page about `fileName` where
 // Tunora cannot read the file itself: texts cut to kPlayerAnswerLimit, the
 // year reduced to its four digits, the genre without a "(17)" group, several
-// artists and genres joined with ", ", comments with line feeds. The player
-// tells no stream properties.
+// artists, album artists, composers and genres joined with ", ", comments
+// with line feeds. Of the stream the player tells only the playing time.
 Track trackOf(const PlayerTrack& track, std::u16string fileName);
 
 // Short and equal only for equal tracks, so that a player that repeats its

@@ -29,10 +29,15 @@ constexpr int kRateFrames = 64;
 constexpr std::size_t kAdtsFixedHeader = 7;
 constexpr std::uint32_t kSamplesPerBlock = 1024;
 
-// The mean rate of the frames from `start` on, in bits per second: their
-// lengths over the time their blocks of 1024 samples last. Counting stops at
-// the first frame that is cut short or not ADTS; 0 without a whole frame.
-std::uint64_t adtsBitsPerSecond(FileBlocks& blocks, std::int64_t start, std::uint32_t sampleRate) {
+// The bytes of the frames from `start` on and the samples they decode to, in
+// blocks of 1024. Counting stops at the first frame that is cut short or not
+// ADTS.
+struct AdtsRun {
+  std::uint64_t bytes = 0;
+  std::uint64_t samples = 0;
+};
+
+AdtsRun measureAdtsFrames(FileBlocks& blocks, std::int64_t start) {
   std::uint64_t bytes = 0;
   std::uint64_t samples = 0;
   std::int64_t position = start;
@@ -48,8 +53,7 @@ std::uint64_t adtsBitsPerSecond(FileBlocks& blocks, std::int64_t start, std::uin
     samples += (*rawBlocks + 1) * kSamplesPerBlock;
     position += *frameLength;
   }
-  if (samples == 0 || sampleRate == 0) return 0;
-  return bytes * 8 * sampleRate / samples;
+  return {bytes, samples};
 }
 
 }  // namespace
@@ -62,7 +66,7 @@ void AACInfo::readStream(FileBlocks& blocks, std::int64_t streamStart) {
   if (isADTS(*header))
     readADTS(blocks, streamStart, *header);
   else if (startsWith(*header, "ADIF"))
-    readADIF(*header);
+    readADIF(*header, streamStart);
 }
 
 // The header holds no bit rate: it comes from the frames themselves.
@@ -71,10 +75,17 @@ void AACInfo::readADTS(FileBlocks& blocks, std::int64_t start, Bytes header) {
   const std::uint32_t sampleRate = kSampleRates[(header[2] >> 2) & 0x0F];
   setChannels(channels);
   setSampleRate(sampleRate);
-  setKilobitsPerSecond(adtsBitsPerSecond(blocks, start, sampleRate) / 1000);
+  // The frames' lengths over the time their samples last.
+  const auto run = measureAdtsFrames(blocks, start);
+  if (run.samples == 0 || sampleRate == 0) return;
+  setKilobitsPerSecond(run.bytes * 8 * sampleRate / run.samples / 1000);
+  // The playing time follows from the size of the whole stream at that rate:
+  // counting every frame would take a pass over the file.
+  meanRate_ = MeanRate{
+      start, static_cast<double>(run.bytes) * 8.0 * sampleRate / static_cast<double>(run.samples)};
 }
 
-void AACInfo::readADIF(Bytes header) {
+void AACInfo::readADIF(Bytes header, std::int64_t streamStart) {
   const std::size_t start = kAdifFields + ((header[kAdifFields] & 0x80) ? kCopyrightIdBytes : 0);
   if (start >= header.size()) return;
   const Bytes fields = header.subspan(start);
@@ -93,6 +104,9 @@ void AACInfo::readADIF(Bytes header) {
   if (!samplingIndex || !front || !side || !back || !lfe) return;
   setSampleRate(kSampleRates[*samplingIndex]);
   setBitsPerSecond(*variableRate ? 0 : *bitrate);
+  // A variable rate's field is its peak, which says nothing of the time.
+  if (!*variableRate && *bitrate != 0)
+    meanRate_ = MeanRate{streamStart, static_cast<double>(*bitrate)};
   setChannels(*lfe + 2 * (*front + *side + *back));
 }
 

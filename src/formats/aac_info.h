@@ -20,7 +20,7 @@ class AACInfo : public MpegTagsInfo {
  private:
   // `header` is read again by the frame walk: it is used before that.
   void readADTS(FileBlocks& blocks, std::int64_t start, Bytes header);
-  void readADIF(Bytes header);
+  void readADIF(Bytes header, std::int64_t streamStart);
 };
 
 }  // namespace tunora

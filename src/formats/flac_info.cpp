@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "formats/flac_metadata.h"
+#include "formats/playing_time.h"
 #include "formats/vorbis_comment.h"
 #include "io/file.h"
 #include "io/file_blocks.h"
@@ -75,6 +76,7 @@ ReadResult FLACInfo::readFile(const std::u16string& path) {
       if (streamInfo) {
         setChannels(streamInfo->channels);
         setSampleRate(streamInfo->sampleRate);
+        setMilliseconds(millisecondsOf(streamInfo->allSamples, streamInfo->sampleRate));
       }
     }
     if (header->is(FLACBlockType::Picture) && coverType_ != kFrontCoverPicture) {

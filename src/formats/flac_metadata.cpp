@@ -20,12 +20,12 @@ std::optional<FLACStreamInfo> parseFLACStreamInfo(Bytes body) {
   const auto samplesHigh = reader.u8();
   const auto samplesLow = reader.u32be();
   if (!samplesLow || body.size() < 34) return std::nullopt;
-  (void)samplesHigh;
   FLACStreamInfo info;
   // 20 bits of sample rate, 3 of channels minus one, 5 of bits per sample.
   info.sampleRate = static_cast<std::uint32_t>(*rateHigh) << 4 | *packed >> 4;
   info.channels = ((*packed >> 1) & 7) + 1u;
   info.totalSamples = *samplesLow;
+  info.allSamples = std::uint64_t{*samplesHigh & 0x0Fu} << 32 | *samplesLow;
   return info;
 }
 

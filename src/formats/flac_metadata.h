@@ -28,6 +28,8 @@ struct FLACStreamInfo {
   std::uint32_t channels = 0;
   // The low 32 bits of the 36-bit count, as the reader has always taken it.
   std::uint32_t totalSamples = 0;
+  // All 36 bits, for the playing time of the longest streams.
+  std::uint64_t allSamples = 0;
 };
 
 // From the 34-byte STREAMINFO body; nothing when it is shorter.

@@ -12,12 +12,20 @@
 
 namespace tunora {
 
+struct FoundFrame;
+
 class MP3Info : public MpegTagsInfo {
  protected:
   void readStream(FileBlocks& blocks, std::int64_t streamStart) override;
   std::string_view missingStream() const override;
   std::span<const TagKind> fieldPrecedence() const override;
   std::span<const TagKind> lyricsPrecedence() const override;
+
+ private:
+  // From the frame counts of the first frame's header, else from the audio's
+  // size at the frame's rate; `xing` holds the bytes where a Xing header
+  // would stand.
+  void readPlayingTime(FileBlocks& blocks, const FoundFrame& frame, Bytes xing);
 };
 
 struct FoundFrame {

@@ -7,6 +7,7 @@
 #include "formats/mp4_atom.h"
 #include "formats/mp4_audio_entry.h"
 #include "formats/mp4_item_list.h"
+#include "formats/playing_time.h"
 #include "formats/tag_block_limit.h"
 #include "io/file.h"
 #include "text/byte_reader.h"
@@ -151,7 +152,10 @@ ReadResult MP4Info::readFile(const std::u16string& path) {
   if (mdhd) {
     const auto block = atoms.read(*mdhd, kHeaderPrefix);
     const auto times = block ? parseMediaHeader(contentOf(*block, *mdhd)) : std::nullopt;
-    if (times) setSampleRate(times->timeScale);
+    if (times) {
+      setSampleRate(times->timeScale);
+      setMilliseconds(millisecondsOf(times->duration, times->timeScale));
+    }
     const auto minf = atoms.find(mdhd->offset, "minf");
     const auto stbl = minf ? atoms.find(minf->contentStart(), "stbl") : std::nullopt;
     const auto stsd = stbl ? atoms.find(stbl->contentStart(), "stsd") : std::nullopt;

@@ -113,10 +113,12 @@ std::u16string genreFromNumber(Bytes payload) {
   return std::u16string(genreName(static_cast<std::uint32_t>(index)));
 }
 
-// "trkn": reserved word, track, total, reserved word; "3" or "3/12".
-std::u16string trackFromPair(Bytes payload) {
+// "trkn": reserved word, track, total, reserved word; "3" or "3/12". "disk"
+// is laid out alike, most writers leaving out the last reserved word.
+std::u16string numberFromPair(Bytes payload, bool shortForm) {
   ByteReader reader(payload);
-  if (payload.size() != 8 || !reader.skip(2)) return std::u16string(kUnknown);
+  const bool sized = payload.size() == 8 || (shortForm && payload.size() == 6);
+  if (!sized || !reader.skip(2)) return std::u16string(kUnknown);
   const auto track = reader.u16be();
   const auto total = reader.u16be();
   if (!track || !total || *track == 0) return std::u16string(kUnknown);
@@ -129,7 +131,7 @@ std::u16string trackFromPair(Bytes payload) {
 
 std::optional<MP4ItemList::ItemKind> MP4ItemList::kindOf(const MP4Atom& item) {
   // "\251" is the byte 0xA9, "©" in the item names.
-  static constexpr std::array<std::pair<std::string_view, ItemKind>, 10> kKinds{{
+  static constexpr std::array<std::pair<std::string_view, ItemKind>, 13> kKinds{{
       {"\251nam", ItemKind::Title},
       {"\251ART", ItemKind::Artist},
       {"\251alb", ItemKind::Album},
@@ -140,6 +142,9 @@ std::optional<MP4ItemList::ItemKind> MP4ItemList::kindOf(const MP4Atom& item) {
       {"covr", ItemKind::Cover},
       {"gnre", ItemKind::GenreNumber},
       {"trkn", ItemKind::Track},
+      {"aART", ItemKind::AlbumArtist},
+      {"disk", ItemKind::Disc},
+      {"\251wrt", ItemKind::Composer},
   }};
   for (const auto& [type, kind] : kKinds)
     if (item.is(type)) return kind;
@@ -215,7 +220,16 @@ void MP4ItemList::takeItem(ItemKind kind, const std::vector<Bytes>& payloads) {
       if (toLowerAscii(genre_) == u"unknown") genre_ = genreFromNumber(payload);
       break;
     case ItemKind::Track:
-      track_ = trackFromPair(payload);
+      track_ = numberFromPair(payload, false);
+      break;
+    case ItemKind::AlbumArtist:
+      albumArtist_ = itemText(payloads);
+      break;
+    case ItemKind::Disc:
+      disc_ = numberFromPair(payload, true);
+      break;
+    case ItemKind::Composer:
+      composer_ = itemText(payloads);
       break;
     case ItemKind::Cover:
       break;

@@ -50,7 +50,10 @@ class MP4ItemList : public TagTexts {
     Lyrics,
     Cover,
     GenreNumber,
-    Track
+    Track,
+    AlbumArtist,
+    Disc,
+    Composer
   };
   static std::optional<ItemKind> kindOf(const MP4Atom& item);
   // The payloads of the item's data atoms, at least one.

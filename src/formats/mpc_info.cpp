@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "formats/mpc_stream_header.h"
+#include "formats/playing_time.h"
 #include "io/file.h"
 
 namespace tunora {
@@ -34,6 +35,10 @@ void MPCInfo::readStream(FileBlocks& blocks, std::int64_t tagsStart) {
   if (stream->channels) setChannels(*stream->channels);
   setSampleRate(stream->sampleRate);
   setKilobitsPerSecond(musepackKilobits(*stream, static_cast<std::uint64_t>(length - audioStart)));
+  // The frame count in full: the samples above wrap at 32 bits. Streams
+  // before version 6 count one frame more than they hold.
+  const std::uint64_t frames = stream->frames - (stream->version < 6 && stream->frames > 0 ? 1 : 0);
+  if (frames > 0) setMilliseconds(millisecondsOf(frames * 1152 - 576, stream->sampleRate));
 }
 
 void MPCInfo::readPackets(FileBlocks& blocks, std::int64_t offset, std::int64_t streamEnd) {
@@ -65,6 +70,7 @@ void MPCInfo::readPackets(FileBlocks& blocks, std::int64_t offset, std::int64_t 
   if (!stream) return;
   if (stream->channels) setChannels(*stream->channels);
   setSampleRate(stream->sampleRate);
+  setMilliseconds(millisecondsOf(stream->samples, stream->sampleRate));
   if (audioStart)
     setKilobitsPerSecond(
         musepackKilobits(*stream, static_cast<std::uint64_t>(streamEnd - *audioStart)));

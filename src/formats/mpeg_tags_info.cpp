@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "formats/playing_time.h"
+
 namespace tunora {
 
 ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
@@ -12,8 +14,12 @@ ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
     FileBlocks blocks(*file, file->size());
     if (const auto block = readID3v1Block(blocks)) id3v1_.parse(*block);
     readStream(blocks, id3v2_.read(blocks, coverBytes()));
-    if (const auto block = readAPEv2Block(blocks, APEv2Search::BeforeID3v1First))
+    std::uint64_t apev2Bytes = 0;
+    if (const auto block = readAPEv2Block(blocks, APEv2Search::BeforeID3v1First)) {
       apev2_.parse(*block, coverBytes());
+      if (apev2_.isPresent()) apev2Bytes = block->size();
+    }
+    estimateMilliseconds(blocks.length(), apev2Bytes);
   } catch (const std::bad_alloc&) {
     takeValues();
     return ReadResult::Incomplete;
@@ -21,6 +27,16 @@ ReadResult MpegTagsInfo::readFile(const std::u16string& path) {
   takeValues();
   warnIfNothingFound(missingStream());
   return file->close() ? ReadResult::Read : ReadResult::Incomplete;
+}
+
+void MpegTagsInfo::estimateMilliseconds(std::int64_t length, std::uint64_t apev2Bytes) {
+  if (!meanRate_) return;
+  const std::uint64_t tagBytes =
+      (id3v1_.isPresent() ? ID3v1Tag::kSize : 0) + apev2Bytes + ownTrailingBytes_;
+  const auto audioEnd = static_cast<std::uint64_t>(length);
+  const auto audioStart = static_cast<std::uint64_t>(meanRate_->audioStart);
+  if (audioEnd <= audioStart || audioEnd - audioStart <= tagBytes) return;
+  setMilliseconds(millisecondsOfBytes(audioEnd - audioStart - tagBytes, meanRate_->bitsPerSecond));
 }
 
 bool MpegTagsInfo::isPresent(TagKind kind) const {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,6 +46,17 @@ class MpegTagsInfo : public TrackInfo {
   virtual std::span<const TagKind> fieldPrecedence() const = 0;
   virtual std::span<const TagKind> lyricsPrecedence() const = 0;
 
+  // A stream whose headers count no frames lasts as long as its audio bytes
+  // take at its mean rate. The audio runs from `audioStart` to the tags at
+  // the end, which are known only once all of them have been read.
+  struct MeanRate {
+    std::int64_t audioStart = 0;
+    double bitsPerSecond = 0;
+  };
+  std::optional<MeanRate> meanRate_;
+  // Bytes at the end held by the format's own tag (MP3's Lyrics3 block).
+  std::uint64_t ownTrailingBytes_ = 0;
+
   ID3v1Tag id3v1_;
   ID3v2Tag id3v2_;
   Lyrics3Tag lyrics3_;
@@ -56,6 +68,8 @@ class MpegTagsInfo : public TrackInfo {
   const TextLines* lyricsOf(TagKind kind) const;
   // Copies the values of the tags into the queried texts.
   void takeValues();
+  // The playing time from the mean rate, when the stream gave one.
+  void estimateMilliseconds(std::int64_t length, std::uint64_t apev2Bytes);
 };
 
 }  // namespace tunora

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "formats/ogg_page.h"
+#include "formats/playing_time.h"
 #include "formats/vorbis_comment.h"
 #include "formats/vorbis_headers.h"
 #include "io/file.h"
@@ -34,6 +35,7 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
   FileBlocks blocks(*file, file->size());
 
   std::optional<VorbisIdentification> identification;
+  std::uint32_t serial = 0;
   std::int64_t position = 0;
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     const auto pageBytes = blocks.read(position, kOggPageHeaderSize);
@@ -49,6 +51,7 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
       const auto parsed = fields ? parseVorbisIdentification(*fields) : std::nullopt;
       if (!parsed) break;
       identification = parsed;
+      serial = page->serialNumber;
       // The next page is expected right behind the identification packet.
       position = packet + kPacketPrefixSize + kIdentificationSize;
     } else if (packetType == 3) {
@@ -69,6 +72,9 @@ ReadResult OGGInfo::readFile(const std::u16string& path) {
   setKilobitsPerSecond(identification->nominalBitrate / 1000);
   setSampleRate(identification->sampleRate);
   setChannels(identification->channels);
+  // The last granule position counts the samples of the whole stream.
+  if (const auto granule = lastOggGranulePosition(blocks, serial))
+    setMilliseconds(millisecondsOf(*granule, identification->sampleRate));
   track_.hasTag = true;
   track_.tagKinds = tagKindName(TagKind::OggComments);
   return file->close() ? ReadResult::Read : ReadResult::Incomplete;

@@ -48,6 +48,9 @@ VorbisComment::VorbisComment(Bytes block, CoverBytes pictures) : pictures_(pictu
 }
 
 std::optional<std::size_t> VorbisComment::fieldFor(std::string_view key) {
+  // Some taggers write the album artist's key with a space; both give values
+  // of the one field.
+  if (key == "ALBUM ARTIST") key = "ALBUMARTIST";
   for (std::size_t i = 0; i < kFields.size(); ++i)
     if (key == kFields[i].key) return i;
   return std::nullopt;

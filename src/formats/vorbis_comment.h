@@ -20,8 +20,9 @@ namespace tunora {
 // Entries: the key (bytes before the first "=", a-z upper-cased) names the
 // value; an entry without "=" is a comment made of its whole text, upper-cased
 // alike. Keys that contain COMMENT add to the comment, LYRICS and
-// UNSYNCEDLYRICS to the lyrics; ARTIST, TITLE, ALBUM,
-// TRACKNUMBER, DATE and GENRE set their value, a repeated key giving all its
+// UNSYNCEDLYRICS to the lyrics; ARTIST, TITLE, ALBUM, TRACKNUMBER, DATE,
+// GENRE, ALBUMARTIST (also written "ALBUM ARTIST"), DISCNUMBER and COMPOSER
+// set their value, a repeated key giving all its
 // values joined in stored order; an empty value is "Unknown". Entries that are not UTF-8 are
 // dropped one by one. METADATA_BLOCK_PICTURE entries carry a FLAC picture block in Base64: the
 // front cover is kept before any other picture.
@@ -51,13 +52,16 @@ class VorbisComment : public TagTexts {
     std::string_view key;
     std::u16string TagTexts::*member;
   };
-  static constexpr std::array<Field, 6> kFields{{
+  static constexpr std::array<Field, 9> kFields{{
       {"ARTIST", &VorbisComment::artist_},
       {"TITLE", &VorbisComment::title_},
       {"ALBUM", &VorbisComment::album_},
       {"TRACKNUMBER", &VorbisComment::track_},
       {"DATE", &VorbisComment::year_},
       {"GENRE", &VorbisComment::genre_},
+      {"ALBUMARTIST", &VorbisComment::albumArtist_},
+      {"DISCNUMBER", &VorbisComment::disc_},
+      {"COMPOSER", &VorbisComment::composer_},
   }};
 
   CoverBytes pictures_;

@@ -91,9 +91,17 @@ void APEv2Tag::takeItem(std::u16string_view key, const std::u16string& value) {
     std::u16string APEv2Tag::*member;
   };
   static constexpr std::array kFields{
-      Field{u"artist", &APEv2Tag::artist_}, Field{u"title", &APEv2Tag::title_},
-      Field{u"album", &APEv2Tag::album_},   Field{u"year", &APEv2Tag::year_},
-      Field{u"genre", &APEv2Tag::genre_},   Field{u"track", &APEv2Tag::track_},
+      Field{u"artist", &APEv2Tag::artist_},
+      Field{u"title", &APEv2Tag::title_},
+      Field{u"album", &APEv2Tag::album_},
+      Field{u"year", &APEv2Tag::year_},
+      Field{u"genre", &APEv2Tag::genre_},
+      Field{u"track", &APEv2Tag::track_},
+      // Taggers spell the album artist's key with or without the space.
+      Field{u"album artist", &APEv2Tag::albumArtist_},
+      Field{u"albumartist", &APEv2Tag::albumArtist_},
+      Field{u"disc", &APEv2Tag::disc_},
+      Field{u"composer", &APEv2Tag::composer_},
   };
   for (const auto& field : kFields) {
     if (key == field.key) {

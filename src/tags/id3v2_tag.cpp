@@ -181,9 +181,12 @@ bool isSkipped(int version, std::uint8_t formatFlags) {
 // Version 2 names the frames read here by three characters; they are read
 // as the version 3 frames of the same meaning.
 std::u16string_view version3Name(std::u16string_view id) {
-  static constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 10> kNames{{
+  static constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 13> kNames{{
       {u"tt2", u"tit2"},
       {u"tp1", u"tpe1"},
+      {u"tp2", u"tpe2"},
+      {u"tpa", u"tpos"},
+      {u"tcm", u"tcom"},
       {u"tal", u"talb"},
       {u"tye", u"tyer"},
       {u"tor", u"tory"},
@@ -394,6 +397,12 @@ void ID3v2Tag::takeTextFrame(std::u16string_view id, int version, Bytes body) {
     target = &year_;
   } else if (id == u"tcon") {
     target = &genre_;
+  } else if (id == u"tpe2") {
+    target = &albumArtist_;
+  } else if (id == u"tpos") {
+    target = &disc_;
+  } else if (id == u"tcom") {
+    target = &composer_;
   } else {
     return;
   }

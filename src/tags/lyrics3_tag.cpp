@@ -57,7 +57,8 @@ void Lyrics3Tag::parse(Bytes block) {
 
 std::optional<Bytes> readLyrics3Block(FileBlocks& blocks, bool hasID3v1) {
   const std::int64_t length = blocks.length();
-  constexpr auto kTrailerSize = static_cast<std::int64_t>(kSizeDigits + kEnd.size());
+  static_assert(kLyrics3TrailerSize == kSizeDigits + kEnd.size());
+  constexpr auto kTrailerSize = static_cast<std::int64_t>(kLyrics3TrailerSize);
   constexpr auto kID3v1Size = static_cast<std::int64_t>(ID3v1Tag::kSize);
   if (length < kID3v1Size + kTrailerSize) return std::nullopt;
   const std::int64_t trailerEnd = hasID3v1 ? length - kID3v1Size : length;

@@ -28,8 +28,11 @@ class Lyrics3Tag {
   TextLines lyrics_;
 };
 
+// The six size digits and "LYRICS200" that end the block in the file.
+inline constexpr std::size_t kLyrics3TrailerSize = 15;
+
 // The block found by its size and "LYRICS200" at the end of the file, or
-// before the ID3v1 tag when the file has one.
+// before the ID3v1 tag when the file has one; without its trailer.
 std::optional<Bytes> readLyrics3Block(FileBlocks& blocks, bool hasID3v1);
 
 }  // namespace tunora

@@ -329,6 +329,28 @@ TEST(MP4Items, TrackNumberAndNumberedGenre) {
   EXPECT_EQ(parse(concat({textItem("\251gen", "Jazz"), item("gnre", be16(1))})).genre(), u"Jazz");
 }
 
+TEST(MP4Items, AlbumArtistComposerAndDiscPair) {
+  auto parse = [](const ByteVector& items) { return MP4ItemList(atom("ilst", items)); };
+  const auto texts = parse(concat({textItem("aART", "Various"), textItem("\251wrt", "Writer")}));
+  EXPECT_EQ(texts.albumArtist(), u"Various");
+  EXPECT_EQ(texts.composer(), u"Writer");
+  EXPECT_EQ(texts.disc(), u"Unknown");
+  // Writers store the disc pair in 6 bytes, some in 8 like the track pair.
+  const struct {
+    ByteVector payload;
+    std::u16string_view disc;
+  } cases[] = {
+      {concat({be16(0), be16(1), be16(2)}), u"1/2"},
+      {concat({be16(0), be16(1), be16(0)}), u"1"},
+      {concat({be16(0), be16(2), be16(3), be16(0)}), u"2/3"},
+      {concat({be16(0), be16(0), be16(2)}), u"Unknown"},
+      {concat({be16(0), be16(1)}), u"Unknown"},
+      {concat({be16(0), be16(1), be16(2), be16(0), be16(0)}), u"Unknown"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(parse(item("disk", cases[i].payload)).disc(), cases[i].disc) << i;
+}
+
 TEST(MP4Items, TextDecodingAndReplacement) {
   auto parse = [](const ByteVector& items) { return MP4ItemList(atom("ilst", items)); };
   EXPECT_EQ(parse(textItem("\251nam", "Caf\xC3\xA9")).title(), u"Caf\u00E9");

@@ -29,6 +29,28 @@ TEST(VorbisCommentEntries, KeysNameTheValuesWithoutRegardToCase) {
   EXPECT_FALSE(texts.hasComment());
 }
 
+TEST(VorbisCommentEntries, AlbumArtistDiscAndComposer) {
+  const struct {
+    std::initializer_list<std::string> entries;
+    std::u16string_view albumArtist, disc, composer;
+  } cases[] = {
+      {{"ALBUMARTIST=V", "DISCNUMBER=1/2", "composer=W"}, u"V", u"1/2", u"W"},
+      {{"album artist=V"}, u"V", u"Unknown", u"Unknown"},
+      // Both spellings are values of one field, in stored order.
+      {{"ALBUM ARTIST=A", "ALBUMARTIST=B"}, u"A; B", u"Unknown", u"Unknown"},
+      {{"ALBUM_ARTIST=x", "DISC=x", "DISCTOTAL=2", "COMPOSERSORT=x"},
+       u"Unknown",
+       u"Unknown",
+       u"Unknown"},
+  };
+  for (const auto& c : cases) {
+    const VorbisComment texts = parse(c.entries);
+    EXPECT_EQ(texts.albumArtist(), c.albumArtist) << *c.entries.begin();
+    EXPECT_EQ(texts.disc(), c.disc) << *c.entries.begin();
+    EXPECT_EQ(texts.composer(), c.composer) << *c.entries.begin();
+  }
+}
+
 TEST(VorbisCommentEntries, RepeatedKeysJoinAndEmptyValueIsUnknown) {
   EXPECT_EQ(parse({"artist=A", "ARTIST=B"}).artist(), u"A; B");
   EXPECT_EQ(parse({"TITLE=first", "title="}).title(), u"first");

@@ -35,6 +35,20 @@ TEST(APEv2Tag, ReadsTextItemsWithKeysInAnyCase) {
   EXPECT_FALSE(tag.hasComment());
 }
 
+TEST(APEv2Tag, AlbumArtistKeysAsTaggersWriteThemDiscAndComposer) {
+  for (const char* key : {"Album Artist", "ALBUMARTIST", "Album artist", "albumartist"}) {
+    const auto tag = parsed(
+        apeTag({apeItem(key, "Various"), apeItem("DISC", "2/3"), apeItem("Composer", "Writer")}));
+    EXPECT_EQ(tag.albumArtist(), u"Various") << key;
+    EXPECT_EQ(tag.disc(), u"2/3") << key;
+    EXPECT_EQ(tag.composer(), u"Writer") << key;
+  }
+  // Near misses name other items.
+  const auto other = parsed(apeTag({apeItem("Album_Artist", "x"), apeItem("Discs", "x")}));
+  EXPECT_EQ(other.albumArtist(), u"Unknown");
+  EXPECT_EQ(other.disc(), u"Unknown");
+}
+
 TEST(APEv2Tag, FrontCoverItemIsANameNulAndThePicture) {
   const std::string picture(120, '\xD8');
   const struct {

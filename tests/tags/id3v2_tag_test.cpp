@@ -46,6 +46,27 @@ TEST(ID3v2Tag, TextFramesOfBothVersions) {
   }
 }
 
+TEST(ID3v2Tag, AlbumArtistDiscAndComposerInEveryVersion) {
+  const struct {
+    int version;
+    std::string_view albumArtist, disc, composer;
+  } cases[] = {{2, "TP2", "TPA", "TCM"}, {3, "TPE2", "TPOS", "TCOM"}, {4, "TPE2", "TPOS", "TCOM"}};
+  for (const auto& c : cases) {
+    const auto frame = [&](std::string_view id, std::string_view text) {
+      return id3v2Frame(c.version, id, textBody(0, bytesOf(text)));
+    };
+    const auto tag = parsed(c.version, concat({frame(c.albumArtist, "Various"),
+                                               frame(c.disc, "1/2"), frame(c.composer, "Writer")}));
+    EXPECT_EQ(tag.albumArtist(), u"Various") << c.version;
+    EXPECT_EQ(tag.disc(), u"1/2") << c.version;
+    EXPECT_EQ(tag.composer(), u"Writer") << c.version;
+    EXPECT_EQ(tag.artist(), u"Unknown") << c.version;
+  }
+  // Several composers of version 4 are joined like any other text.
+  EXPECT_EQ(parsed(4, latin1("TCOM", std::string_view("A\0B", 3), 4)).composer(), u"A; B");
+  EXPECT_EQ(parsed(3, latin1("TIT2", "Song")).disc(), u"Unknown");
+}
+
 TEST(ID3v2Tag, YearFramesFollowTheVersion) {
   EXPECT_EQ(parsed(3, latin1("TYER", "1999")).year(), u"1999");
   EXPECT_EQ(parsed(3, latin1("TDRC", "1999")).year(), u"Unknown");
