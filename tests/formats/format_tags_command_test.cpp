@@ -57,8 +57,8 @@ TEST(FormatTagsCommand, JsonStreamValuesAgreeWithFfprobeAndMutagen) {
     const auto result = testing::runCli({u"tags", u"--json", testing::fixturePath(c.fixture)});
     EXPECT_EQ(result.status, 0);
     for (const std::string& expected : {std::string("\"duration\": ") + c.duration + ",",
-                                       std::string("\"samplerate\": \"") + c.sampleRate + "\"",
-                                       std::string("\"stereomode\": \"") + c.channels + "\""})
+                                        std::string("\"samplerate\": \"") + c.sampleRate + "\"",
+                                        std::string("\"stereomode\": \"") + c.channels + "\""})
       EXPECT_NE(result.out.find(expected), std::string::npos) << expected << "\n" << result.out;
   }
 }

@@ -9,13 +9,13 @@
 #include <fstream>
 #include <vector>
 
-#include "support/temp_dir.h"
 #include "formats/aac_info.h"
+#include "formats/mp3_info.h"
+#include "support/temp_dir.h"
 #include "tags/ape_tag.h"
 #include "tags/id3v1_tag.h"
 #include "tags/id3v2_tag.h"
 #include "tags/lyrics3_tag.h"
-#include "formats/mp3_info.h"
 
 namespace tunora {
 namespace {
