@@ -84,8 +84,8 @@ std::vector<std::filesystem::path> formatFixtures() {
   return files;
 }
 
-// Each fixture through `readFile`, cut at every length and then with its
-// tail zeroed byte by byte.
+// Each fixture through `readFile`, cut short and then with its tail zeroed
+// byte by byte.
 void forEveryCutAndZeroedTail(const std::function<void(const std::filesystem::path& fixture,
                                                        const std::u16string& path)>& readFile) {
   TempDir dir;
@@ -98,14 +98,21 @@ void forEveryCutAndZeroedTail(const std::function<void(const std::filesystem::pa
     const std::filesystem::path copy = dir.path() / ("cut" + fixture.extension().string());
     const std::u16string path = toU16(copy);
     ASSERT_TRUE(writeWholeFile(path, *bytes));
+    // Every place within a kilobyte of either end, where headers and tags
+    // sit; every eighth in between, which is mostly audio.
+    const auto tried = [&](std::size_t place) {
+      return place < 1024 || place + 1024 >= bytes->size() || place % 8 == 0;
+    };
     // Shorten the one file step by step: no rewrite per length.
     for (std::size_t length = bytes->size(); length-- > 0;) {
+      if (!tried(length)) continue;
       std::filesystem::resize_file(copy, length);
       readFile(fixture, path);
     }
     std::vector<std::uint8_t> zeroed = *bytes;
     for (std::size_t from = zeroed.size(); from-- > 0;) {
       zeroed[from] = 0;
+      if (!tried(from)) continue;
       ASSERT_TRUE(writeWholeFile(path, zeroed));
       readFile(fixture, path);
     }
