@@ -3,20 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "formats/playing_time.h"
 #include "io/file.h"
 #include "tags/id3v2_tag.h"
 #include "trackinfo/tag_kind.h"
 
 namespace tunora {
-
-std::uint64_t samplesToMilliseconds(std::uint64_t samples, std::uint32_t sampleRate) {
-  if (sampleRate == 0) return 0;
-  // Sample counts come from 40-bit fields at most: times 1000 stays far
-  // below the 64-bit limit; larger claims are cut to that range.
-  constexpr std::uint64_t kMaxSamples = std::uint64_t{1} << 44;
-  const std::uint64_t counted = samples < kMaxSamples ? samples : kMaxSamples;
-  return (counted * 1000 + sampleRate / 2) / sampleRate;
-}
 
 ReadResult APETaggedInfo::readHeaderAndTags(const std::u16string& path, std::size_t headerPeek,
                                             std::string_view missing) {
@@ -69,7 +61,7 @@ std::int64_t APETaggedInfo::startAfterID3v2(FileBlocks& blocks) {
 
 void APETaggedInfo::setLength(std::uint64_t samples, std::uint32_t sampleRate,
                               std::uint64_t audioBytes) {
-  const std::uint64_t milliseconds = samplesToMilliseconds(samples, sampleRate);
+  const std::uint64_t milliseconds = millisecondsOf(samples, sampleRate);
   setMilliseconds(milliseconds);
   if (milliseconds == 0) return;
   // Audio sizes come from the file's length: 8000 times that fits in 64 bits.

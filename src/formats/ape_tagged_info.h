@@ -57,8 +57,4 @@ class APETaggedInfo : public TrackInfo {
   ID3v1Tag id3v1_;
 };
 
-// The milliseconds of `samples` at `sampleRate`, to the nearest; 0 for a
-// rate of 0.
-std::uint64_t samplesToMilliseconds(std::uint64_t samples, std::uint32_t sampleRate);
-
 }  // namespace tunora
