@@ -8,6 +8,7 @@
 #include "cli/argument_parser.h"
 #include "cli/cli.h"
 #include "cli/cli_host_link.h"
+#include "cli/folder_walk.h"
 #include "cli/output_guard.h"
 #include "cli/page_output.h"
 #include "cli/progress_line.h"
@@ -28,6 +29,7 @@ constexpr std::u16string_view kDefaultPageName = u"tunora.html";
 struct PageOptions {
   std::vector<std::u16string> files;
   std::optional<std::u16string> directory;
+  bool recursive = false;
   bool mini = false;
   std::optional<std::u16string> templatePath;
   std::optional<std::u16string> coverName;
@@ -65,6 +67,7 @@ std::optional<int> parseOptions(const CommandLine& args, PageOptions& options, s
   std::vector<std::u16string> skipped;
   ArgumentParser parser;
   parser.option("--directory", options.directory);
+  parser.flag("--recursive", options.recursive);
   parser.flag("--mini", options.mini);
   parser.option("--template", options.templatePath);
   parser.option("--covername", options.coverName);
@@ -84,19 +87,15 @@ std::optional<int> parseOptions(const CommandLine& args, PageOptions& options, s
     return argumentError(
         err, options.directory ? "--directory takes no further files" : "no music file given");
   if (options.mini && options.files.size() != 1) return argumentError(err, "--mini takes one file");
+  if (options.recursive && !options.directory)
+    return argumentError(err, "--recursive goes with --directory");
   return std::nullopt;
-}
-
-std::u16string withSeparator(std::u16string folder) {
-  if (!folder.empty() && folder.back() != u'/' && folder.back() != kPathSeparator)
-    folder += static_cast<char16_t>(kPathSeparator);
-  return folder;
 }
 
 // The files of --directory; nothing, with the reason reported, when the
 // folder cannot be listed.
-std::optional<std::vector<std::u16string>> directoryFiles(const std::u16string& folder,
-                                                          std::FILE* err) {
+std::optional<FolderListing> directoryFiles(const PageOptions& options, std::FILE* err) {
+  const std::u16string& folder = *options.directory;
   std::error_code failed;
   const std::filesystem::path path = toFsPath(folder);
   const auto kind = std::filesystem::status(path, failed).type();
@@ -117,24 +116,13 @@ std::optional<std::vector<std::u16string>> directoryFiles(const std::u16string& 
                        (exists ? " is not a folder\n" : " does not exist\n"));
     return std::nullopt;
   }
-  std::vector<std::u16string> files;
-  for (std::u16string& file : listFiles(withSeparator(folder))) {
-    const std::filesystem::path entry = toFsPath(file);
-    if (std::filesystem::is_symlink(entry, failed) && !std::filesystem::exists(entry, failed)) {
-      writeText(err, "tunora: skipping " + shown(file) + ", a link to nothing\n");
-      continue;
-    }
-    files.push_back(std::move(file));
-  }
-  if (files.empty()) {
-    std::size_t subfolders = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(path, failed))
-      if (entry.is_directory(failed)) ++subfolders;
-    if (subfolders > 0)
-      writeText(err, "tunora: " + shown(folder) + " holds only folders; --directory does not " +
-                         "descend into them\n");
-  }
-  return files;
+  FolderListing listing =
+      musicFilesIn(folder, options.recursive, options.switches,
+                   [err](const std::string& note) { writeText(err, "tunora: " + note + "\n"); });
+  if (listing.files.empty() && listing.foldersLeftOut > 0)
+    writeText(err, "tunora: " + shown(folder) + " holds only folders; --directory does not " +
+                       "descend into them without --recursive\n");
+  return listing;
 }
 
 struct ReadableFiles {
@@ -190,10 +178,15 @@ int runPageCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   }
 
   std::vector<std::u16string> files = options.files;
+  // Every file the page is built from or beside: none may become the page.
+  std::vector<std::u16string> filesKept = options.files;
   if (options.directory) {
-    auto listed = directoryFiles(*options.directory, err);
+    auto listed = directoryFiles(options, err);
     if (!listed) return 2;
-    files = std::move(*listed);
+    files = std::move(listed->files);
+    filesKept = files;
+    filesKept.insert(filesKept.end(), listed->otherFiles.begin(), listed->otherFiles.end());
+    if (listed->someUnread) status = 1;
   }
   if (options.skinFolder) {
     if (const int failed = checkSkinOption(*options.skinFolder, err); failed != 0) return failed;
@@ -202,10 +195,10 @@ int runPageCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   if (options.coverName) settings.coverName = *options.coverName;
   settings.switches = options.switches;
   const bool toStandardOutput = options.output == u"-";
-  if (const auto clash =
-          toStandardOutput
-              ? std::nullopt
-              : fileReadAtOutput(options.output, files, options.templatePath, settings.coverName)) {
+  if (const auto clash = toStandardOutput
+                             ? std::nullopt
+                             : fileReadAtOutput(options.output, filesKept, options.templatePath,
+                                                settings.coverName)) {
     writeText(err, "tunora: refusing to write the page over " + shown(*clash) +
                        ", which it reads; choose another -o\n");
     return 2;

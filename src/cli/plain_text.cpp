@@ -11,14 +11,13 @@ void appendEscape(std::string& out, std::string_view prefix, unsigned char value
   out += kHexDigits[value & 0x0F];
 }
 
-}  // namespace
-
-std::string escapeControls(std::string_view text) {
+std::string escaped(std::string_view text, bool keepLineBreaks) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
-    if ((c < 0x20 && c != '\t') || c == 0x7F) {
+    const bool kept = c == '\t' || (keepLineBreaks && (c == '\n' || c == '\r'));
+    if ((c < 0x20 && !kept) || c == 0x7F) {
       appendEscape(out, "\\x", c);
     } else if (c == 0xC2 && i + 1 < text.size() &&
                static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
@@ -30,6 +29,16 @@ std::string escapeControls(std::string_view text) {
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::string escapeControls(std::string_view text) {
+  return escaped(text, false);
+}
+
+std::string escapeControlsKeepingLineBreaks(std::string_view text) {
+  return escaped(text, true);
 }
 
 }  // namespace tunora

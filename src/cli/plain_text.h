@@ -12,5 +12,8 @@ namespace tunora {
 // the C0 set and DEL byte by byte, the C1 set (U+0080 to U+009F) as "\u00HH".
 // Everything else, bytes that are no UTF-8 too, passes unchanged.
 std::string escapeControls(std::string_view text);
+// The same, but line feeds and carriage returns stay: for values whose line
+// breaks are kept, as CSV keeps them.
+std::string escapeControlsKeepingLineBreaks(std::string_view text);
 
 }  // namespace tunora

@@ -1,5 +1,6 @@
 // tunora tags: the values that the reader of each file's type finds.
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,7 +9,11 @@
 
 #include "cli/argument_parser.h"
 #include "cli/cli.h"
+#include "cli/csv_field.h"
+#include "cli/folder_walk.h"
 #include "cli/json_writer.h"
+#include "cli/listed_value.h"
+#include "cli/listing_format.h"
 #include "cli/plain_text.h"
 #include "cli/progress_line.h"
 #include "io/file.h"
@@ -24,112 +29,147 @@ namespace {
 // takes does not grow with the number of files.
 constexpr std::size_t kFlushSize = 64 * 1024;
 
+enum class ListingForm { Plain, Json, Csv, Format };
+
+// The fields a listing has, in its order: those with a key.
+template <typename Visit>
+void forEachListedField(Visit visit) {
+  for (const TrackField& field : trackFields())
+    if (!field.key.empty()) visit(field);
+}
+
 class TagsListing {
  public:
-  TagsListing(std::FILE* out, bool json, ProgressLine& progress)
-      : out_(out), json_(json), progress_(progress) {
-    if (json_) buffer_ += '[';
+  TagsListing(std::FILE* out, ListingForm form, const ListingFormat* format, ProgressLine& progress)
+      : out_(out), form_(form), format_(format), progress_(progress) {
+    if (form_ == ListingForm::Json) buffer_ += '[';
+    if (form_ == ListingForm::Csv) csvHeader();
   }
 
-  void beginFile() {
-    if (json_)
-      buffer_ += files_ == 0 ? "\n  {" : ",\n  {";
-    else if (files_ > 0)
-      buffer_ += '\n';
-    fields_ = 0;
-  }
-
-  void text(std::string_view key, std::u16string_view value) {
-    beginField(key);
-    if (json_)
-      appendJsonString(buffer_, value);
-    else
-      buffer_ += escapeControls(convertUTF16ToUTF8(value));
-    endField();
-  }
-
-  // Written as they are in both forms: "true", "false", numbers.
-  void plain(std::string_view key, std::string_view value) {
-    beginField(key);
-    buffer_ += value;
-    endField();
-  }
-
-  // Seconds with three decimals in both forms; null, or the page's text
-  // ("Unknown"), for none.
-  void time(std::string_view key, std::optional<std::uint64_t> milliseconds,
-            std::u16string_view shown) {
-    if (milliseconds)
-      plain(key, secondsText(*milliseconds));
-    else if (json_)
-      plain(key, "null");
-    else
-      text(key, shown);
-  }
-
-  // Lines joined by line breaks; null for none.
-  void lines(std::string_view key, const TextLines* value) {
-    if (value == nullptr) {
-      plain(key, json_ ? "null" : "(none)");
-      return;
+  // The file's values; a file that could not be opened has its reason, one
+  // read without finding anything its warning.
+  void file(const Track& track, const std::optional<std::string>& error,
+            const std::string& warning) {
+    switch (form_) {
+      case ListingForm::Plain:
+        plainFile(track, error, warning);
+        break;
+      case ListingForm::Json:
+        jsonFile(track, error, warning);
+        break;
+      case ListingForm::Csv:
+        csvRecord(track);
+        break;
+      case ListingForm::Format:
+        buffer_ += format_->line(track);
+        buffer_ += '\n';
+        break;
     }
-    beginField(key);
-    if (json_) buffer_ += '"';
-    for (std::size_t i = 0; i < value->lineCount(); ++i) {
-      if (i > 0) buffer_ += json_ ? "\\n" : "\n";
-      if (json_)
-        appendJsonText(buffer_, *value->line(i));
-      else
-        appendPlainLine(convertUTF16ToUTF8(*value->line(i)));
-    }
-    if (json_) buffer_ += '"';
-    endField();
-  }
-
-  // A message of the system, in its own 8-bit text.
-  void message(std::string_view key, const std::string& value) {
-    beginField(key);
-    if (json_)
-      appendJsonString(buffer_, widenLatin1(value));
-    else
-      buffer_ += value;
-    endField();
-  }
-
-  void endFile() {
-    if (json_) buffer_ += "\n  }";
     ++files_;
     if (buffer_.size() >= kFlushSize) flush();
   }
 
   void finish() {
-    if (json_) buffer_ += files_ == 0 ? "]\n" : "\n]\n";
+    if (form_ == ListingForm::Json) buffer_ += files_ == 0 ? "]\n" : "\n]\n";
     flush();
   }
 
  private:
-  void beginField(std::string_view key) {
-    if (json_) {
-      buffer_ += fields_ == 0 ? "\n    \"" : ",\n    \"";
-      buffer_ += key;
-      buffer_ += "\": ";
-    } else {
-      buffer_ += key;
+  void plainFile(const Track& track, const std::optional<std::string>& error,
+                 const std::string& warning) {
+    if (files_ > 0) buffer_ += '\n';
+    forEachListedField([&](const TrackField& field) {
+      buffer_ += field.key;
       buffer_ += ": ";
+      const ListedValue value = listedValue(field, track);
+      if (value.kind == ListedValue::Kind::Literal)
+        buffer_ += convertUTF16ToUTF8(value.text);
+      else if (value.kind == ListedValue::Kind::None)
+        // A playing time shows as the page shows it; lines show as none.
+        buffer_ += field.format == FieldFormat::Time
+                       ? escapeControls(convertUTF16ToUTF8(field.text(track)))
+                       : "(none)";
+      else if (field.format == FieldFormat::Lines)
+        appendIndentedLines(value.text, field.key.size() + 2);
+      else
+        buffer_ += escapeControls(convertUTF16ToUTF8(value.text));
+      buffer_ += '\n';
+    });
+    if (error) buffer_ += "error: " + *error + "\n";
+    if (!error && !warning.empty()) buffer_ += "warning: " + warning + "\n";
+  }
+
+  // The lines after the first start at the column where the value started,
+  // so that no line of a comment or of lyrics reads as the next field, and
+  // no empty one as the end of the file's listing.
+  void appendIndentedLines(std::u16string_view text, std::size_t indent) {
+    bool first = true;
+    while (true) {
+      const std::size_t end = text.find(u'\n');
+      if (!first) buffer_.append(indent, ' ');
+      first = false;
+      std::string line = convertUTF16ToUTF8(text.substr(0, end));
+      // The carriage return of a CR LF line break stays what it is.
+      const bool crlf = !line.empty() && line.back() == '\r';
+      if (crlf) line.pop_back();
+      buffer_ += escapeControls(line);
+      if (crlf) buffer_ += '\r';
+      if (end == text.npos) return;
+      buffer_ += '\n';
+      text.remove_prefix(end + 1);
     }
   }
 
-  // The carriage return of a CR LF line break stays what it is.
-  void appendPlainLine(std::string line) {
-    const bool crlf = !line.empty() && line.back() == '\r';
-    if (crlf) line.pop_back();
-    buffer_ += escapeControls(line);
-    if (crlf) buffer_ += '\r';
+  void jsonFile(const Track& track, const std::optional<std::string>& error,
+                const std::string& warning) {
+    buffer_ += files_ == 0 ? "\n  {" : ",\n  {";
+    bool firstField = true;
+    const auto member = [&](std::string_view key) {
+      buffer_ += firstField ? "\n    \"" : ",\n    \"";
+      buffer_ += key;
+      buffer_ += "\": ";
+      firstField = false;
+    };
+    forEachListedField([&](const TrackField& field) {
+      member(field.key);
+      const ListedValue value = listedValue(field, track);
+      if (value.kind == ListedValue::Kind::Text)
+        appendJsonString(buffer_, value.text);
+      else if (value.kind == ListedValue::Kind::Literal)
+        buffer_ += convertUTF16ToUTF8(value.text);
+      else
+        buffer_ += "null";
+    });
+    // Messages of the system, in its own 8-bit text.
+    if (error || !warning.empty()) {
+      member(error ? "error" : "warning");
+      appendJsonString(buffer_, widenLatin1(error ? *error : warning));
+    }
+    buffer_ += "\n  }";
   }
 
-  void endField() {
-    if (!json_) buffer_ += '\n';
-    ++fields_;
+  // RFC 4180: a header of the keys, fields quoted where they must be, CR LF
+  // after each record.
+  void csvHeader() {
+    bool first = true;
+    forEachListedField([&](const TrackField& field) {
+      if (!first) buffer_ += ',';
+      first = false;
+      buffer_ += field.key;
+    });
+    buffer_ += "\r\n";
+  }
+
+  void csvRecord(const Track& track) {
+    bool first = true;
+    forEachListedField([&](const TrackField& field) {
+      if (!first) buffer_ += ',';
+      first = false;
+      const ListedValue value = listedValue(field, track);
+      if (value.kind != ListedValue::Kind::None)
+        buffer_ += csvField(escapeControlsKeepingLineBreaks(convertUTF16ToUTF8(value.text)));
+    });
+    buffer_ += "\r\n";
   }
 
   void flush() {
@@ -139,36 +179,12 @@ class TagsListing {
   }
 
   std::FILE* out_;
-  bool json_;
+  ListingForm form_;
+  const ListingFormat* format_;
   ProgressLine& progress_;
   std::string buffer_;
   std::size_t files_ = 0;
-  std::size_t fields_ = 0;
 };
-
-void describe(TagsListing& listing, const Track& track) {
-  listing.beginFile();
-  for (const TrackField& field : trackFields()) {
-    if (field.key.empty()) continue;
-    switch (field.format) {
-      case FieldFormat::Text:
-        listing.text(field.key, field.text(track));
-        break;
-      case FieldFormat::Flag:
-        listing.plain(field.key, field.flag(track) ? "true" : "false");
-        break;
-      case FieldFormat::Lines:
-        listing.lines(field.key, field.lines(track));
-        break;
-      case FieldFormat::Count:
-        listing.plain(field.key, std::to_string(field.count(track)));
-        break;
-      case FieldFormat::Time:
-        listing.time(field.key, field.figure(track), field.text(track));
-        break;
-    }
-  }
-}
 
 // The track as its class reads it, through one opening of the file; the
 // reason when the file cannot be opened.
@@ -186,41 +202,76 @@ std::unique_ptr<TrackInfo> readTrack(const ResolvedEntry& entry,
   return track;
 }
 
+// The operands, each folder among them replaced by the music files in it and
+// in every folder below; a folder that cannot be listed makes the status 1.
+std::vector<std::u16string> listedFiles(const std::vector<std::u16string>& operands, bool recursive,
+                                        std::FILE* err, int& status) {
+  if (!recursive) return operands;
+  std::vector<std::u16string> files;
+  const WalkNote note = [err](const std::string& text) {
+    writeText(err, "tunora: " + text + "\n");
+  };
+  for (const std::u16string& operand : operands) {
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(toFsPath(operand), ignored)) {
+      files.push_back(operand);
+      continue;
+    }
+    FolderListing listing = musicFilesIn(operand, true, FileTypeSwitches{}, note);
+    if (listing.someUnread) status = 1;
+    for (std::u16string& file : listing.files) files.push_back(std::move(file));
+  }
+  return files;
+}
+
 }  // namespace
 
 int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   bool json = false;
-  std::vector<std::u16string> paths;
+  bool csv = false;
+  bool recursive = false;
+  std::optional<std::u16string> formatText;
+  std::vector<std::u16string> operands;
   ArgumentParser parser;
   parser.flag("--json", json);
-  parser.operands(paths);
+  parser.flag("--csv", csv);
+  parser.option("--format", formatText);
+  parser.flag("--recursive", recursive);
+  parser.operands(operands);
   if (const auto status = parser.parse(args, out, err)) return *status;
-  if (paths.empty()) return argumentError(err, "no music file given");
+  if (int{json} + int{csv} + int{formatText.has_value()} > 1)
+    return argumentError(err, "--json, --csv and --format exclude each other");
+  if (operands.empty()) return argumentError(err, "no music file given");
 
   int status = 0;
+  const std::vector<std::u16string> paths = listedFiles(operands, recursive, err, status);
+  std::optional<ListingFormat> format;
+  if (formatText) format.emplace(*formatText);
+  const ListingForm form = json         ? ListingForm::Json
+                           : csv        ? ListingForm::Csv
+                           : formatText ? ListingForm::Format
+                                        : ListingForm::Plain;
   ProgressLine progress(err, paths.size());
-  TagsListing listing(out, json, progress);
+  TagsListing listing(out, form, format ? &*format : nullptr, progress);
   for (const auto& path : paths) {
     std::optional<std::string> error;
     const auto info = readTrack(resolveEntryName(path), error);
     Track track = info->toTrack();
     // Listed under the name as given, also where the file cannot be read.
     track.fileName = path;
-    describe(listing, track);
+    const std::string warning = error ? std::string() : info->getReadWarning();
     if (error) {
       progress.clear();
       writeText(err, "tunora: cannot open '" + escapeControls(convertUTF16ToUTF8(path)) +
                          "': " + *error + "\n");
-      listing.message("error", *error);
       status = 1;
-    } else if (const auto& warning = info->getReadWarning(); !warning.empty()) {
+    } else if (!warning.empty()) {
       // Named, but not failed: the file was read, it just held nothing.
       progress.clear();
       writeText(err,
                 "tunora: '" + escapeControls(convertUTF16ToUTF8(path)) + "': " + warning + "\n");
-      listing.message("warning", warning);
     }
-    listing.endFile();
+    listing.file(track, error, warning);
     progress.advance();
   }
   progress.finish();

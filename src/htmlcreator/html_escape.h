@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/percent_encoding.h"
 #include "text/text_lines.h"
 
 namespace tunora {
@@ -14,10 +15,6 @@ std::u16string escapeHtml(std::u16string_view text);
 
 // The lines escaped, each followed by the markup "<br>" (comments, lyrics).
 std::u16string joinEscapedWithBreaks(const TextLines& lines);
-
-// The value as one URL component: its UTF-8 bytes, each but letters, digits
-// and "-._~" written as "%XX". The result needs no HTML escaping.
-std::u16string encodeUrlComponent(std::u16string_view text);
 
 // Puts a value in place of its token "<$name$>" (HTML-escaped) and of
 // "<$url:name$>" (encoded as a URL component, for links).

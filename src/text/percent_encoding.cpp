@@ -1,5 +1,8 @@
 #include "text/percent_encoding.h"
 
+#include "text/conversions.h"
+#include "text/utf8_encoding.h"
+
 namespace tunora {
 
 std::string percentEncode(std::string_view text, PercentEncoding encoding) {
@@ -22,6 +25,23 @@ std::string percentEncode(std::string_view text, PercentEncoding encoding) {
     }
   }
   return encoded;
+}
+
+std::u16string encodeUrlComponent(std::u16string_view text) {
+  // A byte of a file name that is no UTF-8 comes as a lone unit U+DC80 +
+  // byte; the link names that byte again, so that it reaches the file.
+  std::string bytes;
+  std::size_t runStart = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool paired = i > 0 && isHighSurrogate(text[i - 1]);
+    if (text[i] < 0xDC80 || text[i] > 0xDCFF || paired) continue;
+    bytes += convertUTF16ToUTF8(text.substr(runStart, i - runStart));
+    bytes += static_cast<char>(text[i] - 0xDC00);
+    runStart = i + 1;
+  }
+  bytes += convertUTF16ToUTF8(text.substr(runStart));
+  // The result is ASCII, so widening it byte by byte is exact.
+  return widenLatin1(percentEncode(bytes, PercentEncoding::UrlComponent));
 }
 
 }  // namespace tunora

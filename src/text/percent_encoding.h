@@ -11,4 +11,8 @@ namespace tunora {
 enum class PercentEncoding { UrlComponent, FormValue };
 std::string percentEncode(std::string_view text, PercentEncoding encoding);
 
+// The value as one URL component: its UTF-8 bytes, each but letters, digits
+// and "-._~" written as "%XX". The result needs no HTML escaping.
+std::u16string encodeUrlComponent(std::u16string_view text);
+
 }  // namespace tunora

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "io/file.h"
+#include "text/ascii_case.h"
+#include "text/file_url.h"
 #include "text/number_text.h"
 #include "text/path_parts.h"
 
@@ -24,6 +26,20 @@ std::u16string shownFigure(std::optional<std::uint64_t> figure, bool known) {
 
 std::u16string shortFileNameOf(const Track& track) {
   return nativeFileNameOf(track.fileName);
+}
+
+std::u16string fileUrlOf(const Track& track) {
+  const std::u16string& name = track.fileName;
+  if (name.empty()) return {};
+  // A stream's or the player's own URL is a link already.
+  for (const std::u16string_view scheme : {u"http://", u"https://", u"file://"})
+    if (equalIgnoringAsciiCase(std::u16string_view(name).substr(0, scheme.size()), scheme))
+      return name;
+  // Names given on a command line may be relative to the current folder.
+  std::error_code failed;
+  const auto absolute = std::filesystem::absolute(toFsPath(name), failed);
+  return fileUrl(failed ? name : fromFsPath(absolute),
+                 kPathSeparator == '\\' ? PathStyle::Windows : PathStyle::Posix);
 }
 
 std::u16string fileTypeOf(const Track& track) {

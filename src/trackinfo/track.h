@@ -72,6 +72,9 @@ std::u16string shownText(const std::optional<std::u16string>& text);
 // A whole number, "Unknown" when absent, empty when the player was not asked.
 std::u16string shownFigure(std::optional<std::uint64_t> figure, bool known);
 std::u16string shortFileNameOf(const Track& track);
+// A file:// link to the file (text/file_url.h), the name made absolute first;
+// a name that is a URL already stays as it is.
+std::u16string fileUrlOf(const Track& track);
 std::u16string fileTypeOf(const Track& track);
 
 // The figure shown for a rate: saturated at what 32 bits of bit/s give, as

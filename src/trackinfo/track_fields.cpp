@@ -107,6 +107,8 @@ constexpr TrackField count(std::string_view key, std::uint64_t (*value)(const Tr
 const std::array kFields = {
     text("filename", u"<$filename$>", [](const Track& t) { return t.fileName; }),
     text("shortfilename", u"<$shortfilename$>", shortFileNameOf),
+    // Template-only: a listing keeps the name as it was given.
+    text({}, u"<$fileurl$>", fileUrlOf),
     text("filetype", u"<$filetype$>", fileTypeOf, GroupRule::Distinct),
     common(
         "artist", u"<$artist$>", [](const Track& t) { return shownText(t.artist); },

@@ -102,6 +102,18 @@ TEST_F(PageCommand, ADirectoryPageListsItsFilesWithTheCoverBesideThem) {
   EXPECT_NE(text.find("width=\"30\""), std::string::npos);
 }
 
+TEST_F(PageCommand, RecursiveDirectoryPageTakesTheSubfoldersAfterTheFiles) {
+  const CliResult result = run({u"--directory", dir.file("music"), u"--recursive"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string text = pageText(dir.path() / "out" / "page.html");
+  const auto c = text.find(">c.flac<");
+  const auto d = text.find(">d.mp3<");
+  EXPECT_TRUE(c != std::string::npos && d != std::string::npos && c < d) << text;
+  const CliResult alone = run({u"--recursive", testing::nativePath(dir.path(), "music/a.mp3")});
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_EQ(alone.err, "tunora: --recursive goes with --directory\ntry 'tunora --help'\n");
+}
+
 TEST_F(PageCommand, TheCoverNamePatternAndTheMiniTemplate) {
   writeWholeFile(testing::nativePath(dir.path(), "music/Unknown cover.jpg"),
                  testing::greyRampJpeg(8, 8));

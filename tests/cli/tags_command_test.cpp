@@ -164,7 +164,32 @@ TEST(TagsCommand, LyricsLinesJoinedInBothListings) {
   const CliResult json = runCli({u"tags", u"--json", path});
   EXPECT_NE(json.out.find("\"lyrics\": \"one\\n\\\"two\\\"\\n\""), std::string::npos) << json.out;
   const CliResult readable = runCli({u"tags", path});
-  EXPECT_NE(readable.out.find("lyrics: one\n\"two\"\n\n"), std::string::npos) << readable.out;
+  EXPECT_NE(readable.out.find("lyrics: one\n        \"two\"\n        \n"), std::string::npos)
+      << readable.out;
+}
+
+// Lines after the first start where the value started: none of them reads as
+// a field of its own, and no empty one as the end of the file's listing.
+TEST(TagsCommand, PlainListingIndentsTheLinesOfAValue) {
+  const struct {
+    std::string entry;
+    std::string listed;
+  } cases[] = {
+      {"COMMENT=one line", "\ncomment: one line\n"},
+      {"COMMENT=artist: fake\nsecond", "\ncomment: artist: fake\n         second\n"},
+      {"COMMENT=a\n\nb", "\ncomment: a\n         \n         b\n"},
+      {"COMMENT=crlf\r\nends\r\n", "\ncomment: crlf\r\n         ends\r\n         \n"},
+      {"COMMENT=\x1b[2J\n\x1b[H", "\ncomment: \\x1b[2J\n         \\x1b[H\n"},
+      {"LYRICS=la\nla", "\nlyrics: la\n        la\n"},
+  };
+  testing::TempDir dir;
+  const auto path = dir.file("lines.ogg");
+  for (const auto& [entry, listed] : cases) {
+    ASSERT_TRUE(
+        writeWholeFile(path, testing::oggVorbisFile(testing::vorbisCommentBlock("v", {entry}))));
+    const CliResult result = runCli({u"tags", path});
+    EXPECT_NE(result.out.find(listed), std::string::npos) << entry << "\n" << result.out;
+  }
 }
 
 TEST(TagsCommand, DirectoryAndEmptyFileDoNotCrash) {

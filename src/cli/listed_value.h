@@ -1,0 +1,25 @@
+#pragma once
+// A field's value as `tunora tags` lists it. Every form of the listing (plain,
+// JSON, CSV, a line of --format) writes this one value and differs only in
+// how: so a value can never read one way in JSON and another in CSV.
+
+#include <string>
+
+#include "trackinfo/track_fields.h"
+
+namespace tunora {
+
+struct ListedValue {
+  enum class Kind {
+    Text,     // a string: JSON quotes it
+    Literal,  // written as it is in every form: "true", "false", a number
+    None,     // no value: JSON's null, an empty CSV field
+  };
+  Kind kind = Kind::None;
+  // Lines are joined by "\n"; a playing time is seconds with three decimals.
+  std::u16string text;
+};
+
+ListedValue listedValue(const TrackField& field, const Track& track);
+
+}  // namespace tunora
