@@ -2,6 +2,7 @@
 
 #include "htmlcreator/html_creator.h"
 #include "htmlcreator/page_support.h"
+#include "io/file.h"
 
 namespace tunora {
 namespace {
@@ -44,6 +45,21 @@ TEST_F(FillTrack, EscapesEveryValueFromTheFile) {
             "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;\nTom &amp; Jerry\n"
             "&lt;b&gt;&amp;&#39;x&#39;.mp3\n&lt;i&gt;one&lt;/i&gt;<br>two &amp; three<br>\n"
             "a&lt;b<br>");
+}
+
+// A link to the file itself, in the form of the platform's paths; a stream's
+// address stays the address it is.
+TEST_F(FillTrack, FileUrlLinksToTheTrack) {
+  const bool windows = kPathSeparator == '\\';
+  const std::u16string file = windows ? u"C:\\Music\\<b>&'x'#1.mp3" : u"/music/<b>&'x'#1.mp3";
+  tracks.add(makeTrack({.file = file}));
+  tracks.add(makeTrack({.file = u"http://radio.example/live?a=1&b=2"}));
+  tracks.add(makeTrack({.file = u""}));
+  EXPECT_EQ(fill("<a href=\"<$fileurl$>\">", 0),
+            windows ? "<a href=\"file:///C:/Music/%3Cb%3E%26%27x%27%231.mp3\">"
+                    : "<a href=\"file:///music/%3Cb%3E%26%27x%27%231.mp3\">");
+  EXPECT_EQ(fill("<$fileurl$>", 1), "http://radio.example/live?a=1&amp;b=2");
+  EXPECT_EQ(fill("[<$fileurl$>]", 2), "[]");
 }
 
 TEST_F(FillTrack, LyricsAndCommentSectionsAreKeptOnlyWithAValue) {
