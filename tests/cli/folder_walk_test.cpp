@@ -87,6 +87,7 @@ TEST_F(FolderWalk, SwitchedOffTypesAreLeftOut) {
 TEST_F(FolderWalk, AFolderDeeperThanAnyStackIsWalked) {
   // One folder in the next, far deeper than albums go: the walk keeps its
   // own list of folders, so depth costs no stack.
+  if (kPathSeparator == '\\') GTEST_SKIP() << "paths this long need the long-path form there";
   fs::path deep = dir.path() / "album" / "disc 3";
   constexpr int kDepth = 200;
   for (int i = 0; i < kDepth; ++i) deep /= "d";
