@@ -7,6 +7,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+
+#include "text/unit_blocks.h"
 
 namespace tunora {
 
@@ -44,7 +47,13 @@ std::string convertUTF16ToUTF8(std::u16string_view text);
 // The text up to its first NUL.
 template <typename Char>
 std::basic_string_view<Char> untilNul(std::basic_string_view<Char> text) {
-  const auto nul = text.find(Char{0});
+  std::size_t from = 0;
+  // Most 16-bit text holds no NUL at all: skipped four units at a time.
+  if constexpr (std::is_same_v<Char, char16_t>)
+    while (from + unit_blocks::kUnits <= text.size() &&
+           !unit_blocks::hasNul(unit_blocks::load(text.data() + from)))
+      from += unit_blocks::kUnits;
+  const auto nul = text.find(Char{0}, from);
   return nul == std::basic_string_view<Char>::npos ? text : text.substr(0, nul);
 }
 

@@ -1,0 +1,51 @@
+#pragma once
+// Tests on four 16-bit text units at once, held in one 64-bit word. Most text
+// the tool writes is long runs of plain ASCII; testing a word at a time, with
+// no branch per unit, costs a fraction of a unit-by-unit loop.
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace tunora::unit_blocks {
+
+// The lanes below are in memory order on the little-endian machines the
+// system is built for.
+static_assert(std::endian::native == std::endian::little);
+
+constexpr std::size_t kUnits = 4;
+constexpr std::uint64_t kLanes = 0x0001'0001'0001'0001;
+constexpr std::uint64_t kLaneBit7 = kLanes * 0x80;
+
+inline std::uint64_t load(const char16_t* units) {
+  std::uint64_t word;
+  std::memcpy(&word, units, sizeof word);
+  return word;
+}
+
+// Whether any of the four units is 0.
+inline bool hasNul(std::uint64_t word) {
+  return ((word - kLanes) & ~word & (kLanes * 0x8000)) != 0;
+}
+
+// Whether all four are printable ASCII other than '"' and '\': text that JSON
+// takes as it is.
+inline bool allPlainJson(std::uint64_t word) {
+  if ((word & (kLanes * 0xFF80)) != 0) return false;
+  // Each unit is below 0x80 now, so no sum below carries out of its lane.
+  const std::uint64_t atLeastSpace = (word + kLanes * 0x60) & kLaneBit7;
+  const std::uint64_t notQuote = ((word ^ (kLanes * '"')) + kLanes * 0x7F) & kLaneBit7;
+  const std::uint64_t notBackslash = ((word ^ (kLanes * '\\')) + kLanes * 0x7F) & kLaneBit7;
+  return (atLeastSpace & notQuote & notBackslash) == kLaneBit7;
+}
+
+// Writes the low byte of each of the four units, in order.
+inline void storeLowBytes(std::uint64_t word, char* out) {
+  const auto bytes =
+      static_cast<std::uint32_t>((word & 0xFF) | ((word >> 8) & 0xFF00) |
+                                 ((word >> 16) & 0xFF0000) | ((word >> 24) & 0xFF000000));
+  std::memcpy(out, &bytes, sizeof bytes);
+}
+
+}  // namespace tunora::unit_blocks
