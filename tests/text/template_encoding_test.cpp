@@ -30,7 +30,7 @@ TEST(TemplateEncoding, TheMarkOrItsAbsenceDecides) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(templateEncodingOf(bytesOf(c.bytes)), c.encoding)
-        << testing::PrintToString(std::string(c.bytes));
+        << ::testing::PrintToString(std::string(c.bytes));
 }
 
 TEST(TemplateEncoding, Utf8DecodesStrictlyWithReplacements) {
@@ -67,7 +67,7 @@ TEST(TemplateEncoding, Utf8DecodesStrictlyWithReplacements) {
   };
   for (const auto& c : cases) {
     const Utf8Text decoded = decodeUtf8Replacing(bytesOf(c.bytes));
-    const std::string shown = testing::PrintToString(std::string(c.bytes));
+    const std::string shown = ::testing::PrintToString(std::string(c.bytes));
     EXPECT_EQ(decoded.text, c.text) << shown;
     EXPECT_EQ(decoded.invalidSequences, c.invalid) << shown;
   }
