@@ -47,13 +47,11 @@ std::string convertUTF16ToUTF8(std::u16string_view text);
 // The text up to its first NUL.
 template <typename Char>
 std::basic_string_view<Char> untilNul(std::basic_string_view<Char> text) {
-  std::size_t from = 0;
-  // Most 16-bit text holds no NUL at all: skipped four units at a time.
+  std::size_t nul;
   if constexpr (std::is_same_v<Char, char16_t>)
-    while (from + unit_blocks::kUnits <= text.size() &&
-           !unit_blocks::hasNul(unit_blocks::load(text.data() + from)))
-      from += unit_blocks::kUnits;
-  const auto nul = text.find(Char{0}, from);
+    nul = unit_blocks::findUnit(text, 0);
+  else
+    nul = text.find(Char{0});
   return nul == std::basic_string_view<Char>::npos ? text : text.substr(0, nul);
 }
 

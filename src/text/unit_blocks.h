@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace tunora::unit_blocks {
 
@@ -38,6 +39,34 @@ inline bool allPlainJson(std::uint64_t word) {
   const std::uint64_t notQuote = ((word ^ (kLanes * '"')) + kLanes * 0x7F) & kLaneBit7;
   const std::uint64_t notBackslash = ((word ^ (kLanes * '\\')) + kLanes * 0x7F) & kLaneBit7;
   return (atLeastSpace & notQuote & notBackslash) == kLaneBit7;
+}
+
+// The first place at or after `from` that holds `unit`, or npos.
+inline std::size_t findUnit(std::u16string_view text, char16_t unit, std::size_t from = 0) {
+  const std::uint64_t pattern = kLanes * unit;
+  while (from + kUnits <= text.size() && !hasNul(load(text.data() + from) ^ pattern))
+    from += kUnits;
+  for (; from < text.size(); ++from)
+    if (text[from] == unit) return from;
+  return std::u16string_view::npos;
+}
+
+// The first place at or after `from` where `search` starts, or npos, as
+// std::u16string_view::find gives. The scan looks for the second unit where
+// there is one: page tokens start with "<$", and '$' is rare in HTML where
+// '<' is everywhere.
+inline std::size_t findText(std::u16string_view text, std::u16string_view search,
+                            std::size_t from = 0) {
+  if (search.empty()) return from <= text.size() ? from : std::u16string_view::npos;
+  const std::size_t anchor = search.size() > 1 ? 1 : 0;
+  while (from + search.size() <= text.size()) {
+    const std::size_t found = findUnit(text, search[anchor], from + anchor);
+    if (found == std::u16string_view::npos || found - anchor + search.size() > text.size()) break;
+    from = found - anchor;
+    if (text.compare(from, search.size(), search) == 0) return from;
+    ++from;
+  }
+  return std::u16string_view::npos;
 }
 
 // Writes the low byte of each of the four units, in order.
