@@ -28,4 +28,18 @@ string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
        "itself and fills an HTML template with them: one song, a selection or a\n"
        "whole folder, with covers and the colours of a player skin.")
 
+# The package's own documents: the machine-readable copyright file and a
+# Debian changelog, compressed without a time stamp so that rebuilds are
+# identical.
+set(TUNORA_DEB_VERSION ${PROJECT_VERSION})
+set(tunora_changelog ${CMAKE_CURRENT_BINARY_DIR}/installer/changelog.Debian)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/changelog.Debian.in ${tunora_changelog} @ONLY)
+add_custom_command(OUTPUT ${tunora_changelog}.gz
+                   COMMAND gzip -9nkf ${tunora_changelog}
+                   DEPENDS ${tunora_changelog}
+                   COMMENT "Compressing the Debian changelog")
+add_custom_target(tunora_deb_changelog ALL DEPENDS ${tunora_changelog}.gz)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/copyright ${tunora_changelog}.gz
+        DESTINATION ${TUNORA_DOC_DIR})
+
 include(CPack)

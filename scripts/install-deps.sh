@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev nasm
   wine wine32:i386 xvfb xauth
   chromium python3
-  dpkg-dev groff-base nsis
+  dpkg-dev groff-base nsis tidy lintian
   pkg-config libsystemd-dev dbus mpv mpv-mpris
 )
 

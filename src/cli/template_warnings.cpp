@@ -8,6 +8,7 @@
 #include "io/file.h"
 #include "io/text_file.h"
 #include "text/conversions.h"
+#include "text/template_encoding.h"
 #include "trackinfo/track_fields.h"
 
 namespace tunora {
@@ -73,26 +74,25 @@ std::vector<std::string> templateWarnings(const TextLines& lines) {
   return warnings;
 }
 
-namespace {
-
-bool startsWithByteOrderMark(const std::u16string& path) {
-  auto file = File::open(path, File::Mode::Read);
-  const auto head = file ? file->readAt(0, 2) : std::nullopt;
-  return head && startsWithLittleEndianMark(*head);
-}
-
-}  // namespace
-
 int checkTemplateOption(const std::u16string& path, std::FILE* err) {
   const std::string shown = "'" + convertUTF16ToUTF8(path) + "'";
-  if (!File::open(path, File::Mode::Read)) {
+  const auto bytes = readWholeFile(path);
+  if (!bytes) {
     writeText(err, "tunora: cannot open " + shown + ": " + lastFileError() + "\n");
     return 2;
   }
-  if (!startsWithByteOrderMark(path)) {
+  const TemplateEncoding encoding = templateEncodingOf(*bytes);
+  if (encoding == TemplateEncoding::Unsupported) {
     writeText(err, "tunora: the template " + shown +
-                       " is not UTF-16LE with a byte-order mark; no page written\n");
+                       " is neither UTF-8 nor UTF-16LE with a byte-order mark; no page written\n");
     return 1;
+  }
+  if (encoding != TemplateEncoding::Utf16LE) {
+    const Utf8Text text = decodeUtf8Replacing(*bytes);
+    if (text.invalidSequences > 0)
+      writeText(err, "tunora: " + convertUTF16ToUTF8(path) + ": " + at(text.firstInvalidLine) +
+                         std::to_string(text.invalidSequences) +
+                         " byte sequence(s) that are not UTF-8 shown as U+FFFD\n");
   }
   TextLines lines;
   loadTextFile(lines, path, true);

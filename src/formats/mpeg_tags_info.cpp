@@ -68,6 +68,13 @@ void MpegTagsInfo::takeValues() {
     }
     break;
   }
+  // Lyrics3's extended fields stand in only where no other tag gave a text.
+  const auto standIn = [](std::optional<std::u16string>& field, const std::u16string& text) {
+    if ((!field || field->empty()) && !text.empty()) field = text;
+  };
+  standIn(track_.title, lyrics3_.title());
+  standIn(track_.artist, lyrics3_.artist());
+  standIn(track_.album, lyrics3_.album());
   // A Lyrics3 block alone is no tag, but shows in the list.
   track_.hasTag = id3v1_.isPresent() || id3v2_.isPresent() || apev2_.isPresent();
   std::vector<TagKind> present;

@@ -62,8 +62,9 @@ class HtmlCreator {
   HtmlCreator(const HtmlCreator&) = delete;
   HtmlCreator& operator=(const HtmlCreator&) = delete;
 
-  // A template file must be UTF-16LE with a byte-order mark; any other file
-  // gives an empty template. A missing file selects the embedded default.
+  // A template file is UTF-8 (with or without a byte-order mark) or UTF-16LE
+  // with one; any other file gives an empty template. A missing file selects
+  // the embedded default.
   void chooseTemplate(TemplateSlot slot, std::u16string_view path);
   const std::u16string& templatePath(TemplateSlot slot) const;
   const TextLines& templateLines(TemplateSlot slot) const;

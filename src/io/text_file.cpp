@@ -5,6 +5,7 @@
 
 #include "io/file.h"
 #include "text/conversions.h"
+#include "text/template_encoding.h"
 #include "text/utf8_encoding.h"
 
 namespace tunora {
@@ -29,13 +30,21 @@ int loadTextFile(TextLines& lines, std::u16string_view path, bool unicode) {
     for (const std::uint8_t byte : bytes) lines.appendUnit(byte);
     return 1;
   }
-  if (!startsWithLittleEndianMark(bytes)) return 1;
+  const TemplateEncoding encoding = templateEncodingOf(bytes);
+  if (encoding == TemplateEncoding::Unsupported) return 1;
+  // Pages are written as UTF-16 whichever form the template came in.
   lines.setUnicode(true);
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
-    if (unit == kEndOfUnicodeText) break;
-    lines.appendUnit(unit);
+  if (encoding == TemplateEncoding::Utf16LE) {
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const auto unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+      if (unit == kEndOfUnicodeText) break;
+      lines.appendUnit(unit);
+    }
+    return 1;
   }
+  const std::size_t markSize = encoding == TemplateEncoding::Utf8WithMark ? 3 : 0;
+  const std::u16string text = decodeUtf8Replacing(Bytes(bytes).subspan(markSize)).text;
+  if (!text.empty()) lines.appendText(text);
   return 1;
 }
 

@@ -11,10 +11,11 @@
 
 namespace tunora {
 
-// Clears, then reads the file: in Unicode mode only a file that starts with
-// the little-endian byte-order mark gives lines (and sets the Unicode flag),
-// read up to the end or the first unit 0xFFFF; in 8-bit mode each byte is one
-// unit. 1 on success, -1 when the file cannot be opened or read.
+// Clears, then reads the file. Unicode mode (templates) reads UTF-16LE with a
+// byte-order mark up to the end or the first unit 0xFFFF, and UTF-8 with or
+// without a mark (ill-formed bytes shown as U+FFFD), and sets the Unicode
+// flag; any other file gives no lines. In 8-bit mode each byte is one unit.
+// 1 on success, -1 when the file cannot be opened or read.
 int loadTextFile(TextLines& lines, std::u16string_view path, bool unicode);
 
 // Clears, then appends each byte of the HTML resource (type 23) of that number.

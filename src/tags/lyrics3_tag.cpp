@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "tags/id3v1_tag.h"
+#include "text/conversions.h"
 
 namespace tunora {
 namespace {
@@ -29,6 +30,13 @@ std::optional<std::uint64_t> decimalOf(Bytes digits) {
 
 }  // namespace
 
+std::u16string* Lyrics3Tag::extendedText(Bytes id) {
+  if (startsWith(id, "ETT")) return &title_;
+  if (startsWith(id, "EAR")) return &artist_;
+  if (startsWith(id, "EAL")) return &album_;
+  return nullptr;
+}
+
 void Lyrics3Tag::parse(Bytes block) {
   present_ = false;
   if (block.size() < 10) return;
@@ -48,8 +56,11 @@ void Lyrics3Tag::parse(Bytes block) {
       present_ = true;
       hasLyrics_ = true;
       for (const std::uint8_t byte : *data) lyrics_.appendUnit(byte);
-    } else if (startsWith(id, "EAR") || startsWith(id, "EAL")) {
+    } else if (std::u16string* text = extendedText(id)) {
       present_ = true;
+      if (text->empty())
+        *text = widenLatin1(
+            std::string_view(reinterpret_cast<const char*>(data->data()), data->size()));
     }
     if (reader.atEnd() || reader.rest().front() == 0) break;
   }

@@ -60,10 +60,10 @@ TEST_F(NoSessionBus, EndsWithAMessageBeforeAndAfterTheOptions) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "page.html"));
 
   // A template that no page could be built with is refused first.
-  std::ofstream(dir.path() / "plain.html") << "<html></html>";
+  std::ofstream(dir.path() / "plain.html") << std::string("<\0p\0>\0", 6);
   const CliResult plain = runCli({u"follow", u"--template", dir.file("plain.html")});
   EXPECT_EQ(plain.status, 1);
-  EXPECT_NE(plain.err.find("is not UTF-16LE"), std::string::npos) << plain.err;
+  EXPECT_NE(plain.err.find("is neither UTF-8 nor UTF-16LE"), std::string::npos) << plain.err;
 }
 
 }  // namespace

@@ -162,14 +162,36 @@ TEST_F(PageCommand, WithoutSupportedFilesThePageSaysSo) {
             std::string::npos);
 }
 
-TEST_F(PageCommand, AnEightBitTemplateWritesNoPageAndSaysWhy) {
-  const std::string text = "<html><$songname$></html>";
-  writeWholeFile(dir.file("ansi.html"), std::vector<std::uint8_t>(text.begin(), text.end()));
-  const CliResult result =
-      run({u"--template", dir.file("ansi.html"), testing::nativePath(dir.path(), "music/a.mp3")});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("not UTF-16LE"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "out" / "page.html"));
+TEST_F(PageCommand, TemplateEncodingsTheToolTakesAndRefuses) {
+  const struct {
+    const char* what;
+    std::string bytes;
+    int status;
+    std::string page;  // what the page holds; "?" for no page
+    std::string err;
+  } cases[] = {
+      {"UTF-16LE with a mark", std::string("\xFF\xFE<\0p\0>\0\xE4\0", 10), 0, "<p>\xC3\xA4", ""},
+      {"UTF-8 with a mark", "\xEF\xBB\xBF<p>\xC3\xA4", 0, "<p>\xC3\xA4", ""},
+      {"UTF-8 without one", "<p>\xC3\xA4", 0, "<p>\xC3\xA4", ""},
+      {"8-bit text", "<p>\r\n\xE4 \xE4", 0, "<p>\r\n\xEF\xBF\xBD \xEF\xBF\xBD",
+       "line 2: 2 byte sequence(s) that are not UTF-8 shown as U+FFFD"},
+      {"UTF-16LE without a mark", std::string("<\0p\0>\0", 6), 1, "?",
+       "is neither UTF-8 nor UTF-16LE with a byte-order mark; no page written"},
+      {"UTF-16BE with a mark", std::string("\xFE\xFF\0<\0p", 6), 1, "?", "is neither UTF-8"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(dir.path() / "out" / "page.html");
+    writeWholeFile(dir.file("mine.html"),
+                   std::vector<std::uint8_t>(c.bytes.begin(), c.bytes.end()));
+    const CliResult result =
+        run({u"--template", dir.file("mine.html"), testing::nativePath(dir.path(), "music/a.mp3")});
+    EXPECT_EQ(result.status, c.status) << c.what;
+    EXPECT_NE(pageText(dir.path() / "out" / "page.html").find(c.page), std::string::npos) << c.what;
+    if (c.err.empty())
+      EXPECT_EQ(result.err, "") << c.what;
+    else
+      EXPECT_NE(result.err.find(c.err), std::string::npos) << c.what << ": " << result.err;
+  }
 }
 
 }  // namespace

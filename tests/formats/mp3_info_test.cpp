@@ -226,6 +226,20 @@ TEST(MP3Info, Lyrics3BeforeID3v1) {
   EXPECT_TRUE(info.hasLyrics());
   EXPECT_EQ(linesOf(info.getLyrics()), u"[00:01]First line\r|Second line \u00E4|");
   EXPECT_EQ(info.getTitle(), u"V1 Title");
+  // The ID3v1 album wins over the block's EAL.
+  EXPECT_EQ(info.getAlbum(), u"V1 Album");
+}
+
+TEST(MP3Info, Lyrics3ExtendedFieldsAlone) {
+  MP3Info info;
+  ASSERT_EQ(info.readFile(fixturePath("tags/lyrics3_extended_only.mp3")), ReadResult::Read);
+  EXPECT_EQ(info.getPresentTags(), u"L3v2");
+  EXPECT_FALSE(info.hasTag());
+  EXPECT_EQ(info.getTitle(), u"A Title Longer Than Thirty Characters \u00E9");
+  EXPECT_EQ(info.getArtist(), u"Lyrics Artist");
+  EXPECT_EQ(info.getAlbum(), u"Lyrics Album");
+  EXPECT_EQ(linesOf(info.getLyrics()), u"Only words|");
+  EXPECT_EQ(info.getBitrate(), u"128");
 }
 
 TEST(MP3Info, UnreadableFileGivesDefaults) {
@@ -563,6 +577,35 @@ TEST_F(MP3InfoFile, PrecedenceFollowsPresence) {
   EXPECT_EQ(lyricsOnly.getPresentTags(), u"L3v2");
   EXPECT_EQ(lyricsOnly.getTitle(), u"Unknown");
   EXPECT_FALSE(lyricsOnly.hasComment());
+
+  // Lyrics3's title, artist and album stand in only where the answering tag
+  // has no text.
+  const auto extended = testing::lyrics3Block({testing::lyrics3Field("ETT", "l3 title"),
+                                               testing::lyrics3Field("EAR", "l3 artist"),
+                                               testing::lyrics3Field("EAL", "l3 album")});
+  struct StandIn {
+    const char* what;
+    ByteVector contents;
+    std::u16string title, artist, album;
+  };
+  const StandIn standIns[] = {
+      {"no other tag", concat({audio, extended}), u"l3 title", u"l3 artist", u"l3 album"},
+      {"ID3v2 with an artist only", concat({id3v2, audio, extended}), u"l3 title", u"v2 artist",
+       u"l3 album"},
+      {"ID3v1 with empty fields but the title",
+       concat({audio, extended, id3v1Block({.title = "v1 title"})}), u"v1 title", u"l3 artist",
+       u"l3 album"},
+      {"ID3v1 without an album", concat({audio, extended, v1}), u"v1 title", u"v1 artist",
+       u"l3 album"},
+  };
+  for (const StandIn& c : standIns) {
+    MP3Info info;
+    writeWholeFile(path, c.contents);
+    info.readFile(path);
+    EXPECT_EQ(info.getTitle(), c.title) << c.what;
+    EXPECT_EQ(info.getArtist(), c.artist) << c.what;
+    EXPECT_EQ(info.getAlbum(), c.album) << c.what;
+  }
 
   MP3Info v1Only;
   writeWholeFile(path, concat({audio, testing::id3v1Block({.title = "t", .genre = 3})}));

@@ -32,7 +32,9 @@ TEST_F(TemplateSources, EmbeddedDefaultsAreUnicodeTemplatesWithTheirCommentBlock
     const std::u16string& text = creator.defaultTemplate(slot);
     ASSERT_FALSE(text.empty());
     EXPECT_NE(text.front(), char16_t{0xFEFF});
-    EXPECT_TRUE(text.starts_with(u"<!--$"));
+    // The doctype comes first, so that the cleared comment block leaves no
+    // blank lines before it.
+    EXPECT_TRUE(text.starts_with(u"<!DOCTYPE html>\r\n<!--$"));
     EXPECT_TRUE(creator.templateLines(slot).isUnicode());
     // The comment block ends where the page begins.
     EXPECT_LT(text.find(u"$-->"), text.find(u"<html>"));
@@ -48,7 +50,7 @@ TEST_F(TemplateSources, AMissingFileSelectsTheEmbeddedDefault) {
   EXPECT_TRUE(lines.line(0)->ends_with(u"\r"));
 }
 
-TEST_F(TemplateSources, AChosenFileMustBeUnicode) {
+TEST_F(TemplateSources, AChosenFileIsUtf16OrUtf8) {
   const std::u16string unicode = dir.file("mine.html");
   TextLines mine = testing::linesOf("<b><$songname$></b>");
   mine.setUnicode(true);
@@ -57,12 +59,23 @@ TEST_F(TemplateSources, AChosenFileMustBeUnicode) {
   EXPECT_EQ(creator.templatePath(TemplateSlot::SingleTrack), unicode);
   EXPECT_EQ(textOf(creator.templateLines(TemplateSlot::SingleTrack)), "<b><$songname$></b>");
 
-  const std::u16string eightBit = dir.file("ansi.html");
-  const std::string text = "<b><$songname$></b>";
-  ASSERT_TRUE(writeWholeFile(eightBit, std::vector<std::uint8_t>(text.begin(), text.end())));
-  creator.chooseTemplate(TemplateSlot::SingleTrack, eightBit);
-  EXPECT_EQ(creator.templatePath(TemplateSlot::SingleTrack), eightBit);
-  EXPECT_EQ(creator.templateLines(TemplateSlot::SingleTrack).lineCount(), 0u);
+  // What an editor saves today; a file with NUL bytes is no UTF-8 text.
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string text;
+  } cases[] = {
+      {"UTF-8 with a mark", "\xEF\xBB\xBF<b>\xC3\xA4</b>", "<b>\xC3\xA4</b>"},
+      {"UTF-8 without one", "<b>\xC3\xA4</b>", "<b>\xC3\xA4</b>"},
+      {"UTF-16LE without a mark", std::string("<\0b\0>\0", 6), ""},
+  };
+  for (const auto& c : cases) {
+    const std::u16string path = dir.file("other.html");
+    ASSERT_TRUE(writeWholeFile(path, std::vector<std::uint8_t>(c.bytes.begin(), c.bytes.end())));
+    creator.chooseTemplate(TemplateSlot::SingleTrack, path);
+    EXPECT_EQ(creator.templatePath(TemplateSlot::SingleTrack), path) << c.what;
+    EXPECT_EQ(textOf(creator.templateLines(TemplateSlot::SingleTrack)), c.text) << c.what;
+  }
 }
 
 TEST_F(TemplateSources, SettingsKeepThePathsAsTheGeneratorShowsThem) {

@@ -6,6 +6,8 @@
 set -euo pipefail
 build="$1" version="$2"
 command -v dpkg-shlibdeps >/dev/null || { echo "skipped: no dpkg-shlibdeps (dpkg-dev)"; exit 77; }
+command -v lintian >/dev/null || { echo "skipped: no lintian"; exit 77; }
+source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -32,6 +34,10 @@ cat >"$tmp/expected" <<LIST
 ./usr/bin/tunora
 ./usr/lib/tunora/http_curl.so
 ./usr/lib/tunora/mpris_follow.so
+./usr/share/doc/tunora/changelog.Debian.gz
+./usr/share/doc/tunora/cli-reference.md
+./usr/share/doc/tunora/copyright
+./usr/share/doc/tunora/templates.md
 ./usr/share/man/man1/tunora.1.gz
 ./usr/share/tunora/templates/directory.html
 ./usr/share/tunora/templates/mini.html
@@ -40,7 +46,36 @@ cat >"$tmp/expected" <<LIST
 LIST
 diff -u "$tmp/expected" "$tmp/files" || fail "the package's files"
 
+# Lintian's errors fail the package; its warnings are shown.
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$tmp/lintian" 2>&1 ||
+  { cat "$tmp/lintian"; fail "lintian finds errors"; }
+grep -v '^running with root' "$tmp/lintian" || true
+
 dpkg-deb -x "$deb" "$tmp/root"
+doc="$tmp/root/usr/share/doc/tunora"
+# The copyright file is machine-readable and names the licence of everything
+# linked in.
+head -n 1 "$doc/copyright" |
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright is not machine-readable"
+for licence in Expat BSD-3-clause curl LGPL-2.1+ BSD-BY-LC-NE Zlib; do
+  grep -qE "^License: (.* )?${licence//+/\\+}( |$)" "$doc/copyright" ||
+    fail "copyright lacks $licence"
+  [ "$licence" = BSD-3-clause ] || grep -qxF "License: $licence" "$doc/copyright" ||
+    fail "copyright lacks the text of $licence"
+done
+for part in CLI11 nlohmann httplib libjpeg libcurl libsystemd; do
+  grep -qi "$part" "$doc/copyright" || fail "copyright does not name $part"
+done
+# The changelog is compressed without a name or time, and its entry is this version.
+# (gzip -9n: header flags 0, time 0, extra flags 2 for the best compression).
+zcat "$doc/changelog.Debian.gz" | head -n 1 | grep -q "^tunora ($version) " ||
+  fail "changelog.Debian.gz does not begin with version $version"
+[ "$(od -An -tu1 -j3 -N6 "$doc/changelog.Debian.gz" | tr -s ' ')" = " 0 0 0 0 0 2" ] ||
+  fail "changelog.Debian.gz is not made by gzip -9n"
+for guide in templates.md cli-reference.md; do
+  cmp -s "$doc/$guide" "$source_dir/docs/$guide" || fail "$guide differs from docs/$guide"
+done
 [ "$("$tmp/root/usr/bin/tunora" --version)" = "tunora $version" ] || fail "the unpacked tool"
 # The unpacked tool opens its module from the package's private folder (a
 # search of a port nothing listens on, which fails at once).

@@ -22,7 +22,7 @@ for f in "$tunora" "$man_page" "$templates"/{single_track,multiple_tracks,direct
   [ -f "$f" ] || fail "not installed: ${f#"$root"}"
 done
 [ -x "$tunora" ] || fail "tunora is not executable"
-extra="$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/tunora|lib/tunora/(http_curl|mpris_follow)\.so|share/man/man1/tunora\.1\.gz|share/tunora/templates/[a-z_]+\.html)$' || true)"
+extra="$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/tunora|lib/tunora/(http_curl|mpris_follow)\.so|share/man/man1/tunora\.1\.gz|share/tunora/templates/[a-z_]+\.html|share/doc/tunora/(copyright|changelog\.Debian\.gz|templates\.md|cli-reference\.md))$' || true)"
 [ -z "$extra" ] || fail "installed beyond the tool: $extra"
 
 [ "$("$tunora" --version)" = "tunora $version" ] || fail "--version says '$("$tunora" --version)'"

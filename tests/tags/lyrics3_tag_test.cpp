@@ -40,8 +40,48 @@ TEST(Lyrics3Tag, WhichFieldsMakeItPresent) {
   EXPECT_FALSE(parsed(lyrics3Block({lyrics3Field("IND", "0")})).hasLyrics());
   EXPECT_TRUE(parsed(lyrics3Block({lyrics3Field("EAR", "x")})).isPresent());
   EXPECT_TRUE(parsed(lyrics3Block({lyrics3Field("EAL", "x")})).isPresent());
+  EXPECT_TRUE(parsed(lyrics3Block({lyrics3Field("ETT", "x")})).isPresent());
   EXPECT_FALSE(
-      parsed(lyrics3Block({lyrics3Field("INF", "x"), lyrics3Field("ETT", "y")})).isPresent());
+      parsed(lyrics3Block({lyrics3Field("INF", "x"), lyrics3Field("AUT", "y")})).isPresent());
+}
+
+TEST(Lyrics3Tag, ExtendedFieldsGiveTitleArtistAlbum) {
+  struct Case {
+    const char* what;
+    ByteVector block;
+    std::u16string title, artist, album;
+  };
+  const Case cases[] = {
+      {"all three beside lyrics",
+       lyrics3Block({lyrics3Field("IND", "10"), lyrics3Field("LYR", "la"),
+                     lyrics3Field("ETT", "A long title"), lyrics3Field("EAR", "Artist"),
+                     lyrics3Field("EAL", "Album")}),
+       u"A long title", u"Artist", u"Album"},
+      {"8-bit text, one character a byte", lyrics3Block({lyrics3Field("ETT", "Caf\xE9")}),
+       u"Caf\u00E9", u"", u""},
+      {"the first of a kind wins",
+       lyrics3Block({lyrics3Field("EAR", "first"), lyrics3Field("EAR", "second")}), u"", u"first",
+       u""},
+      {"an empty field leaves room for the next",
+       lyrics3Block({lyrics3Field("EAL", ""), lyrics3Field("EAL", "later")}), u"", u"", u"later"},
+      {"other fields give nothing",
+       lyrics3Block({lyrics3Field("INF", "info"), lyrics3Field("AUT", "me")}), u"", u"", u""},
+  };
+  for (const Case& c : cases) {
+    const auto tag = parsed(c.block);
+    EXPECT_EQ(tag.title(), c.title) << c.what;
+    EXPECT_EQ(tag.artist(), c.artist) << c.what;
+    EXPECT_EQ(tag.album(), c.album) << c.what;
+  }
+}
+
+TEST(Lyrics3Tag, ExtendedFieldCutShortGivesNothing) {
+  // The size claims one byte more than the block holds.
+  auto block = lyrics3Block({lyrics3Field("ETT", "title")});
+  block[11 + 7] = '6';
+  EXPECT_EQ(parsed(block).title(), u"");
+  block[11 + 7] = '5';
+  EXPECT_EQ(parsed(block).title(), u"title");
 }
 
 TEST(Lyrics3Tag, DamagedFieldSizesEndTheWalk) {
