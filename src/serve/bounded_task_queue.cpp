@@ -21,7 +21,7 @@ void BoundedTaskQueue::enqueue(std::function<void()> task) {
     gate_->changed.wait(lock, [&] { return waiting_.size() < maxWaiting_ || gate_->open; });
     waiting_.push_back(std::move(task));
   }
-  gate_->changed.notify_all();
+  work_.notify_one();
 }
 
 void BoundedTaskQueue::shutdown() {
@@ -29,7 +29,7 @@ void BoundedTaskQueue::shutdown() {
     const std::lock_guard lock(gate_->mutex);
     ending_ = true;
   }
-  gate_->changed.notify_all();
+  work_.notify_all();
   for (std::thread& thread : threads_)
     if (thread.joinable()) thread.join();
 }
@@ -39,13 +39,13 @@ void BoundedTaskQueue::work() {
     std::function<void()> task;
     {
       std::unique_lock lock(gate_->mutex);
-      gate_->changed.wait(lock, [&] { return !waiting_.empty() || ending_; });
+      work_.wait(lock, [&] { return !waiting_.empty() || ending_; });
       // The connections accepted before the end are still answered.
       if (waiting_.empty()) return;
       task = std::move(waiting_.front());
       waiting_.pop_front();
     }
-    gate_->changed.notify_all();
+    gate_->changed.notify_one();
     task();
   }
 }

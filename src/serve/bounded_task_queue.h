@@ -23,6 +23,7 @@ class BoundedTaskQueue final : public httplib::TaskQueue {
   // opening the gate lets a waiting accept go on, so that the server can stop.
   struct Gate {
     std::mutex mutex;
+    // Room in the queue, or the gate opened.
     std::condition_variable changed;
     bool open = false;
   };
@@ -38,6 +39,9 @@ class BoundedTaskQueue final : public httplib::TaskQueue {
 
   const std::size_t maxWaiting_;
   std::shared_ptr<Gate> gate_;
+  // Under the gate's mutex. One thread is woken for each connection, not
+  // all of them.
+  std::condition_variable work_;
   std::deque<std::function<void()>> waiting_;
   bool ending_ = false;
   std::vector<std::thread> threads_;
