@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include "cli/page_output.h"
-#include "htmlcreator/content_key.h"
 #include "io/file.h"
 #include "io/text_file.h"
 #include "text/conversions.h"
@@ -55,8 +55,12 @@ std::string contentName(const std::vector<std::uint8_t>& bytes, bool& png) {
   static constexpr std::uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   png = bytes.size() >= sizeof kPngSignature &&
         std::equal(std::begin(kPngSignature), std::end(kPngSignature), bytes.begin());
+  // A hash of every byte: the name stands for these bytes alone, as browsers
+  // keep what they fetched under it.
+  const std::uint64_t hash = std::hash<std::string_view>{}(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   char name[32];
-  std::snprintf(name, sizeof name, "%016" PRIx64 ".%s", contentKey(bytes), png ? "png" : "jpg");
+  std::snprintf(name, sizeof name, "%016" PRIx64 ".%s", hash, png ? "png" : "jpg");
   return name;
 }
 

@@ -86,6 +86,19 @@ TEST(ServedPage, CoversAreTakenIntoMemoryByTheirContent) {
   EXPECT_FALSE(fs::exists(place));
 }
 
+TEST(ServedPage, CoversThatDifferInTheMiddleOnlyGetNamesOfTheirOwn) {
+  std::string error;
+  auto folder = ServedCoverFolder::create(std::nullopt, error);
+  ASSERT_TRUE(folder) << error;
+  std::string bytes = "\xFF\xD8" + std::string(64 * 1024, 'x');
+  const std::u16string first = coverFile(*folder, "_tmptrk0.jpg", bytes);
+  bytes[32 * 1024] = 'y';
+  const std::u16string second = coverFile(*folder, "_tmptrk1.jpg", bytes);
+  TextLines page;
+  const ServedCovers covers = folder->takeCovers(page, {first, second});
+  EXPECT_EQ(covers.size(), 2u);
+}
+
 TEST(ServedPage, LinksOnlyFilesOfItsOwnFolder) {
   std::string error;
   auto folder = ServedCoverFolder::create(u"/skins/classic//", error);
