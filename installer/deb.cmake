@@ -19,8 +19,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Computed from the tool and its private modules, which link libcurl and
-# libsystemd.
+# Computed from the tool and its private modules, which link libcurl,
+# libsystemd, and cpp-httplib for serve.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The summary above is the first line; this is the text below it.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -11,6 +11,7 @@ packages=(
   chromium python3
   dpkg-dev groff-base nsis tidy lintian
   pkg-config libsystemd-dev dbus mpv mpv-mpris
+  libcpp-httplib-dev
 )
 
 missing=()

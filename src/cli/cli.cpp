@@ -53,6 +53,15 @@ constexpr std::string_view kUsage =
     "    --skin DIR            colour the page like the player skin in DIR\n"
     "    --refresh SECONDS     the page reloads itself this often\n"
     "    --open                open the page once in the desktop's browser\n"
+    "  serve [OPTIONS]         serve the page of the song a player plays over HTTP;\n"
+    "                          open browsers show the next song by themselves\n"
+    "                          (Linux: players on the session bus)\n"
+    "    --listen ADDR:PORT    where to listen (default 127.0.0.1:8719; a numeric\n"
+    "                          address, or localhost; port 0: any free port)\n"
+    "    --player NAME         follow this player; default: the first that plays\n"
+    "    --template PATH       a single-track template of your own, or overlay:\n"
+    "                          the built-in stream overlay (800x200, transparent)\n"
+    "    --skin DIR            colour the page like the player skin in DIR\n"
     "\n"
     "Options:\n"
     "  --help                  show this help\n"
@@ -92,7 +101,8 @@ int runTunora(const CommandLine& args, std::FILE* out, std::FILE* err) {
   constexpr std::pair<std::string_view, Run> kCommands[] = {{"tags", runTagsCommand},
                                                             {"page", runPageCommand},
                                                             {"covers", runCoversCommand},
-                                                            {"follow", runFollowCommand}};
+                                                            {"follow", runFollowCommand},
+                                                            {"serve", runServeCommand}};
   const CommandLine rest(command.begin() + 1, command.end());
   for (const auto& [name, run] : kCommands)
     if (command.front() == name) return run(rest, out, err);

@@ -18,6 +18,7 @@ int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err);
 int runPageCommand(const CommandLine& args, std::FILE* out, std::FILE* err);
 int runCoversCommand(const CommandLine& args, std::FILE* out, std::FILE* err);
 int runFollowCommand(const CommandLine& args, std::FILE* out, std::FILE* err);
+int runServeCommand(const CommandLine& args, std::FILE* out, std::FILE* err);
 
 // Usage of the whole tool.
 void printUsage(std::FILE* stream);

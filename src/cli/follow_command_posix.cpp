@@ -9,6 +9,7 @@
 #include "cli/argument_parser.h"
 #include "cli/cli.h"
 #include "cli/cli_host_link.h"
+#include "cli/followed_page_posix.h"
 #include "cli/output_guard.h"
 #include "cli/page_output.h"
 #include "cli/template_warnings.h"
@@ -38,18 +39,6 @@ struct FollowOptions {
   std::optional<std::uint32_t> refreshSeconds;
   bool open = false;
 };
-
-// The player's texts go to a terminal, where control characters could move
-// the cursor or clear the screen.
-std::string printable(std::string text) {
-  for (char& c : text)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-  return text;
-}
-
-std::string shown(std::u16string_view text) {
-  return "'" + printable(convertUTF16ToUTF8(text)) + "'";
-}
 
 std::optional<std::uint32_t> parseSeconds(std::u16string_view text) {
   if (text.empty() || text.size() > 5) return std::nullopt;
@@ -127,18 +116,8 @@ class FollowedPage {
 
 void FollowedPage::show(const PlayerTrack& track) {
   const std::u16string entry = pageEntryOf(track);
-  PageSettings settings = settings_;
-  if (localPathOf(track.url) && !File::open(entry, File::Mode::Read)) {
-    // Gone or unreadable: what the player said about it is all there is.
-    report("cannot read " + shown(entry) + ": " + lastFileError() +
-           "; the page shows what the player says");
-    settings.switches = FileTypeSwitches{false, false, false, false, false, false};
-  }
-  if (track.longestText() > kPlayerAnswerLimit)
-    report("the player sent a text of " + std::to_string(track.longestText()) +
-           " bytes; the page shows its beginning");
   if (const auto clash =
-          fileReadAtOutput(options_.output, {entry}, options_.templatePath, settings.coverName)) {
+          fileReadAtOutput(options_.output, {entry}, options_.templatePath, settings_.coverName)) {
     report("refusing to write the page over " + shown(*clash) + ", which it reads");
     return;
   }
@@ -151,10 +130,8 @@ void FollowedPage::show(const PlayerTrack& track) {
   // The covers of the previous page go; this page's stay for the browser.
   covers_.deleteAll();
   output->attachCovers(covers_);
-  // What Tunora cannot read itself is described from the player's metadata.
-  BuiltPage built =
-      buildPage(creator_, settings, colours_, {entry}, TemplateSlot::SingleTrack,
-                [&track](const std::u16string& name) { return trackOf(track, name); });
+  BuiltPage built = buildFollowedPage(creator_, settings_, colours_, track,
+                                      [this](const std::string& text) { report(text); });
   TextLines& page = built.page;
   if (options_.refreshSeconds) addReload(page, *options_.refreshSeconds);
   if (!output->commit(page, TextFileEncoding::Utf16, error.reason)) {
@@ -166,11 +143,8 @@ void FollowedPage::show(const PlayerTrack& track) {
   std::error_code ignored;
   const std::u16string written =
       fromFsPath(std::filesystem::absolute(toFsPath(options_.output), ignored));
-  // The title as the page has it, cut like every text of the player.
-  const std::u16string title = trackOf(track, entry).title.value_or(u"");
-  const std::string about = convertUTF16ToUTF8(title.empty() ? entry : title);
-  writeText(out_,
-            "Page of " + printable(about) + " written to " + convertUTF16ToUTF8(written) + "\n");
+  writeText(out_, "Page of " + followedSubject(track) + " written to " +
+                      convertUTF16ToUTF8(written) + "\n");
   std::fflush(out_);
   if (options_.open && !opened_) {
     opened_ = true;
@@ -183,13 +157,9 @@ void FollowedPage::show(const PlayerTrack& track) {
 int runFollowCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   FollowOptions options;
   if (const auto status = parseOptions(args, options, out, err)) return *status;
-  if (options.templatePath) {
-    if (const int failed = checkTemplateOption(*options.templatePath, err); failed != 0)
-      return failed;
-  }
-  if (options.skinFolder) {
-    if (const int failed = checkSkinOption(*options.skinFolder, err); failed != 0) return failed;
-  }
+  if (const int failed = checkPageOptions(options.templatePath, options.skinFolder, err);
+      failed != 0)
+    return failed;
   FollowedPage page(options, out, err);
   SongFollower follower([&page](const PlayerTrack& track) { page.show(track); });
   return followPlayers(options.player, follower, err);

@@ -11,23 +11,42 @@ namespace {
 constexpr std::array<int, 4> kSlotResources{kResourceSingleTrack, kResourceMultipleTracks,
                                             kResourceDirectory, kResourceMini};
 
+// A built-in template: the resource is read byte-wise; pairs of bytes are the
+// UTF-16LE units. Nothing when the resource is missing.
+std::optional<std::u16string> builtInTemplate(ModuleHandle module, int resource, bool& unicode) {
+  const auto bytes = findHtmlResource(module, resource);
+  if (!bytes) return std::nullopt;
+  std::u16string text;
+  text.reserve(bytes->size() / 2);
+  for (std::size_t at = 0; at + 1 < bytes->size(); at += 2)
+    text.push_back(static_cast<char16_t>((*bytes)[at] | (*bytes)[at + 1] << 8));
+  unicode = !text.empty() && text.front() == kByteOrderMark;
+  if (unicode) text.erase(0, 1);
+  return text;
+}
+
 }  // namespace
 
 HtmlCreator::HtmlCreator(ModuleHandle module, const HostLink& host) : module_(module), host_(host) {
   for (std::size_t i = 0; i < slots_.size(); ++i) {
-    // The resource is read byte-wise; pairs of bytes are the UTF-16LE units.
-    const auto bytes = findHtmlResource(module_, kSlotResources[i]);
-    if (!bytes) continue;
-    std::u16string text;
-    text.reserve(bytes->size() / 2);
-    for (std::size_t at = 0; at + 1 < bytes->size(); at += 2)
-      text.push_back(static_cast<char16_t>((*bytes)[at] | (*bytes)[at + 1] << 8));
-    if (!text.empty() && text.front() == kByteOrderMark) {
-      slots_[i].lines.setUnicode(true);
-      text.erase(0, 1);
-    }
-    slots_[i].defaultText = std::move(text);
+    bool unicode = false;
+    auto text = builtInTemplate(module_, kSlotResources[i], unicode);
+    if (!text) continue;
+    slots_[i].lines.setUnicode(unicode);
+    slots_[i].defaultText = std::move(*text);
   }
+}
+
+bool HtmlCreator::chooseBuiltInTemplate(TemplateSlot which, int resource) {
+  bool unicode = false;
+  const auto text = builtInTemplate(module_, resource, unicode);
+  if (!text) return false;
+  Slot& chosen = slot(which);
+  chosen.path = std::u16string(kSelectTemplate);
+  chosen.lines.clear();
+  chosen.lines.setUnicode(unicode);
+  chosen.lines.appendText(*text);
+  return true;
 }
 
 void HtmlCreator::chooseTemplate(TemplateSlot which, std::u16string_view path) {

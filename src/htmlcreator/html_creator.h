@@ -66,6 +66,9 @@ class HtmlCreator {
   // with one; any other file gives an empty template. A missing file selects
   // the embedded default.
   void chooseTemplate(TemplateSlot slot, std::u16string_view path);
+  // Another built-in template than the slot's default (serve's overlay);
+  // false when the binary lacks it.
+  bool chooseBuiltInTemplate(TemplateSlot slot, int resource);
   const std::u16string& templatePath(TemplateSlot slot) const;
   const TextLines& templateLines(TemplateSlot slot) const;
   // The embedded default of a slot, without byte-order mark.

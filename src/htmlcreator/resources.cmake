@@ -8,6 +8,7 @@ list(APPEND TUNORA_HTML_RESOURCES
   MULTIPLE_TRACKS=src/htmlcreator/templates/multiple_tracks.html
   DIRECTORY=src/htmlcreator/templates/directory.html
   MINI=src/htmlcreator/templates/mini.html
+  OVERLAY=src/htmlcreator/templates/overlay.html
   START_PAGE=${PROJECT_BINARY_DIR}/src/htmlcreator/pages/start.html
   NO_SUPPORTED_FILES=src/htmlcreator/pages/no_supported_files.html
 )

@@ -12,6 +12,8 @@
 #define TUNORA_RESOURCE_MINI 131
 #define TUNORA_RESOURCE_NO_SUPPORTED_FILES 128
 #define TUNORA_RESOURCE_START_PAGE 123
+// The overlay of tunora serve, UTF-16LE with a byte-order mark.
+#define TUNORA_RESOURCE_OVERLAY 140
 
 #ifndef RC_INVOKED
 namespace tunora {
@@ -21,5 +23,6 @@ inline constexpr int kResourceDirectory = TUNORA_RESOURCE_DIRECTORY;
 inline constexpr int kResourceMini = TUNORA_RESOURCE_MINI;
 inline constexpr int kResourceNoSupportedFiles = TUNORA_RESOURCE_NO_SUPPORTED_FILES;
 inline constexpr int kResourceStartPage = TUNORA_RESOURCE_START_PAGE;
+inline constexpr int kResourceOverlay = TUNORA_RESOURCE_OVERLAY;
 }  // namespace tunora
 #endif

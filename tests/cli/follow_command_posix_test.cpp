@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/cli_runner.h"
+#include "support/no_session_bus.h"
 #include "support/temp_dir.h"
 
 namespace tunora {
@@ -14,22 +15,7 @@ namespace {
 using testing::CliResult;
 using testing::runCli;
 
-// A session bus address that leads nowhere, for the length of one test.
-class NoSessionBus : public ::testing::Test {
- protected:
-  NoSessionBus() {
-    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS")) saved = address;
-    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
-  }
-  ~NoSessionBus() override {
-    if (saved)
-      setenv("DBUS_SESSION_BUS_ADDRESS", saved->c_str(), 1);
-    else
-      unsetenv("DBUS_SESSION_BUS_ADDRESS");
-  }
-  std::optional<std::string> saved;
-  testing::TempDir dir;
-};
+class NoSessionBus : public testing::NoSessionBus {};
 
 TEST_F(NoSessionBus, ArgumentErrorsAreOneLineAndAHint) {
   for (const Arguments& args : std::vector<Arguments>{{u"follow", u"--bogus"},

@@ -8,6 +8,11 @@ if(NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
              COMMAND ${TUNORA_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/pages.mjs $<TARGET_FILE:tunora>
                      ${PROJECT_SOURCE_DIR}/samples)
     set_tests_properties(e2e_pages PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
+    # tunora serve in a browser while mpv changes songs.
+    add_test(NAME e2e_serve
+             COMMAND ${TUNORA_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/serve.mjs $<TARGET_FILE:tunora>
+                     ${PROJECT_SOURCE_DIR}/samples)
+    set_tests_properties(e2e_serve PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77)
   else()
     message(STATUS "e2e page test left out: no node")
   endif()

@@ -27,7 +27,8 @@ constexpr std::array kFloors{
     Floor{"text", 0},      Floor{"io", 1},      Floor{"jpeg", 2},         Floor{"trackinfo", 3},
     Floor{"tags", 4},      Floor{"formats", 5}, Floor{"hostlink", 6},     Floor{"settings", 7},
     Floor{"tracks", 8},    Floor{"skin", 9},    Floor{"htmlcreator", 10}, Floor{"coversearch", 11},
-    Floor{"dispatch", 12}, Floor{"follow", 13}, Floor{"host", kTop},      Floor{"cli", kTop},
+    Floor{"dispatch", 12}, Floor{"follow", 13}, Floor{"serve", 14},       Floor{"host", kTop},
+    Floor{"cli", kTop},
 };
 
 int levelOf(const std::string& folder) {

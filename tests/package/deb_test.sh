@@ -23,7 +23,7 @@ grep -qx " Version: $version" "$tmp/info" || fail "version"
 grep -qx " Architecture: $(dpkg --print-architecture)" "$tmp/info" || fail "architecture"
 depends="$(sed -n 's/^ Depends: //p' "$tmp/info")"
 depended="$(tr ',' '\n' <<<"$depends" | awk '{print $1}')"
-for library in libc6 libjpeg62-turbo libsystemd0 libcurl4; do
+for library in libc6 libjpeg62-turbo libsystemd0 libcurl4 libcpp-httplib0.11; do
   grep -qxF "$library" <<<"$depended" || fail "Depends lacks $library: '$depends'"
 done
 # libstdc++6 is not asked for: the release tool links the C++ runtime in,
@@ -33,6 +33,7 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort >"$tmp/files"
 cat >"$tmp/expected" <<LIST
 ./usr/bin/tunora
 ./usr/lib/tunora/http_curl.so
+./usr/lib/tunora/http_serve.so
 ./usr/lib/tunora/mpris_follow.so
 ./usr/share/doc/tunora/changelog.Debian.gz
 ./usr/share/doc/tunora/cli-reference.md
@@ -42,6 +43,7 @@ cat >"$tmp/expected" <<LIST
 ./usr/share/tunora/templates/directory.html
 ./usr/share/tunora/templates/mini.html
 ./usr/share/tunora/templates/multiple_tracks.html
+./usr/share/tunora/templates/overlay.html
 ./usr/share/tunora/templates/single_track.html
 LIST
 diff -u "$tmp/expected" "$tmp/files" || fail "the package's files"

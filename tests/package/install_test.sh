@@ -17,12 +17,12 @@ tunora="$root/usr/bin/tunora"
 man_page="$root/usr/share/man/man1/tunora.1.gz"
 templates="$root/usr/share/tunora/templates"
 modules="$root/usr/lib/tunora"
-for f in "$tunora" "$man_page" "$templates"/{single_track,multiple_tracks,directory,mini}.html \
-  "$modules"/{http_curl,mpris_follow}.so; do
+for f in "$tunora" "$man_page" "$templates"/{single_track,multiple_tracks,directory,mini,overlay}.html \
+  "$modules"/{http_curl,http_serve,mpris_follow}.so; do
   [ -f "$f" ] || fail "not installed: ${f#"$root"}"
 done
 [ -x "$tunora" ] || fail "tunora is not executable"
-extra="$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/tunora|lib/tunora/(http_curl|mpris_follow)\.so|share/man/man1/tunora\.1\.gz|share/tunora/templates/[a-z_]+\.html|share/doc/tunora/(copyright|changelog\.Debian\.gz|templates\.md|cli-reference\.md))$' || true)"
+extra="$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/tunora|lib/tunora/(http_curl|http_serve|mpris_follow)\.so|share/man/man1/tunora\.1\.gz|share/tunora/templates/[a-z_]+\.html|share/doc/tunora/(copyright|changelog\.Debian\.gz|templates\.md|cli-reference\.md))$' || true)"
 [ -z "$extra" ] || fail "installed beyond the tool: $extra"
 
 [ "$("$tunora" --version)" = "tunora $version" ] || fail "--version says '$("$tunora" --version)'"
