@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "image/image_support.h"
+#include "io/file.h"
+#include "support/temp_dir.h"
 
 namespace tunora {
 namespace {
@@ -41,6 +43,24 @@ TEST(PngCodec, PicturesComeBackAsTheyWereEncoded) {
         if (expected[i + 3] == 0) expected[i] = expected[i + 1] = expected[i + 2] = 0;
     EXPECT_EQ(decoded->pixels, expected);
   }
+}
+
+TEST(PngCodec, InterlacedPicturesDecodeAsAWhole) {
+  const auto png = readWholeFile(testing::fixturePath("png/interlaced_alpha.png"));
+  ASSERT_TRUE(png);
+  const auto decoded = decodePng(*png, 1000);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->pixels,
+            pictureOf(9, 7, 4, [](std::uint32_t x, std::uint32_t y) {
+              return x > 2
+                         ? std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(x * 20),
+                                                       static_cast<std::uint8_t>(y * 30), 100, 255}
+                         : std::array<std::uint8_t, 4>{0, 0, 0, 0};
+            }).pixels);
+  const auto scaled = decodePng(*png, 3);
+  ASSERT_TRUE(scaled);
+  EXPECT_EQ(scaled->width, 3u);
+  EXPECT_EQ(scaled->height, 2u);
 }
 
 TEST(PngCodec, DecodingScalesToFitKeepingTheAlpha) {
