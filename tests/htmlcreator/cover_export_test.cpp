@@ -147,6 +147,25 @@ TEST(CoverCacheUnit, TheDuotoneAndTheBytesMakeTheKey) {
   EXPECT_EQ(cache.preparedCount(), 5u);
 }
 
+TEST(CoverCacheUnit, ACoverOverTheBudgetIsKeptUntilTheNextOne) {
+  // Kept as it is, a picture takes its bytes twice: as source and as cover.
+  const auto a = testing::greyRampJpeg(16, 4);
+  const auto b = testing::greyRampJpeg(16, 5);
+  const struct {
+    std::size_t budget;
+    std::size_t prepared;  // after a, a, b, b, a
+  } cases[] = {{2 * a.size(), 2}, {2 * a.size() - 1, 3}, {0, 3}, {2 * (a.size() + b.size()), 2}};
+  for (const auto& [budget, prepared] : cases) {
+    CoverCache cache(budget);
+    for (const auto* picture : {&a, &a, &b, &b, &a}) {
+      const PreparedCover* cover = cache.prepare(*picture, nullptr);
+      ASSERT_NE(cover, nullptr);
+      EXPECT_EQ(cover->bytes, *picture);
+    }
+    EXPECT_EQ(cache.preparedCount(), prepared) << budget;
+  }
+}
+
 TEST_F(CoverExport, PicturesThatCannotBeShownRemoveTheCoverSection) {
   const std::vector<std::vector<std::uint8_t>> bad{
       std::vector<std::uint8_t>(80, 0xFF), fixture("truncated.jpg"), fixture("huge_header.jpg")};
