@@ -74,7 +74,7 @@ std::optional<PreparedCover> prepareJpeg(std::span<const std::uint8_t> picture,
   if (asItIs) return PreparedCover{stored.width, stored.height, {picture.begin(), picture.end()}};
   if (PictureSize{decoded->width, decoded->height} != target)
     *decoded = scalePicture(*decoded, target);
-  *decoded = orientPicture(*decoded, orientation);
+  if (orientation != Orientation::Upright) *decoded = orientPicture(*decoded, orientation);
   return encodedCover(*decoded, duotone);
 }
 

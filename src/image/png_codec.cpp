@@ -82,6 +82,7 @@ class PngReader {
         scaler->addRow(rows);
       }
     } else {
+      if (!isDecodablePngSize(size, true)) return false;
       // An interlaced picture fills every row on each pass, so it is held
       // whole; grown row by row as the first pass reaches each row, it is
       // never allocated for data that a truncated file does not have.
@@ -146,9 +147,11 @@ std::optional<PictureSize> readPngSize(std::span<const std::uint8_t> png) {
   return PictureSize{*width, *height};
 }
 
-bool isDecodablePngSize(PictureSize size) {
+bool isDecodablePngSize(PictureSize size, bool interlaced) {
   return size.width > 0 && size.height > 0 && size.width <= kMaxPngSide &&
-         size.height <= kMaxPngSide && std::uint64_t{size.width} * size.height <= kMaxPngPixels;
+         size.height <= kMaxPngSide &&
+         std::uint64_t{size.width} * size.height <=
+             (interlaced ? kMaxInterlacedPngPixels : kMaxPngPixels);
 }
 
 std::optional<DecodedPicture> decodePng(std::span<const std::uint8_t> png, std::uint32_t maxSide) {

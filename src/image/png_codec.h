@@ -18,13 +18,16 @@ namespace tunora {
 // while decoding) are not decoded.
 inline constexpr std::uint64_t kMaxPngPixels = 50'000'000;
 inline constexpr std::uint32_t kMaxPngSide = 65535;
+// An interlaced picture is held whole while it is decoded (4 bytes a pixel),
+// so it has a lower limit.
+inline constexpr std::uint64_t kMaxInterlacedPngPixels = 16'000'000;
 
 // Width and height from the header chunk, which the format puts first;
 // nothing for data that is no PNG or claims a side of 0.
 std::optional<PictureSize> readPngSize(std::span<const std::uint8_t> png);
 
 // Whether a picture of this size is decoded (or encoded) at all.
-bool isDecodablePngSize(PictureSize size);
+bool isDecodablePngSize(PictureSize size, bool interlaced = false);
 
 // The picture decoded and scaled down to fit in maxSide x maxSide (see
 // fittedSize): 3 channels, or 4 when it has an alpha channel or a

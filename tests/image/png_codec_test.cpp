@@ -85,6 +85,10 @@ TEST(PngCodec, SizesUpToTheLimits) {
   };
   for (const auto& [size, decodable] : cases)
     EXPECT_EQ(isDecodablePngSize(size), decodable) << size.width << "x" << size.height;
+  // Interlaced pictures are held whole: a lower limit.
+  EXPECT_TRUE(isDecodablePngSize({4000, 4000}, true));
+  EXPECT_FALSE(isDecodablePngSize({4000, 4001}, true));
+  EXPECT_TRUE(isDecodablePngSize({4000, 4001}, false));
 }
 
 TEST(PngCodec, HostileAndBrokenPicturesGiveNothing) {
