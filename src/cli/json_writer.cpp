@@ -1,5 +1,6 @@
 #include "cli/json_writer.h"
 
+#include "text/unit_blocks.h"
 #include "text/utf8_encoding.h"
 
 namespace tunora {
@@ -54,6 +55,11 @@ bool isPlainAscii(char16_t unit) {
 // a unit, and returns its length.
 std::size_t copyPlainAscii(std::u16string_view text, char* out) {
   std::size_t done = 0;
+  for (; done + unit_blocks::kUnits <= text.size(); done += unit_blocks::kUnits) {
+    const std::uint64_t units = unit_blocks::load(text.data() + done);
+    if (!unit_blocks::allPlainJson(units)) break;
+    unit_blocks::storeLowBytes(units, out + done);
+  }
   for (; done < text.size() && isPlainAscii(text[done]); ++done)
     out[done] = static_cast<char>(text[done]);
   return done;

@@ -203,7 +203,7 @@ int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   for (const auto& path : paths) {
     std::optional<std::string> error;
     const auto info = readTrack(resolveEntryName(path), error);
-    Track track = info->toTrack();
+    Track track = info->takeTrack();
     // Listed under the name as given, also where the file cannot be read.
     track.fileName = path;
     describe(listing, track);

@@ -26,7 +26,7 @@ DescribeUnsupported describeThroughPlayer(const HostLink& host) {
     debugLog("looking up info: winamp\n");
     HostTrackInfo track(host);
     track.readFile(name);
-    return track.toTrack();
+    return track.takeTrack();
   };
 }
 

@@ -1,6 +1,7 @@
 #include "formats/ogg_page.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "formats/tag_block_limit.h"
 
@@ -10,12 +11,38 @@ namespace {
 
 // A header of 27 bytes, 255 lacing values of 255 bytes each.
 constexpr std::int64_t kMaxOggPageSize = kOggPageHeaderSize + 255 + 255 * 255;
+// Encoders close a stream with a page of a few kilobytes at most.
+constexpr std::int64_t kUsualOggTailSize = 8 * 1024;
 
 // The body size the lacing values give.
 std::uint64_t bodySize(Bytes lacing) {
   std::uint64_t size = 0;
   for (const std::uint8_t value : lacing) size += value;
   return size;
+}
+
+// The last whole page of the stream with a granule position. A capture
+// pattern inside audio data must be followed by a page that fits in what is
+// left. The candidates are found with memchr, which is much faster than a
+// backward walk a byte at a time, and the last one that passes wins.
+std::optional<std::uint64_t> lastGranuleIn(Bytes tail, std::uint32_t serialNumber) {
+  std::optional<std::uint64_t> last;
+  const std::uint8_t* const begin = tail.data();
+  const std::uint8_t* const end = begin + tail.size();
+  for (const std::uint8_t* at = begin;
+       (at = static_cast<const std::uint8_t*>(
+            std::memchr(at, 'O', static_cast<std::size_t>(end - at)))) != nullptr;
+       ++at) {
+    const Bytes rest = tail.subspan(static_cast<std::size_t>(at - begin));
+    const auto header = parseOggPageHeader(rest);
+    if (!header || header->serialNumber != serialNumber ||
+        header->granulePosition == kNoGranulePosition)
+      continue;
+    const auto lacing = subspan(rest, kOggPageHeaderSize, header->segmentCount);
+    if (lacing && kOggPageHeaderSize + header->segmentCount + bodySize(*lacing) <= rest.size())
+      last = header->granulePosition;
+  }
+  return last;
 }
 
 }  // namespace
@@ -43,22 +70,16 @@ std::optional<std::int64_t> oggPageEnd(FileBlocks& blocks, std::int64_t pageOffs
 
 std::optional<std::uint64_t> lastOggGranulePosition(FileBlocks& blocks,
                                                     std::uint32_t serialNumber) {
-  const std::int64_t start = std::max<std::int64_t>(0, blocks.length() - kMaxOggPageSize);
-  const auto tail = blocks.read(start, static_cast<std::uint64_t>(blocks.length() - start));
-  if (!tail) return std::nullopt;
-  // Backwards from the end: the first whole page of the stream with a
-  // granule position is the last one. A capture pattern inside audio data
-  // must be followed by a page that fits in what is left.
-  for (std::size_t at = tail->size(); at-- > 0;) {
-    const Bytes rest = tail->subspan(at);
-    const auto header = parseOggPageHeader(rest);
-    if (!header || header->serialNumber != serialNumber ||
-        header->granulePosition == kNoGranulePosition)
-      continue;
-    const auto lacing = subspan(rest, kOggPageHeaderSize, header->segmentCount);
-    if (!lacing || kOggPageHeaderSize + header->segmentCount + bodySize(*lacing) > rest.size())
-      continue;
-    return header->granulePosition;
+  // The last page is nearly always small: look at the last few kilobytes
+  // first and read as far back as the largest page only when they hold none.
+  // Both scans end at the end of the file, so the nearer one finds what the
+  // wider one would.
+  for (const std::int64_t reach : {kUsualOggTailSize, kMaxOggPageSize}) {
+    const std::int64_t start = std::max<std::int64_t>(0, blocks.length() - reach);
+    const auto tail = blocks.read(start, static_cast<std::uint64_t>(blocks.length() - start));
+    if (!tail) return std::nullopt;
+    if (const auto granule = lastGranuleIn(*tail, serialNumber)) return granule;
+    if (start == 0) break;
   }
   return std::nullopt;
 }

@@ -7,7 +7,7 @@
 namespace tunora {
 
 void MultipleTags::add(std::unique_ptr<TrackInfo> track) {
-  add(track->toTrack());
+  add(track->takeTrack());
 }
 
 void MultipleTags::add(Track track) {

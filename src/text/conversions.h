@@ -7,6 +7,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+
+#include "text/unit_blocks.h"
 
 namespace tunora {
 
@@ -44,7 +47,11 @@ std::string convertUTF16ToUTF8(std::u16string_view text);
 // The text up to its first NUL.
 template <typename Char>
 std::basic_string_view<Char> untilNul(std::basic_string_view<Char> text) {
-  const auto nul = text.find(Char{0});
+  std::size_t nul;
+  if constexpr (std::is_same_v<Char, char16_t>)
+    nul = unit_blocks::findUnit(text, 0);
+  else
+    nul = text.find(Char{0});
   return nul == std::basic_string_view<Char>::npos ? text : text.substr(0, nul);
 }
 

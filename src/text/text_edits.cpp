@@ -1,14 +1,25 @@
 #include "text/text_edits.h"
 
+#include "text/unit_blocks.h"
+
 namespace tunora {
 namespace {
+
+// The search of the standard library for 8-bit text (memchr, then a compare);
+// for 16-bit text, one that tests four units at a time.
+std::size_t findIn(std::string_view text, std::string_view search, std::size_t from) {
+  return text.find(search, from);
+}
+std::size_t findIn(std::u16string_view text, std::u16string_view search, std::size_t from) {
+  return unit_blocks::findText(text, search, from);
+}
 
 template <typename Char>
 int replaceTextImpl(std::basic_string<Char>& text, std::basic_string_view<Char> search,
                     std::basic_string_view<Char> replacement, bool all) {
   if (search.empty()) return 0;
   const std::basic_string_view<Char> view(text);
-  auto at = view.find(search);
+  auto at = findIn(view, search, 0);
   if (at == view.npos) return 0;
   // One pass into a new text: replacing in place would move the tail once per
   // occurrence, which is quadratic on a long line full of tokens.
@@ -21,7 +32,7 @@ int replaceTextImpl(std::basic_string<Char>& text, std::basic_string_view<Char> 
     ++count;
     from = at + search.size();
     if (!all) break;
-    at = view.find(search, from);
+    at = findIn(view, search, from);
   }
   result.append(view.substr(from));
   text = std::move(result);

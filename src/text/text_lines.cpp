@@ -5,6 +5,7 @@
 #include "text/conversions.h"
 #include "text/debug_log.h"
 #include "text/text_edits.h"
+#include "text/unit_blocks.h"
 
 namespace tunora {
 namespace {
@@ -16,6 +17,8 @@ std::u16string_view visible(const std::u16string& line) {
 // Replaces in the visible part only; a hidden tail after a NUL is kept as is.
 int replaceInLine(std::u16string& line, std::u16string_view token, std::u16string_view value,
                   bool all) {
+  // Most lines hold most tokens nowhere, hidden tail or not.
+  if (unit_blocks::findText(line, token) == std::u16string::npos) return 0;
   const std::size_t visibleLength = visible(line).size();
   if (visibleLength == line.size()) return replaceText(line, token, value, all);
   std::u16string head = line.substr(0, visibleLength);

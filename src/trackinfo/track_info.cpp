@@ -3,11 +3,13 @@
 namespace tunora {
 namespace {
 
-std::optional<TextLines> copied(const TextLines* lines) {
-  if (lines == nullptr) return std::nullopt;
-  std::optional<TextLines> copy{std::in_place};
-  copy->assign(*lines);
-  return copy;
+// What a getter gave, moved out of the reader's own value when it came from
+// there and moving is allowed, copied otherwise (a subclass may show another).
+template <typename Value>
+std::optional<Value> copiedOrTaken(const Value* shown, std::optional<Value>& own, bool moveOwn) {
+  if (shown == nullptr) return std::nullopt;
+  if (moveOwn && own && shown == &*own) return std::move(own);
+  return *shown;
 }
 
 }  // namespace
@@ -29,7 +31,7 @@ std::u16string TrackInfo::getBitrate() const {
 }
 
 // Through the queries, as a reader may answer them from tags of its own.
-Track TrackInfo::toTrack() {
+Track TrackInfo::makeTrack(bool moveOwn) {
   Track track;
   track.fileName = getFileName();
   track.title = knownText(getTitle());
@@ -46,11 +48,11 @@ Track TrackInfo::toTrack() {
   track.hasTag = hasTag();
   track.hasComment = hasComment();
   track.hasLyrics = hasLyrics();
-  track.comment = copied(getComment());
-  track.lyrics = copied(getLyrics());
+  track.comment = copiedOrTaken(getComment(), track_.comment, moveOwn);
+  track.lyrics = copiedOrTaken(getLyrics(), track_.lyrics, moveOwn);
   track.hasCover = hasCover();
   track.coverSize = getCoverSize();
-  if (const auto* picture = getCoverData()) track.cover = *picture;
+  track.cover = copiedOrTaken(getCoverData(), track_.cover, moveOwn);
   return track;
 }
 

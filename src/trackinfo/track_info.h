@@ -77,7 +77,10 @@ class TrackInfo {
   const std::u16string& getPresentTags() const { return track_.tagKinds; }
   const std::u16string& getFileName() const { return track_.fileName; }
   // Every value at once, as pages and listings take them.
-  Track toTrack();
+  Track toTrack() { return makeTrack(false); }
+  // The same, with the texts and picture the reader holds moved out rather
+  // than copied: the last call on a reader.
+  Track takeTrack() { return makeTrack(true); }
   // Why a file of the class's type showed nothing, neither a tag nor a
   // stream value ("no MPEG audio frame found"), so that it is not taken for
   // a healthy untagged file; empty otherwise.
@@ -148,6 +151,7 @@ class TrackInfo {
     track_.stream.known = true;
     return track_.stream;
   }
+  Track makeTrack(bool moveOwn);
   static const TextLines* linesOf(const std::optional<TextLines>& lines) {
     return lines ? &*lines : nullptr;
   }

@@ -23,6 +23,33 @@ TEST(JsonStrings, EscapesControlsQuotesAndLoneSurrogates) {
   EXPECT_EQ(jsonString(std::u16string(1, char16_t{0xDC00})), "\"\\udc00\"");
 }
 
+// Plain text is copied four units at a time: every unit that is not plain
+// must be found at every place in and around such a block.
+TEST(JsonStrings, EveryEdgeUnitAtEveryPlaceOfAPlainRun) {
+  const struct {
+    char16_t unit;
+    const char* json;
+  } edges[] = {{0x1F, "\\u001f"},
+               {0x20, " "},
+               {0x7E, "~"},
+               {0x7F, "\x7F"},
+               {0x80, "\xC2\x80"},
+               {u'"', "\\\""},
+               {u'\\', "\\\\"},
+               {0xFF, "\xC3\xBF"},
+               {0x100, "\xC4\x80"},
+               {0x2200, "\xE2\x88\x80"},
+               {0x5C00, "\xE5\xB0\x80"}};
+  for (const auto& edge : edges)
+    for (std::size_t at = 0; at < 9; ++at) {
+      std::u16string text(9, u'a');
+      text[at] = edge.unit;
+      const std::string expected =
+          "\"" + std::string(at, 'a') + edge.json + std::string(8 - at, 'a') + "\"";
+      EXPECT_EQ(jsonString(text), expected) << std::hex << int{edge.unit} << " at " << at;
+    }
+}
+
 TEST(JsonStrings, EncodingBoundariesAndRunsAroundEscapes) {
   // The last control character, the first plain one, DEL, and the first
   // characters of two- and three-byte UTF-8.

@@ -299,6 +299,16 @@ TEST_F(PlayingTimeFile, OggLastGranuleOfTheStream) {
                                   ByteVector(600, 0)}),
                           "t.ogg"),
             std::nullopt);
+  // A last page that fills the short first look at the end, and one a byte
+  // larger, which only the look as far back as the largest page finds.
+  for (const std::size_t pageSize : {std::size_t{8192}, std::size_t{8193}}) {
+    std::size_t bodySize = pageSize - 27;
+    while (pageOf(ByteVector(bodySize, 0x55), 0).size() > pageSize) --bodySize;
+    const auto last = pageOf(ByteVector(bodySize, 0x55), 88200);
+    ASSERT_EQ(last.size(), pageSize);
+    EXPECT_EQ(read<OGGInfo>(concat({head, pageOf(audio, 44100), last}), "t.ogg"), 2000u)
+        << pageSize;
+  }
 }
 
 TEST_F(PlayingTimeFile, HeaderCountsOfFlacMp4AndMusepack) {

@@ -174,5 +174,23 @@ TEST(MultipleTags, EqualPicturesAreKeptOnceAndTextsOutliveTheirReaders) {
   EXPECT_EQ(MultipleTags().groupPicture(), nullptr);
 }
 
+// Keys look at the ends of a large picture only: pictures that differ in the
+// middle alone are still told apart, at the largest size hashed whole and one
+// byte past it.
+TEST(MultipleTags, PicturesThatDifferOnlyInTheMiddleAreKeptApart) {
+  for (const std::size_t size : {std::size_t{8192}, std::size_t{8193}}) {
+    std::vector<std::uint8_t> picture(size, 7);
+    auto other = picture;
+    other[size / 2] = 8;
+    MultipleTags tags;
+    tags.add(makeTrack({.cover = picture}));
+    tags.add(makeTrack({.cover = other}));
+    tags.add(makeTrack({.cover = picture}));
+    EXPECT_NE(tags.track(0)->picture, tags.track(1)->picture) << size;
+    EXPECT_EQ(*tags.track(1)->picture, other) << size;
+    EXPECT_EQ(tags.track(0)->picture, tags.track(2)->picture) << size;
+  }
+}
+
 }  // namespace
 }  // namespace tunora

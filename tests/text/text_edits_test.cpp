@@ -1,4 +1,5 @@
 #include "text/text_edits.h"
+#include "text/unit_blocks.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,30 @@ TEST(TrimBlanks, OnlyBlanksAtEitherEnd) {
   EXPECT_EQ(trimBlanks("   "), "");
   EXPECT_EQ(trimBlanks(""), "");
   EXPECT_EQ(trimBlanks("  a b \t "), "a b \t");
+}
+
+}  // namespace
+}  // namespace tunora
+
+namespace tunora {
+namespace {
+
+// The word-at-a-time search must give what the standard library's does for
+// every start place, with the match at every place in and around a word.
+TEST(FindText, AgreesWithTheStandardSearchEverywhere) {
+  const std::u16string_view searches[] = {u"", u"<", u"<$", u"<$a$>", u"$$", u"\u0100"};
+  for (const std::u16string_view search : searches)
+    for (std::size_t at = 0; at <= 9; ++at) {
+      std::u16string text(9, u'x');
+      text.replace(std::min(at, text.size()), search.size(), search);
+      text[0] = u'<';  // a first unit without the rest
+      const std::u16string_view view(text);
+      for (std::size_t from = 0; from <= view.size() + 1; ++from)
+        EXPECT_EQ(unit_blocks::findText(view, search, from), view.find(search, from))
+            << std::string(search.begin(), search.end()) << " at " << at << " from " << from;
+    }
+  EXPECT_EQ(unit_blocks::findUnit(u"abc\u0161", 0x161), 3u);
+  EXPECT_EQ(unit_blocks::findUnit(u"abcd\u0161", 0x61, 1), std::u16string_view::npos);
 }
 
 }  // namespace
