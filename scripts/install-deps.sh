@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-  libjpeg62-turbo-dev libcurl4-openssl-dev nlohmann-json3-dev libcli11-dev
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev libcurl4-openssl-dev nlohmann-json3-dev libcli11-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev nasm
   wine wine32:i386 xvfb xauth
   chromium python3
@@ -40,4 +40,5 @@ fi
 
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/build-jpeg-mingw.sh"
+"$here/build-png-mingw.sh"
 "$here/install-node-deps.sh"

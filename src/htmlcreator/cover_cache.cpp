@@ -14,35 +14,41 @@ bool sameDuotone(const std::optional<Duotone>& kept, const Duotone* wanted) {
 
 }  // namespace
 
+// Equal keys are checked byte for byte: a collision must not swap covers.
+bool CoverCache::matches(const Entry& entry, std::span<const std::uint8_t> jpeg,
+                         const Duotone* duotone) {
+  return sameDuotone(entry.duotone, duotone) &&
+         std::equal(jpeg.begin(), jpeg.end(), entry.source.begin(), entry.source.end());
+}
+
 const CoverCache::Entry* CoverCache::find(std::uint64_t key, std::span<const std::uint8_t> jpeg,
                                           const Duotone* duotone) const {
-  // Equal keys are checked byte for byte: a collision must not swap covers.
   const auto [first, last] = entries_.equal_range(key);
   for (auto entry = first; entry != last; ++entry)
-    if (sameDuotone(entry->second.duotone, duotone) &&
-        std::equal(jpeg.begin(), jpeg.end(), entry->second.source.begin(),
-                   entry->second.source.end()))
-      return &entry->second;
+    if (matches(entry->second, jpeg, duotone)) return &entry->second;
   return nullptr;
 }
 
 const PreparedCover* CoverCache::prepare(std::span<const std::uint8_t> jpeg,
                                          const Duotone* duotone) {
   const std::uint64_t key = contentKey(jpeg);
-  if (const Entry* entry = find(key, jpeg, duotone)) return entry->cover ? &*entry->cover : nullptr;
+  const Entry* entry = find(key, jpeg, duotone);
+  if (entry == nullptr && overflow_ && overflow_->key == key && matches(*overflow_, jpeg, duotone))
+    entry = &*overflow_;
+  if (entry != nullptr) return entry->cover ? &*entry->cover : nullptr;
   ++prepared_;
-  auto cover = prepareCover(jpeg, duotone);
-  const std::size_t size = jpeg.size() + (cover ? cover->bytes.size() : 0);
-  if (keptBytes_ + size > kMaxKeptBytes) {
-    uncached_ = std::move(cover);
-    return uncached_ ? &*uncached_ : nullptr;
-  }
-  keptBytes_ += size;
   std::optional<Duotone> kept;
   if (duotone != nullptr) kept = *duotone;
-  const auto entry = entries_.emplace(
-      key, Entry{std::vector<std::uint8_t>(jpeg.begin(), jpeg.end()), kept, std::move(cover)});
-  return entry->second.cover ? &*entry->second.cover : nullptr;
+  Entry made{key, std::vector<std::uint8_t>(jpeg.begin(), jpeg.end()), kept,
+             prepareCover(jpeg, duotone)};
+  const std::size_t size = jpeg.size() + (made.cover ? made.cover->bytes.size() : 0);
+  if (keptBytes_ + size > maxKeptBytes_) {
+    overflow_ = std::move(made);
+    return overflow_->cover ? &*overflow_->cover : nullptr;
+  }
+  keptBytes_ += size;
+  const auto added = entries_.emplace(key, std::move(made));
+  return added->second.cover ? &*added->second.cover : nullptr;
 }
 
 }  // namespace tunora

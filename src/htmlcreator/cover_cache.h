@@ -17,9 +17,14 @@ namespace tunora {
 
 class CoverCache {
  public:
-  // The cover made from these JPEG bytes with that duotone (none: the bytes
+  // Past this many bytes kept, covers are made for each request again: a
+  // page of thousands of different pictures must not hold them all.
+  static constexpr std::size_t kMaxKeptBytes = 16 * 1024 * 1024;
+  explicit CoverCache(std::size_t maxKeptBytes = kMaxKeptBytes) : maxKeptBytes_(maxKeptBytes) {}
+
+  // The cover made from these picture bytes with that duotone (none: the bytes
   // as they are), made on the first request; null when they are no usable
-  // JPEG. The pointer stays valid until the next call.
+  // picture. The pointer stays valid until the next call.
   const PreparedCover* prepare(std::span<const std::uint8_t> jpeg, const Duotone* duotone);
 
   // How many covers were really made, for tests.
@@ -27,19 +32,23 @@ class CoverCache {
 
  private:
   struct Entry {
+    std::uint64_t key = 0;
     std::vector<std::uint8_t> source;
     std::optional<Duotone> duotone;
     std::optional<PreparedCover> cover;
   };
+  static bool matches(const Entry& entry, std::span<const std::uint8_t> jpeg,
+                      const Duotone* duotone);
   const Entry* find(std::uint64_t key, std::span<const std::uint8_t> jpeg,
                     const Duotone* duotone) const;
 
   std::unordered_multimap<std::uint64_t, Entry> entries_;
-  // Past this many bytes kept, covers are made for each request again: a
-  // page of thousands of different pictures must not hold them all.
-  static constexpr std::size_t kMaxKeptBytes = 16 * 1024 * 1024;
+  std::size_t maxKeptBytes_;
   std::size_t keptBytes_ = 0;
-  std::optional<PreparedCover> uncached_;
+  // The latest cover that did not fit, kept until the next one: the tracks of
+  // an album come one after another, and a photo of several megabytes each
+  // must be decoded once per album, not once per track.
+  std::optional<Entry> overflow_;
   std::size_t prepared_ = 0;
 };
 

@@ -4,9 +4,12 @@
 #include <array>
 #include <cmath>
 
+#include "image/exif_orientation.h"
+#include "image/orient_picture.h"
+#include "image/picture_scaler.h"
+#include "image/png_codec.h"
 #include "io/file.h"
 #include "jpeg/jpeg_codec.h"
-#include "text/byte_reader.h"
 #include "text/debug_log.h"
 #include "text/number_text.h"
 
@@ -14,6 +17,8 @@ namespace tunora {
 namespace {
 
 constexpr int kRecolourQuality = 100;
+// Scaled or turned covers: no visible loss, a third of the bytes of 100.
+constexpr int kScaledQuality = 90;
 
 // Red, green, blue of "#RRGGBB"; characters that are no hex digit count as 0.
 std::array<int, 3> rgbOf(std::u16string_view colour) {
@@ -23,18 +28,71 @@ std::array<int, 3> rgbOf(std::u16string_view colour) {
   return {digit(1) * 16 + digit(2), digit(3) * 16 + digit(4), digit(5) * 16 + digit(6)};
 }
 
-// Width and height from a PNG's IHDR chunk, which the format puts first.
-std::optional<JpegParameters> pngParameters(std::span<const std::uint8_t> bytes) {
-  constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (bytes.size() < 24 ||
-      !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()) ||
-      !std::equal(bytes.begin() + 12, bytes.begin() + 16, "IHDR"))
+// The fewest eighths of its size at which the codec decodes a JPEG no
+// smaller than `target`, which the filter then brings to the exact size.
+std::uint32_t eighthsFor(PictureSize stored, PictureSize target) {
+  std::uint32_t eighths = 1;
+  const auto reaches = [&](std::uint32_t side, std::uint32_t wanted) {
+    return (std::uint64_t{side} * eighths + 7) / 8 >= wanted;
+  };
+  while (eighths < 8 &&
+         !(reaches(stored.width, target.width) && reaches(stored.height, target.height)))
+    ++eighths;
+  return eighths;
+}
+
+std::optional<PreparedCover> encodedCover(DecodedPicture& picture, const Duotone* duotone) {
+  PreparedCover cover{picture.width, picture.height, {}};
+  if (duotone != nullptr) recolourPicture(picture.pixels, *duotone);
+  if (const int code =
+          encodeJpeg(picture, duotone != nullptr ? kRecolourQuality : kScaledQuality, cover.bytes);
+      code != 0) {
+    debugLog("Errorcode %d\n", code);
     return std::nullopt;
-  ByteReader reader(bytes.subspan(16));
-  const auto width = reader.u32be();
-  const auto height = reader.u32be();
-  if (!width || !height) return std::nullopt;
-  return JpegParameters{*width, *height, 0};
+  }
+  return cover;
+}
+
+std::optional<PreparedCover> prepareJpeg(std::span<const std::uint8_t> picture,
+                                         const JpegParameters& parameters, const Duotone* duotone) {
+  const PictureSize stored{parameters.width, parameters.height};
+  // Browsers show CMYK pictures that this codec cannot decode: without
+  // recolouring they go to the page as they are, at any size.
+  if (parameters.channels == 4) {
+    if (duotone != nullptr) return std::nullopt;
+    return PreparedCover{stored.width, stored.height, {picture.begin(), picture.end()}};
+  }
+  const Orientation orientation = jpegOrientation(picture);
+  const PictureSize target = fittedSize(stored, kMaxCoverSide);
+  const bool asItIs = target == stored && orientation == Orientation::Upright && duotone == nullptr;
+  // Any other picture must decode, changed or not: a broken one is dropped.
+  auto decoded = decodeJpeg(picture, eighthsFor(stored, target));
+  if (!decoded) {
+    debugLog("Cover dropped: the picture cannot be decoded\n");
+    return std::nullopt;
+  }
+  if (asItIs) return PreparedCover{stored.width, stored.height, {picture.begin(), picture.end()}};
+  if (PictureSize{decoded->width, decoded->height} != target)
+    *decoded = scalePicture(*decoded, target);
+  if (orientation != Orientation::Upright) *decoded = orientPicture(*decoded, orientation);
+  return encodedCover(*decoded, duotone);
+}
+
+std::optional<PreparedCover> preparePng(std::span<const std::uint8_t> picture, PictureSize stored,
+                                        const Duotone* duotone) {
+  // Recolouring would have to keep the transparency: PNG covers are not.
+  if (duotone != nullptr) return std::nullopt;
+  if (fittedSize(stored, kMaxCoverSide) == stored)
+    return PreparedCover{stored.width, stored.height, {picture.begin(), picture.end()}};
+  const auto decoded = decodePng(picture, kMaxCoverSide);
+  PreparedCover cover;
+  if (!decoded || !encodePng(*decoded, cover.bytes)) {
+    debugLog("Cover dropped: the picture cannot be decoded\n");
+    return std::nullopt;
+  }
+  cover.width = decoded->width;
+  cover.height = decoded->height;
+  return cover;
 }
 
 }  // namespace
@@ -89,36 +147,10 @@ void recolourPicture(std::vector<std::uint8_t>& pixels, const Duotone& duotone) 
 std::optional<PreparedCover> prepareCover(std::span<const std::uint8_t> picture,
                                           const Duotone* duotone) {
   if (picture.size() > kMaxJpegFileBytes) return std::nullopt;
-  const auto jpeg = readJpegParameters(picture);
-  const auto parameters = jpeg ? jpeg : pngParameters(picture);
-  if (!parameters) {
-    debugLog("Cover dropped: neither a JPEG nor a PNG picture\n");
-    return std::nullopt;
-  }
-  PreparedCover cover{parameters->width, parameters->height, {}};
-  // Browsers show PNG and CMYK pictures that this codec cannot decode: without
-  // recolouring they go to the page as they are.
-  const bool shownAsItIs = !jpeg || jpeg->channels == 4;
-  if (shownAsItIs && duotone == nullptr) {
-    cover.bytes.assign(picture.begin(), picture.end());
-    return cover;
-  }
-  // Any other picture must decode, recoloured or not: a broken one is dropped.
-  auto decoded = shownAsItIs ? std::nullopt : decodeJpeg(picture);
-  if (!decoded) {
-    debugLog("Cover dropped: the picture cannot be decoded\n");
-    return std::nullopt;
-  }
-  if (duotone == nullptr) {
-    cover.bytes.assign(picture.begin(), picture.end());
-    return cover;
-  }
-  recolourPicture(decoded->pixels, *duotone);
-  if (const int code = encodeJpeg(*decoded, kRecolourQuality, cover.bytes); code != 0) {
-    debugLog("Errorcode %d\n", code);
-    return std::nullopt;
-  }
-  return cover;
+  if (const auto jpeg = readJpegParameters(picture)) return prepareJpeg(picture, *jpeg, duotone);
+  if (const auto png = readPngSize(picture)) return preparePng(picture, *png, duotone);
+  debugLog("Cover dropped: neither a JPEG nor a PNG picture\n");
+  return std::nullopt;
 }
 
 }  // namespace tunora

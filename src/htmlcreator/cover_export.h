@@ -25,11 +25,16 @@ struct PreparedCover {
   std::vector<std::uint8_t> bytes;
 };
 
-// From the bytes of a picture (a JPEG, or a PNG): with a duotone the
-// recoloured picture encoded as a JPEG at quality 100, otherwise the bytes as
-// they are. Nothing when they are neither picture, a JPEG that must be
-// decoded cannot be, or more than a picture file may hold.
-std::optional<PreparedCover> prepareCover(std::span<const std::uint8_t> jpeg,
+// Pages show covers at most this many pixels wide and high.
+inline constexpr std::uint32_t kMaxCoverSide = 1000;
+
+// From the bytes of a picture (a JPEG, or a PNG), the cover a page shows:
+// scaled down to fit in kMaxCoverSide when it is larger, a JPEG turned
+// upright as its Exif orientation says, and with a duotone recoloured and
+// encoded as a JPEG at quality 100. A picture that needs none of that keeps
+// its bytes as they are. Nothing when they are neither picture, a picture
+// that must be decoded cannot be, or more than a picture file may hold.
+std::optional<PreparedCover> prepareCover(std::span<const std::uint8_t> picture,
                                           const Duotone* duotone);
 
 // Maps each pixel's grey value linearly from the darkest to the brightest

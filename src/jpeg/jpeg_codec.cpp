@@ -4,6 +4,7 @@
 
 #include "jpeg/jpeg_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <cstdio>
@@ -74,7 +75,8 @@ class Decompressor {
 
   // Reads the header and, unless only the parameters are wanted, the pixels
   // into `out`. False when the library gave up.
-  bool run(std::span<const std::uint8_t> jpeg, JpegParameters& parameters, DecodedPicture* out) {
+  bool run(std::span<const std::uint8_t> jpeg, JpegParameters& parameters, DecodedPicture* out,
+           std::uint32_t eighths = 8) {
     if (setjmp(trap_.jump) != 0) return false;
     jpeg_create_decompress(&info_);
     info_.mem->max_memory_to_use = kWorkingMemoryLimit;
@@ -90,6 +92,8 @@ class Decompressor {
     if (parameters.channels != 1 && parameters.channels != 3) return false;
 
     info_.out_color_space = JCS_EXT_BGR;
+    info_.scale_num = std::clamp<std::uint32_t>(eighths, 1, 8);
+    info_.scale_denom = 8;
     jpeg_start_decompress(&info_);
     if (info_.output_components != 3) return false;
     const std::size_t rowBytes = std::size_t{info_.output_width} * 3;
@@ -195,18 +199,20 @@ std::optional<JpegParameters> readJpegParameters(std::span<const std::uint8_t> j
   return parameters;
 }
 
-std::optional<DecodedPicture> decodeJpeg(std::span<const std::uint8_t> jpeg) {
+std::optional<DecodedPicture> decodeJpeg(std::span<const std::uint8_t> jpeg,
+                                         std::uint32_t eighths) {
   JpegParameters parameters;
   DecodedPicture picture;
   Decompressor decompressor;
-  if (!decompressor.run(jpeg, parameters, &picture)) return std::nullopt;
+  if (!decompressor.run(jpeg, parameters, &picture, eighths)) return std::nullopt;
   return picture;
 }
 
 int encodeJpeg(const DecodedPicture& picture, int quality, std::vector<std::uint8_t>& out) {
   out.clear();
   const std::uint64_t pixels = std::uint64_t{picture.width} * picture.height;
-  if (pixels == 0 || pixels > kMaxJpegPixels || picture.pixels.size() != pixels * 3)
+  if (pixels == 0 || pixels > kMaxJpegPixels || picture.channels != 3 ||
+      picture.pixels.size() != pixels * 3)
     return kJpegBadInput;
   Compressor compressor(out);
   const int code = compressor.run(picture, quality);

@@ -24,11 +24,13 @@ struct JpegParameters {
 };
 
 // Width x height pixels of three bytes (blue, green, red), rows top to bottom
-// without padding.
+// without padding. Other pictures (a PNG with its alpha) say how many bytes
+// a pixel has.
 struct DecodedPicture {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
   std::vector<std::uint8_t> pixels;
+  std::uint32_t channels = 3;
 };
 
 // The header's size and channel count; nothing for data that is no JPEG, a
@@ -37,7 +39,10 @@ std::optional<JpegParameters> readJpegParameters(std::span<const std::uint8_t> j
 
 // The whole picture as blue-green-red. Grey pictures are widened; other
 // channel counts (CMYK) are refused, as is corrupt or truncated data.
-std::optional<DecodedPicture> decodeJpeg(std::span<const std::uint8_t> jpeg);
+// With `eighths` below 8 the picture is decoded at that many eighths of its
+// size (rounded up), which the codec does far faster than decoding it whole.
+std::optional<DecodedPicture> decodeJpeg(std::span<const std::uint8_t> jpeg,
+                                         std::uint32_t eighths = 8);
 
 // Encodes a picture at quality 1..100 into `out`. Gives 0, or the codec's
 // error code (kJpegBadInput for a buffer that does not match its size).

@@ -10,6 +10,8 @@
 #include "htmlcreator/html_creator.h"
 #include "htmlcreator/page_support.h"
 #include "htmlcreator/temp_covers.h"
+#include "image/image_support.h"
+#include "image/png_codec.h"
 #include "io/file.h"
 #include "support/temp_dir.h"
 #include "text/number_text.h"
@@ -145,6 +147,25 @@ TEST(CoverCacheUnit, TheDuotoneAndTheBytesMakeTheKey) {
   EXPECT_EQ(cache.preparedCount(), 5u);
 }
 
+TEST(CoverCacheUnit, ACoverOverTheBudgetIsKeptUntilTheNextOne) {
+  // Kept as it is, a picture takes its bytes twice: as source and as cover.
+  const auto a = testing::greyRampJpeg(16, 4);
+  const auto b = testing::greyRampJpeg(16, 5);
+  const struct {
+    std::size_t budget;
+    std::size_t prepared;  // after a, a, b, b, a
+  } cases[] = {{2 * a.size(), 2}, {2 * a.size() - 1, 3}, {0, 3}, {2 * (a.size() + b.size()), 2}};
+  for (const auto& [budget, prepared] : cases) {
+    CoverCache cache(budget);
+    for (const auto* picture : {&a, &a, &b, &b, &a}) {
+      const PreparedCover* cover = cache.prepare(*picture, nullptr);
+      ASSERT_NE(cover, nullptr);
+      EXPECT_EQ(cover->bytes, *picture);
+    }
+    EXPECT_EQ(cache.preparedCount(), prepared) << budget;
+  }
+}
+
 TEST_F(CoverExport, PicturesThatCannotBeShownRemoveTheCoverSection) {
   const std::vector<std::vector<std::uint8_t>> bad{
       std::vector<std::uint8_t>(80, 0xFF), fixture("truncated.jpg"), fixture("huge_header.jpg")};
@@ -233,6 +254,156 @@ TEST(PrepareCover, PngAndCmykAreKeptAsTheyAreButNotRecoloured) {
     EXPECT_FALSE(prepareCover(bytes, &duotone)) << name;
   }
   EXPECT_FALSE(prepareCover(fixture("truncated.jpg"), nullptr));
+}
+
+// Blue rising from left to right, red from top to bottom.
+std::vector<std::uint8_t> gradientJpeg(std::uint32_t width, std::uint32_t height) {
+  return makeJpeg(width, height, [=](std::uint32_t x, std::uint32_t y) {
+    return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(x * 255 / (width - 1)), 128,
+                                       static_cast<std::uint8_t>(y * 255 / (height - 1))};
+  });
+}
+
+TEST(PrepareCover, LargerCoversAreScaledToFitSmallerOnesKeepTheirBytes) {
+  const struct {
+    std::uint32_t width, height;
+    std::uint32_t shownWidth, shownHeight;
+  } cases[] = {
+      // Thin pictures keep the test fast; only the longer side decides.
+      {1000, 16, 1000, 16}, {1001, 16, 1000, 16}, {16, 1001, 16, 1000}, {1001, 1000, 1000, 999},
+      {2000, 24, 1000, 12}, {1601, 24, 1000, 15}, {3000, 20, 1000, 7},
+  };
+  for (const auto& c : cases) {
+    const auto jpeg = gradientJpeg(c.width, c.height);
+    const auto cover = prepareCover(jpeg, nullptr);
+    ASSERT_TRUE(cover) << c.width << "x" << c.height;
+    EXPECT_EQ(cover->width, c.shownWidth);
+    EXPECT_EQ(cover->height, c.shownHeight);
+    const bool scaled = c.shownWidth != c.width || c.shownHeight != c.height;
+    EXPECT_EQ(cover->bytes == jpeg, !scaled) << c.width << "x" << c.height;
+    const auto shown = decodeJpeg(cover->bytes);
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(shown->width, c.shownWidth);
+    ASSERT_EQ(shown->height, c.shownHeight);
+    // The gradients stay where they were (on sides long enough for a
+    // gentle one: JPEG blurs colour over a few pixels).
+    for (const auto& [x, y] : {std::pair{0u, 0u},
+                               {c.shownWidth / 2, c.shownHeight / 2},
+                               {c.shownWidth - 1, c.shownHeight - 1}}) {
+      const std::uint8_t* pixel = &shown->pixels[(y * shown->width + x) * 3];
+      if (c.shownWidth > 100) {
+        EXPECT_NEAR(pixel[0], x * 255.0 / (c.shownWidth - 1), 6) << c.width << " at " << x;
+      }
+      if (c.shownHeight > 100) {
+        EXPECT_NEAR(pixel[2], y * 255.0 / (c.shownHeight - 1), 6) << c.height << " at " << y;
+      }
+    }
+  }
+}
+
+TEST(PrepareCover, TheExifOrientationTurnsTheCoverUpright) {
+  // Left half red, right half blue, stored 40 x 20; and a large one, stored
+  // sideways, that is scaled as well.
+  const auto halves = [](std::uint32_t width, std::uint32_t height) {
+    return makeJpeg(width, height, [=](std::uint32_t x, std::uint32_t) {
+      return x < width / 2 ? std::array<std::uint8_t, 3>{0, 0, 255}
+                           : std::array<std::uint8_t, 3>{255, 0, 0};
+    });
+  };
+  const auto small = halves(40, 20);
+  const auto large = halves(1200, 16);
+  enum Colour { Red, Blue };
+  const struct {
+    const std::vector<std::uint8_t>* stored;
+    std::uint16_t orientation;
+    std::uint32_t width, height;
+    Colour topLeft, bottomRight;
+  } cases[] = {
+      {&small, 1, 40, 20, Red, Blue},   {&small, 2, 40, 20, Blue, Red},
+      {&small, 3, 40, 20, Blue, Red},   {&small, 4, 40, 20, Red, Blue},
+      {&small, 5, 20, 40, Red, Blue},   {&small, 6, 20, 40, Red, Blue},
+      {&small, 7, 20, 40, Blue, Red},   {&small, 8, 20, 40, Blue, Red},
+      {&small, 9, 40, 20, Red, Blue},   {&large, 6, 13, 1000, Red, Blue},
+      {&large, 1, 1000, 13, Red, Blue},
+  };
+  for (const auto& c : cases) {
+    const auto jpeg = testing::withOrientation(*c.stored, c.orientation);
+    const auto cover = prepareCover(jpeg, nullptr);
+    ASSERT_TRUE(cover) << c.orientation;
+    EXPECT_EQ(cover->width, c.width) << c.orientation;
+    EXPECT_EQ(cover->height, c.height) << c.orientation;
+    // Upright pictures of the page's size go as they are.
+    EXPECT_EQ(cover->bytes == jpeg,
+              c.stored == &small && (c.orientation == 1 || c.orientation == 9))
+        << c.orientation;
+    const auto shown = decodeJpeg(cover->bytes);
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(shown->width, c.width);
+    const auto colourAt = [&](std::size_t pixel) {
+      const std::uint8_t* bgr = &shown->pixels[pixel * 3];
+      return bgr[0] > bgr[2] ? Blue : Red;
+    };
+    EXPECT_EQ(colourAt(0), c.topLeft) << c.orientation;
+    EXPECT_EQ(colourAt(std::size_t{c.width} * c.height - 1), c.bottomRight) << c.orientation;
+  }
+}
+
+TEST(PrepareCover, ALargeCoverIsRecolouredAtThePageSize) {
+  const Duotone duotone{u"#000000", u"#FFFFFF"};
+  const auto cover = prepareCover(greyRampJpeg(1200, 12), &duotone);
+  ASSERT_TRUE(cover);
+  EXPECT_EQ(cover->width, 1000u);
+  EXPECT_EQ(cover->height, 10u);
+  const auto shown = decodeJpeg(cover->bytes);
+  ASSERT_TRUE(shown);
+  const auto [lowest, highest] = std::minmax_element(shown->pixels.begin(), shown->pixels.end());
+  EXPECT_LE(*lowest, 3);
+  EXPECT_GE(*highest, 252);
+}
+
+TEST(PrepareCover, LargePngCoversAreScaledWithTheirTransparency) {
+  // Transparent on the left third, opaque green on the rest.
+  const auto png = [](std::uint32_t side) {
+    std::vector<std::uint8_t> bytes;
+    encodePng(testing::pictureOf(side, 12, 4,
+                                 [=](std::uint32_t x, std::uint32_t) {
+                                   return x < side / 3
+                                              ? std::array<std::uint8_t, 4>{0, 0, 0, 0}
+                                              : std::array<std::uint8_t, 4>{0, 200, 0, 255};
+                                 }),
+              bytes);
+    return bytes;
+  };
+  const auto atLimit = png(1000);
+  const auto cover = prepareCover(atLimit, nullptr);
+  ASSERT_TRUE(cover);
+  EXPECT_EQ(cover->bytes, atLimit);
+  const auto larger = prepareCover(png(1001), nullptr);
+  ASSERT_TRUE(larger);
+  EXPECT_EQ(larger->width, 1000u);
+  EXPECT_EQ(larger->height, 12u);
+  const auto shown = decodePng(larger->bytes, 1000);
+  ASSERT_TRUE(shown);
+  ASSERT_EQ(shown->channels, 4u);
+  const std::uint8_t* left = &shown->pixels[0];
+  const std::uint8_t* right = &shown->pixels[(1000 * 12 - 1) * 4];
+  EXPECT_EQ(left[3], 0);
+  EXPECT_EQ((std::array{right[0], right[1], right[2], right[3]}),
+            (std::array<std::uint8_t, 4>{0, 200, 0, 255}));
+  // A header that claims a huge picture gives no cover, without decoding.
+  auto huge = std::vector<std::uint8_t>(atLimit.begin(), atLimit.begin() + 33);
+  huge[18] = huge[22] = 0x7F;
+  EXPECT_FALSE(prepareCover(huge, nullptr));
+}
+
+TEST_F(CoverExport, APageShowsALargeCoverAtItsSize) {
+  ASSERT_TRUE(writeWholeFile(music("folder.jpg"), gradientJpeg(1500, 12)));
+  tracks.add(makeTrack({.file = music("a.mp3")}));
+  EXPECT_EQ(fill(kCoverSection),
+            "\n<img src=\"" + coverText("_tmptrk0.jpg") + "\" width=\"1000\" height=\"8\">\n");
+  const auto copied = readJpegParameters(*readWholeFile(cover("_tmptrk0.jpg")));
+  ASSERT_TRUE(copied);
+  EXPECT_EQ(copied->width, 1000u);
 }
 
 TEST(RecolourPicture, MapsDarkestAndBrightestOntoTheTwoColours) {

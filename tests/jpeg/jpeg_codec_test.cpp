@@ -106,12 +106,29 @@ TEST(JpegCodec, EncodesAtQuality100AndReadsItBack) {
     EXPECT_NEAR(decoded->pixels[i], picture.pixels[i], 12) << i;
 }
 
+TEST(JpegCodec, DecodesAtEighthsOfTheSizeRoundedUp) {
+  const auto jpeg = testing::greyRampJpeg(17, 9);
+  const struct {
+    std::uint32_t eighths, width, height;
+  } cases[] = {{8, 17, 9}, {4, 9, 5}, {1, 3, 2}, {3, 7, 4}, {0, 3, 2}, {9, 17, 9}};
+  for (const auto& c : cases) {
+    const auto decoded = decodeJpeg(jpeg, c.eighths);
+    ASSERT_TRUE(decoded) << c.eighths;
+    EXPECT_EQ(decoded->width, c.width) << c.eighths;
+    EXPECT_EQ(decoded->height, c.height) << c.eighths;
+    EXPECT_EQ(decoded->pixels.size(), std::size_t{c.width} * c.height * 3);
+  }
+}
+
 TEST(JpegCodec, EncodeRefusesABufferThatDoesNotMatchItsSize) {
   std::vector<std::uint8_t> jpeg{1, 2, 3};
   EXPECT_EQ(encodeJpeg(DecodedPicture{2, 2, std::vector<std::uint8_t>(11)}, 90, jpeg),
             kJpegBadInput);
   EXPECT_TRUE(jpeg.empty());
   EXPECT_EQ(encodeJpeg(DecodedPicture{0, 0, {}}, 90, jpeg), kJpegBadInput);
+  // Four bytes a pixel (a PNG's alpha) are no JPEG's.
+  EXPECT_EQ(encodeJpeg(DecodedPicture{1, 1, std::vector<std::uint8_t>(4), 4}, 90, jpeg),
+            kJpegBadInput);
 }
 
 TEST(JpegCodec, ReadsFilesWholeButNotMissingOnes) {

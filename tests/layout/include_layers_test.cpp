@@ -24,11 +24,11 @@ struct Floor {
 // From the ground up; the top floor holds the programs built on the core.
 constexpr int kTop = 100;
 constexpr std::array kFloors{
-    Floor{"text", 0},      Floor{"io", 1},      Floor{"jpeg", 2},         Floor{"trackinfo", 3},
-    Floor{"tags", 4},      Floor{"formats", 5}, Floor{"hostlink", 6},     Floor{"settings", 7},
-    Floor{"tracks", 8},    Floor{"skin", 9},    Floor{"htmlcreator", 10}, Floor{"coversearch", 11},
-    Floor{"dispatch", 12}, Floor{"follow", 13}, Floor{"serve", 14},       Floor{"host", kTop},
-    Floor{"cli", kTop},
+    Floor{"text", 0},         Floor{"io", 1},        Floor{"jpeg", 2},    Floor{"image", 3},
+    Floor{"trackinfo", 4},    Floor{"tags", 5},      Floor{"formats", 6}, Floor{"hostlink", 7},
+    Floor{"settings", 8},     Floor{"tracks", 9},    Floor{"skin", 10},   Floor{"htmlcreator", 11},
+    Floor{"coversearch", 12}, Floor{"dispatch", 13}, Floor{"follow", 14}, Floor{"serve", 15},
+    Floor{"host", kTop},      Floor{"cli", kTop},
 };
 
 int levelOf(const std::string& folder) {

@@ -23,7 +23,7 @@ grep -qx " Version: $version" "$tmp/info" || fail "version"
 grep -qx " Architecture: $(dpkg --print-architecture)" "$tmp/info" || fail "architecture"
 depends="$(sed -n 's/^ Depends: //p' "$tmp/info")"
 depended="$(tr ',' '\n' <<<"$depends" | awk '{print $1}')"
-for library in libc6 libjpeg62-turbo libsystemd0 libcurl4 libcpp-httplib0.11; do
+for library in libc6 libjpeg62-turbo libpng16-16 libsystemd0 libcurl4 libcpp-httplib0.11; do
   grep -qxF "$library" <<<"$depended" || fail "Depends lacks $library: '$depends'"
 done
 # libstdc++6 is not asked for: the release tool links the C++ runtime in,

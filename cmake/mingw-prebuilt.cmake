@@ -1,0 +1,17 @@
+# Static libraries built for MinGW by a script of ours into a prefix (the
+# environment variable, or /opt/tunora/<folder>), linked into tunora_core.
+function(tunora_link_mingw_prebuilt variable folder script)
+  set(prefix "$ENV{${variable}}")
+  if(prefix STREQUAL "")
+    set(prefix /opt/tunora/${folder})
+  endif()
+  set(libraries)
+  foreach(library IN LISTS ARGN)
+    if(NOT EXISTS ${prefix}/lib/${library})
+      message(FATAL_ERROR "${library} for MinGW is missing in ${prefix}: run scripts/${script}")
+    endif()
+    list(APPEND libraries ${prefix}/lib/${library})
+  endforeach()
+  target_include_directories(tunora_core SYSTEM PRIVATE ${prefix}/include)
+  target_link_libraries(tunora_core PUBLIC ${libraries})
+endfunction()
