@@ -60,13 +60,13 @@ doc="$tmp/root/usr/share/doc/tunora"
 head -n 1 "$doc/copyright" |
   grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
   fail "copyright is not machine-readable"
-for licence in Expat BSD-3-clause curl LGPL-2.1+ BSD-BY-LC-NE Zlib; do
+for licence in Expat BSD-3-clause curl LGPL-2.1+ BSD-BY-LC-NE Zlib Libpng; do
   grep -qE "^License: (.* )?${licence//+/\\+}( |$)" "$doc/copyright" ||
     fail "copyright lacks $licence"
   [ "$licence" = BSD-3-clause ] || grep -qxF "License: $licence" "$doc/copyright" ||
     fail "copyright lacks the text of $licence"
 done
-for part in CLI11 nlohmann httplib libjpeg libcurl libsystemd; do
+for part in CLI11 nlohmann httplib libjpeg libpng zlib libcurl libsystemd; do
   grep -qi "$part" "$doc/copyright" || fail "copyright does not name $part"
 done
 # The changelog is compressed without a name or time, and its entry is this version.
