@@ -26,7 +26,9 @@ PictureSize fittedSize(PictureSize size, std::uint32_t maxSide) {
   const std::uint32_t longer = std::max(size.width, size.height);
   if (longer <= maxSide || longer == 0) return size;
   const auto shorten = [&](std::uint32_t side) {
-    const std::uint64_t scaled = (std::uint64_t{side} * maxSide * 2 + longer) / (2 * longer);
+    // In 64 bits: twice a side of 2^31 or more does not fit in 32.
+    const std::uint64_t scaled =
+        (std::uint64_t{side} * maxSide * 2 + longer) / (2 * std::uint64_t{longer});
     return static_cast<std::uint32_t>(std::max<std::uint64_t>(scaled, 1));
   };
   return {shorten(size.width), shorten(size.height)};
