@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 jobs="$(nproc)"
 shared="${TUNORA_SHARED_DIR:-$root/../shared}"
-fuzz_seconds="${TUNORA_FUZZ_SECONDS:-8}"
+fuzz_seconds="${TUNORA_FUZZ_SECONDS:-5}"
 passed=0
 failed=0
 start=$SECONDS
