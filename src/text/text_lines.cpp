@@ -56,7 +56,8 @@ std::optional<std::u16string_view> TextLines::line(std::size_t index) const {
 
 int TextLines::findLine(std::u16string_view token, std::size_t start) const {
   for (std::size_t i = start; i < lines_.size(); ++i)
-    if (visible(lines_[i]).find(token) != std::u16string_view::npos) return static_cast<int>(i);
+    if (unit_blocks::findText(visible(lines_[i]), token) != std::u16string_view::npos)
+      return static_cast<int>(i);
   return -1;
 }
 
