@@ -7,19 +7,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 tunora="${1:-$root/build/dev/src/tunora}"
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-dbus-daemon --session --nofork --print-address >"$work/bus" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/bus" ] && break; sleep 0.1; done
-export DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$work/bus")"
+# shellcheck source=scripts/private-session-bus.sh
+. "$root/scripts/private-session-bus.sh"
 
 cp "$root/samples/03 - Evening Tone.flac" "$root/samples/folder.jpg" "$work/"
 "$tunora" serve --listen 127.0.0.1:0 --template overlay >"$work/serve.out" 2>"$work/serve.err" &
