@@ -14,6 +14,7 @@ import { join } from "node:path";
 import { pathToFileURL } from "node:url";
 
 import { launchChromium } from "./chromium.mjs";
+import { check, finish } from "./checks.mjs";
 
 const [tunora, samples] = process.argv.slice(2);
 if (!tunora || !samples) {
@@ -49,16 +50,6 @@ const pages = [
   },
 ];
 
-let passed = 0;
-let failed = 0;
-function check(what, ok, detail = "") {
-  if (ok) {
-    passed++;
-  } else {
-    failed++;
-    console.log(`FAILED: ${what}${detail ? ` (${detail})` : ""}`);
-  }
-}
 
 const profile = join(work, "profile");
 const context = await launchChromium(profile);
@@ -82,5 +73,4 @@ try {
   await context.close();
   rmSync(work, { recursive: true, force: true });
 }
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed === 0 ? 0 : 1);
+finish();

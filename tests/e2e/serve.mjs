@@ -14,6 +14,7 @@ import { tmpdir } from "node:os";
 import { join } from "node:path";
 
 import { launchChromium, SKIP } from "./chromium.mjs";
+import { check, finish } from "./checks.mjs";
 
 const [tunora, samples] = process.argv.slice(2);
 if (!tunora || !samples) {
@@ -72,16 +73,6 @@ function waitForOutput(started, pattern, ms) {
   });
 }
 
-let passed = 0;
-let failed = 0;
-function check(what, ok, detail = "") {
-  if (ok) {
-    passed++;
-  } else {
-    failed++;
-    console.log(`FAILED: ${what}${detail ? ` (${detail})` : ""}`);
-  }
-}
 
 let browser;
 try {
@@ -132,12 +123,10 @@ try {
   const status = await new Promise((resolve) => serve.child.on("exit", (code) => resolve(code)));
   check("SIGTERM ends serve with status 0", status === 0, `status ${status}`);
 } catch (error) {
-  failed++;
-  console.log(`FAILED: ${error.message}`);
+  check(error.message, false);
 } finally {
   if (browser) await browser.close();
   for (const child of children.reverse()) if (child.exitCode === null) child.kill("SIGTERM");
   rmSync(work, { recursive: true, force: true });
 }
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed === 0 ? 0 : 1);
+finish();
