@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -11,6 +13,7 @@
 
 #include "serve/bounded_task_queue.h"
 #include "serve/page_server.h"
+#include "serve/request_stream_posix.h"
 
 namespace tunora {
 namespace {
@@ -29,9 +32,37 @@ void answerPlain(httplib::Response& response, int status, const char* text) {
   response.set_content(text, "text/plain; charset=utf-8");
 }
 
+// cpp-httplib's server reading each connection through a RequestStream.
+class BoundedServer final : public httplib::Server {
+ public:
+  explicit BoundedServer(const RequestStream::Limits& limits) : limits_(limits) {}
+
+ private:
+  bool process_and_close_socket(socket_t socket) override {
+    RequestStream stream(socket, limits_);
+    const std::chrono::seconds idle{keep_alive_timeout_sec_};
+    bool served = false;
+    for (std::size_t left = keep_alive_max_count_; left > 0 && stream.awaitRequest(idle, svr_sock_);
+         --left) {
+      stream.beginRequest();
+      bool closed = false;
+      served = process_request(stream, left == 1, closed, nullptr);
+      if (!served || closed || stream.overLimit()) break;
+    }
+    ::shutdown(socket, SHUT_RDWR);
+    ::close(socket);
+    return served;
+  }
+
+  const RequestStream::Limits limits_;
+};
+
 class HttpPageServer final : public PageServer {
  public:
-  HttpPageServer(PageFeed& feed, const ServerLimits& limits) : feed_(feed), limits_(limits) {
+  HttpPageServer(PageFeed& feed, const ServerLimits& limits)
+      : feed_(feed),
+        limits_(limits),
+        server_({limits.requestBytes, limits.readTimeout, limits.writeTimeout}) {
     configure();
     route();
   }
@@ -48,7 +79,7 @@ class HttpPageServer final : public PageServer {
 
   PageFeed& feed_;
   const ServerLimits limits_;
-  httplib::Server server_;
+  BoundedServer server_;
   std::shared_ptr<BoundedTaskQueue::Gate> gate_ = std::make_shared<BoundedTaskQueue::Gate>();
   ListenAddress address_;
   std::uint16_t port_ = 0;
@@ -62,8 +93,6 @@ void HttpPageServer::configure() {
     return std::make_unique<BoundedTaskQueue>(limits_.threads, limits_.waitingConnections, gate_)
         .release();
   };
-  server_.set_read_timeout(limits_.readTimeout);
-  server_.set_write_timeout(limits_.writeTimeout);
   server_.set_keep_alive_timeout(limits_.keepAliveTimeout.count());
   server_.set_keep_alive_max_count(100);
   // Nothing served takes a body.

@@ -24,8 +24,11 @@ struct ServerLimits {
   // Accepted connections that wait for a thread; beyond them the server
   // stops accepting and new ones wait in the system's queue.
   std::size_t waitingConnections = 64;
-  // A client that sends or takes nothing for this long is dropped.
+  // A request must arrive whole within this time and these bytes (request
+  // line and headers: ample for a browser with its cookies); a client that
+  // takes nothing of the answer for the write time is dropped.
   std::chrono::seconds readTimeout{5};
+  std::size_t requestBytes = 32 * 1024;
   std::chrono::seconds writeTimeout{5};
   // How long an idle kept-alive connection stays open.
   std::chrono::seconds keepAliveTimeout{5};

@@ -106,8 +106,7 @@ TEST_F(PageServerTest, HostileRequestsAreAnsweredOrDroppedWithoutHarm) {
     std::vector<int> statuses;  // 0: closed without an answer
   };
   std::string manyHeaders = "GET / HTTP/1.1\r\n" + ownHost;
-  // cpp-httplib 0.11 takes any number of headers, each line up to 8 KB.
-  for (int i = 0; i < 2000; ++i) manyHeaders += "X-Header-" + std::to_string(i) + ": value\r\n";
+  for (int i = 0; i < 200000; ++i) manyHeaders += "X: y\r\n";
   manyHeaders += "\r\n";
   const Hostile cases[] = {
       {"wrong host", "GET / HTTP/1.1\r\nHost: attacker.example:" + port_ + "\r\n\r\n", {421}},
@@ -121,7 +120,7 @@ TEST_F(PageServerTest, HostileRequestsAreAnsweredOrDroppedWithoutHarm) {
       {"huge header",
        "GET / HTTP/1.1\r\n" + ownHost + "X-Big: " + std::string(100000, 'a') + "\r\n\r\n",
        {0, 400, 431}},
-      {"many headers", manyHeaders, {0, 200, 400, 431}},
+      {"many headers", manyHeaders, {0, 400}},
       {"huge path",
        "GET /" + std::string(100000, 'a') + " HTTP/1.1\r\n" + ownHost + "\r\n",
        {0, 400, 414}},
@@ -179,6 +178,35 @@ TEST_F(PageServerTest, EventSeatsAreLimitedAndFreedWhenAClientLeaves) {
   // The keep-alive comment finds the client gone.
   listeners.pop_back();
   EXPECT_TRUE(testing::waitFor([&] { return httpGet(port, "/events").status != 503; }, 2s));
+}
+
+// A request's head of exactly the limit is served, one byte more is not;
+// a head trickled in is dropped when its time is up, even though a byte
+// comes well within the time of each read.
+TEST_F(PageServerTest, ARequestMustArriveWithinItsBytesAndTime) {
+  ServerLimits limits;
+  limits.readTimeout = 1s;
+  limits.requestBytes = 4096;
+  start("<html>page</html>", limits);
+  const auto head = [&](std::size_t size) {
+    std::string request = "GET / HTTP/1.1\r\n" + host() + "X-Fill: ";
+    request.append(size - request.size() - 4, 'a');
+    return request + "\r\n\r\n";
+  };
+  EXPECT_EQ(sendRequest(port, head(4096)).status, 200);
+  const int over = sendRequest(port, head(4097)).status;
+  EXPECT_TRUE(over == 0 || over == 400) << over;
+
+  auto trickle = RawConnection::open(port);
+  ASSERT_TRUE(trickle->send("GET / HTTP/1.1\r\n" + host()));
+  const auto began = std::chrono::steady_clock::now();
+  for (int line = 0; line < 30 && !trickle->closed(); ++line) {
+    if (!trickle->send("X-Line: " + std::to_string(line) + "\r\n")) break;
+    trickle->readSome(64, 200ms);
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - began, 3s);
+  trickle->readUntil([](const std::string&) { return false; }, 1s);
+  EXPECT_TRUE(trickle->closed());
 }
 
 TEST_F(PageServerTest, ASlowReaderHoldsNothingUpAndIsDropped) {
