@@ -1,5 +1,7 @@
 #include "cli/json_writer.h"
 
+#include <algorithm>
+
 #include "text/unit_blocks.h"
 #include "text/utf8_encoding.h"
 
@@ -68,39 +70,40 @@ std::size_t copyPlainAscii(std::u16string_view text, char* out) {
 }  // namespace
 
 void appendJsonText(std::string& out, std::u16string_view text) {
-  // Most text is plain ASCII, a byte a unit: written in place. From the first
-  // other unit on, the rest gets room for its longest form and is cut to
-  // length at the end.
-  const std::size_t start = out.size();
-  out.resize(start + text.size());
-  std::size_t i = copyPlainAscii(text, out.data() + start);
-  if (i == text.size()) return;
-  out.resize(start + i + (text.size() - i) * kMaxJsonBytesPerUnit);
-  char* const begin = out.data();
-  char* at = begin + start + i;
+  // Written a piece at a time through a buffer with room for each unit's
+  // longest form: no larger room is made, or cleared, than the text needs.
+  constexpr std::size_t kPieceUnits = 1024;
+  char piece[kPieceUnits * kMaxJsonBytesPerUnit];
+  std::size_t i = 0;
   while (i < text.size()) {
-    const char16_t unit = text[i];
-    if (isPlainAscii(unit)) {
-      const std::size_t run = copyPlainAscii(text.substr(i), at);
-      i += run;
-      at += run;
-      continue;
-    }
-    if (unit < 0x80) {
-      at = writeSpecial(unit, at);
-    } else if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-      at = encodeUTF8(combineSurrogates(unit, text[i + 1]), at);
+    // A surrogate pair that starts at the piece's last unit is written
+    // whole, in the four bytes its two units take.
+    const std::size_t end = std::min(text.size(), i + kPieceUnits);
+    char* at = piece;
+    while (i < end) {
+      const char16_t unit = text[i];
+      if (isPlainAscii(unit)) {
+        const std::size_t run = copyPlainAscii(text.substr(i, end - i), at);
+        i += run;
+        at += run;
+        continue;
+      }
+      if (unit < 0x80) {
+        at = writeSpecial(unit, at);
+      } else if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+        at = encodeUTF8(combineSurrogates(unit, text[i + 1]), at);
+        ++i;
+      } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+        // Lone surrogates stay escaped, so that the name they stand for can
+        // be recovered.
+        at = writeEscape(unit, at);
+      } else {
+        at = encodeUTF8(unit, at);
+      }
       ++i;
-    } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-      // Lone surrogates stay escaped, so that the name they stand for can be
-      // recovered.
-      at = writeEscape(unit, at);
-    } else {
-      at = encodeUTF8(unit, at);
     }
-    ++i;
+    out.append(piece, static_cast<std::size_t>(at - piece));
   }
-  out.resize(static_cast<std::size_t>(at - begin));
 }
 
 void appendJsonString(std::string& out, std::u16string_view text) {

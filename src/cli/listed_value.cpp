@@ -12,10 +12,10 @@ ListedValue literal(const std::string& text) {
 ListedValue joinedLines(const TextLines* lines) {
   if (lines == nullptr) return {};
   ListedValue value{ListedValue::Kind::Text, {}};
-  for (std::size_t i = 0; i < lines->lineCount(); ++i) {
-    if (i > 0) value.text += u'\n';
-    value.text += *lines->line(i);
-  }
+  forEachListedLine(*lines, [&](std::u16string_view line, bool first) {
+    if (!first) value.text += u'\n';
+    value.text += line;
+  });
   return value;
 }
 

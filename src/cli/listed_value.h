@@ -4,6 +4,7 @@
 // how: so a value can never read one way in JSON and another in CSV.
 
 #include <string>
+#include <string_view>
 
 #include "trackinfo/track_fields.h"
 
@@ -21,5 +22,13 @@ struct ListedValue {
 };
 
 ListedValue listedValue(const TrackField& field, const Track& track);
+
+// The lines that a Lines value is joined from, each line's visible text in
+// order; `take` puts "\n" before every line but the first. JSON writes them
+// as they come, with no joined copy of a long lyrics text.
+template <typename Take>
+void forEachListedLine(const TextLines& lines, Take take) {
+  for (std::size_t i = 0; i < lines.lineCount(); ++i) take(*lines.line(i), i == 0);
+}
 
 }  // namespace tunora

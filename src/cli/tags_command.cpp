@@ -132,6 +132,16 @@ class TagsListing {
     };
     forEachListedField([&](const TrackField& field) {
       member(field.key);
+      if (const TextLines* lines =
+              field.format == FieldFormat::Lines ? field.lines(track) : nullptr) {
+        buffer_ += '"';
+        forEachListedLine(*lines, [&](std::u16string_view line, bool first) {
+          if (!first) buffer_ += "\\n";
+          appendJsonText(buffer_, line);
+        });
+        buffer_ += '"';
+        return;
+      }
       const ListedValue value = listedValue(field, track);
       if (value.kind == ListedValue::Kind::Text)
         appendJsonString(buffer_, value.text);

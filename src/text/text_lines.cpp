@@ -40,11 +40,11 @@ void TextLines::appendUnit(char16_t unit) {
 void TextLines::appendText(std::u16string_view text) {
   if (lines_.empty()) lines_.emplace_back();
   // Each new line is made from its text in one go.
-  std::size_t end = text.find(u'\n');
+  std::size_t end = unit_blocks::findUnit(text, u'\n');
   lines_.back().append(text.substr(0, end));
   while (end != text.npos) {
     text.remove_prefix(end + 1);
-    end = text.find(u'\n');
+    end = unit_blocks::findUnit(text, u'\n');
     lines_.emplace_back(text.substr(0, end));
   }
 }

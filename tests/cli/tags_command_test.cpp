@@ -50,6 +50,22 @@ TEST(JsonStrings, EveryEdgeUnitAtEveryPlaceOfAPlainRun) {
     }
 }
 
+// Text is written a piece of 1024 units at a time: a pair that starts at a
+// piece's last unit stays one character, and a piece of nothing but escapes
+// fills its room exactly.
+TEST(JsonStrings, PiecesOfTheirLongestFormAndPairsAcrossThem) {
+  for (const std::size_t before : {1022u, 1023u, 1024u}) {
+    const std::u16string text = std::u16string(before, u'a') + u"\U0001F3B5" + u"b";
+    EXPECT_EQ(jsonString(text), "\"" + std::string(before, 'a') +
+                                    "\xF0\x9F\x8E\xB5"
+                                    "b\"")
+        << before;
+  }
+  std::string escapes;
+  for (int i = 0; i < 1025; ++i) escapes += "\\u0001";
+  EXPECT_EQ(jsonString(std::u16string(1025, u'\x01')), "\"" + escapes + "\"");
+}
+
 TEST(JsonStrings, EncodingBoundariesAndRunsAroundEscapes) {
   // The last control character, the first plain one, DEL, and the first
   // characters of two- and three-byte UTF-8.
