@@ -88,24 +88,17 @@ void APETaggedInfo::takeValues() {
   if (id3v1) present.push_back(TagKind::ID3v1);
   if (ape) present.push_back(TagKind::APEv2);
   track_.tagKinds = presentTagsText(present);
+  // Handed to the track, which passes them on without a copy. An ID3v1 tag
+  // answers with its buffer even when that holds no comment.
+  if (ape && apev2_.hasComment())
+    track_.comment = std::move(apev2_).takeComment();
+  else if (id3v1)
+    track_.comment = std::move(id3v1_).takeComment();
+  if (ape && apev2_.hasLyrics()) takeLyrics(std::move(apev2_).takeLyrics());
 }
 
 bool APETaggedInfo::hasComment() const {
   return (apev2_.isPresent() && apev2_.hasComment()) || (id3v1_.isPresent() && id3v1_.hasComment());
-}
-
-bool APETaggedInfo::hasLyrics() const {
-  return apev2_.isPresent() && apev2_.hasLyrics();
-}
-
-const TextLines* APETaggedInfo::getComment() const {
-  if (apev2_.isPresent() && apev2_.hasComment()) return &apev2_.comment();
-  if (id3v1_.isPresent()) return &id3v1_.comment();
-  return nullptr;
-}
-
-const TextLines* APETaggedInfo::getLyrics() const {
-  return hasLyrics() ? &apev2_.lyrics() : nullptr;
 }
 
 }  // namespace tunora

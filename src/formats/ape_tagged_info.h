@@ -25,9 +25,6 @@ struct AudioHeaderValues {
 class APETaggedInfo : public TrackInfo {
  public:
   bool hasComment() const override;
-  bool hasLyrics() const override;
-  const TextLines* getComment() const override;
-  const TextLines* getLyrics() const override;
 
  protected:
   // The whole reading for formats whose stream values come from one header

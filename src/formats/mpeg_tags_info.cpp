@@ -81,6 +81,7 @@ void MpegTagsInfo::takeValues() {
   for (const TagKind kind : {TagKind::ID3v1, TagKind::ID3v2, TagKind::Lyrics3, TagKind::APEv2})
     if (isPresent(kind)) present.push_back(kind);
   track_.tagKinds = presentTagsText(present);
+  takeCommentAndLyrics();
 }
 
 bool MpegTagsInfo::hasComment() const {
@@ -88,35 +89,22 @@ bool MpegTagsInfo::hasComment() const {
          (id3v2_.isPresent() && id3v2_.hasComment()) || (id3v1_.isPresent() && id3v1_.hasComment());
 }
 
-// An ID3v1 tag answers with its buffer even when that holds no comment.
-const TextLines* MpegTagsInfo::getComment() const {
-  if (apev2_.isPresent() && apev2_.hasComment()) return &apev2_.comment();
-  if (id3v2_.isPresent() && id3v2_.hasComment()) return &id3v2_.comment();
-  if (id3v1_.isPresent()) return &id3v1_.comment();
-  return nullptr;
-}
-
-const TextLines* MpegTagsInfo::lyricsOf(TagKind kind) const {
-  switch (kind) {
-    case TagKind::ID3v2:
-      return id3v2_.isPresent() && id3v2_.hasLyrics() ? &id3v2_.lyrics() : nullptr;
-    case TagKind::Lyrics3:
-      return lyrics3_.isPresent() && lyrics3_.hasLyrics() ? &lyrics3_.lyrics() : nullptr;
-    case TagKind::APEv2:
-      return apev2_.isPresent() && apev2_.hasLyrics() ? &apev2_.lyrics() : nullptr;
-    default:
-      return nullptr;
+void MpegTagsInfo::takeCommentAndLyrics() {
+  // An ID3v1 tag answers with its buffer even when that holds no comment.
+  if (apev2_.isPresent() && apev2_.hasComment())
+    track_.comment = std::move(apev2_).takeComment();
+  else if (id3v2_.isPresent() && id3v2_.hasComment())
+    track_.comment = std::move(id3v2_).takeComment();
+  else if (id3v1_.isPresent())
+    track_.comment = std::move(id3v1_).takeComment();
+  for (const TagKind kind : lyricsPrecedence()) {
+    if (kind == TagKind::ID3v2 && id3v2_.isPresent() && id3v2_.hasLyrics())
+      return takeLyrics(std::move(id3v2_).takeLyrics());
+    if (kind == TagKind::Lyrics3 && lyrics3_.isPresent() && lyrics3_.hasLyrics())
+      return takeLyrics(std::move(lyrics3_).takeLyrics());
+    if (kind == TagKind::APEv2 && apev2_.isPresent() && apev2_.hasLyrics())
+      return takeLyrics(std::move(apev2_).takeLyrics());
   }
-}
-
-bool MpegTagsInfo::hasLyrics() const {
-  return getLyrics() != nullptr;
-}
-
-const TextLines* MpegTagsInfo::getLyrics() const {
-  for (const TagKind kind : lyricsPrecedence())
-    if (const auto* lyrics = lyricsOf(kind)) return lyrics;
-  return nullptr;
 }
 
 // The ID3v2 picture, else the APEv2 tag's front cover.

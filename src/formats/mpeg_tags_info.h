@@ -29,10 +29,7 @@ class MpegTagsInfo : public TrackInfo {
   ReadResult readFile(const std::u16string& path) final;
 
   bool hasComment() const override;
-  bool hasLyrics() const override;
   bool hasCover() const override;
-  const TextLines* getComment() const override;
-  const TextLines* getLyrics() const override;
   const std::vector<std::uint8_t>* getCoverData() const override;
   std::size_t getCoverSize() const override;
 
@@ -65,7 +62,9 @@ class MpegTagsInfo : public TrackInfo {
  private:
   bool isPresent(TagKind kind) const;
   const TagPicture* cover() const;
-  const TextLines* lyricsOf(TagKind kind) const;
+  // The comment and lyrics of the tags that answer, handed to the track,
+  // which passes them on without a copy.
+  void takeCommentAndLyrics();
   // Copies the values of the tags into the queried texts.
   void takeValues();
   // The playing time from the mean rate, when the stream gave one.

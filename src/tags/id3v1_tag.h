@@ -32,6 +32,8 @@ class ID3v1Tag {
   const std::u16string& track() const { return track_; }
   const TextLines& comment() const { return comment_; }
   bool hasComment() const { return hasComment_; }
+  // The buffer, given up by a tag that is read no further.
+  TextLines takeComment() && { return std::move(comment_); }
   std::uint16_t genre() const { return genre_; }
   std::u16string_view genreName() const;
 

@@ -23,6 +23,8 @@ class Lyrics3Tag {
   bool isPresent() const { return present_; }
   bool hasLyrics() const { return hasLyrics_; }
   const TextLines& lyrics() const { return lyrics_; }
+  // The buffer, given up by a tag that is read no further.
+  TextLines takeLyrics() && { return std::move(lyrics_); }
   // Empty when the block has no such field; the first field of a kind wins.
   const std::u16string& title() const { return title_; }
   const std::u16string& artist() const { return artist_; }
