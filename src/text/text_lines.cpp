@@ -10,16 +10,10 @@
 namespace tunora {
 namespace {
 
-std::u16string_view visible(const std::u16string& line) {
-  return untilNul(std::u16string_view(line));
-}
-
 // Replaces in the visible part only; a hidden tail after a NUL is kept as is.
 int replaceInLine(std::u16string& line, std::u16string_view token, std::u16string_view value,
                   bool all) {
-  // Most lines hold most tokens nowhere, hidden tail or not.
-  if (unit_blocks::findText(line, token) == std::u16string::npos) return 0;
-  const std::size_t visibleLength = visible(line).size();
+  const std::size_t visibleLength = untilNul(std::u16string_view(line)).size();
   if (visibleLength == line.size()) return replaceText(line, token, value, all);
   std::u16string head = line.substr(0, visibleLength);
   const int count = replaceText(head, token, value, all);
@@ -29,34 +23,57 @@ int replaceInLine(std::u16string& line, std::u16string_view token, std::u16strin
 
 }  // namespace
 
+TextLines::Line& TextLines::openLastLine() {
+  if (lines_.empty()) lines_.push_back({units_.size(), 0});
+  Line& last = lines_.back();
+  if (last.start + last.size != units_.size()) {
+    const std::u16string moved(whole(last));
+    last.start = units_.size();
+    units_ += moved;
+  }
+  return last;
+}
+
+void TextLines::pushLine(std::u16string_view text) {
+  lines_.push_back({units_.size(), text.size()});
+  units_ += text;
+}
+
 void TextLines::appendUnit(char16_t unit) {
-  if (lines_.empty()) lines_.emplace_back();
-  if (unit == u'\n')
-    lines_.emplace_back();
-  else
-    lines_.back().push_back(unit);
+  if (unit == u'\n') {
+    if (lines_.empty()) lines_.push_back({units_.size(), 0});
+    lines_.push_back({units_.size(), 0});
+    return;
+  }
+  Line& last = openLastLine();
+  units_.push_back(unit);
+  ++last.size;
 }
 
 void TextLines::appendText(std::u16string_view text) {
-  if (lines_.empty()) lines_.emplace_back();
-  // Each new line is made from its text in one go.
   std::size_t end = unit_blocks::findUnit(text, u'\n');
-  lines_.back().append(text.substr(0, end));
+  const std::u16string_view first = text.substr(0, end);
+  openLastLine().size += first.size();
+  units_ += first;
   while (end != text.npos) {
     text.remove_prefix(end + 1);
     end = unit_blocks::findUnit(text, u'\n');
-    lines_.emplace_back(text.substr(0, end));
+    pushLine(text.substr(0, end));
   }
+}
+
+void TextLines::appendLine(std::u16string_view text) {
+  pushLine(text);
 }
 
 std::optional<std::u16string_view> TextLines::line(std::size_t index) const {
   if (index >= lines_.size()) return std::nullopt;
-  return visible(lines_[index]);
+  return untilNul(whole(lines_[index]));
 }
 
 int TextLines::findLine(std::u16string_view token, std::size_t start) const {
   for (std::size_t i = start; i < lines_.size(); ++i)
-    if (unit_blocks::findText(visible(lines_[i]), token) != std::u16string_view::npos)
+    if (unit_blocks::findText(untilNul(whole(lines_[i])), token) != std::u16string_view::npos)
       return static_cast<int>(i);
   return -1;
 }
@@ -64,9 +81,16 @@ int TextLines::findLine(std::u16string_view token, std::size_t start) const {
 int TextLines::replaceAll(std::u16string_view token, std::u16string_view value, bool all) {
   if (token.empty()) return 0;
   int count = 0;
-  for (auto& line : lines_) {
-    count += replaceInLine(line, token, value, all);
-    if (!all && count > 0) break;
+  for (Line& line : lines_) {
+    // Most lines hold most tokens nowhere, hidden tail or not.
+    if (unit_blocks::findText(whole(line), token) == std::u16string_view::npos) continue;
+    std::u16string text(whole(line));
+    const int replaced = replaceInLine(text, token, value, all);
+    if (replaced == 0) continue;
+    line = {units_.size(), text.size()};
+    units_ += text;
+    count += replaced;
+    if (!all) break;
   }
   return count;
 }
@@ -74,7 +98,7 @@ int TextLines::replaceAll(std::u16string_view token, std::u16string_view value, 
 void TextLines::clearLines(std::size_t first, std::size_t last) {
   if (first >= lines_.size()) return;
   last = std::min(last, lines_.size() - 1);
-  for (std::size_t i = first; i <= last; ++i) lines_[i].clear();
+  for (std::size_t i = first; i <= last; ++i) lines_[i].size = 0;
 }
 
 void TextLines::removeBlocks(std::u16string_view beginMarker, std::u16string_view endMarker) {
@@ -98,8 +122,8 @@ void TextLines::removeBlocks(std::u16string_view beginMarker, std::u16string_vie
 
 std::u16string TextLines::joinWithBreaks() const {
   std::u16string joined;
-  for (const auto& line : lines_) {
-    const auto text = visible(line);
+  for (const Line& line : lines_) {
+    const auto text = untilNul(whole(line));
     joined.append(text.substr(0, text.find_first_of(u"\r\n")));
     joined.append(u"<br>");
   }
@@ -107,31 +131,26 @@ std::u16string TextLines::joinWithBreaks() const {
 }
 
 void TextLines::assign(const TextLines& other) {
-  if (this == &other) return;
-  lines_ = other.lines_;
-  unicode_ = other.unicode_;
+  if (this != &other) *this = other;
 }
 
 void TextLines::appendLines(const TextLines& other) {
   if (this == &other) {
-    const auto copy = other.lines_;
-    lines_.insert(lines_.end(), copy.begin(), copy.end());
-  } else {
-    lines_.insert(lines_.end(), other.lines_.begin(), other.lines_.end());
+    const TextLines copy = other;
+    return appendLines(copy);
   }
+  for (const Line& line : other.lines_) pushLine(other.whole(line));
   unicode_ = other.unicode_;
 }
 
 void TextLines::assignRange(const TextLines& other, std::size_t first, std::size_t last) {
-  std::vector<std::u16string> range;
+  TextLines range;
   if (first < other.lines_.size()) {
     last = std::min(last, other.lines_.size() - 1);
-    if (first <= last)
-      range.assign(other.lines_.begin() + static_cast<std::ptrdiff_t>(first),
-                   other.lines_.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    for (std::size_t i = first; i <= last; ++i) range.pushLine(other.whole(other.lines_[i]));
   }
-  lines_ = std::move(range);
-  unicode_ = other.unicode_;
+  range.unicode_ = other.unicode_;
+  *this = std::move(range);
 }
 
 }  // namespace tunora

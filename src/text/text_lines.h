@@ -38,13 +38,34 @@ class TextLines {
   void assign(const TextLines& other);
   void appendLines(const TextLines& other);
   void assignRange(const TextLines& other, std::size_t first, std::size_t last);
-  void appendLine(std::u16string text) { lines_.push_back(std::move(text)); }
-  void clear() { lines_.clear(); }
+  void appendLine(std::u16string_view text);
+  void clear() {
+    units_.clear();
+    lines_.clear();
+  }
   void setUnicode(bool unicode) { unicode_ = unicode; }
   bool isUnicode() const { return unicode_; }
 
  private:
-  std::vector<std::u16string> lines_;
+  // Where a line's units are in units_.
+  struct Line {
+    std::size_t start = 0;
+    std::size_t size = 0;
+  };
+  // A line's units, NULs and all.
+  std::u16string_view whole(const Line& line) const {
+    return std::u16string_view(units_).substr(line.start, line.size);
+  }
+  // The last line, moved to the end of units_ if it is not there, so that
+  // it grows in place.
+  Line& openLastLine();
+  void pushLine(std::u16string_view text);
+
+  // Every line's units, one line after another, in one string: a comment or
+  // a template takes one allocation, not one a line. A line that changes is
+  // written anew at the end; what it held before stays unused.
+  std::u16string units_;
+  std::vector<Line> lines_;
   bool unicode_ = false;
 };
 

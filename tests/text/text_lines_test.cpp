@@ -46,6 +46,20 @@ TEST(TextLinesReplace, ValueContainingTokenIsInsertedOnce) {
             (std::vector<std::u16string>{u"[<$album$>] and [<$album$>]", u"[<$album$>]"}));
 }
 
+// A line changed by a replacement or emptied is stored anew: text appended
+// afterwards still goes to the end of the last line, and the other lines
+// keep theirs.
+TEST(TextLinesReplace, ChangedLastLineGrowsWhereItNowIs) {
+  TextLines lines = linesOf(u"a<$x$>\nb<$x$>");
+  EXPECT_EQ(lines.replaceAll(u"<$x$>", u"12345678"), 2);
+  lines.appendText(u"c\nd");
+  lines.appendUnit(u'e');
+  EXPECT_EQ(allLines(lines), (std::vector<std::u16string>{u"a12345678", u"b12345678c", u"de"}));
+  lines.clearLines(2, 2);
+  lines.appendText(u"f");
+  EXPECT_EQ(allLines(lines), (std::vector<std::u16string>{u"a12345678", u"b12345678c", u"f"}));
+}
+
 TEST(TextLinesReplace, FirstOnlyAndEmptyToken) {
   TextLines lines = linesOf(u"no\nab ab\nab");
   EXPECT_EQ(lines.replaceAll(u"ab", u"X", false), 1);
