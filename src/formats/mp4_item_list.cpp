@@ -11,6 +11,7 @@
 #include "text/ascii_case.h"
 #include "text/conversions.h"
 #include "text/number_text.h"
+#include "text/utf8_encoding.h"
 
 namespace tunora {
 namespace {
@@ -24,8 +25,9 @@ constexpr std::uint64_t kDataHeaderSize = 16;
 bool isWellFormedUTF8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
+    i += asciiRun(text, i);
+    if (i == text.size()) break;
     const auto lead = static_cast<std::uint8_t>(text[i++]);
-    if (lead < 0x80) continue;
     int extra;
     std::uint8_t low = 0x80;
     std::uint8_t high = 0xBF;

@@ -73,13 +73,15 @@ bool convertUTF8ToUTF16(std::string_view utf8, std::u16string& out) {
   };
   bool complete = true;
   while (i < utf8.size()) {
+    const std::size_t ascii = asciiRun(utf8, i);
+    for (std::size_t k = 0; k < ascii; ++k) at[k] = static_cast<unsigned char>(utf8[i + k]);
+    at += ascii;
+    i += ascii;
+    if (i == utf8.size()) break;
     const auto lead = static_cast<unsigned char>(utf8[i++]);
     std::uint32_t value;
     int extra;
-    if (lead < 0x80) {
-      *at++ = lead;
-      continue;
-    } else if (lead < 0xC2 || lead > 0xF4) {
+    if (lead < 0xC2 || lead > 0xF4) {
       continue;  // stray continuation byte or a lead that can never start a sequence
     } else if (lead < 0xE0) {
       value = lead & 0x1F;

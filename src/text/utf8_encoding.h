@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace tunora {
 
@@ -39,6 +41,19 @@ inline char* encodeUTF8(char32_t code, char* out) {
     *out++ = static_cast<char>(0x80 | (code & 0x3F));
   }
   return out;
+}
+
+// The length of the run of ASCII bytes at `from`: tested eight bytes at a
+// time, since most text in tags is ASCII throughout.
+inline std::size_t asciiRun(std::string_view text, std::size_t from) {
+  constexpr std::uint64_t kHighBits = 0x8080'8080'8080'8080;
+  std::size_t at = from;
+  for (std::uint64_t word; at + sizeof word <= text.size(); at += sizeof word) {
+    std::memcpy(&word, text.data() + at, sizeof word);
+    if ((word & kHighBits) != 0) break;
+  }
+  while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+  return at - from;
 }
 
 }  // namespace tunora

@@ -69,6 +69,22 @@ TEST(Utf8Conversion, WellFormedSequences) {
   EXPECT_EQ(note, (std::u16string{char16_t{0xD83C}, char16_t{0xDFB5}}));
 }
 
+// ASCII is taken eight bytes at a time: a sequence that starts at any
+// place in or after such a block, and a cut one at the end, are still read.
+TEST(Utf8Conversion, SequencesAtEveryPlaceAroundAsciiBlocks) {
+  for (std::size_t at = 0; at <= 16; ++at) {
+    std::string text(16, 'a');
+    text.insert(at, "\xC3\xA9");
+    std::u16string expected(16, u'a');
+    expected.insert(at, 1, u'\u00E9');
+    std::u16string out;
+    EXPECT_TRUE(convertUTF8ToUTF16(text, out)) << at;
+    EXPECT_EQ(out, expected) << at;
+    EXPECT_FALSE(convertUTF8ToUTF16(std::string(at, 'a') + "\xC3", out)) << at;
+    EXPECT_EQ(out, std::u16string(at, u'a')) << at;
+  }
+}
+
 TEST(Utf8Conversion, MalformedInputIsSkippedOrCut) {
   // A lead byte whose continuation lacks the top bit stops the conversion.
   EXPECT_EQ(utf8("A\xC3"
