@@ -42,7 +42,11 @@ class TagsListing {
  public:
   TagsListing(std::FILE* out, ListingForm form, const ListingFormat* format, ProgressLine& progress)
       : out_(out), form_(form), format_(format), progress_(progress) {
-    if (form_ == ListingForm::Json) buffer_ += '[';
+    if (form_ == ListingForm::Json) {
+      buffer_ += '[';
+      forEachListedField(
+          [&](const TrackField& field) { jsonMembers_.push_back(jsonMember(field.key)); });
+    }
     if (form_ == ListingForm::Csv) csvHeader();
   }
 
@@ -123,20 +127,17 @@ class TagsListing {
   void jsonFile(const Track& track, const std::optional<std::string>& error,
                 const std::string& warning) {
     buffer_ += files_ == 0 ? "\n  {" : ",\n  {";
-    bool firstField = true;
-    const auto member = [&](std::string_view key) {
-      buffer_ += firstField ? "\n    \"" : ",\n    \"";
-      buffer_ += key;
-      buffer_ += "\": ";
-      firstField = false;
-    };
+    // Each member's separator, indent and key in one piece; the first has no
+    // comma.
+    std::size_t index = 0;
     forEachListedField([&](const TrackField& field) {
-      member(field.key);
+      buffer_.append(jsonMembers_[index], index == 0 ? 1 : 0);
+      ++index;
       if (const TextLines* lines =
               field.format == FieldFormat::Lines ? field.lines(track) : nullptr) {
         buffer_ += '"';
         forEachListedLine(*lines, [&](std::u16string_view line, bool first) {
-          if (!first) buffer_ += "\\n";
+          if (!first) buffer_.append("\\n", 2);
           appendJsonText(buffer_, line);
         });
         buffer_ += '"';
@@ -152,10 +153,14 @@ class TagsListing {
     });
     // Messages of the system, in its own 8-bit text.
     if (error || !warning.empty()) {
-      member(error ? "error" : "warning");
+      buffer_ += jsonMember(error ? "error" : "warning");
       appendJsonString(buffer_, widenLatin1(error ? *error : warning));
     }
     buffer_ += "\n  }";
+  }
+
+  static std::string jsonMember(std::string_view key) {
+    return ",\n    \"" + std::string(key) + "\": ";
   }
 
   // RFC 4180: a header of the keys, fields quoted where they must be, CR LF
@@ -193,6 +198,7 @@ class TagsListing {
   const ListingFormat* format_;
   ProgressLine& progress_;
   std::string buffer_;
+  std::vector<std::string> jsonMembers_;
   std::size_t files_ = 0;
 };
 
