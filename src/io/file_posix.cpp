@@ -15,6 +15,7 @@
 
 #include "io/file.h"
 #include "text/conversions.h"
+#include "text/unit_blocks.h"
 #include "text/utf8_encoding.h"
 
 namespace tunora {
@@ -106,6 +107,11 @@ std::u16string pathFromNative(std::string_view path) {
   std::u16string wide(path.size(), u'\0');
   char16_t* at = wide.data();
   for (std::size_t i = 0; i < path.size();) {
+    const std::size_t ascii = asciiRun(path, i);
+    for (std::size_t k = 0; k < ascii; ++k) at[k] = static_cast<unsigned char>(path[i + k]);
+    at += ascii;
+    i += ascii;
+    if (i == path.size()) break;
     const auto lead = static_cast<std::uint8_t>(path[i]);
     const std::size_t length = wellFormedLength(path, i);
     if (length == 0) {
@@ -142,6 +148,10 @@ std::string pathToNative(std::u16string_view path) {
   std::string native(path.size() * kMaxUTF8BytesPerUnit, '\0');
   char* at = native.data();
   for (std::size_t i = 0; i < path.size(); ++i) {
+    const std::size_t ascii = unit_blocks::narrowAsciiRun(path.substr(i), at);
+    at += ascii;
+    i += ascii;
+    if (i == path.size()) break;
     char32_t code = path[i];
     if (isHighSurrogate(code) && i + 1 < path.size() && isLowSurrogate(path[i + 1])) {
       code = combineSurrogates(code, path[i + 1]);

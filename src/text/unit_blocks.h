@@ -77,4 +77,17 @@ inline void storeLowBytes(std::uint64_t word, char* out) {
   std::memcpy(out, &bytes, sizeof bytes);
 }
 
+// Copies the run of ASCII units at the start of `text` to `out`, a byte a
+// unit, and returns its length.
+inline std::size_t narrowAsciiRun(std::u16string_view text, char* out) {
+  std::size_t done = 0;
+  for (; done + kUnits <= text.size(); done += kUnits) {
+    const std::uint64_t units = load(text.data() + done);
+    if ((units & (kLanes * 0xFF80)) != 0) break;
+    storeLowBytes(units, out + done);
+  }
+  for (; done < text.size() && text[done] < 0x80; ++done) out[done] = static_cast<char>(text[done]);
+  return done;
+}
+
 }  // namespace tunora::unit_blocks
