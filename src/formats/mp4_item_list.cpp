@@ -101,6 +101,11 @@ std::vector<Bytes> dataPayloads(Bytes body) {
 
 // All values of a text item, joined; "Unknown" when none has a character.
 std::u16string itemText(const std::vector<Bytes>& payloads) {
+  // The usual item holds one value: taken as it is, with nothing to join.
+  if (payloads.size() == 1) {
+    std::u16string text = valueText(payloads.front());
+    return text.empty() ? std::u16string(kUnknown) : text;
+  }
   std::vector<std::u16string> values;
   for (const Bytes payload : payloads) values.push_back(valueText(payload));
   auto joined = joinValues(values);
