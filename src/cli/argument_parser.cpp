@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <set>
+
 #include "cli/argument_text.h"
 #include "cli/plain_text.h"
 #include "text/conversions.h"
@@ -13,10 +15,59 @@ struct ArgumentParser::Parser {
   CLI::App app;
   bool help = false;
   bool debug = false;
-  std::vector<std::string> operands;
+  std::vector<std::string_view> operands;  // into the arguments given to parse()
   std::vector<std::u16string>* boundOperands = nullptr;
   CommandLine* command = nullptr;
+  // Every name of an option that takes a value, and of a flag.
+  std::set<std::string, std::less<>> valueNames;
+  std::set<std::string, std::less<>> flagNames;
+
+  // Whether the option argument `argument` takes the next argument as its
+  // value, as the parser reads it: "--name" without "=", or a group of short
+  // flags that ends in a short option ("-o", "-ho").
+  bool takesNextArgument(std::string_view argument) const {
+    if (argument.starts_with("--"))
+      return argument.find('=') == argument.npos && valueNames.contains(argument);
+    for (std::size_t i = 1; i < argument.size(); ++i) {
+      const std::string name{'-', argument[i]};
+      if (valueNames.contains(name)) return i + 1 == argument.size();
+      if (!flagNames.contains(name)) return false;
+    }
+    return false;
+  }
+
+  // The arguments the parser gets: the options and their values. Operands
+  // go into `operands` around it, which would otherwise take each of the
+  // thousands of file names a shell may give through every option.
+  CommandLine takeOperands(const CommandLine& args) {
+    CommandLine options;
+    bool ended = false;
+    for (auto at = args.begin(); at != args.end(); ++at) {
+      if (!ended && *at == "--") {
+        ended = true;
+      } else if (!ended && at->size() > 1 && at->front() == '-') {
+        options.push_back(*at);
+        if (takesNextArgument(*at) && at + 1 != args.end()) options.push_back(*++at);
+      } else {
+        operands.push_back(*at);
+      }
+    }
+    return options;
+  }
 };
+
+namespace {
+
+void addNames(std::set<std::string, std::less<>>& names, const std::string& commaSeparated) {
+  std::size_t start = 0;
+  while (start <= commaSeparated.size()) {
+    const std::size_t comma = std::min(commaSeparated.find(',', start), commaSeparated.size());
+    names.insert(commaSeparated.substr(start, comma - start));
+    start = comma + 1;
+  }
+}
+
+}  // namespace
 
 ArgumentParser::ArgumentParser() : parser_(std::make_unique<Parser>()) {
   CLI::App& app = parser_->app;
@@ -32,6 +83,7 @@ ArgumentParser::ArgumentParser() : parser_(std::make_unique<Parser>()) {
 ArgumentParser::~ArgumentParser() = default;
 
 void ArgumentParser::flag(const std::string& name, bool& value) {
+  addNames(parser_->flagNames, name);
   parser_->app.add_flag(name, value)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
       ->disable_flag_override();
@@ -46,6 +98,7 @@ void ArgumentParser::option(const std::string& name, std::optional<std::u16strin
 }
 
 void ArgumentParser::addOption(const std::string& name, std::function<void(std::u16string)> keep) {
+  addNames(parser_->valueNames, name);
   parser_->app
       .add_option_function<std::string>(
           name, [keep](const std::string& given) { keep(textOfArgument(given)); })
@@ -53,6 +106,7 @@ void ArgumentParser::addOption(const std::string& name, std::function<void(std::
 }
 
 void ArgumentParser::repeatedOption(const std::string& name, std::vector<std::u16string>& values) {
+  addNames(parser_->valueNames, name);
   parser_->app
       .add_option_function<std::vector<std::string>>(
           name,
@@ -63,7 +117,6 @@ void ArgumentParser::repeatedOption(const std::string& name, std::vector<std::u1
 }
 
 void ArgumentParser::operands(std::vector<std::u16string>& values) {
-  parser_->app.add_option("operands", parser_->operands);
   parser_->boundOperands = &values;
 }
 
@@ -74,8 +127,9 @@ void ArgumentParser::command(CommandLine& commandAndArguments) {
 
 std::optional<int> ArgumentParser::parse(const CommandLine& args, std::FILE* out, std::FILE* err) {
   CLI::App& app = parser_->app;
+  const CommandLine options = parser_->boundOperands ? parser_->takeOperands(args) : args;
   // The parser takes the arguments from the back.
-  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  std::vector<std::string> reversed(options.rbegin(), options.rend());
   try {
     app.parse(reversed);
   } catch (const CLI::ArgumentMismatch& error) {
@@ -86,7 +140,7 @@ std::optional<int> ArgumentParser::parse(const CommandLine& args, std::FILE* out
     std::string name = what.substr(0, what.find_first_of(": "));
     // A flag's name comes without its dashes.
     if (!name.starts_with('-')) name.insert(0, name.size() == 1 ? "-" : "--");
-    const bool last = !args.empty() && args.back() == name;
+    const bool last = !options.empty() && options.back() == name;
     return argumentError(
         err, "option " + quotedArgument(name) + (last ? " needs a value" : " takes no value"));
   } catch (const CLI::ParseError& error) {
@@ -114,7 +168,7 @@ std::optional<int> ArgumentParser::parse(const CommandLine& args, std::FILE* out
   }
   if (parser_->command) parser_->command->assign(at, rest.end());
   if (parser_->boundOperands)
-    for (const std::string& operand : parser_->operands)
+    for (const std::string_view operand : parser_->operands)
       parser_->boundOperands->push_back(textOfArgument(operand));
   return std::nullopt;
 }

@@ -96,6 +96,31 @@ TEST(ArgumentParser, DoubleDashEndsTheOptions) {
   EXPECT_EQ(covers.err.rfind("tunora: cannot search " + refused, 0), 0u) << covers.err;
 }
 
+// Operands are set apart before the options are parsed: a value is still
+// the argument after its option whatever it looks like, and a value given
+// with "=" or joined to a short option takes nothing more.
+TEST(ArgumentParser, ValuesAreTakenWhereverOperandsStand) {
+  const std::u16string file = testing::fixturePath("tags/apev2_id3v1.mp3");
+  const struct {
+    Arguments args;
+    std::string out;
+  } cases[] = {
+      {{u"tags", u"--format", u"-x", file}, "-x\n"},
+      {{u"tags", u"--format", u"--", file}, "--\n"},
+      {{u"tags", file, u"--format=<$presenttags$>"}, "ID3v1,APEv2\n"},
+      {{u"tags", u"--format", u"a", u"--format", u"b", u"--", file}, "b\n"},
+  };
+  for (const auto& c : cases) {
+    const CliResult result = runCli(c.args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, c.out);
+  }
+  testing::TempDir dir;
+  const CliResult joined = runCli({u"page", u"-o" + dir.file("p.html"), file});
+  EXPECT_EQ(joined.status, 0) << joined.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "p.html"));
+}
+
 TEST(ArgumentParser, AnOptionGivenTwiceKeepsItsLastValue) {
   testing::TempDir dir;
   const CliResult result =
