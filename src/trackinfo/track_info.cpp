@@ -12,6 +12,19 @@ std::optional<Value> copiedOrTaken(const Value* shown, std::optional<Value>& own
   return *shown;
 }
 
+// A text as its query showed it, moved out of the reader's own value when
+// that is what the query showed and moving is allowed.
+std::optional<std::u16string> shownOrTaken(const std::u16string& shown,
+                                           std::optional<std::u16string>& own, bool moveOwn) {
+  if (moveOwn && own && &shown == &*own && *own != kUnknown) return std::move(own);
+  return knownText(shown);
+}
+
+template <typename Value>
+Value copiedOrMoved(Value& own, bool moveOwn) {
+  return moveOwn ? std::move(own) : own;
+}
+
 }  // namespace
 
 ReadResult TrackInfo::readFile(const std::u16string&) {
@@ -33,18 +46,18 @@ std::u16string TrackInfo::getBitrate() const {
 // Through the queries, as a reader may answer them from tags of its own.
 Track TrackInfo::makeTrack(bool moveOwn) {
   Track track;
-  track.fileName = getFileName();
-  track.title = knownText(getTitle());
-  track.artist = knownText(getArtist());
-  track.album = knownText(getAlbum());
-  track.year = knownText(getYear());
-  track.genre = knownText(getGenre());
-  track.trackNumber = knownText(getTrackNumber());
-  track.albumArtist = track_.albumArtist;
-  track.discNumber = track_.discNumber;
-  track.composer = track_.composer;
+  track.title = shownOrTaken(getTitle(), track_.title, moveOwn);
+  track.artist = shownOrTaken(getArtist(), track_.artist, moveOwn);
+  track.album = shownOrTaken(getAlbum(), track_.album, moveOwn);
+  track.year = shownOrTaken(getYear(), track_.year, moveOwn);
+  track.genre = shownOrTaken(getGenre(), track_.genre, moveOwn);
+  track.trackNumber = shownOrTaken(getTrackNumber(), track_.trackNumber, moveOwn);
+  track.fileName = copiedOrMoved(track_.fileName, moveOwn);
+  track.albumArtist = copiedOrMoved(track_.albumArtist, moveOwn);
+  track.discNumber = copiedOrMoved(track_.discNumber, moveOwn);
+  track.composer = copiedOrMoved(track_.composer, moveOwn);
   track.stream = track_.stream;
-  track.tagKinds = getPresentTags();
+  track.tagKinds = copiedOrMoved(track_.tagKinds, moveOwn);
   track.hasTag = hasTag();
   track.hasComment = hasComment();
   track.hasLyrics = hasLyrics();
