@@ -38,7 +38,8 @@ struct ArgumentParser::Parser {
 
   // The arguments the parser gets: the options and their values. Operands
   // go into `operands` around it, which would otherwise take each of the
-  // thousands of file names a shell may give through every option.
+  // thousands of file names a shell may give through every option; for a
+  // command, the first operand and all after it.
   CommandLine takeOperands(const CommandLine& args) {
     CommandLine options;
     bool ended = false;
@@ -48,6 +49,9 @@ struct ArgumentParser::Parser {
       } else if (!ended && at->size() > 1 && at->front() == '-') {
         options.push_back(*at);
         if (takesNextArgument(*at) && at + 1 != args.end()) options.push_back(*++at);
+      } else if (command) {
+        operands.assign(at, args.end());
+        break;
       } else {
         operands.push_back(*at);
       }
@@ -121,13 +125,13 @@ void ArgumentParser::operands(std::vector<std::u16string>& values) {
 }
 
 void ArgumentParser::command(CommandLine& commandAndArguments) {
-  parser_->app.prefix_command();
   parser_->command = &commandAndArguments;
 }
 
 std::optional<int> ArgumentParser::parse(const CommandLine& args, std::FILE* out, std::FILE* err) {
   CLI::App& app = parser_->app;
-  const CommandLine options = parser_->boundOperands ? parser_->takeOperands(args) : args;
+  const bool takesOperands = parser_->boundOperands || parser_->command;
+  const CommandLine options = takesOperands ? parser_->takeOperands(args) : args;
   // The parser takes the arguments from the back.
   std::vector<std::string> reversed(options.rbegin(), options.rend());
   try {
@@ -153,21 +157,19 @@ std::optional<int> ArgumentParser::parse(const CommandLine& args, std::FILE* out
   }
   // What the parser did not take, in the order given: unknown options, and
   // operands where the command takes none.
-  const std::vector<std::string> rest = app.remaining();
   bool optionsEnded = false;
-  auto at = rest.begin();
-  for (; at != rest.end(); ++at) {
-    if (*at == "--" && !optionsEnded) {
+  for (const std::string& left : app.remaining()) {
+    if (left == "--" && !optionsEnded) {
       optionsEnded = true;
       continue;
     }
-    if (!optionsEnded && at->size() > 1 && at->front() == '-')
-      return argumentError(err, "unknown option " + quotedArgument(*at));
-    if (parser_->command) break;
-    return argumentError(err, "unexpected argument " + quotedArgument(*at));
+    if (!optionsEnded && left.size() > 1 && left.front() == '-')
+      return argumentError(err, "unknown option " + quotedArgument(left));
+    return argumentError(err, "unexpected argument " + quotedArgument(left));
   }
-  if (parser_->command) parser_->command->assign(at, rest.end());
-  if (parser_->boundOperands)
+  if (parser_->command)
+    parser_->command->assign(parser_->operands.begin(), parser_->operands.end());
+  else if (parser_->boundOperands)
     for (const std::string_view operand : parser_->operands)
       parser_->boundOperands->push_back(textOfArgument(operand));
   return std::nullopt;
