@@ -51,6 +51,9 @@ void TextLines::appendUnit(char16_t unit) {
 }
 
 void TextLines::appendText(std::u16string_view text) {
+  // A comment or lyrics usually comes in one piece of a dozen lines or more.
+  if (units_.empty()) units_.reserve(text.size());
+  if (lines_.empty()) lines_.reserve(16);
   std::size_t end = unit_blocks::findUnit(text, u'\n');
   const std::u16string_view first = text.substr(0, end);
   openLastLine().size += first.size();
