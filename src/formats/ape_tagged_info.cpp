@@ -80,9 +80,9 @@ void APETaggedInfo::takeValues() {
       takeCoverSize(apev2_.pictureSize());
   }
   if (ape) {
-    takeTagValues(apev2_, apev2_.genre());
+    takeTagValues(std::move(apev2_), apev2_.genre());
   } else if (id3v1) {
-    takeTagValues(id3v1_, id3v1_.genreName());
+    takeTagValues(std::move(id3v1_), id3v1_.genreName());
   }
   std::vector<TagKind> present;
   if (id3v1) present.push_back(TagKind::ID3v1);

@@ -22,7 +22,7 @@ void FormatTrackInfo::takePicture(const TagPicture& picture) {
 }
 
 void FormatTrackInfo::takeTagTexts(TagTexts&& texts) {
-  takeTagValues(texts, texts.genre());
+  takeTagValues(std::move(texts), texts.genre());
   const bool hasComment = texts.hasComment();
   const bool hasLyrics = texts.hasLyrics();
   if (hasComment) takeComment(std::move(texts).takeComment());
@@ -30,7 +30,7 @@ void FormatTrackInfo::takeTagTexts(TagTexts&& texts) {
 }
 
 void FormatTrackInfo::takeTagTexts(TagTexts&& first, TagTexts&& second) {
-  takeTagValues(second, second.genre());
+  takeTagValues(std::move(second), second.genre());
   const auto over = [](std::optional<std::u16string>& field, const std::u16string& text) {
     if (auto known = knownText(text)) field = std::move(known);
   };

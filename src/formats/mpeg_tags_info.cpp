@@ -60,11 +60,11 @@ void MpegTagsInfo::takeValues() {
   for (const TagKind kind : fieldPrecedence()) {
     if (!isPresent(kind)) continue;
     if (kind == TagKind::ID3v1) {
-      takeTagValues(id3v1_, id3v1_.genreName());
+      takeTagValues(std::move(id3v1_), id3v1_.genreName());
     } else if (kind == TagKind::ID3v2) {
-      takeTagValues(id3v2_, id3v2_.genre());
+      takeTagValues(std::move(id3v2_), id3v2_.genre());
     } else if (kind == TagKind::APEv2) {
-      takeTagValues(apev2_, apev2_.genre());
+      takeTagValues(std::move(apev2_), apev2_.genre());
     }
     break;
   }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "io/file.h"
@@ -24,12 +25,17 @@ class ID3v1Tag {
   void parse(Bytes block);
 
   bool isPresent() const { return present_; }
-  const std::u16string& title() const { return title_; }
-  const std::u16string& artist() const { return artist_; }
-  const std::u16string& album() const { return album_; }
-  const std::u16string& year() const { return year_; }
+  const std::u16string& title() const& { return title_; }
+  std::u16string title() && { return std::move(title_); }
+  const std::u16string& artist() const& { return artist_; }
+  std::u16string artist() && { return std::move(artist_); }
+  const std::u16string& album() const& { return album_; }
+  std::u16string album() && { return std::move(album_); }
+  const std::u16string& year() const& { return year_; }
+  std::u16string year() && { return std::move(year_); }
   // Empty for ID3v1.0, the decimal track byte for ID3v1.1.
-  const std::u16string& track() const { return track_; }
+  const std::u16string& track() const& { return track_; }
+  std::u16string track() && { return std::move(track_); }
   const TextLines& comment() const { return comment_; }
   bool hasComment() const { return hasComment_; }
   // The buffer, given up by a tag that is read no further.

@@ -19,26 +19,34 @@ class TagTexts {
  public:
   // At least one value was taken from the tag.
   bool isPresent() const { return present_; }
-  const std::u16string& title() const { return title_; }
-  const std::u16string& artist() const { return artist_; }
-  const std::u16string& album() const { return album_; }
+  const std::u16string& title() const& { return title_; }
+  std::u16string title() && { return std::move(title_); }
+  const std::u16string& artist() const& { return artist_; }
+  std::u16string artist() && { return std::move(artist_); }
+  const std::u16string& album() const& { return album_; }
+  std::u16string album() && { return std::move(album_); }
   // As stored, with any total after a slash.
-  const std::u16string& track() const { return track_; }
+  const std::u16string& track() const& { return track_; }
+  std::u16string track() && { return std::move(track_); }
   // The first four-digit run of the stored year, else "Unknown".
-  const std::u16string& year() const { return year_; }
+  const std::u16string& year() const& { return year_; }
+  std::u16string year() && { return std::move(year_); }
   // Without a leading "(number)" group; ID3v2 tags name the genres that
   // such groups and bare numbers refer to.
   const std::u16string& genre() const { return genre_; }
-  const std::u16string& albumArtist() const { return albumArtist_; }
+  const std::u16string& albumArtist() const& { return albumArtist_; }
+  std::u16string albumArtist() && { return std::move(albumArtist_); }
   // As stored, with any total after a slash.
-  const std::u16string& disc() const { return disc_; }
-  const std::u16string& composer() const { return composer_; }
+  const std::u16string& disc() const& { return disc_; }
+  std::u16string disc() && { return std::move(disc_); }
+  const std::u16string& composer() const& { return composer_; }
+  std::u16string composer() && { return std::move(composer_); }
   const TextLines& comment() const { return comment_; }
   const TextLines& lyrics() const { return lyrics_; }
   bool hasComment() const { return hasComment_; }
   bool hasLyrics() const { return hasLyrics_; }
-  // The buffers, given up by a tag block that is read no further: its
-  // owner keeps them without a copy of every line.
+  // The texts (an rvalue's accessors above) and buffers, given up by a tag
+  // block that is read no further: its owner keeps them without a copy.
   TextLines takeComment() && { return std::move(comment_); }
   TextLines takeLyrics() && { return std::move(lyrics_); }
 

@@ -15,6 +15,11 @@ std::optional<std::u16string> knownText(std::u16string_view text) {
   return std::u16string(text);
 }
 
+std::optional<std::u16string> knownText(std::u16string&& text) {
+  if (text == kUnknown) return std::nullopt;
+  return std::move(text);
+}
+
 std::u16string shownText(const std::optional<std::u16string>& text) {
   return text ? *text : std::u16string(kUnknown);
 }

@@ -66,6 +66,7 @@ struct Track {
 
 // A text as a reader or the player gave it; "Unknown" is no value.
 std::optional<std::u16string> knownText(std::u16string_view text);
+std::optional<std::u16string> knownText(std::u16string&& text);
 
 // The display rules, in one place.
 std::u16string shownText(const std::optional<std::u16string>& text);

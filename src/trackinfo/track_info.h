@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "io/file_blocks.h"
@@ -109,18 +110,19 @@ class TrackInfo {
   // Takes the texts of the tag that answers the queries. The genre comes
   // apart, as ID3v1 stores a number where the other tags store a name.
   template <typename Tag>
-  void takeTagValues(const Tag& tag, std::u16string_view genre) {
-    track_.title = knownText(tag.title());
-    track_.artist = knownText(tag.artist());
-    track_.album = knownText(tag.album());
-    track_.year = knownText(tag.year());
-    track_.trackNumber = knownText(tag.track());
+  void takeTagValues(Tag&& tag, std::u16string_view genre) {
+    // A tag given as an rvalue gives its texts up: each accessor moves one.
+    track_.title = knownText(std::forward<Tag>(tag).title());
+    track_.artist = knownText(std::forward<Tag>(tag).artist());
+    track_.album = knownText(std::forward<Tag>(tag).album());
+    track_.year = knownText(std::forward<Tag>(tag).year());
+    track_.trackNumber = knownText(std::forward<Tag>(tag).track());
     track_.genre = knownText(genre);
     // Only some tags carry these.
     if constexpr (requires { tag.albumArtist(); }) {
-      track_.albumArtist = knownText(tag.albumArtist());
-      track_.discNumber = knownText(tag.disc());
-      track_.composer = knownText(tag.composer());
+      track_.albumArtist = knownText(std::forward<Tag>(tag).albumArtist());
+      track_.discNumber = knownText(std::forward<Tag>(tag).disc());
+      track_.composer = knownText(std::forward<Tag>(tag).composer());
     }
   }
   // The comment or lyrics a reader found; nothing for none.
