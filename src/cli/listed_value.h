@@ -18,10 +18,11 @@ struct ListedValue {
   };
   Kind kind = Kind::None;
   // Lines are joined by "\n"; a playing time is seconds with three decimals.
-  std::u16string text;
+  // Held by the track, or by the caller's scratch string where it is made.
+  std::u16string_view text;
 };
 
-ListedValue listedValue(const TrackField& field, const Track& track);
+ListedValue listedValue(const TrackField& field, const Track& track, std::u16string& scratch);
 
 // The lines that a Lines value is joined from, each line's visible text in
 // order; `take` puts "\n" before every line but the first. JSON writes them

@@ -56,12 +56,13 @@ ListingFormat::ListingFormat(std::u16string_view format) {
 
 std::string ListingFormat::line(const Track& track) const {
   std::string line;
+  std::u16string scratch;
   for (const Piece& piece : pieces_) {
     if (piece.field == nullptr) {
       line += convertUTF16ToUTF8(piece.literal);
       continue;
     }
-    const ListedValue value = listedValue(*piece.field, track);
+    const ListedValue value = listedValue(*piece.field, track, scratch);
     if (value.kind == ListedValue::Kind::None) continue;
     line += escapeControls(
         convertUTF16ToUTF8(piece.urlEncoded ? encodeUrlComponent(value.text) : value.text));

@@ -85,13 +85,13 @@ class TagsListing {
     forEachListedField([&](const TrackField& field) {
       buffer_ += field.key;
       buffer_ += ": ";
-      const ListedValue value = listedValue(field, track);
+      const ListedValue value = listedValue(field, track, scratch_);
       if (value.kind == ListedValue::Kind::Literal)
         buffer_ += convertUTF16ToUTF8(value.text);
       else if (value.kind == ListedValue::Kind::None)
         // A playing time shows as the page shows it; lines show as none.
         buffer_ += field.format == FieldFormat::Time
-                       ? escapeControls(convertUTF16ToUTF8(field.text(track)))
+                       ? escapeControls(convertUTF16ToUTF8(field.textOf(track)))
                        : "(none)";
       else if (field.format == FieldFormat::Lines)
         appendIndentedLines(value.text, field.key.size() + 2);
@@ -143,7 +143,7 @@ class TagsListing {
         buffer_ += '"';
         return;
       }
-      const ListedValue value = listedValue(field, track);
+      const ListedValue value = listedValue(field, track, scratch_);
       if (value.kind == ListedValue::Kind::Text)
         appendJsonString(buffer_, value.text);
       else if (value.kind == ListedValue::Kind::Literal)
@@ -180,7 +180,7 @@ class TagsListing {
     forEachListedField([&](const TrackField& field) {
       if (!first) buffer_ += ',';
       first = false;
-      const ListedValue value = listedValue(field, track);
+      const ListedValue value = listedValue(field, track, scratch_);
       if (value.kind != ListedValue::Kind::None)
         buffer_ += csvField(escapeControlsKeepingLineBreaks(convertUTF16ToUTF8(value.text)));
     });
@@ -199,6 +199,8 @@ class TagsListing {
   ProgressLine& progress_;
   std::string buffer_;
   std::vector<std::string> jsonMembers_;
+  // Where a listed value that the track does not hold is made.
+  std::u16string scratch_;
   std::size_t files_ = 0;
 };
 

@@ -27,9 +27,10 @@ void HtmlCreator::fillTrack(TextLines& section, MultipleTags& tracks, std::size_
   if (entry == nullptr) return;
   const Track& track = entry->values;
   fillAlbumArtistSection(section, shownText(track.albumArtist), shownText(track.artist));
+  std::u16string scratch;
   for (const TrackField& field : trackFields())
     if (field.text != nullptr && !field.token.empty())
-      replaceValueToken(section, field.token, field.text(track));
+      replaceValueToken(section, field.token, field.text(track, scratch));
 
   fillLines(section, kLyricsBegin, kLyricsEnd, u"<$lyrics$>", track.hasLyrics, track.lyrics);
   fillLines(section, kCommentBegin, kCommentEnd, u"<$comment$>", track.hasComment, track.comment);

@@ -34,8 +34,23 @@ const TextLines* linesOf(const std::optional<TextLines>& lines) {
   return lines ? &*lines : nullptr;
 }
 
-constexpr TrackField text(std::string_view key, std::u16string_view token,
-                          std::u16string (*value)(const Track&),
+using TextOf = std::u16string_view (*)(const Track&, std::u16string&);
+
+// A text the track holds, "Unknown" for none: handed out as it is.
+template <std::optional<std::u16string> Track::*Text>
+std::u16string_view held(const Track& track, std::u16string&) {
+  const auto& text = track.*Text;
+  return text ? std::u16string_view(*text) : kUnknown;
+}
+
+// A text made from the track's values.
+template <std::u16string (*Make)(const Track&)>
+std::u16string_view made(const Track& track, std::u16string& scratch) {
+  scratch = Make(track);
+  return scratch;
+}
+
+constexpr TrackField text(std::string_view key, std::u16string_view token, TextOf value,
                           GroupRule group = GroupRule::None) {
   TrackField field;
   field.key = key;
@@ -45,16 +60,15 @@ constexpr TrackField text(std::string_view key, std::u16string_view token,
   return field;
 }
 
-constexpr TrackField figure(std::string_view key, std::u16string_view token,
-                            std::u16string (*value)(const Track&),
+constexpr TrackField figure(std::string_view key, std::u16string_view token, TextOf value,
                             std::optional<std::uint64_t> (*number)(const Track&)) {
   TrackField field = text(key, token, value, GroupRule::Range);
   field.figure = number;
   return field;
 }
 
-constexpr TrackField common(std::string_view key, std::u16string_view token,
-                            std::u16string (*value)(const Track&), std::u16string_view various) {
+constexpr TrackField common(std::string_view key, std::u16string_view token, TextOf value,
+                            std::u16string_view various) {
   TrackField field = text(key, token, value, GroupRule::Common);
   field.various = various;
   return field;
@@ -71,7 +85,7 @@ std::optional<std::uint64_t> duration(const Track& track) {
 }
 
 constexpr TrackField time(std::string_view key, std::u16string_view token, GroupRule group) {
-  TrackField field = text(key, token, shownDuration, group);
+  TrackField field = text(key, token, made<shownDuration>, group);
   field.format = key.empty() ? FieldFormat::Text : FieldFormat::Time;
   field.figure = duration;
   return field;
@@ -105,52 +119,40 @@ constexpr TrackField count(std::string_view key, std::uint64_t (*value)(const Tr
 
 // In the listing's order.
 const std::array kFields = {
-    text("filename", u"<$filename$>", [](const Track& t) { return t.fileName; }),
-    text("shortfilename", u"<$shortfilename$>", shortFileNameOf),
+    text("filename", u"<$filename$>",
+         [](const Track& t, std::u16string&) { return std::u16string_view(t.fileName); }),
+    text("shortfilename", u"<$shortfilename$>", made<shortFileNameOf>),
     // Template-only: a listing keeps the name as it was given.
-    text({}, u"<$fileurl$>", fileUrlOf),
-    text("filetype", u"<$filetype$>", fileTypeOf, GroupRule::Distinct),
-    common(
-        "artist", u"<$artist$>", [](const Track& t) { return shownText(t.artist); },
-        u"Various Artists"),
-    common(
-        "albumartist", u"<$albumartist$>", [](const Track& t) { return shownText(t.albumArtist); },
-        u"Various Artists"),
-    common(
-        "album", u"<$album$>", [](const Track& t) { return shownText(t.album); },
-        u"Various Albums"),
-    text("songname", u"<$songname$>", [](const Track& t) { return shownText(t.title); }),
-    common(
-        "composer", u"<$composer$>", [](const Track& t) { return shownText(t.composer); },
-        u"Various Composers"),
-    figure(
-        "year", u"<$year$>", [](const Track& t) { return shownText(t.year); },
-        [](const Track& t) { return leadingNumber(t.year); }),
-    text(
-        "genre", u"<$genre$>", [](const Track& t) { return shownText(t.genre); },
-        GroupRule::Distinct),
-    text("tracknr", u"<$tracknr$>", [](const Track& t) { return shownText(t.trackNumber); }),
+    text({}, u"<$fileurl$>", made<fileUrlOf>),
+    text("filetype", u"<$filetype$>", made<fileTypeOf>, GroupRule::Distinct),
+    common("artist", u"<$artist$>", held<&Track::artist>, u"Various Artists"),
+    common("albumartist", u"<$albumartist$>", held<&Track::albumArtist>, u"Various Artists"),
+    common("album", u"<$album$>", held<&Track::album>, u"Various Albums"),
+    text("songname", u"<$songname$>", held<&Track::title>),
+    common("composer", u"<$composer$>", held<&Track::composer>, u"Various Composers"),
+    figure("year", u"<$year$>", held<&Track::year>,
+           [](const Track& t) { return leadingNumber(t.year); }),
+    text("genre", u"<$genre$>", held<&Track::genre>, GroupRule::Distinct),
+    text("tracknr", u"<$tracknr$>", held<&Track::trackNumber>),
     text({}, u"<$tracknrclean$>",
-         [](const Track& t) { return cleanTrackNumber(shownText(t.trackNumber)); }),
-    figure(
-        "discnumber", u"<$discnumber$>", [](const Track& t) { return shownText(t.discNumber); },
-        [](const Track& t) { return leadingNumber(t.discNumber); }),
+         made<+[](const Track& t) { return cleanTrackNumber(shownText(t.trackNumber)); }>),
+    figure("discnumber", u"<$discnumber$>", held<&Track::discNumber>,
+           [](const Track& t) { return leadingNumber(t.discNumber); }),
     time("duration", u"<$duration$>", GroupRule::None),
     time({}, u"<$totaltime$>", GroupRule::Total),
     figure(
         "bitrate", u"<$bitrate$>",
-        [](const Track& t) { return shownFigure(kilobitFigure(t.stream), t.stream.known); },
+        made<+[](const Track& t) { return shownFigure(kilobitFigure(t.stream), t.stream.known); }>,
         [](const Track& t) { return streamFigure(t, kilobitFigure(t.stream)); }),
-    figure(
-        "samplerate", u"<$samplerate$>",
-        [](const Track& t) { return shownFigure(t.stream.sampleRate, t.stream.known); },
-        [](const Track& t) { return streamFigure(t, t.stream.sampleRate); }),
-    figure(
-        "stereomode", u"<$stereomode$>",
-        [](const Track& t) { return shownFigure(t.stream.channels, t.stream.known); },
-        [](const Track& t) { return streamFigure(t, t.stream.channels); }),
+    figure("samplerate", u"<$samplerate$>",
+           made<+[](const Track& t) { return shownFigure(t.stream.sampleRate, t.stream.known); }>,
+           [](const Track& t) { return streamFigure(t, t.stream.sampleRate); }),
+    figure("stereomode", u"<$stereomode$>",
+           made<+[](const Track& t) { return shownFigure(t.stream.channels, t.stream.known); }>,
+           [](const Track& t) { return streamFigure(t, t.stream.channels); }),
     text(
-        "presenttags", u"<$presenttags$>", [](const Track& t) { return t.tagKinds; },
+        "presenttags", u"<$presenttags$>",
+        [](const Track& t, std::u16string&) { return std::u16string_view(t.tagKinds); },
         GroupRule::TagKinds),
     flag("hastag", [](const Track& t) { return t.hasTag; }),
     flag("hascomment", [](const Track& t) { return t.hasComment; }),
@@ -186,9 +188,11 @@ std::vector<std::u16string_view> splitAtCommas(std::u16string_view text) {
 }
 
 std::u16string commonValue(const TrackField& field, std::span<const Track* const> tracks) {
-  const std::u16string first = field.text(*tracks.front());
+  const std::u16string first = field.textOf(*tracks.front());
+  std::u16string scratch;
   for (const Track* track : tracks)
-    if (!equalIgnoringAsciiCase(field.text(*track), first)) return std::u16string(field.various);
+    if (!equalIgnoringAsciiCase(field.text(*track, scratch), first))
+      return std::u16string(field.various);
   return first;
 }
 
@@ -240,7 +244,8 @@ std::u16string joined(const std::vector<std::u16string>& values) {
 
 std::u16string distinctList(const TrackField& field, std::span<const Track* const> tracks) {
   DistinctValues distinct;
-  for (const Track* track : tracks) distinct.offer(field.text(*track));
+  std::u16string scratch;
+  for (const Track* track : tracks) distinct.offer(field.text(*track, scratch));
   return joined(distinct.values());
 }
 
@@ -249,7 +254,7 @@ std::u16string tagKinds(const TrackField& field, std::span<const Track* const> t
   std::array<std::size_t, kTagKindNames.size()> tracksWith{};
   for (const Track* track : tracks) {
     std::array<bool, kTagKindNames.size()> has{};
-    const std::u16string kinds = field.text(*track);
+    const std::u16string kinds = field.textOf(*track);
     for (const auto piece : splitAtCommas(kinds)) {
       distinct.offer(piece);
       for (std::size_t k = 0; k < kTagKindNames.size(); ++k)

@@ -38,7 +38,8 @@ struct TrackField {
   std::u16string_view token;  // "<$name$>"; empty for a listing-only field
   FieldFormat format = FieldFormat::Text;
   GroupRule group = GroupRule::None;
-  std::u16string (*text)(const Track&) = nullptr;     // Text
+  // Text: the value, held by the track or made in `scratch`.
+  std::u16string_view (*text)(const Track&, std::u16string& scratch) = nullptr;
   bool (*flag)(const Track&) = nullptr;               // Flag
   const TextLines* (*lines)(const Track&) = nullptr;  // Lines: null for none
   std::uint64_t (*count)(const Track&) = nullptr;     // Count
@@ -46,6 +47,12 @@ struct TrackField {
   // 0 or nothing counts as unknown.
   std::optional<std::uint64_t> (*figure)(const Track&) = nullptr;
   std::u16string_view various;  // Common: the text when the values differ
+
+  // A Text field's value as a string of its own.
+  std::u16string textOf(const Track& track) const {
+    std::u16string scratch;
+    return std::u16string(text(track, scratch));
+  }
 };
 
 std::span<const TrackField> trackFields();

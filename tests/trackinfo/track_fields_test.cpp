@@ -65,7 +65,7 @@ TEST(TrackFields, StreamFiguresInRanges) {
   for (const auto& c : cases) {
     std::vector<const Track*> tracks;
     for (const Track& track : c.tracks) tracks.push_back(&track);
-    EXPECT_EQ(field("bitrate").text(c.tracks.front()), c.shownFirst);
+    EXPECT_EQ(field("bitrate").textOf(c.tracks.front()), c.shownFirst);
     EXPECT_EQ(groupSummary(field("bitrate"), tracks), c.summary);
   }
   EXPECT_EQ(groupSummary(field("bitrate"), {}), u"Unknown");
@@ -89,8 +89,8 @@ TEST(TrackFields, PlayingTimes) {
   Track timed;
   timed.stream.milliseconds = 61500;
   Track untimed;
-  EXPECT_EQ(field("duration").text(timed), u"1:01");
-  EXPECT_EQ(field("duration").text(untimed), u"Unknown");
+  EXPECT_EQ(field("duration").textOf(timed), u"1:01");
+  EXPECT_EQ(field("duration").textOf(untimed), u"Unknown");
   const TrackField& total =
       *std::find_if(trackFields().begin(), trackFields().end(),
                     [](const auto& f) { return f.token == u"<$totaltime$>"; });
@@ -104,10 +104,10 @@ TEST(TrackFields, ListingFormats) {
   track.fileName = u"/m/a.ogg";
   track.coverSize = 4096;
   track.hasCover = true;
-  EXPECT_EQ(field("shortfilename").text(track), u"a.ogg");
-  EXPECT_EQ(field("filetype").text(track), u"OGG");
-  EXPECT_EQ(field("songname").text(track), u"Unknown");
-  EXPECT_EQ(field("presenttags").text(track), u"None");
+  EXPECT_EQ(field("shortfilename").textOf(track), u"a.ogg");
+  EXPECT_EQ(field("filetype").textOf(track), u"OGG");
+  EXPECT_EQ(field("songname").textOf(track), u"Unknown");
+  EXPECT_EQ(field("presenttags").textOf(track), u"None");
   EXPECT_TRUE(field("hascover").flag(track));
   EXPECT_EQ(field("coverbytes").count(track), 4096u);
   EXPECT_EQ(field("comment").lines(track), nullptr);
