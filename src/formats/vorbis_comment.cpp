@@ -40,7 +40,7 @@ VorbisComment::VorbisComment(Bytes block, CoverBytes pictures) : pictures_(pictu
   // "Unknown".
   for (std::size_t i = 0; i < kFields.size(); ++i) {
     if (values_[i].empty()) continue;
-    auto joined = joinValues(values_[i]);
+    auto joined = joinValues(std::move(values_[i]));
     this->*kFields[i].member = joined.empty() ? std::u16string(kUnknown) : std::move(joined);
   }
   values_ = {};

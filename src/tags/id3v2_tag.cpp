@@ -377,7 +377,7 @@ void ID3v2Tag::takeTextFrame(std::u16string_view id, int version, Bytes body) {
     if (values.empty()) return;
     if (id == u"tcon")
       for (auto& value : values) value = resolveGenre(value);
-    text = joinValues(values);
+    text = joinValues(std::move(values));
   } else {
     auto decoded = decodeText(body[0], body.subspan(1));
     if (!decoded) return;

@@ -22,6 +22,11 @@ std::u16string joinValues(std::span<const std::u16string> values) {
   return joined;
 }
 
+std::u16string joinValues(std::vector<std::u16string>&& values) {
+  if (values.size() == 1) return std::move(values.front());
+  return joinValues(std::span<const std::u16string>(values));
+}
+
 void TagTexts::appendComment(std::u16string_view text, bool terminate) {
   append(comment_, text, terminate);
   hasComment_ = true;

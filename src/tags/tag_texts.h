@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "text/text_lines.h"
 #include "trackinfo/track_info.h"
@@ -14,6 +15,8 @@ namespace tunora {
 // The one way several values of a field become one text: the non-empty ones
 // in stored order, "; " between them; empty when none has a character.
 std::u16string joinValues(std::span<const std::u16string> values);
+// The same, giving a lone value up rather than copying it.
+std::u16string joinValues(std::vector<std::u16string>&& values);
 
 class TagTexts {
  public:
