@@ -49,6 +49,12 @@ copyFileSync(join(samples, "02 - Noon Tone.ogg"), second);
 copyFileSync(join(samples, "folder.jpg"), join(work, "folder.jpg"));
 
 const children = [];
+// Whatever ends the process (the tally, an error, a skip once the browser
+// turns out to be missing) ends what it started and removes its folder.
+process.on("exit", () => {
+  for (const child of [...children].reverse()) if (child.exitCode === null) child.kill("SIGTERM");
+  rmSync(work, { recursive: true, force: true });
+});
 function start(argv, env = {}) {
   const child = spawn(argv[0], argv.slice(1), {
     env: { ...process.env, ...env },
@@ -126,7 +132,5 @@ try {
   check(error.message, false);
 } finally {
   if (browser) await browser.close();
-  for (const child of children.reverse()) if (child.exitCode === null) child.kill("SIGTERM");
-  rmSync(work, { recursive: true, force: true });
 }
 finish();
