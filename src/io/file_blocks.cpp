@@ -64,7 +64,7 @@ std::optional<Bytes> FileBlocks::read(std::int64_t offset, std::uint64_t count) 
   if (offset < 0 || offset > length_ || count > static_cast<std::uint64_t>(length_ - offset) ||
       count > SIZE_MAX)
     return std::nullopt;
-  for (const Window* window : {&tail_, &head_})
+  for (const Window* window : {&tail_, &head_, &far_})
     if (const auto bytes = window->view(offset, count)) return bytes;
   const std::int64_t end = offset + static_cast<std::int64_t>(count);
   if (end > length_ - kTailWindow) {
@@ -72,8 +72,14 @@ std::optional<Bytes> FileBlocks::read(std::int64_t offset, std::uint64_t count) 
       return std::nullopt;
     return tail_.view(offset, count);
   }
-  if (!fill(head_, offset, std::min(length_, end + kReadAhead))) return std::nullopt;
-  return head_.view(offset, count);
+  // A block that does not reach the head window from behind it goes to a
+  // window of its own, and the head stays for the blocks that are read
+  // again: an MP4 reader looks at the media data's header far on, then goes
+  // back to the movie's tracks.
+  const std::int64_t headEnd = head_.offset + static_cast<std::int64_t>(head_.size);
+  Window& window = head_.size == 0 || offset <= headEnd + kReadAhead ? head_ : far_;
+  if (!fill(window, offset, std::min(length_, end + kReadAhead))) return std::nullopt;
+  return window.view(offset, count);
 }
 
 }  // namespace tunora

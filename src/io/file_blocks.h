@@ -1,9 +1,10 @@
 #pragma once
 // A file's bytes as the tag locators ask for them: blocks at offsets and of
 // sizes that come from the file itself. A block the file does not hold gives
-// nothing, never an allocation; reads are served from two windows, one at
-// each end of the file where the tags sit, so that the many small reads of
-// the locators cost a few system calls.
+// nothing, never an allocation; reads are served from a window at each end
+// of the file, where the tags sit, and one for blocks further from the
+// start, so that the many small reads of the locators cost a few system
+// calls.
 
 #include <cstdint>
 #include <memory>
@@ -43,6 +44,7 @@ class FileBlocks {
   std::int64_t length_;
   Window head_;
   Window tail_;
+  Window far_;
 };
 
 // An owned copy of a block, for callers that keep it beyond the next read.

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -56,6 +58,21 @@ TEST_F(FileBlocksTest, BlocksBeyondTheFileGiveNothing) {
   EXPECT_FALSE(blocks_->read(0, std::numeric_limits<std::uint64_t>::max()));
   EXPECT_FALSE(blocks_->read(std::numeric_limits<std::int64_t>::max(), 1));
   EXPECT_TRUE(readsTheFile(19990, 10));
+}
+
+// An MP4 reader reads the media data's header far on, then goes back to the
+// movie's tracks near the start: those come from the head window, not from
+// another read (the file's first bytes are changed in place in between).
+TEST_F(FileBlocksTest, AFarBlockLeavesTheStartForTheBlocksReadAgain) {
+  ASSERT_TRUE(readsTheFile(0, 100));
+  ASSERT_TRUE(readsTheFile(12000, 16));
+  {
+    std::fstream file(toFsPath(dir_.file("f.bin")),
+                      std::ios::in | std::ios::out | std::ios::binary);
+    file.write(std::string(200, '\xFF').data(), 200);
+  }
+  EXPECT_TRUE(readsTheFile(152, 40));
+  EXPECT_TRUE(readsTheFile(12004, 8));
 }
 
 TEST_F(FileBlocksTest, BlocksStepOverGapsAndBackAsTheReadersDo) {
