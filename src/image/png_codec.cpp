@@ -42,6 +42,23 @@ void writeToVector(png_structp png, png_bytep data, png_size_t count) {
 
 void flushNothing(png_structp) {}
 
+// Whether every chunk up to IEND lies within the bytes there are. libpng
+// takes some chunks whole (sPLT) and makes room for the length a chunk
+// claims before it reads it, whatever chunk limit it was given.
+bool chunksFit(Bytes png) {
+  ByteReader reader(png);
+  if (!reader.skip(sizeof kSignature)) return false;
+  while (reader.remaining() >= 12) {
+    const auto length = reader.u32be();
+    const auto type = reader.bytes(4);
+    // The data and its CRC.
+    if (!length || !type || *length > reader.remaining() - 4) return false;
+    if (std::equal(type->begin(), type->end(), "IEND")) return true;
+    reader.skip(std::uint64_t{*length} + 4);
+  }
+  return true;
+}
+
 class PngReader {
  public:
   PngReader() {
@@ -53,7 +70,7 @@ class PngReader {
   PngReader& operator=(const PngReader&) = delete;
 
   bool run(Bytes png, std::uint32_t maxSide, DecodedPicture& out) {
-    if (info_ == nullptr) return false;
+    if (info_ == nullptr || !chunksFit(png)) return false;
     MemorySource source{png};
     std::vector<std::uint8_t> rows;
     std::optional<PictureScaler> scaler;

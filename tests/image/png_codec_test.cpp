@@ -101,11 +101,18 @@ TEST(PngCodec, HostileAndBrokenPicturesGiveNothing) {
   EXPECT_EQ(readPngSize(huge), (PictureSize{60000, 60000}));
   auto corrupt = png;
   corrupt[corrupt.size() / 2] ^= 0xFF;
+  // An sPLT chunk behind the header that claims a gigabyte: refused before
+  // libpng makes room for it.
+  auto overlong = std::vector<std::uint8_t>(png.begin(), png.begin() + 33);
+  for (const int byte : {0x3C, 0x00, 0x00, 0x00, int{'s'}, int{'P'}, int{'L'}, int{'T'}})
+    overlong.push_back(static_cast<std::uint8_t>(byte));
+  overlong.insert(overlong.end(), png.begin() + 33, png.end());
   const std::vector<std::vector<std::uint8_t>> cases{
       huge,
       std::vector<std::uint8_t>(png.begin(), png.end() - 20),  // the data cut short
       std::vector<std::uint8_t>(png.begin(), png.begin() + 23),
       corrupt,
+      overlong,
       {},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_FALSE(decodePng(cases[i], 16)) << i;
