@@ -1,4 +1,4 @@
-# Sourced by the screenshot scripts: a work folder, a session bus of its own
+# Sourced by the screenshot scripts and the serve benchmark: a work folder, a session bus of its own
 # (DBUS_SESSION_BUS_ADDRESS exported), and a cleanup on exit that ends every
 # process id added to `pids` and removes the folder.
 work="$(mktemp -d)"

@@ -26,20 +26,8 @@ for program in mpv dbus-daemon python3 "$tunora"; do
   command -v "$program" >/dev/null || { echo "bench/serve: $program is missing" >&2; exit 1; }
 done
 
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-dbus-daemon --session --nofork --print-address=3 --address="unix:path=$work/bus" \
-  3>"$work/bus.address" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/bus.address" ] && break; sleep 0.1; done
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+# shellcheck source=scripts/private-session-bus.sh
+. "$root/scripts/private-session-bus.sh"
 
 cp "$root/samples/03 - Evening Tone.flac" "$root/samples/folder.jpg" "$work/"
 "$tunora" serve --listen 127.0.0.1:0 >"$work/serve.out" 2>"$work/serve.err" &
