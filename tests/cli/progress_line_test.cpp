@@ -6,16 +6,13 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "support/scratch_stream.h"
 
 namespace tunora {
 namespace {
 
 using namespace std::chrono_literals;
 using Time = std::chrono::steady_clock::time_point;
-
-struct Closer {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // A stream to draw on, a clock the test moves, and what was written.
 class ProgressLineTest : public ::testing::Test {
@@ -25,15 +22,9 @@ class ProgressLineTest : public ::testing::Test {
                                           [this] { return now_; });
   }
 
-  std::string written() {
-    std::fflush(stream_.get());
-    std::string text;
-    std::rewind(stream_.get());
-    for (int c; (c = std::fgetc(stream_.get())) != EOF;) text += static_cast<char>(c);
-    return text;
-  }
+  std::string written() { return stream_.contents(); }
 
-  std::unique_ptr<std::FILE, Closer> stream_{std::tmpfile()};
+  testing::ScratchStream stream_;
   Time now_{};
 };
 
@@ -109,7 +100,7 @@ TEST_F(ProgressLineTest, ShorterLineIsPaddedOverTheLongerOne) {
 }
 
 TEST(ProgressOfCommands, NothingOnAStreamThatIsNoTerminal) {
-  std::unique_ptr<std::FILE, Closer> out(std::tmpfile()), err(std::tmpfile());
+  testing::ScratchStream err;
   ProgressLine real(err.get(), 5);
   for (int i = 0; i < 5; ++i) real.advance();
   real.finish();

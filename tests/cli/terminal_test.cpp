@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "support/pseudo_terminal.h"
+#include "support/scratch_stream.h"
 
 namespace tunora {
 namespace {
 
 TEST(Terminal, FilesAndNoStreamAreNoTerminal) {
-  std::FILE* file = std::tmpfile();
-  EXPECT_FALSE(isTerminal(file));
-  std::fclose(file);
+  const testing::ScratchStream file;
+  EXPECT_FALSE(isTerminal(file.get()));
   EXPECT_FALSE(isTerminal(nullptr));
 }
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
 #include <string>
+
+#include "support/scratch_stream.h"
 
 namespace tunora {
 namespace {
@@ -15,19 +15,10 @@ class DebugLogCapture : public ::testing::Test {
   void SetUp() override { setDebugLogStream(file_.get()); }
   void TearDown() override { setDebugLogStream(nullptr); }
 
-  std::string captured() {
-    std::fflush(file_.get());
-    std::rewind(file_.get());
-    std::string text;
-    for (int c; (c = std::fgetc(file_.get())) != EOF;) text.push_back(static_cast<char>(c));
-    return text;
-  }
+  std::string captured() { return file_.contents(); }
 
  private:
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file_{std::tmpfile()};
+  testing::ScratchStream file_;
 };
 
 TEST_F(DebugLogCapture, FormatsAndCutsLongLines) {

@@ -1,0 +1,28 @@
+#pragma once
+// A stream on a temporary file of its own, removed when the stream goes.
+// The C library's tmpfile() will not do: Wine's picks a name that another
+// test process running beside it can be given too, and then one of the two
+// gets no stream at all.
+
+#include <cstdio>
+#include <string>
+
+namespace tunora::testing {
+
+class ScratchStream {
+ public:
+  ScratchStream();
+  ~ScratchStream();
+  ScratchStream(const ScratchStream&) = delete;
+  ScratchStream& operator=(const ScratchStream&) = delete;
+
+  std::FILE* get() const { return file_; }
+  // Everything written to the stream so far.
+  std::string contents() const;
+
+ private:
+  std::string path_;
+  std::FILE* file_ = nullptr;
+};
+
+}  // namespace tunora::testing
