@@ -16,7 +16,7 @@ std::optional<Value> copiedOrTaken(const Value* shown, std::optional<Value>& own
 // that is what the query showed and moving is allowed.
 std::optional<std::u16string> shownOrTaken(const std::u16string& shown,
                                            std::optional<std::u16string>& own, bool moveOwn) {
-  if (moveOwn && own && &shown == &*own && *own != kUnknown) return std::move(own);
+  if (moveOwn && own && &shown == &*own) return knownText(std::move(*own));
   return knownText(shown);
 }
 

@@ -2,19 +2,17 @@
 
 #include <stdexcept>
 
-#include "io/file.h"
-
 namespace tunora::testing {
 
-// The name is made exclusively, so no other process shares the file.
-ScratchStream::ScratchStream() : path_(platform::makeTempFile()) {
-  if (!path_.empty()) file_ = std::fopen(path_.c_str(), "w+b");
-  if (file_ == nullptr) throw std::runtime_error("no temporary file for a stream: " + path_);
+ScratchStream::ScratchStream()
+    : file_(std::fopen((folder_.path() / "stream").string().c_str(), "w+b")) {
+  if (file_ == nullptr)
+    throw std::runtime_error("no file for a stream in " + folder_.path().string());
 }
 
+// Closed before its folder goes.
 ScratchStream::~ScratchStream() {
   std::fclose(file_);
-  std::remove(path_.c_str());
 }
 
 std::string ScratchStream::contents() const {

@@ -1,11 +1,14 @@
 #pragma once
-// A stream on a temporary file of its own, removed when the stream goes.
-// The C library's tmpfile() will not do: Wine's picks a name that another
-// test process running beside it can be given too, and then one of the two
-// gets no stream at all.
+// A stream on a file in a temporary folder of its own, both removed when the
+// stream goes. The C library's tmpfile() will not do: Wine's picks a name
+// that another test process running beside it can be given too, and then one
+// of the two gets no stream at all. Nor may the file bear the plug-in's
+// temporary names, which other tests count.
 
 #include <cstdio>
 #include <string>
+
+#include "support/temp_dir.h"
 
 namespace tunora::testing {
 
@@ -21,7 +24,7 @@ class ScratchStream {
   std::string contents() const;
 
  private:
-  std::string path_;
+  TempDir folder_;
   std::FILE* file_ = nullptr;
 };
 
