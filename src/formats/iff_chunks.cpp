@@ -5,6 +5,7 @@
 
 #include "formats/tag_block_limit.h"
 #include "text/conversions.h"
+#include "text/template_encoding.h"
 
 namespace tunora {
 namespace {
@@ -52,11 +53,12 @@ std::optional<Bytes> readTagChunk(FileBlocks& blocks, const IffChunk& chunk) {
 
 std::u16string chunkText(Bytes body) {
   const auto end = std::find(body.begin(), body.end(), 0);
-  const std::string_view text(reinterpret_cast<const char*>(body.data()),
-                              static_cast<std::size_t>(end - body.begin()));
-  std::u16string converted;
-  if (convertUTF8ToUTF16(text, converted)) return converted;
-  return widenLatin1(text);
+  const Bytes bytes = body.first(static_cast<std::size_t>(end - body.begin()));
+  // UTF-8 only where every byte fits it; otherwise the Latin-1 of older
+  // taggers, every byte a character, so that a lone "\xA9" stays a "(c)".
+  Utf8Text utf8 = decodeUtf8Replacing(bytes);
+  if (utf8.invalidSequences == 0) return std::move(utf8.text);
+  return widenLatin1(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace tunora

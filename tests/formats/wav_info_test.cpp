@@ -114,6 +114,26 @@ TEST_F(WavFile, InfoItemsNameTheTrack) {
   EXPECT_EQ(*info_.getComment()->line(0), u"Caf\u00E9");
 }
 
+// UTF-8 only when all of the text is; any byte that breaks it makes the whole
+// text Latin-1, as older taggers wrote it.
+TEST_F(WavFile, InfoTextIsUtf8OnlyWhenAllOfItIs) {
+  const struct {
+    const char* bytes;
+    std::u16string_view title;
+  } cases[] = {
+      {"Caf\xC3\xA9", u"Caf\u00E9"},
+      {"\xA9 1999", u"\u00A9 1999"},
+      {"\xC3\xA9t\xE9", u"\u00C3\u00A9t\u00E9"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    const ByteVector file =
+        wavFile({pcmFormat(1, 8000, 16), infoList({riffChunk("INAM", bytesOf(c.bytes))}),
+                 riffChunk("data", ByteVector(2))});
+    EXPECT_EQ(readAnother(file, "text")->getTitle(), c.title);
+  }
+}
+
 TEST_F(WavFile, Id3v2WinsFieldByField) {
   const ByteVector id3 = id3v2Tag(3, concat({id3v2Frame(3, "TIT2", textBody(0, bytesOf("Id3"))),
                                              id3v2Frame(3, "TYER", textBody(0, bytesOf("1999")))}));
