@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "text/conversions.h"
+#include "text/strict_utf8.h"
 #include "text/template_encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -8,6 +8,7 @@
 #include "io/file.h"
 #include "io/text_file.h"
 #include "text/conversions.h"
+#include "text/strict_utf8.h"
 #include "text/template_encoding.h"
 #include "trackinfo/track_fields.h"
 

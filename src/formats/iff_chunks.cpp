@@ -5,7 +5,7 @@
 
 #include "formats/tag_block_limit.h"
 #include "text/conversions.h"
-#include "text/template_encoding.h"
+#include "text/strict_utf8.h"
 
 namespace tunora {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "io/file.h"
 #include "text/conversions.h"
+#include "text/strict_utf8.h"
 #include "text/template_encoding.h"
 #include "text/utf8_encoding.h"
 
