@@ -107,8 +107,7 @@ std::u16string pathFromNative(std::string_view path) {
   std::u16string wide(path.size(), u'\0');
   char16_t* at = wide.data();
   for (std::size_t i = 0; i < path.size();) {
-    const std::size_t ascii = asciiRun(path, i);
-    for (std::size_t k = 0; k < ascii; ++k) at[k] = static_cast<unsigned char>(path[i + k]);
+    const std::size_t ascii = widenAsciiRun(path, i, at);
     at += ascii;
     i += ascii;
     if (i == path.size()) break;

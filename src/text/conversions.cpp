@@ -73,8 +73,7 @@ bool convertUTF8ToUTF16(std::string_view utf8, std::u16string& out) {
   };
   bool complete = true;
   while (i < utf8.size()) {
-    const std::size_t ascii = asciiRun(utf8, i);
-    for (std::size_t k = 0; k < ascii; ++k) at[k] = static_cast<unsigned char>(utf8[i + k]);
+    const std::size_t ascii = widenAsciiRun(utf8, i, at);
     at += ascii;
     i += ascii;
     if (i == utf8.size()) break;

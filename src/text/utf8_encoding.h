@@ -56,4 +56,11 @@ inline std::size_t asciiRun(std::string_view text, std::size_t from) {
   return at - from;
 }
 
+// Copies that run to `out`, a unit a byte, and returns its length.
+inline std::size_t widenAsciiRun(std::string_view text, std::size_t from, char16_t* out) {
+  const std::size_t length = asciiRun(text, from);
+  for (std::size_t k = 0; k < length; ++k) out[k] = static_cast<unsigned char>(text[from + k]);
+  return length;
+}
+
 }  // namespace tunora
