@@ -1,5 +1,6 @@
 // tunora tags: the values that the reader of each file's type finds.
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "cli/json_writer.h"
 #include "cli/listed_value.h"
 #include "cli/listing_format.h"
+#include "cli/ordered_work.h"
 #include "cli/plain_text.h"
 #include "cli/progress_line.h"
 #include "io/file.h"
@@ -24,11 +26,6 @@
 namespace tunora {
 namespace {
 
-// Each file's fields are written into one buffer as they are read, and the
-// buffer goes out whenever it has grown past kFlushSize: the memory the tool
-// takes does not grow with the number of files.
-constexpr std::size_t kFlushSize = 64 * 1024;
-
 enum class ListingForm { Plain, Json, Csv, Format };
 
 // The fields a listing has, in its order: those with a key.
@@ -38,37 +35,177 @@ void forEachListedField(Visit visit) {
     if (!field.key.empty()) visit(field);
 }
 
-class TagsListing {
+// Each JSON member's separator, indent and key in one piece; the first
+// member leaves out the comma.
+std::vector<std::string> jsonMembers() {
+  std::vector<std::string> members;
+  forEachListedField([&](const TrackField& field) {
+    members.push_back(",\n    \"" + std::string(field.key) + "\": ");
+  });
+  return members;
+}
+
+// One file's record in the listing's form, without what separates it from
+// the record before. Each of the listing's threads has its own.
+class RecordWriter {
  public:
-  TagsListing(std::FILE* out, ListingForm form, const ListingFormat* format, ProgressLine& progress)
-      : out_(out), form_(form), format_(format), progress_(progress) {
-    if (form_ == ListingForm::Json) {
-      buffer_ += '[';
-      forEachListedField(
-          [&](const TrackField& field) { jsonMembers_.push_back(jsonMember(field.key)); });
-    }
-    if (form_ == ListingForm::Csv) csvHeader();
-  }
+  RecordWriter(ListingForm form, const ListingFormat* format,
+               const std::vector<std::string>& jsonMembers)
+      : form_(form), format_(format), jsonMembers_(jsonMembers) {}
 
   // The file's values; a file that could not be opened has its reason, one
   // read without finding anything its warning.
-  void file(const Track& track, const std::optional<std::string>& error,
-            const std::string& warning) {
+  void write(const Track& track, const std::optional<std::string>& error,
+             const std::string& warning, std::string& out) {
     switch (form_) {
       case ListingForm::Plain:
-        plainFile(track, error, warning);
+        plainFile(track, error, warning, out);
         break;
       case ListingForm::Json:
-        jsonFile(track, error, warning);
+        jsonFile(track, error, warning, out);
         break;
       case ListingForm::Csv:
-        csvRecord(track);
+        csvRecord(track, out);
         break;
       case ListingForm::Format:
-        buffer_ += format_->line(track);
-        buffer_ += '\n';
+        out += format_->line(track);
+        out += '\n';
         break;
     }
+  }
+
+ private:
+  void plainFile(const Track& track, const std::optional<std::string>& error,
+                 const std::string& warning, std::string& out) {
+    forEachListedField([&](const TrackField& field) {
+      out += field.key;
+      out += ": ";
+      const ListedValue value = listedValue(field, track, scratch_);
+      if (value.kind == ListedValue::Kind::Literal)
+        out += convertUTF16ToUTF8(value.text);
+      else if (value.kind == ListedValue::Kind::None)
+        // A playing time shows as the page shows it; lines show as none.
+        out += field.format == FieldFormat::Time
+                   ? escapeControls(convertUTF16ToUTF8(field.textOf(track)))
+                   : "(none)";
+      else if (field.format == FieldFormat::Lines)
+        appendIndentedLines(value.text, field.key.size() + 2, out);
+      else
+        out += escapeControls(convertUTF16ToUTF8(value.text));
+      out += '\n';
+    });
+    if (error) out += "error: " + *error + "\n";
+    if (!error && !warning.empty()) out += "warning: " + warning + "\n";
+  }
+
+  // The lines after the first start at the column where the value started,
+  // so that no line of a comment or of lyrics reads as the next field, and
+  // no empty one as the end of the file's listing.
+  static void appendIndentedLines(std::u16string_view text, std::size_t indent, std::string& out) {
+    bool first = true;
+    while (true) {
+      const std::size_t end = text.find(u'\n');
+      if (!first) out.append(indent, ' ');
+      first = false;
+      std::string line = convertUTF16ToUTF8(text.substr(0, end));
+      // The carriage return of a CR LF line break stays what it is.
+      const bool crlf = !line.empty() && line.back() == '\r';
+      if (crlf) line.pop_back();
+      out += escapeControls(line);
+      if (crlf) out += '\r';
+      if (end == text.npos) return;
+      out += '\n';
+      text.remove_prefix(end + 1);
+    }
+  }
+
+  void jsonFile(const Track& track, const std::optional<std::string>& error,
+                const std::string& warning, std::string& out) {
+    out += "\n  {";
+    std::size_t index = 0;
+    forEachListedField([&](const TrackField& field) {
+      out.append(jsonMembers_[index], index == 0 ? 1 : 0);
+      ++index;
+      if (const TextLines* lines =
+              field.format == FieldFormat::Lines ? field.lines(track) : nullptr) {
+        out += '"';
+        forEachListedLine(*lines, [&](std::u16string_view line, bool first) {
+          if (!first) out.append("\\n", 2);
+          appendJsonText(out, line);
+        });
+        out += '"';
+        return;
+      }
+      const ListedValue value = listedValue(field, track, scratch_);
+      if (value.kind == ListedValue::Kind::Text)
+        appendJsonString(out, value.text);
+      else if (value.kind == ListedValue::Kind::Literal)
+        out += convertUTF16ToUTF8(value.text);
+      else
+        out += "null";
+    });
+    // Messages of the system, in its own 8-bit text.
+    if (error || !warning.empty()) {
+      out += ",\n    \"";
+      out += error ? "error" : "warning";
+      out += "\": ";
+      appendJsonString(out, widenLatin1(error ? *error : warning));
+    }
+    out += "\n  }";
+  }
+
+  void csvRecord(const Track& track, std::string& out) {
+    bool first = true;
+    forEachListedField([&](const TrackField& field) {
+      if (!first) out += ',';
+      first = false;
+      const ListedValue value = listedValue(field, track, scratch_);
+      if (value.kind != ListedValue::Kind::None)
+        out += csvField(escapeControlsKeepingLineBreaks(convertUTF16ToUTF8(value.text)));
+    });
+    out += "\r\n";
+  }
+
+  ListingForm form_;
+  const ListingFormat* format_;
+  const std::vector<std::string>& jsonMembers_;
+  // Where a listed value that the track does not hold is made.
+  std::u16string scratch_;
+};
+
+// What one file adds: its record, and the line for the error stream when it
+// could not be opened or held nothing.
+struct ListedFile {
+  std::string record;
+  std::string message;
+  bool failed = false;
+};
+
+// The records in the files' order, between the form's opening and closing.
+// They are collected in one buffer that goes out whenever it has grown past
+// kFlushSize: the memory the tool takes does not grow with the number of
+// files.
+class TagsListing {
+ public:
+  TagsListing(std::FILE* out, ListingForm form, ProgressLine& progress)
+      : out_(out), form_(form), progress_(progress) {
+    if (form_ == ListingForm::Json) buffer_ += '[';
+    if (form_ == ListingForm::Csv) {
+      bool first = true;
+      forEachListedField([&](const TrackField& field) {
+        if (!first) buffer_ += ',';
+        first = false;
+        buffer_ += field.key;
+      });
+      // RFC 4180: CR LF after the header and after each record.
+      buffer_ += "\r\n";
+    }
+  }
+
+  void add(const std::string& record) {
+    if (files_ > 0 && form_ == ListingForm::Plain) buffer_ += '\n';
+    if (files_ > 0 && form_ == ListingForm::Json) buffer_ += ',';
+    buffer_ += record;
     ++files_;
     if (buffer_.size() >= kFlushSize) flush();
   }
@@ -79,113 +216,7 @@ class TagsListing {
   }
 
  private:
-  void plainFile(const Track& track, const std::optional<std::string>& error,
-                 const std::string& warning) {
-    if (files_ > 0) buffer_ += '\n';
-    forEachListedField([&](const TrackField& field) {
-      buffer_ += field.key;
-      buffer_ += ": ";
-      const ListedValue value = listedValue(field, track, scratch_);
-      if (value.kind == ListedValue::Kind::Literal)
-        buffer_ += convertUTF16ToUTF8(value.text);
-      else if (value.kind == ListedValue::Kind::None)
-        // A playing time shows as the page shows it; lines show as none.
-        buffer_ += field.format == FieldFormat::Time
-                       ? escapeControls(convertUTF16ToUTF8(field.textOf(track)))
-                       : "(none)";
-      else if (field.format == FieldFormat::Lines)
-        appendIndentedLines(value.text, field.key.size() + 2);
-      else
-        buffer_ += escapeControls(convertUTF16ToUTF8(value.text));
-      buffer_ += '\n';
-    });
-    if (error) buffer_ += "error: " + *error + "\n";
-    if (!error && !warning.empty()) buffer_ += "warning: " + warning + "\n";
-  }
-
-  // The lines after the first start at the column where the value started,
-  // so that no line of a comment or of lyrics reads as the next field, and
-  // no empty one as the end of the file's listing.
-  void appendIndentedLines(std::u16string_view text, std::size_t indent) {
-    bool first = true;
-    while (true) {
-      const std::size_t end = text.find(u'\n');
-      if (!first) buffer_.append(indent, ' ');
-      first = false;
-      std::string line = convertUTF16ToUTF8(text.substr(0, end));
-      // The carriage return of a CR LF line break stays what it is.
-      const bool crlf = !line.empty() && line.back() == '\r';
-      if (crlf) line.pop_back();
-      buffer_ += escapeControls(line);
-      if (crlf) buffer_ += '\r';
-      if (end == text.npos) return;
-      buffer_ += '\n';
-      text.remove_prefix(end + 1);
-    }
-  }
-
-  void jsonFile(const Track& track, const std::optional<std::string>& error,
-                const std::string& warning) {
-    buffer_ += files_ == 0 ? "\n  {" : ",\n  {";
-    // Each member's separator, indent and key in one piece; the first has no
-    // comma.
-    std::size_t index = 0;
-    forEachListedField([&](const TrackField& field) {
-      buffer_.append(jsonMembers_[index], index == 0 ? 1 : 0);
-      ++index;
-      if (const TextLines* lines =
-              field.format == FieldFormat::Lines ? field.lines(track) : nullptr) {
-        buffer_ += '"';
-        forEachListedLine(*lines, [&](std::u16string_view line, bool first) {
-          if (!first) buffer_.append("\\n", 2);
-          appendJsonText(buffer_, line);
-        });
-        buffer_ += '"';
-        return;
-      }
-      const ListedValue value = listedValue(field, track, scratch_);
-      if (value.kind == ListedValue::Kind::Text)
-        appendJsonString(buffer_, value.text);
-      else if (value.kind == ListedValue::Kind::Literal)
-        buffer_ += convertUTF16ToUTF8(value.text);
-      else
-        buffer_ += "null";
-    });
-    // Messages of the system, in its own 8-bit text.
-    if (error || !warning.empty()) {
-      buffer_ += jsonMember(error ? "error" : "warning");
-      appendJsonString(buffer_, widenLatin1(error ? *error : warning));
-    }
-    buffer_ += "\n  }";
-  }
-
-  static std::string jsonMember(std::string_view key) {
-    return ",\n    \"" + std::string(key) + "\": ";
-  }
-
-  // RFC 4180: a header of the keys, fields quoted where they must be, CR LF
-  // after each record.
-  void csvHeader() {
-    bool first = true;
-    forEachListedField([&](const TrackField& field) {
-      if (!first) buffer_ += ',';
-      first = false;
-      buffer_ += field.key;
-    });
-    buffer_ += "\r\n";
-  }
-
-  void csvRecord(const Track& track) {
-    bool first = true;
-    forEachListedField([&](const TrackField& field) {
-      if (!first) buffer_ += ',';
-      first = false;
-      const ListedValue value = listedValue(field, track, scratch_);
-      if (value.kind != ListedValue::Kind::None)
-        buffer_ += csvField(escapeControlsKeepingLineBreaks(convertUTF16ToUTF8(value.text)));
-    });
-    buffer_ += "\r\n";
-  }
+  static constexpr std::size_t kFlushSize = 64 * 1024;
 
   void flush() {
     progress_.clear();
@@ -195,12 +226,8 @@ class TagsListing {
 
   std::FILE* out_;
   ListingForm form_;
-  const ListingFormat* format_;
   ProgressLine& progress_;
   std::string buffer_;
-  std::vector<std::string> jsonMembers_;
-  // Where a listed value that the track does not hold is made.
-  std::u16string scratch_;
   std::size_t files_ = 0;
 };
 
@@ -242,6 +269,28 @@ std::vector<std::u16string> listedFiles(const std::vector<std::u16string>& opera
   return files;
 }
 
+// The file read and its record written; the error stream's line says why
+// a file could not be opened, or that it held nothing.
+ListedFile listFile(const std::u16string& path, RecordWriter& writer) {
+  ListedFile listed;
+  std::optional<std::string> error;
+  const auto info = readTrack(resolveEntryName(path), error);
+  Track track = info->takeTrack();
+  // Listed under the name as given, also where the file cannot be read.
+  track.fileName = path;
+  const std::string warning = error ? std::string() : info->getReadWarning();
+  const std::string shown = escapeControls(convertUTF16ToUTF8(path));
+  if (error) {
+    listed.message = "tunora: cannot open '" + shown + "': " + *error + "\n";
+    listed.failed = true;
+  } else if (!warning.empty()) {
+    // Named, but not failed: the file was read, it just held nothing.
+    listed.message = "tunora: '" + shown + "': " + warning + "\n";
+  }
+  writer.write(track, error, warning, listed.record);
+  return listed;
+}
+
 }  // namespace
 
 int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
@@ -270,28 +319,29 @@ int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
                            : formatText ? ListingForm::Format
                                         : ListingForm::Plain;
   ProgressLine progress(err, paths.size());
-  TagsListing listing(out, form, format ? &*format : nullptr, progress);
-  for (const auto& path : paths) {
-    std::optional<std::string> error;
-    const auto info = readTrack(resolveEntryName(path), error);
-    Track track = info->takeTrack();
-    // Listed under the name as given, also where the file cannot be read.
-    track.fileName = path;
-    const std::string warning = error ? std::string() : info->getReadWarning();
-    if (error) {
-      progress.clear();
-      writeText(err, "tunora: cannot open '" + escapeControls(convertUTF16ToUTF8(path)) +
-                         "': " + *error + "\n");
-      status = 1;
-    } else if (!warning.empty()) {
-      // Named, but not failed: the file was read, it just held nothing.
-      progress.clear();
-      writeText(err,
-                "tunora: '" + escapeControls(convertUTF16ToUTF8(path)) + "': " + warning + "\n");
-    }
-    listing.file(track, error, warning);
-    progress.advance();
-  }
+  TagsListing listing(out, form, progress);
+  const std::size_t threads = listingThreads(paths.size());
+  const std::vector<std::string> members = jsonMembers();
+  std::vector<RecordWriter> writers(threads,
+                                    RecordWriter(form, format ? &*format : nullptr, members));
+  // Few records wait to be written: memory does not grow with the files.
+  constexpr std::size_t kWaitingFiles = 256;
+  std::vector<ListedFile> waiting(std::min(kWaitingFiles, paths.size()));
+  runInOrder(
+      paths.size(), threads, waiting.size(),
+      [&](std::size_t index, std::size_t worker) {
+        waiting[index % waiting.size()] = listFile(paths[index], writers[worker]);
+      },
+      [&](std::size_t index) {
+        const ListedFile& file = waiting[index % waiting.size()];
+        if (!file.message.empty()) {
+          progress.clear();
+          writeText(err, file.message);
+        }
+        if (file.failed) status = 1;
+        listing.add(file.record);
+        progress.advance();
+      });
   progress.finish();
   listing.finish();
   return status;

@@ -10,7 +10,7 @@
 
 namespace tunora {
 namespace {
-int lastOpenErrno = 0;
+thread_local int lastOpenErrno = 0;
 
 // The folder part of a path, with its separator; empty for a bare name.
 std::u16string_view folderPartOf(std::u16string_view path) {

@@ -1,0 +1,72 @@
+#include "cli/ordered_work.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace tunora {
+namespace {
+
+TEST(OrderedWork, EveryItemMadeOnceAndDeliveredInOrderFromItsSlot) {
+  struct Case {
+    std::size_t count, threads, window;
+  };
+  for (const Case c : {Case{0, 3, 4}, Case{1, 3, 4}, Case{1000, 1, 4}, Case{1000, 3, 1},
+                       Case{1000, 3, 7}, Case{5, 8, 64}}) {
+    std::vector<std::atomic<int>> made(c.count);
+    std::vector<std::size_t> slots(c.window), delivered;
+    std::atomic<bool> workerInRange = true;
+    runInOrder(
+        c.count, c.threads, c.window,
+        [&](std::size_t index, std::size_t worker) {
+          ++made[index];
+          slots[index % c.window] = index;
+          if (worker >= c.threads) workerInRange = false;
+        },
+        [&](std::size_t index) {
+          // The slot still holds this item: nothing a window later took it.
+          EXPECT_EQ(slots[index % c.window], index);
+          delivered.push_back(index);
+        });
+    std::vector<std::size_t> expected(c.count);
+    for (std::size_t i = 0; i < c.count; ++i) expected[i] = i;
+    EXPECT_EQ(delivered, expected) << c.count << " items, " << c.threads << " threads";
+    EXPECT_TRUE(std::all_of(made.begin(), made.end(), [](const auto& n) { return n == 1; }));
+    EXPECT_TRUE(workerInRange);
+  }
+}
+
+TEST(OrderedWork, AThrownExceptionStopsTheRunAndReachesTheCaller) {
+  for (const std::size_t threads : {1u, 3u}) {
+    std::atomic<std::size_t> delivered = 0;
+    EXPECT_THROW(runInOrder(
+                     1000, threads, 8,
+                     [](std::size_t index, std::size_t) {
+                       if (index == 500) throw std::runtime_error("bad file");
+                     },
+                     [&](std::size_t) { ++delivered; }),
+                 std::runtime_error);
+    EXPECT_LE(delivered, 500u);
+    EXPECT_THROW(runInOrder(
+                     1000, threads, 8, [](std::size_t, std::size_t) {},
+                     [](std::size_t index) {
+                       if (index == 10) throw std::runtime_error("full disk");
+                     }),
+                 std::runtime_error);
+  }
+}
+
+TEST(OrderedWork, ListingThreadsOnlyForEnoughFilesAndProcessors) {
+  const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
+  EXPECT_EQ(listingThreads(0), 1u);
+  EXPECT_EQ(listingThreads(31), 1u);
+  EXPECT_EQ(listingThreads(32), std::min<std::size_t>(2, processors));
+  EXPECT_EQ(listingThreads(100000), std::min<std::size_t>(4, processors));
+}
+
+}  // namespace
+}  // namespace tunora
