@@ -53,20 +53,6 @@ bool isPlainAscii(char16_t unit) {
   return unit >= 0x20 && unit < 0x80 && unit != u'"' && unit != u'\\';
 }
 
-// Copies the run of plain ASCII units at the start of `text` to `out`, a byte
-// a unit, and returns its length.
-std::size_t copyPlainAscii(std::u16string_view text, char* out) {
-  std::size_t done = 0;
-  for (; done + unit_blocks::kUnits <= text.size(); done += unit_blocks::kUnits) {
-    const std::uint64_t units = unit_blocks::load(text.data() + done);
-    if (!unit_blocks::allPlainJson(units)) break;
-    unit_blocks::storeLowBytes(units, out + done);
-  }
-  for (; done < text.size() && isPlainAscii(text[done]); ++done)
-    out[done] = static_cast<char>(text[done]);
-  return done;
-}
-
 }  // namespace
 
 void appendJsonText(std::string& out, std::u16string_view text) {
@@ -74,25 +60,30 @@ void appendJsonText(std::string& out, std::u16string_view text) {
   // longest form: no larger room is made, or cleared, than the text needs.
   constexpr std::size_t kPieceUnits = 1024;
   char piece[kPieceUnits * kMaxJsonBytesPerUnit];
-  std::size_t i = 0;
-  while (i < text.size()) {
+  const char16_t* in = text.data();
+  const char16_t* const textEnd = in + text.size();
+  while (in != textEnd) {
     // A surrogate pair that starts at the piece's last unit is written
     // whole, in the four bytes its two units take.
-    const std::size_t end = std::min(text.size(), i + kPieceUnits);
+    const char16_t* const end = in + std::min<std::size_t>(textEnd - in, kPieceUnits);
     char* at = piece;
-    while (i < end) {
-      const char16_t unit = text[i];
-      if (isPlainAscii(unit)) {
-        const std::size_t run = copyPlainAscii(text.substr(i, end - i), at);
-        i += run;
-        at += run;
-        continue;
+    while (in < end) {
+      // Plain ASCII, most of what is written, four units a step.
+      while (end - in >= static_cast<std::ptrdiff_t>(unit_blocks::kUnits)) {
+        const std::uint64_t units = unit_blocks::load(in);
+        if (!unit_blocks::allPlainJson(units)) break;
+        unit_blocks::storeLowBytes(units, at);
+        in += unit_blocks::kUnits;
+        at += unit_blocks::kUnits;
       }
-      if (unit < 0x80) {
+      if (in >= end) break;
+      const char16_t unit = *in++;
+      if (isPlainAscii(unit)) {
+        *at++ = static_cast<char>(unit);
+      } else if (unit < 0x80) {
         at = writeSpecial(unit, at);
-      } else if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-        at = encodeUTF8(combineSurrogates(unit, text[i + 1]), at);
-        ++i;
+      } else if (isHighSurrogate(unit) && in != textEnd && isLowSurrogate(*in)) {
+        at = encodeUTF8(combineSurrogates(unit, *in++), at);
       } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
         // Lone surrogates stay escaped, so that the name they stand for can
         // be recovered.
@@ -100,7 +91,6 @@ void appendJsonText(std::string& out, std::u16string_view text) {
       } else {
         at = encodeUTF8(unit, at);
       }
-      ++i;
     }
     out.append(piece, static_cast<std::size_t>(at - piece));
   }
