@@ -57,6 +57,8 @@ class RecordWriter {
   // read without finding anything its warning.
   void write(const Track& track, const std::optional<std::string>& error,
              const std::string& warning, std::string& out) {
+    // Room for the longest record so far: a record grows by small appends.
+    out.reserve(longest_);
     switch (form_) {
       case ListingForm::Plain:
         plainFile(track, error, warning, out);
@@ -72,6 +74,7 @@ class RecordWriter {
         out += '\n';
         break;
     }
+    longest_ = std::max(longest_, out.size());
   }
 
  private:
@@ -171,6 +174,7 @@ class RecordWriter {
   const std::vector<std::string>& jsonMembers_;
   // Where a listed value that the track does not hold is made.
   std::u16string scratch_;
+  std::size_t longest_ = 0;
 };
 
 // What one file adds: its record, and the line for the error stream when it
@@ -279,13 +283,13 @@ ListedFile listFile(const std::u16string& path, RecordWriter& writer) {
   // Listed under the name as given, also where the file cannot be read.
   track.fileName = path;
   const std::string warning = error ? std::string() : info->getReadWarning();
-  const std::string shown = escapeControls(convertUTF16ToUTF8(path));
+  const auto shown = [&] { return escapeControls(convertUTF16ToUTF8(path)); };
   if (error) {
-    listed.message = "tunora: cannot open '" + shown + "': " + *error + "\n";
+    listed.message = "tunora: cannot open '" + shown() + "': " + *error + "\n";
     listed.failed = true;
   } else if (!warning.empty()) {
     // Named, but not failed: the file was read, it just held nothing.
-    listed.message = "tunora: '" + shown + "': " + warning + "\n";
+    listed.message = "tunora: '" + shown() + "': " + warning + "\n";
   }
   writer.write(track, error, warning, listed.record);
   return listed;
