@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "cli/helper_thread.h"
+
 namespace tunora {
 namespace {
 
@@ -114,7 +116,7 @@ void runInOrder(std::size_t count, std::size_t threads, std::size_t window,
   }
   OrderedRun run(count, std::max<std::size_t>(window, 1), work, deliver);
   {
-    std::vector<std::jthread> helpers;
+    std::vector<HelperThread> helpers;
     for (std::size_t worker = 1; worker < threads; ++worker)
       helpers.emplace_back([&run, worker] { run.help(worker); });
     run.lead();
