@@ -5,6 +5,7 @@
 // on a virtual machine. Once running, the thread may move like any other.
 // Joined when destroyed.
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 
@@ -26,5 +27,9 @@ class HelperThread {
  private:
   std::unique_ptr<Running> running_;
 };
+
+// The processors this process may run on: fewer than the machine has where
+// it is bound to some (taskset, a container's CPU set). At least 1.
+std::size_t usableProcessors();
 
 }  // namespace tunora

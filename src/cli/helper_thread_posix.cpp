@@ -1,6 +1,7 @@
 #include <pthread.h>
 #include <sched.h>
 
+#include <algorithm>
 #include <system_error>
 #include <thread>
 
@@ -50,5 +51,11 @@ HelperThread::~HelperThread() {
 }
 
 HelperThread::HelperThread(HelperThread&&) noexcept = default;
+
+std::size_t usableProcessors() {
+  cpu_set_t allowed;
+  if (sched_getaffinity(0, sizeof allowed, &allowed) != 0) return 1;
+  return static_cast<std::size_t>(std::max(CPU_COUNT(&allowed), 1));
+}
 
 }  // namespace tunora

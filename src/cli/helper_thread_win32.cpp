@@ -1,3 +1,6 @@
+#include <windows.h>
+
+#include <bit>
 #include <thread>
 
 #include "cli/helper_thread.h"
@@ -14,5 +17,12 @@ HelperThread::HelperThread(std::function<void()> body)
 
 HelperThread::~HelperThread() = default;
 HelperThread::HelperThread(HelperThread&&) noexcept = default;
+
+std::size_t usableProcessors() {
+  DWORD_PTR process = 0;
+  DWORD_PTR system = 0;
+  if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system) || process == 0) return 1;
+  return static_cast<std::size_t>(std::popcount(static_cast<std::uintptr_t>(process)));
+}
 
 }  // namespace tunora

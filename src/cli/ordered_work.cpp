@@ -128,8 +128,8 @@ std::size_t listingThreads(std::size_t files) {
   // Starting a thread costs about as much as reading a few files.
   constexpr std::size_t kFilesPerThread = 16;
   constexpr std::size_t kMostThreads = 4;
-  const std::size_t processors = std::max<std::size_t>(1, std::thread::hardware_concurrency());
-  return std::clamp<std::size_t>(files / kFilesPerThread, 1, std::min(processors, kMostThreads));
+  return std::clamp<std::size_t>(files / kFilesPerThread, 1,
+                                 std::min(usableProcessors(), kMostThreads));
 }
 
 }  // namespace tunora

@@ -26,7 +26,7 @@ void runInOrder(std::size_t count, std::size_t threads, std::size_t window,
 
 // How many threads a listing of `files` files is worth: none beside the
 // calling one for a few files, where starting a thread costs more than it
-// saves, and no more than the machine has processors.
+// saves, and no more than the process has processors.
 std::size_t listingThreads(std::size_t files);
 
 }  // namespace tunora

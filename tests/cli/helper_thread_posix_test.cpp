@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include "cli/ordered_work.h"
+
 namespace tunora {
 namespace {
 
@@ -23,6 +25,20 @@ TEST(HelperThread, RunsItsBodyFreeToMoveAndIsJoinedWhenDestroyed) {
   }
   EXPECT_TRUE(ran);
   EXPECT_TRUE(sameProcessors);
+}
+
+TEST(HelperThread, ListingsUseOnlyTheProcessorsTheProcessIsBoundTo) {
+  cpu_set_t callers;
+  ASSERT_EQ(sched_getaffinity(0, sizeof callers, &callers), 0);
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  CPU_SET(sched_getcpu(), &one);
+  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+  const std::size_t bound = usableProcessors();
+  const std::size_t threads = listingThreads(1000);
+  sched_setaffinity(0, sizeof callers, &callers);
+  EXPECT_EQ(bound, 1u);
+  EXPECT_EQ(threads, 1u);
 }
 
 }  // namespace

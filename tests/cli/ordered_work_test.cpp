@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <stdexcept>
-#include <thread>
 #include <vector>
+
+#include "cli/helper_thread.h"
 
 namespace tunora {
 namespace {
@@ -61,7 +62,7 @@ TEST(OrderedWork, AThrownExceptionStopsTheRunAndReachesTheCaller) {
 }
 
 TEST(OrderedWork, ListingThreadsOnlyForEnoughFilesAndProcessors) {
-  const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t processors = usableProcessors();
   EXPECT_EQ(listingThreads(0), 1u);
   EXPECT_EQ(listingThreads(31), 1u);
   EXPECT_EQ(listingThreads(32), std::min<std::size_t>(2, processors));
