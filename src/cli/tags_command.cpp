@@ -273,10 +273,13 @@ std::vector<std::u16string> listedFiles(const std::vector<std::u16string>& opera
   return files;
 }
 
-// The file read and its record written; the error stream's line says why
-// a file could not be opened, or that it held nothing.
-ListedFile listFile(const std::u16string& path, RecordWriter& writer) {
-  ListedFile listed;
+// The file read and its record written into `listed`, whose strings keep
+// their room from the file before; the error stream's line says why a file
+// could not be opened, or that it held nothing.
+void listFile(const std::u16string& path, RecordWriter& writer, ListedFile& listed) {
+  listed.record.clear();
+  listed.message.clear();
+  listed.failed = false;
   std::optional<std::string> error;
   const auto info = readTrack(resolveEntryName(path), error);
   Track track = info->takeTrack();
@@ -292,7 +295,6 @@ ListedFile listFile(const std::u16string& path, RecordWriter& writer) {
     listed.message = "tunora: '" + shown() + "': " + warning + "\n";
   }
   writer.write(track, error, warning, listed.record);
-  return listed;
 }
 
 }  // namespace
@@ -329,12 +331,13 @@ int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   std::vector<RecordWriter> writers(threads,
                                     RecordWriter(form, format ? &*format : nullptr, members));
   // Few records wait to be written: memory does not grow with the files.
+  // One thread writes each record before the next file, into the same slot.
   constexpr std::size_t kWaitingFiles = 256;
-  std::vector<ListedFile> waiting(std::min(kWaitingFiles, paths.size()));
+  std::vector<ListedFile> waiting(threads == 1 ? 1 : std::min(kWaitingFiles, paths.size()));
   runInOrder(
       paths.size(), threads, waiting.size(),
       [&](std::size_t index, std::size_t worker) {
-        waiting[index % waiting.size()] = listFile(paths[index], writers[worker]);
+        listFile(paths[index], writers[worker], waiting[index % waiting.size()]);
       },
       [&](std::size_t index) {
         const ListedFile& file = waiting[index % waiting.size()];
