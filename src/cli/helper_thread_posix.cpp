@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <system_error>
-#include <thread>
 
 #include "cli/helper_thread.h"
 

@@ -1,10 +1,10 @@
 #pragma once
-// Work on many items spread over the machine's processors, each item's result
-// handed over on the calling thread in the items' order. Reading a cached
-// library is the processors' work rather than the disk's, so a second
-// processor nearly halves it. The threads start once and never sleep while
-// there is work: on a virtual machine, waking a sleeping thread can take
-// milliseconds, as long as reading a hundred files.
+// Work on many items spread over the processors the process may use, each
+// item's result handed over on the calling thread in the items' order.
+// Reading a cached library is the processors' work rather than the disk's,
+// so a second processor nearly halves it. The threads start once and never
+// sleep while there is work: on a virtual machine, waking a sleeping thread
+// can take milliseconds, as long as reading a hundred files.
 
 #include <cstddef>
 #include <functional>

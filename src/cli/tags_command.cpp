@@ -35,13 +35,15 @@ void forEachListedField(Visit visit) {
     if (!field.key.empty()) visit(field);
 }
 
-// Each JSON member's separator, indent and key in one piece; the first
-// member leaves out the comma.
+// A JSON member's separator, indent and key in one piece; the first member
+// leaves out the comma.
+std::string jsonMember(std::string_view key) {
+  return ",\n    \"" + std::string(key) + "\": ";
+}
+
 std::vector<std::string> jsonMembers() {
   std::vector<std::string> members;
-  forEachListedField([&](const TrackField& field) {
-    members.push_back(",\n    \"" + std::string(field.key) + "\": ");
-  });
+  forEachListedField([&](const TrackField& field) { members.push_back(jsonMember(field.key)); });
   return members;
 }
 
@@ -149,9 +151,7 @@ class RecordWriter {
     });
     // Messages of the system, in its own 8-bit text.
     if (error || !warning.empty()) {
-      out += ",\n    \"";
-      out += error ? "error" : "warning";
-      out += "\": ";
+      out += jsonMember(error ? "error" : "warning");
       appendJsonString(out, widenLatin1(error ? *error : warning));
     }
     out += "\n  }";
