@@ -220,7 +220,9 @@ class TagsListing {
   }
 
  private:
-  static constexpr std::size_t kFlushSize = 64 * 1024;
+  // Small enough to stay in the processor's cache between writes: a larger
+  // buffer made the whole listing a few percent slower.
+  static constexpr std::size_t kFlushSize = 16 * 1024;
 
   void flush() {
     progress_.clear();
@@ -330,9 +332,12 @@ int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   const std::vector<std::string> members = jsonMembers();
   std::vector<RecordWriter> writers(threads,
                                     RecordWriter(form, format ? &*format : nullptr, members));
-  // Few records wait to be written: memory does not grow with the files.
-  // One thread writes each record before the next file, into the same slot.
-  constexpr std::size_t kWaitingFiles = 256;
+  // Few records wait to be written: memory does not grow with the files, and
+  // a record is still in the processor's cache when it is written out (256
+  // waiting records made the listing 4 to 8 % slower). 32 let one thread run
+  // that far ahead of a slower one. One thread writes each record before the
+  // next file, into the same slot.
+  constexpr std::size_t kWaitingFiles = 32;
   std::vector<ListedFile> waiting(threads == 1 ? 1 : std::min(kWaitingFiles, paths.size()));
   runInOrder(
       paths.size(), threads, waiting.size(),
