@@ -332,26 +332,25 @@ int runTagsCommand(const CommandLine& args, std::FILE* out, std::FILE* err) {
   const std::vector<std::string> members = jsonMembers();
   std::vector<RecordWriter> writers(threads,
                                     RecordWriter(form, format ? &*format : nullptr, members));
-  // Few records wait to be written: memory does not grow with the files, and
-  // a record is still in the processor's cache when it is written out (256
-  // waiting records made the listing 4 to 8 % slower). 32 let one thread run
-  // that far ahead of a slower one. One thread writes each record before the
-  // next file, into the same slot.
-  constexpr std::size_t kWaitingFiles = 32;
-  std::vector<ListedFile> waiting(threads == 1 ? 1 : std::min(kWaitingFiles, paths.size()));
+  // Few records wait to be written: memory does not grow with the files.
+  // One thread writes each record before the next file, into the same slot.
+  constexpr std::size_t kWaitingFiles = 256;
+  const std::size_t window = threads == 1 ? 1 : std::min(kWaitingFiles, paths.size());
+  OrderedSlots<ListedFile> waiting(window);
   runInOrder(
-      paths.size(), threads, waiting.size(),
+      paths.size(), threads, window,
       [&](std::size_t index, std::size_t worker) {
-        listFile(paths[index], writers[worker], waiting[index % waiting.size()]);
+        listFile(paths[index], writers[worker], waiting.take(index));
       },
       [&](std::size_t index) {
-        const ListedFile& file = waiting[index % waiting.size()];
+        const ListedFile& file = waiting.at(index);
         if (!file.message.empty()) {
           progress.clear();
           writeText(err, file.message);
         }
         if (file.failed) status = 1;
         listing.add(file.record);
+        waiting.giveBack(index);
         progress.advance();
       });
   progress.finish();

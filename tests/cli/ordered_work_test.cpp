@@ -19,18 +19,20 @@ TEST(OrderedWork, EveryItemMadeOnceAndDeliveredInOrderFromItsSlot) {
   for (const Case c : {Case{0, 3, 4}, Case{1, 3, 4}, Case{1000, 1, 4}, Case{1000, 3, 1},
                        Case{1000, 3, 7}, Case{5, 8, 64}}) {
     std::vector<std::atomic<int>> made(c.count);
-    std::vector<std::size_t> slots(c.window), delivered;
+    OrderedSlots<std::size_t> slots(c.window);
+    std::vector<std::size_t> delivered;
     std::atomic<bool> workerInRange = true;
     runInOrder(
         c.count, c.threads, c.window,
         [&](std::size_t index, std::size_t worker) {
           ++made[index];
-          slots[index % c.window] = index;
+          slots.take(index) = index;
           if (worker >= c.threads) workerInRange = false;
         },
         [&](std::size_t index) {
-          // The slot still holds this item: nothing a window later took it.
-          EXPECT_EQ(slots[index % c.window], index);
+          // The slot still holds this item: no other item took it meanwhile.
+          EXPECT_EQ(slots.at(index), index);
+          slots.giveBack(index);
           delivered.push_back(index);
         });
     std::vector<std::size_t> expected(c.count);
@@ -39,6 +41,23 @@ TEST(OrderedWork, EveryItemMadeOnceAndDeliveredInOrderFromItsSlot) {
     EXPECT_TRUE(std::all_of(made.begin(), made.end(), [](const auto& n) { return n == 1; }));
     EXPECT_TRUE(workerInRange);
   }
+}
+
+// The slot given back last is the next one taken, so that a run with few
+// results waiting keeps reusing the same few; a full window uses them all.
+TEST(OrderedWork, SlotsAreTakenLastGivenBackFirst) {
+  OrderedSlots<int> slots(3);
+  int* const first = &slots.take(0);
+  int* const second = &slots.take(1);
+  slots.giveBack(0);
+  EXPECT_EQ(&slots.take(2), first);
+  slots.giveBack(1);
+  EXPECT_EQ(&slots.take(3), second);
+  int* const third = &slots.take(4);
+  EXPECT_NE(third, first);
+  EXPECT_NE(third, second);
+  EXPECT_EQ(&slots.at(2), first);
+  EXPECT_EQ(&slots.at(4), third);
 }
 
 TEST(OrderedWork, AThrownExceptionStopsTheRunAndReachesTheCaller) {
