@@ -25,9 +25,15 @@ inline std::uint64_t load(const char16_t* units) {
   return word;
 }
 
+// The top bit of each of the four units that is 0, and maybe of some after
+// such a unit.
+inline std::uint64_t nulLanes(std::uint64_t word) {
+  return (word - kLanes) & ~word & (kLanes * 0x8000);
+}
+
 // Whether any of the four units is 0.
 inline bool hasNul(std::uint64_t word) {
-  return ((word - kLanes) & ~word & (kLanes * 0x8000)) != 0;
+  return nulLanes(word) != 0;
 }
 
 // Whether all four are printable ASCII other than '"' and '\': text that JSON
@@ -44,6 +50,11 @@ inline bool allPlainJson(std::uint64_t word) {
 // The first place at or after `from` that holds `unit`, or npos.
 inline std::size_t findUnit(std::u16string_view text, char16_t unit, std::size_t from = 0) {
   const std::uint64_t pattern = kLanes * unit;
+  // Two words a step, where most texts have no such unit for a long way.
+  while (from + 2 * kUnits <= text.size() &&
+         (nulLanes(load(text.data() + from) ^ pattern) |
+          nulLanes(load(text.data() + from + kUnits) ^ pattern)) == 0)
+    from += 2 * kUnits;
   while (from + kUnits <= text.size() && !hasNul(load(text.data() + from) ^ pattern))
     from += kUnits;
   for (; from < text.size(); ++from)
@@ -69,11 +80,12 @@ inline std::size_t findText(std::u16string_view text, std::u16string_view search
   return std::u16string_view::npos;
 }
 
-// Writes the low byte of each of the four units, in order.
+// Writes the low byte of each of the four units, in order: exact for every
+// unit that only units below 0x100 come before, as each byte also takes the
+// high byte of the unit in front of it.
 inline void storeLowBytes(std::uint64_t word, char* out) {
-  const auto bytes =
-      static_cast<std::uint32_t>((word & 0xFF) | ((word >> 8) & 0xFF00) |
-                                 ((word >> 16) & 0xFF0000) | ((word >> 24) & 0xFF000000));
+  word = (word | (word >> 8)) & 0x0000'FFFF'0000'FFFF;
+  const auto bytes = static_cast<std::uint32_t>(word | (word >> 16));
   std::memcpy(out, &bytes, sizeof bytes);
 }
 

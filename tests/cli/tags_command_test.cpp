@@ -40,12 +40,13 @@ TEST(JsonStrings, EveryEdgeUnitAtEveryPlaceOfAPlainRun) {
                {0x100, "\xC4\x80"},
                {0x2200, "\xE2\x88\x80"},
                {0x5C00, "\xE5\xB0\x80"}};
+  const std::string plain = "abcdefghi";
   for (const auto& edge : edges)
-    for (std::size_t at = 0; at < 9; ++at) {
-      std::u16string text(9, u'a');
+    for (std::size_t at = 0; at < plain.size(); ++at) {
+      std::u16string text(plain.begin(), plain.end());
       text[at] = edge.unit;
       const std::string expected =
-          "\"" + std::string(at, 'a') + edge.json + std::string(8 - at, 'a') + "\"";
+          "\"" + plain.substr(0, at) + edge.json + plain.substr(at + 1) + "\"";
       EXPECT_EQ(jsonString(text), expected) << std::hex << int{edge.unit} << " at " << at;
     }
 }

@@ -70,18 +70,21 @@ TEST(Utf8Conversion, WellFormedSequences) {
 }
 
 // ASCII is taken eight bytes at a time: a sequence that starts at any
-// place in or after such a block, and a cut one at the end, are still read.
+// place in or after such a block, and a cut one at the end, are still read,
+// and every ASCII byte keeps its place.
 TEST(Utf8Conversion, SequencesAtEveryPlaceAroundAsciiBlocks) {
+  const std::string ascii = "abcdefghijklmnop";
+  const std::u16string wide = u"abcdefghijklmnop";
   for (std::size_t at = 0; at <= 16; ++at) {
-    std::string text(16, 'a');
+    std::string text = ascii;
     text.insert(at, "\xC3\xA9");
-    std::u16string expected(16, u'a');
+    std::u16string expected = wide;
     expected.insert(at, 1, u'\u00E9');
     std::u16string out;
     EXPECT_TRUE(convertUTF8ToUTF16(text, out)) << at;
     EXPECT_EQ(out, expected) << at;
-    EXPECT_FALSE(convertUTF8ToUTF16(std::string(at, 'a') + "\xC3", out)) << at;
-    EXPECT_EQ(out, std::u16string(at, u'a')) << at;
+    EXPECT_FALSE(convertUTF8ToUTF16(ascii.substr(0, at) + "\xC3", out)) << at;
+    EXPECT_EQ(out, wide.substr(0, at)) << at;
   }
 }
 
