@@ -80,9 +80,8 @@ inline std::size_t findText(std::u16string_view text, std::u16string_view search
   return std::u16string_view::npos;
 }
 
-// Writes the low byte of each of the four units, in order: exact for every
-// unit that only units below 0x100 come before, as each byte also takes the
-// high byte of the unit in front of it.
+// Writes the four units, all below 0x100, a byte each, in order (each byte
+// also takes the high byte of the unit before it, which is 0).
 inline void storeLowBytes(std::uint64_t word, char* out) {
   word = (word | (word >> 8)) & 0x0000'FFFF'0000'FFFF;
   const auto bytes = static_cast<std::uint32_t>(word | (word >> 16));
