@@ -276,7 +276,7 @@ std::vector<std::u16string> listedFiles(const std::vector<std::u16string>& opera
 }
 
 // The file read and its record written into `listed`, whose strings keep
-// their room from the file before; the error stream's line says why a file
+// their room from an earlier file; the error stream's line says why a file
 // could not be opened, or that it held nothing.
 void listFile(const std::u16string& path, RecordWriter& writer, ListedFile& listed) {
   listed.record.clear();
